@@ -1,0 +1,59 @@
+#include "ControlChannel.h"
+
+#include <QDir>
+#include <QJsonDocument>
+#include <QSaveFile>
+
+namespace halvic {
+
+namespace {
+
+// Only plain names inside the folder: a name can never reach outside it.
+bool isPlainFileName(QLatin1StringView name)
+{
+    return !name.isEmpty() && !name.contains(QLatin1Char('/')) && name != QLatin1StringView(".")
+           && name != QLatin1StringView("..");
+}
+
+} // namespace
+
+ControlChannel::ControlChannel(QString folder)
+    : m_folder(std::move(folder))
+{
+}
+
+QString ControlChannel::filePath(QLatin1StringView name) const
+{
+    return QDir(m_folder).filePath(name);
+}
+
+bool ControlChannel::ensureFolder() const
+{
+    return QDir().mkpath(m_folder);
+}
+
+bool ControlChannel::writeJSON(QLatin1StringView name, const QJsonObject &object) const
+{
+    return writeAtomically(name, QJsonDocument(object).toJson(QJsonDocument::Compact));
+}
+
+bool ControlChannel::touch(QLatin1StringView name) const
+{
+    return writeAtomically(name, {});
+}
+
+bool ControlChannel::writeAtomically(QLatin1StringView name, const QByteArray &bytes) const
+{
+    if (!isPlainFileName(name) || !ensureFolder())
+        return false;
+    QSaveFile file(filePath(name));
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+} // namespace halvic

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QJsonObject>
+#include <QString>
+
+namespace halvic {
+
+/// Control file names written or read by the HUD.
+namespace controlfile {
+inline constexpr QLatin1StringView textInput{"text_input.json"};
+inline constexpr QLatin1StringView config{"config.json"};
+inline constexpr QLatin1StringView gestures{"gestures.json"};
+inline constexpr QLatin1StringView mute{"mute"};
+inline constexpr QLatin1StringView cardAction{"card_action.json"};
+inline constexpr QLatin1StringView agentAction{"agent_action.json"};
+inline constexpr QLatin1StringView hudRestart{"hud_restart"};
+inline constexpr QLatin1StringView hudConfig{"hud_config.json"};
+} // namespace controlfile
+
+/// The one writer of control files: each request replaces its file whole, atomically (a
+/// temporary file renamed over the old one), so the engine never reads half a request.
+/// Every failure is silent and leaves the earlier file as it was.
+class ControlChannel
+{
+public:
+    explicit ControlChannel(QString folder);
+
+    const QString &folder() const { return m_folder; }
+    QString filePath(QLatin1StringView name) const;
+
+    /// Serialises `object` compactly into `name`. Returns whether the file was replaced.
+    bool writeJSON(QLatin1StringView name, const QJsonObject &object) const;
+    /// Replaces `name` with an empty file.
+    bool touch(QLatin1StringView name) const;
+    /// Creates the folder with its parents; false when it cannot.
+    bool ensureFolder() const;
+
+private:
+    bool writeAtomically(QLatin1StringView name, const QByteArray &bytes) const;
+
+    QString m_folder;
+};
+
+} // namespace halvic

@@ -1,0 +1,286 @@
+#include "Engine.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QProcess>
+
+#include <algorithm>
+#include <cstdio>
+#include <signal.h>
+#include <sys/prctl.h>
+#include <unistd.h>
+
+#include "AppModel.h"
+#include "JsonRead.h"
+#include "Line.h"
+#include "Paths.h"
+#include "Protocol.h"
+
+namespace halvic {
+
+using namespace protocol;
+
+namespace {
+
+constexpr auto restartLogLine = "TarvelHUD: hud_restart detected \u2014 cycling engine\n";
+
+void writeToStandardError(QByteArrayView line)
+{
+    QByteArray out;
+    out.reserve(line.size() + 1);
+    out.append(line).append('\n');
+    std::fwrite(out.constData(), 1, size_t(out.size()), stderr);
+}
+
+bool isBlank(QByteArrayView line)
+{
+    return std::all_of(line.begin(), line.end(), [](char c) { return c == ' ' || c == '\t'; });
+}
+
+} // namespace
+
+Engine::Locations Engine::Locations::fromPaths()
+{
+    return {Paths::root(), Paths::python(), Paths::engine(), Paths::control()};
+}
+
+Engine::Locations Engine::Locations::underRoot(const QString &root)
+{
+    const QDir dir(root);
+    return {root, dir.filePath(QStringLiteral(".venv/bin/python")), dir.filePath(QStringLiteral("main.py")),
+            dir.filePath(QStringLiteral("control"))};
+}
+
+Engine::Engine(AppModel &model, Scheduler &scheduler, Locations locations, QObject *parent)
+    : QObject(parent)
+    , m_model(model)
+    , m_scheduler(scheduler)
+    , m_locations(std::move(locations))
+    , m_control(m_locations.control)
+    , m_dispatcher(model)
+{
+    m_dispatcher.on(event::gestures, [this](const QJsonObject &payload) {
+        if (m_onGestures)
+            m_onGestures(json::boolean(payload, key::on, false));
+    });
+    watchHudRestart();
+}
+
+Engine::~Engine()
+{
+    // Whatever still runs now is killed by QProcess's destructor; detach first so no
+    // callback reaches a half-destroyed engine.
+    for (const auto &process : m_processes)
+        process->disconnect(this);
+}
+
+void Engine::start()
+{
+    if (m_proc && m_proc->state() != QProcess::NotRunning)
+        return;
+    if (m_proc) {
+        release(m_proc);
+        m_proc = nullptr;
+    }
+
+    auto process = std::make_unique<QProcess>();
+    process->setProgram(m_locations.python);
+    process->setArguments({QStringLiteral("-u"), m_locations.script});
+    process->setWorkingDirectory(m_locations.root);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("EMIT_JSON"), QStringLiteral("1"));
+    environment.insert(QStringLiteral("PYTHONUNBUFFERED"), QStringLiteral("1"));
+    process->setProcessEnvironment(environment);
+    process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process->setInputChannelMode(QProcess::ForwardedInputChannel);
+    // Between fork and exec: have the kernel terminate the engine when the HUD dies, so a
+    // crashed or killed HUD never leaves an orphaned engine. Async-signal-safe calls only.
+    const pid_t hud = ::getpid();
+    process->setChildProcessModifier([hud] {
+        ::prctl(PR_SET_PDEATHSIG, SIGTERM);
+        if (::getppid() != hud)
+            ::raise(SIGTERM);
+    });
+
+    QProcess *raw = process.get();
+    connect(raw, &QProcess::readyReadStandardOutput, this, [this, raw] {
+        if (raw == m_proc)
+            ingest(raw->readAllStandardOutput());
+    });
+    connect(raw, &QProcess::started, this, [this, raw] { onStarted(raw); });
+    connect(raw, &QProcess::errorOccurred, this, [this, raw](QProcess::ProcessError error) {
+        if (error == QProcess::FailedToStart)
+            onFailedToStart(raw);
+    });
+    connect(raw, &QProcess::finished, this, [this, raw] { onFinished(raw); });
+
+    m_processes.push_back(std::move(process));
+    m_proc = raw;
+    raw->start(QIODevice::ReadOnly);
+}
+
+void Engine::onStarted(QProcess *process)
+{
+    if (process == m_proc)
+        m_model.setRunning(true);
+}
+
+void Engine::onFailedToStart(QProcess *process)
+{
+    const QString message = process->errorString();
+    if (process == m_proc)
+        m_proc = nullptr;
+    release(process);
+    m_model.push(speaker::tarvel, QStringLiteral("Couldn't start the engine: ") + message);
+}
+
+void Engine::onFinished(QProcess *process)
+{
+    const bool newerProcessExists = m_proc && m_proc != process;
+    if (process != m_proc)
+        release(process);
+    // An old engine that took long to exit must not mark a newer one stopped.
+    if (!newerProcessExists) {
+        m_model.setRunning(false);
+        m_model.setState(QStringLiteral("off"));
+        m_model.clearAgents();
+        if (m_onGestures)
+            m_onGestures(false);
+    }
+    if (!hasLiveProcesses())
+        emit allProcessesExited();
+}
+
+void Engine::release(QProcess *process)
+{
+    const auto it = std::find_if(m_processes.begin(), m_processes.end(),
+                                 [process](const auto &owned) { return owned.get() == process; });
+    if (it == m_processes.end())
+        return;
+    process->disconnect(this);
+    if (process->state() != QProcess::NotRunning) {
+        // Still exiting: keep it until it has, then reap it.
+        connect(process, &QProcess::finished, this, [this, process] { onFinished(process); });
+        return;
+    }
+    it->release()->deleteLater();
+    m_processes.erase(it);
+}
+
+void Engine::stop()
+{
+    if (QProcess *process = std::exchange(m_proc, nullptr)) {
+        disconnect(process, &QProcess::readyReadStandardOutput, this, nullptr);
+        if (process->state() != QProcess::NotRunning) {
+            process->terminate();
+            QPointer<QProcess> guard(process);
+            m_scheduler.callAfter(killAfter, this, [guard] {
+                if (guard && guard->state() != QProcess::NotRunning)
+                    guard->kill();
+            });
+        } else {
+            release(process);
+        }
+    }
+    m_model.setRunning(false);
+    m_model.setState(QStringLiteral("off"));
+}
+
+bool Engine::isRunning() const
+{
+    return m_proc && m_proc->state() == QProcess::Running;
+}
+
+bool Engine::hasLiveProcesses() const
+{
+    return std::any_of(m_processes.begin(), m_processes.end(),
+                       [](const auto &process) { return process->state() != QProcess::NotRunning; });
+}
+
+void Engine::ingest(QByteArrayView chunk)
+{
+    m_framer.feed(chunk, [this](QByteArrayView line) { processLine(line); });
+}
+
+void Engine::processLine(QByteArrayView line)
+{
+    if (!line.isValidUtf8())
+        return;
+    const qsizetype marker = line.indexOf(QByteArrayView(eventMarker.data(), eventMarker.size()));
+    if (marker >= 0) {
+        handle(line.sliced(marker + eventMarker.size()));
+        return;
+    }
+    if (!isBlank(line))
+        writeToStandardError(line);
+}
+
+void Engine::handle(QByteArrayView eventJson)
+{
+    m_dispatcher.dispatch(eventJson);
+}
+
+void Engine::writeControlJSON(QLatin1StringView name, const QJsonObject &object) const
+{
+    m_control.writeJSON(name, object);
+}
+
+void Engine::touch(QLatin1StringView name) const
+{
+    m_control.touch(name);
+}
+
+void Engine::sendText(const QString &text, const QList<QUrl> &attachments)
+{
+    QJsonArray paths;
+    for (const QUrl &url : attachments)
+        paths.append(url.toLocalFile());
+    writeControlJSON(controlfile::textInput,
+                     {{key::text, text}, {key::attachments, paths}, {key::wantVoice, m_model.textVoice()}});
+}
+
+void Engine::setWakeWord(bool on)
+{
+    writeControlJSON(controlfile::config, {{key::wakeWordSetting, on}});
+    m_model.setWakeWord(on);
+}
+
+void Engine::setGestures(bool on) const
+{
+    writeControlJSON(controlfile::gestures, {{key::on, on}});
+}
+
+void Engine::toggleMute() const
+{
+    touch(controlfile::mute);
+}
+
+void Engine::setOnGestures(std::function<void(bool)> callback)
+{
+    m_onGestures = std::move(callback);
+}
+
+void Engine::watchHudRestart()
+{
+    m_control.ensureFolder();
+    auto watch = std::make_unique<QFileSystemWatcher>();
+    if (!watch->addPath(m_locations.control))
+        return;
+    connect(watch.get(), &QFileSystemWatcher::directoryChanged, this, &Engine::checkHudRestart);
+    m_restartWatch = std::move(watch);
+}
+
+void Engine::checkHudRestart()
+{
+    const QString marker = m_control.filePath(controlfile::hudRestart);
+    if (!QFileInfo::exists(marker) && !QFileInfo(marker).isSymLink())
+        return;
+    QFile::remove(marker);
+    std::fputs(restartLogLine, stdout);
+    std::fflush(stdout);
+    stop();
+    m_scheduler.callAfter(restartPause, this, [this] { start(); });
+}
+
+} // namespace halvic

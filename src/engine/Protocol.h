@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QLatin1StringView>
+
+/// Names of the engine protocol: the event marker, event types and payload keys.
+namespace halvic::protocol {
+
+inline constexpr QLatin1StringView eventMarker{"@@EVT "};
+
+namespace event {
+inline constexpr QLatin1StringView booting{"booting"};
+inline constexpr QLatin1StringView ready{"ready"};
+inline constexpr QLatin1StringView status{"status"};
+inline constexpr QLatin1StringView restarting{"restarting"};
+inline constexpr QLatin1StringView interrupted{"interrupted"};
+inline constexpr QLatin1StringView you{"you"};
+inline constexpr QLatin1StringView tarvel{"tarvel"};
+inline constexpr QLatin1StringView notify{"notify"};
+inline constexpr QLatin1StringView taskStarted{"task_started"};
+inline constexpr QLatin1StringView taskProgress{"task_progress"};
+inline constexpr QLatin1StringView taskStalled{"task_stalled"};
+inline constexpr QLatin1StringView taskDone{"task_done"};
+inline constexpr QLatin1StringView enroll{"enroll"};
+inline constexpr QLatin1StringView locked{"locked"};
+inline constexpr QLatin1StringView muted{"muted"};
+inline constexpr QLatin1StringView textVoice{"text_voice"};
+inline constexpr QLatin1StringView wakeWord{"wake_word"};
+inline constexpr QLatin1StringView meeting{"meeting"};
+inline constexpr QLatin1StringView collapsed{"collapsed"};
+inline constexpr QLatin1StringView dock{"dock"};
+inline constexpr QLatin1StringView gestures{"gestures"};
+inline constexpr QLatin1StringView window{"window"};
+} // namespace event
+
+namespace key {
+inline constexpr QLatin1StringView type{"type"};
+inline constexpr QLatin1StringView stage{"stage"};
+inline constexpr QLatin1StringView state{"state"};
+inline constexpr QLatin1StringView text{"text"};
+inline constexpr QLatin1StringView agent{"agent"};
+inline constexpr QLatin1StringView desc{"desc"};
+inline constexpr QLatin1StringView id{"id"};
+inline constexpr QLatin1StringView note{"note"};
+inline constexpr QLatin1StringView report{"report"};
+inline constexpr QLatin1StringView n{"n"};
+inline constexpr QLatin1StringView total{"total"};
+inline constexpr QLatin1StringView on{"on"};
+inline constexpr QLatin1StringView width{"width"};
+inline constexpr QLatin1StringView side{"side"};
+inline constexpr QLatin1StringView command{"command"};
+inline constexpr QLatin1StringView attachments{"attachments"};
+inline constexpr QLatin1StringView wantVoice{"want_voice"};
+inline constexpr QLatin1StringView wakeWordSetting{"wake_word"};
+} // namespace key
+
+} // namespace halvic::protocol
