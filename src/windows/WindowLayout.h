@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QJsonObject>
+#include <QJsonValue>
+#include <QList>
+#include <QRect>
+#include <QRectF>
+#include <QStringList>
+
+#include "ScreenInfo.h"
+
+/// The pure part of window layout: reading window commands and the rectangle maths. All
+/// rectangles are in desktop points, top-left origin, y down.
+namespace halvic::layout {
+
+namespace key {
+inline constexpr QLatin1StringView action{"action"};
+inline constexpr QLatin1StringView apps{"apps"};
+inline constexpr QLatin1StringView app{"app"};
+inline constexpr QLatin1StringView screen{"screen"};
+inline constexpr QLatin1StringView leftInset{"left_inset"};
+inline constexpr QLatin1StringView rightInset{"right_inset"};
+inline constexpr QLatin1StringView topInset{"top_inset"};
+inline constexpr QLatin1StringView bottomInset{"bottom_inset"};
+inline constexpr QLatin1StringView region{"region"};
+inline constexpr QLatin1StringView mode{"mode"};
+inline constexpr QLatin1StringView layout{"layout"};
+} // namespace key
+
+enum class Action { None, Launch, Close, Fill, Move, Tile, Arrange };
+enum class Mode { Fill, Move, Tile };
+
+/// The command's "action", any case; unknown or missing is None.
+Action actionOf(const QJsonObject &command);
+/// A layout item's "mode", any case; absent or unknown is Tile.
+Mode modeOf(const QJsonObject &item);
+
+/// The applications of a command: the strings of "apps", else "app" when it is a non-empty
+/// string, else none.
+QStringList appList(const QJsonObject &command);
+
+/// A number member: a JSON number as is, a string parsed as a decimal number (0 when it is
+/// not one), anything else 0.
+double num(const QJsonObject &command, QLatin1StringView key);
+
+/// `rect` less the command's four insets, never of negative size.
+QRectF insetArea(const QRectF &rect, const QJsonObject &command);
+
+/// The part of `area` named by a region word ("left", "right-half", "top", ...); the whole
+/// area for "full", unknown words and non-strings.
+QRectF regionRect(const QJsonValue &region, const QRectF &area);
+
+/// `count` equal columns across `area`, left to right; none when `count` is 0 or the area is
+/// narrower or lower than one point.
+QList<QRectF> tileColumns(qsizetype count, const QRectF &area);
+
+/// `rect` shrunk to fit `bounds` and shifted inside it; unchanged when `bounds` is empty.
+QRectF clamp(const QRectF &rect, const QRectF &bounds);
+
+/// A rectangle in points turned into the device pixels of `screen` (Qt keeps a screen's
+/// top-left in device pixels and scales what lies inside it).
+QRect toNative(const QRectF &rect, const ScreenInfo &screen);
+
+/// With the HUD docked, a command aimed at the main screen leaves the dock's width free on
+/// the left unless it sets its own left inset; the same for every item of "layout".
+QJsonObject withDockedInset(QJsonObject command, bool docked, double dockWidth);
+
+} // namespace halvic::layout

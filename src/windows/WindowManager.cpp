@@ -1,0 +1,402 @@
+#include "WindowManager.h"
+
+#include <QDir>
+#include <QJsonDocument>
+#include <QJsonParseError>
+
+#include <condition_variable>
+#include <deque>
+#include <map>
+#include <mutex>
+#include <thread>
+
+#include "Applications.h"
+#include "JsonRead.h"
+#include "WindowLayout.h"
+#include "X11WindowSystem.h"
+
+namespace halvic {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+/// Set once, when the manager goes away: every wait ends early and the running command
+/// gives up at its next step.
+class StopFlag
+{
+public:
+    void raise()
+    {
+        {
+            const std::lock_guard lock(m_mutex);
+            m_raised = true;
+        }
+        m_changed.notify_all();
+    }
+    bool raised() const
+    {
+        const std::lock_guard lock(m_mutex);
+        return m_raised;
+    }
+    /// Sleeps for `duration` unless raised first; returns false when raised.
+    bool sleepFor(std::chrono::milliseconds duration) const
+    {
+        std::unique_lock lock(m_mutex);
+        return !m_changed.wait_for(lock, duration, [this] { return m_raised; });
+    }
+
+private:
+    mutable std::mutex m_mutex;
+    mutable std::condition_variable m_changed;
+    bool m_raised = false;
+};
+
+/// One command carried out against the window system with the screens as they were when
+/// it arrived.
+class CommandRun
+{
+public:
+    CommandRun(WindowSystem &system, QList<ScreenInfo> screens, const StopFlag &stop)
+        : m_system(system)
+        , m_screens(std::move(screens))
+        , m_stop(stop)
+    {
+    }
+
+    void run(const QJsonObject &command)
+    {
+        using layout::Action;
+        const QStringList apps = layout::appList(command);
+        const ScreenInfo screen = screens::forSpec(m_screens, command.value(layout::key::screen));
+        switch (layout::actionOf(command)) {
+        case Action::Launch:
+            forEach(apps, [this](const QString &app) { launch(app); });
+            break;
+        case Action::Close:
+            forEach(apps, [this](const QString &app) { close(app); });
+            break;
+        case Action::Fill:
+            // A top-level fill takes the whole usable area; its insets do not apply.
+            forEach(apps, [&](const QString &app) { place(app, screen.visibleFrame, screen); });
+            break;
+        case Action::Move: {
+            const QRectF area = layout::insetArea(screen.visibleFrame, command);
+            const QRectF target = layout::regionRect(command.value(layout::key::region), area);
+            forEach(apps, [&](const QString &app) { place(app, target, screen); });
+            break;
+        }
+        case Action::Tile:
+            tile(apps, layout::insetArea(screen.visibleFrame, command), screen);
+            break;
+        case Action::Arrange:
+            for (const QJsonObject &item : json::objectList(command, layout::key::layout)) {
+                if (m_stop.raised())
+                    return;
+                performItem(item);
+            }
+            break;
+        case Action::None:
+            break;
+        }
+    }
+
+private:
+    template<typename Step>
+    void forEach(const QStringList &apps, Step step)
+    {
+        for (const QString &app : apps) {
+            if (m_stop.raised())
+                return;
+            step(app);
+        }
+    }
+
+    void performItem(const QJsonObject &item)
+    {
+        const ScreenInfo screen = screens::forSpec(m_screens, item.value(layout::key::screen));
+        const QRectF area = layout::insetArea(screen.visibleFrame, item);
+        const QStringList apps = layout::appList(item);
+        switch (layout::modeOf(item)) {
+        case layout::Mode::Fill:
+            // Items bring their applications up first, like "move" and "tile" items do.
+            forEach(apps, [&](const QString &app) {
+                launch(app);
+                place(app, area, screen);
+            });
+            break;
+        case layout::Mode::Move: {
+            const QRectF target = layout::regionRect(item.value(layout::key::region), area);
+            forEach(apps, [&](const QString &app) {
+                launch(app);
+                place(app, target, screen);
+            });
+            break;
+        }
+        case layout::Mode::Tile:
+            tile(apps, area, screen);
+            break;
+        }
+    }
+
+    void tile(const QStringList &apps, const QRectF &area, const ScreenInfo &screen)
+    {
+        const QList<QRectF> columns = layout::tileColumns(apps.size(), area);
+        if (columns.isEmpty())
+            return;
+        forEach(apps, [this](const QString &app) { launch(app); });
+        for (qsizetype i = 0; i < apps.size() && !m_stop.raised(); ++i)
+            place(apps.at(i), columns.at(i), screen);
+    }
+
+    // --- applications ------------------------------------------------------------------
+
+    const apps::DesktopEntries &entries()
+    {
+        if (!m_entries)
+            m_entries.emplace(apps::DesktopEntries::sessionDataDirs());
+        return *m_entries;
+    }
+
+    /// The running applications, named after their desktop entries where one is known.
+    QList<apps::RunningApp> runningApplications()
+    {
+        QList<apps::RunningApp> running = m_system.runningApplications();
+        for (apps::RunningApp &app : running) {
+            if (const auto entry = entries().forWindowClass(app.wmInstance, app.wmClass)) {
+                if (!entry->name.isEmpty())
+                    app.name = entry->name;
+                app.appId = entry->id;
+            }
+        }
+        return running;
+    }
+
+    /// The running application an engine name means; one this command started counts first.
+    std::optional<apps::RunningApp> running(const QString &name)
+    {
+        const QList<apps::RunningApp> all = runningApplications();
+        if (const auto launched = m_launched.find(name); launched != m_launched.end()) {
+            for (const apps::RunningApp &app : all)
+                if (app.pid == launched->second)
+                    return app;
+        }
+        const std::optional<qsizetype> index = apps::findRunning(all, name);
+        return index ? std::optional(all.at(*index)) : std::nullopt;
+    }
+
+    /// Waits until the application has a window; false when it has none by the deadline.
+    bool waitForWindow(const QString &name, std::chrono::milliseconds timeout)
+    {
+        const auto deadline = Clock::now() + timeout;
+        while (true) {
+            const auto app = running(name);
+            if (app && !app->windows.isEmpty())
+                return true;
+            if (Clock::now() >= deadline || !m_stop.sleepFor(WindowManager::pollInterval))
+                return false;
+        }
+    }
+
+    /// Brings an application up: waits for the window of a running one, or starts it from
+    /// its desktop entry and waits for its first window. Unknown applications are skipped.
+    void launch(const QString &name)
+    {
+        if (running(name)) {
+            waitForWindow(name, WindowManager::launchTimeout);
+            return;
+        }
+        const std::optional<apps::DesktopEntry> entry = entries().forName(name);
+        if (!entry)
+            return;
+        const QStringList command = apps::splitExec(entry->exec);
+        const QString directory = entry->path.isEmpty() ? QDir::homePath() : entry->path;
+        const std::optional<qint64> pid = m_system.launch(command.first(), command.mid(1), directory);
+        if (!pid)
+            return;
+        m_launched[name] = *pid;
+        waitForWindow(name, WindowManager::launchTimeout);
+    }
+
+    void close(const QString &name)
+    {
+        const auto app = running(name);
+        if (!app)
+            return;
+        if (const auto window = m_system.primaryWindow(*app))
+            m_system.close(*window);
+    }
+
+    // --- windows -----------------------------------------------------------------------
+
+    void place(const QString &name, const QRectF &target, const ScreenInfo &screen)
+    {
+        // Nothing sensible fits an empty rectangle (a screen of no size, insets eating it all).
+        if (target.width() < 1 || target.height() < 1)
+            return;
+        const auto app = running(name);
+        if (!app)
+            return;
+        const std::optional<WindowId> window = m_system.primaryWindow(*app);
+        if (!window)
+            return;
+        exitFullscreen(*window);
+        m_system.leaveMaximized(*window);
+        applyFrame(*window, layout::toNative(layout::clamp(target, screen.frame), screen));
+    }
+
+    /// Takes a window out of full screen and waits until the window manager has done so:
+    /// its frame and decorations come back only then.
+    void exitFullscreen(WindowId window)
+    {
+        if (!m_system.isFullscreen(window))
+            return;
+        m_system.exitFullscreen(window);
+        const auto deadline = Clock::now() + WindowManager::fullscreenExitTimeout;
+        while (m_system.isFullscreen(window) && Clock::now() < deadline)
+            if (!m_stop.sleepFor(std::chrono::milliseconds(10)))
+                return;
+    }
+
+    /// Position, size, then both again: applications that limit their size by where they
+    /// are, or move when resized, end up at the frame asked for.
+    void applyFrame(WindowId window, const QRect &frame)
+    {
+        m_system.setPosition(window, frame.topLeft());
+        m_system.setSize(window, frame.size());
+        m_system.setPosition(window, frame.topLeft());
+        m_system.setSize(window, frame.size());
+    }
+
+    WindowSystem &m_system;
+    const QList<ScreenInfo> m_screens;
+    const StopFlag &m_stop;
+    std::optional<apps::DesktopEntries> m_entries;
+    std::map<QString, qint64> m_launched;
+};
+
+} // namespace
+
+/// The worker thread and its queue of commands, run in arrival order.
+class WindowManager::Worker
+{
+public:
+    Worker(WindowManager &owner, WindowSystem &system)
+        : m_owner(owner)
+        , m_system(system)
+        , m_thread([this] { loop(); })
+    {
+    }
+
+    ~Worker()
+    {
+        {
+            const std::lock_guard lock(m_mutex);
+            m_quit = true;
+        }
+        m_stop.raise();
+        m_queued.notify_all();
+        m_thread.join();
+    }
+
+    void push(QJsonObject command, QList<ScreenInfo> screens)
+    {
+        {
+            const std::lock_guard lock(m_mutex);
+            m_jobs.push_back({std::move(command), std::move(screens)});
+        }
+        m_queued.notify_one();
+    }
+
+private:
+    struct Job
+    {
+        QJsonObject command;
+        QList<ScreenInfo> screens;
+    };
+
+    void loop()
+    {
+        while (true) {
+            Job job;
+            {
+                std::unique_lock lock(m_mutex);
+                m_queued.wait(lock, [this] { return m_quit || !m_jobs.empty(); });
+                if (m_quit)
+                    return;
+                job = std::move(m_jobs.front());
+                m_jobs.pop_front();
+            }
+            CommandRun(m_system, std::move(job.screens), m_stop).run(job.command);
+            if (!m_stop.raised())
+                emit m_owner.commandFinished();
+        }
+    }
+
+    WindowManager &m_owner;
+    WindowSystem &m_system;
+    StopFlag m_stop;
+    std::mutex m_mutex;
+    std::condition_variable m_queued;
+    std::deque<Job> m_jobs;
+    bool m_quit = false;
+    std::thread m_thread;
+};
+
+WindowManager::WindowManager(std::unique_ptr<WindowSystem> system, QObject *parent)
+    : QObject(parent)
+    , m_system(system ? std::move(system) : std::make_unique<NullWindowSystem>())
+    , m_worker(std::make_unique<Worker>(*this, *m_system))
+{
+}
+
+WindowManager::~WindowManager()
+{
+    // The worker goes first: it uses the window system until it has stopped.
+    m_worker.reset();
+}
+
+std::unique_ptr<WindowSystem> WindowManager::defaultSystem()
+{
+    if (!qEnvironmentVariableIsEmpty("DISPLAY")) {
+        if (auto x11 = X11WindowSystem::connect())
+            return x11;
+    }
+    return std::make_unique<NullWindowSystem>();
+}
+
+bool WindowManager::ensureAvailable()
+{
+    return m_system->isAvailable();
+}
+
+QString WindowManager::unavailableMessage()
+{
+    return QStringLiteral("I can't arrange your windows on this desktop, sir: window control needs an X11 "
+                          "session with an EWMH window manager, and this one has none.");
+}
+
+void WindowManager::apply(const QJsonObject &command)
+{
+    m_worker->push(command, screens());
+}
+
+void WindowManager::apply(QByteArrayView json)
+{
+    QJsonParseError error{};
+    const QJsonDocument document = QJsonDocument::fromJson(json.toByteArray(), &error);
+    if (error.error == QJsonParseError::NoError && document.isObject())
+        apply(document.object());
+}
+
+QList<ScreenInfo> WindowManager::screens()
+{
+    return screens::current();
+}
+
+ScreenInfo WindowManager::screen(const QJsonValue &spec)
+{
+    return screens::forSpec(screens(), spec);
+}
+
+} // namespace halvic

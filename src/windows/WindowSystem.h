@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QList>
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+#include "Applications.h"
+
+namespace halvic {
+
+using WindowId = quint32;
+
+/// What window layout needs from the desktop: running applications and their windows,
+/// window frames, full screen, closing and starting programs. Implementations are called
+/// from the window manager's worker thread (and isAvailable() also from the main thread);
+/// none of them waits for the window manager to act. Frames are outer frames, decorations
+/// included, in device pixels of the virtual desktop, top-left origin.
+class WindowSystem
+{
+public:
+    virtual ~WindowSystem() = default;
+
+    /// Window control works on this desktop right now.
+    virtual bool isAvailable() = 0;
+
+    /// Applications with ordinary windows, in the order their first window appeared. Names
+    /// and ids come from the window system alone (WM_CLASS); desktop entries are added later.
+    virtual QList<apps::RunningApp> runningApplications() = 0;
+    /// The window of `app` a user would call its main one; none when it has no window.
+    virtual std::optional<WindowId> primaryWindow(const apps::RunningApp &app) = 0;
+
+    virtual std::optional<QRect> frame(WindowId window) = 0;
+    virtual void setPosition(WindowId window, QPoint topLeft) = 0;
+    virtual void setSize(WindowId window, QSize size) = 0;
+
+    virtual bool isFullscreen(WindowId window) = 0;
+    virtual void exitFullscreen(WindowId window) = 0;
+    /// Maximized windows ignore moves until they are restored.
+    virtual void leaveMaximized(WindowId window) = 0;
+
+    /// Asks the application to close the window, as its close button would.
+    virtual void close(WindowId window) = 0;
+
+    /// Starts a program detached from the HUD; its process id, or none when it cannot start.
+    virtual std::optional<qint64> launch(const QString &program, const QStringList &arguments,
+                                         const QString &workingDirectory) = 0;
+};
+
+/// The window system of a desktop where window control is not available: nothing runs,
+/// nothing moves.
+class NullWindowSystem final : public WindowSystem
+{
+public:
+    bool isAvailable() override { return false; }
+    QList<apps::RunningApp> runningApplications() override { return {}; }
+    std::optional<WindowId> primaryWindow(const apps::RunningApp &) override { return std::nullopt; }
+    std::optional<QRect> frame(WindowId) override { return std::nullopt; }
+    void setPosition(WindowId, QPoint) override {}
+    void setSize(WindowId, QSize) override {}
+    bool isFullscreen(WindowId) override { return false; }
+    void exitFullscreen(WindowId) override {}
+    void leaveMaximized(WindowId) override {}
+    void close(WindowId) override {}
+    std::optional<qint64> launch(const QString &, const QStringList &, const QString &) override
+    {
+        return std::nullopt;
+    }
+};
+
+} // namespace halvic
