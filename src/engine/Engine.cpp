@@ -16,6 +16,8 @@
 #include "Line.h"
 #include "Paths.h"
 #include "Protocol.h"
+#include "WindowLayout.h"
+#include "WindowManager.h"
 
 namespace halvic {
 
@@ -59,7 +61,11 @@ Engine::Engine(AppModel &model, Scheduler &scheduler, Locations locations, QObje
     , m_locations(std::move(locations))
     , m_control(m_locations.control)
     , m_dispatcher(model)
+    , m_windowManager(std::make_unique<WindowManager>())
 {
+    m_dispatcher.on(event::window, [this](const QJsonObject &payload) {
+        handleWindowCommand(json::optObject(payload, key::command));
+    });
     m_dispatcher.on(event::gestures, [this](const QJsonObject &payload) {
         if (m_onGestures)
             m_onGestures(json::boolean(payload, key::on, false));
@@ -259,6 +265,23 @@ void Engine::toggleMute() const
 void Engine::setOnGestures(std::function<void(bool)> callback)
 {
     m_onGestures = std::move(callback);
+}
+
+void Engine::handleWindowCommand(const std::optional<QJsonObject> &command)
+{
+    if (!command)
+        return;
+    if (!m_windowManager->ensureAvailable()) {
+        m_model.push(speaker::tarvel, WindowManager::unavailableMessage());
+        return;
+    }
+    m_windowManager->apply(layout::withDockedInset(*command, m_model.docked(), m_model.dockWidth()));
+}
+
+void Engine::setWindowManager(std::unique_ptr<WindowManager> windowManager)
+{
+    if (windowManager)
+        m_windowManager = std::move(windowManager);
 }
 
 void Engine::watchHudRestart()

@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "ControlChannel.h"
@@ -20,6 +21,7 @@ class QProcess;
 namespace halvic {
 
 class AppModel;
+class WindowManager;
 
 /// The HUD's link to the engine program: starts and stops its process, frames its output
 /// into events, dispatches them, writes the engine link's own control files and cycles the
@@ -79,6 +81,12 @@ public:
     /// Receives gestures on/off from "gestures" events and off when the engine exits.
     void setOnGestures(std::function<void(bool)> callback);
 
+    /// Carries out a window command from the engine: says so when window control is not
+    /// available here, else leaves the docked HUD's strip free and hands the command on.
+    void handleWindowCommand(const std::optional<QJsonObject> &command);
+    /// Replaces the window manager the engine created (tests bring one of their own).
+    void setWindowManager(std::unique_ptr<WindowManager> windowManager);
+
     /// Acts on the restart marker if it exists: deletes it, logs, stops, starts 1.2 s later.
     void checkHudRestart();
 
@@ -105,6 +113,7 @@ private:
     QProcess *m_proc = nullptr;
     std::unique_ptr<QFileSystemWatcher> m_restartWatch;
     std::function<void(bool)> m_onGestures;
+    std::unique_ptr<WindowManager> m_windowManager;
 };
 
 } // namespace halvic
