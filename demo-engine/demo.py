@@ -1,0 +1,242 @@
+"""The demo engine's state and its answers to the HUD's control files."""
+
+from __future__ import annotations
+
+import functools
+import inspect
+import itertools
+import os
+from collections import deque
+from dataclasses import dataclass
+from typing import Any, Optional
+
+import scenes
+from control import ControlFile
+from runtime import EventOutput, Running, Scheduler, log
+from scenes import KEEP_STATE, TaskPlan, TextRequest
+
+BOOT_STAGES = ("loading voice models…", "loading memories…", "warming up…")
+BOOT_STEP_SECONDS = 0.5
+THINK_SECONDS = 0.6
+SPEAK_SECONDS = 1.2
+ENROL_STEPS = 5
+ENROL_STEP_SECONDS = 0.9
+RESTART_MARKER = "hud_restart"
+
+GREETING = ("Hi, I'm the Halvic demo engine — no real assistant behind me. "
+            "Type “help” to see what I can show, or try “agents”, “enroll” or “record”.")
+
+# Requests of the cards. The demo has no scenes for them yet, so they are only acknowledged
+# on standard error (and consumed, so they do not pile up).
+CARD_REQUEST_FILES = (
+    "card_action.json", "email_action.json", "entity_action.json",
+    "memory_action.json", "memory_query.json", "graph_query.json", "graph_action.json",
+    "storage_action.json", "storage_query.json",
+)
+
+
+@dataclass
+class _Task:
+    running: Running
+    plan: TaskPlan
+
+
+class Demo:
+    def __init__(self, out: EventOutput, scheduler: Scheduler, control_dir: str) -> None:
+        self._out = out
+        self._scheduler = scheduler
+        self._control_dir = control_dir
+        self.muted = False
+        self.wake_word = False
+        self.gestures = False
+        self.recording = False
+        self._booted = False
+        self._inbox: deque[TextRequest] = deque()
+        self._reply: Optional[Running] = None
+        self._tasks: dict[str, _Task] = {}
+        self._task_numbers = itertools.count(1)
+        self._plans = itertools.cycle(scenes.TASK_PLANS)
+        self._enrolment: Optional[Running] = None
+
+    # Output used by the scenes.
+
+    def emit(self, event_type: str, **members: Any) -> None:
+        self._out.emit(event_type, **members)
+
+    def say(self, text: str) -> None:
+        self.emit("tarvel", text=text)
+
+    # Start-up and conversation.
+
+    def boot(self) -> None:
+        self._scheduler.start(self._boot())
+
+    def _boot(self):
+        for stage in BOOT_STAGES:
+            self.emit("booting", stage=stage)
+            yield BOOT_STEP_SECONDS
+        self.emit("ready")
+        # A restarted engine starts afresh; tell the HUD, which keeps what the old one said.
+        self.emit("muted", on=self.muted)
+        self.emit("wake_word", on=self.wake_word)
+        self.emit("meeting", on=self.recording)
+        self.say(GREETING)
+        self._booted = True
+        self._answer_next()
+
+    def _answer_next(self) -> None:
+        # One answer at a time, in the order the messages came; messages typed while the
+        # engine boots wait for it.
+        if not self._booted or self._reply is not None or not self._inbox:
+            return
+        request = self._inbox.popleft()
+        self._reply = self._scheduler.start(self._answer(request), on_finish=self._answered)
+
+    def _answered(self, _result: Any) -> None:
+        self._reply = None
+        self._answer_next()
+
+    def _answer(self, request: TextRequest):
+        self.emit("status", state="thinking")
+        yield THINK_SECONDS
+        outcome = scenes.scene_for(request).play(self, request)
+        if inspect.isgenerator(outcome):
+            outcome = yield from outcome
+        if request.attachments:
+            self.say(_attachment_line(request.file_names))
+        if outcome is KEEP_STATE:
+            return
+        if request.want_voice:
+            self.emit("status", state="speaking")
+            yield SPEAK_SECONDS
+        self.emit("status", state="listening")
+
+    # Background agents.
+
+    def next_task_plan(self) -> TaskPlan:
+        return next(self._plans)
+
+    def start_task(self, plan: TaskPlan) -> str:
+        task_id = f"demo-{next(self._task_numbers)}"
+        running = self._scheduler.start(
+            self._run_task(task_id, plan), on_finish=lambda _: self._tasks.pop(task_id, None))
+        if not running.finished:
+            self._tasks[task_id] = _Task(running, plan)
+        return task_id
+
+    def _run_task(self, task_id: str, plan: TaskPlan):
+        self.emit("task_started", agent=plan.agent, desc=plan.desc, id=task_id)
+        for index, note in enumerate(plan.notes):
+            yield plan.step
+            self.emit("task_progress", id=task_id, note=note)
+            if index == plan.stall_after:
+                yield plan.step * 2
+                self.emit("task_stalled", id=task_id)
+                yield plan.step * 2
+                self.emit("task_progress", id=task_id, note=plan.recovery)
+        yield plan.step
+        self.emit("task_done", id=task_id, report=plan.report)
+
+    # Voice enrolment.
+
+    @property
+    def enrolling(self) -> bool:
+        return self._enrolment is not None
+
+    def start_enrolment(self) -> None:
+        self._enrolment = self._scheduler.start(self._enrol(), on_finish=self._enrolled)
+
+    def _enrolled(self, _result: Any) -> None:
+        self._enrolment = None
+
+    def _enrol(self):
+        for step in range(1, ENROL_STEPS + 1):
+            self.emit("enroll", n=step, total=ENROL_STEPS)
+            yield ENROL_STEP_SECONDS
+        self.emit("locked")
+        self.say("Got it — your voice is locked in. I'll answer only to you now.")
+
+    # Restart.
+
+    def request_restart(self) -> bool:
+        """Asks the HUD to cycle this engine by leaving its restart marker."""
+        try:
+            os.makedirs(self._control_dir, exist_ok=True)
+            with open(os.path.join(self._control_dir, RESTART_MARKER), "w"):
+                pass
+        except OSError as error:
+            log(f"cannot create {RESTART_MARKER}: {error.strerror}")
+            return False
+        return True
+
+    # Control files.
+
+    def control_files(self) -> list[ControlFile]:
+        """The requests this engine answers, in the order each poll handles them."""
+        return [
+            ControlFile("mute", self.on_mute, marker=True),
+            ControlFile("config.json", self.on_config),
+            ControlFile("gestures.json", self.on_gestures),
+            ControlFile("agent_action.json", self.on_agent_action),
+            ControlFile("text_input.json", self.on_text_input),
+            *(ControlFile(name, functools.partial(_acknowledge_card_request, name))
+              for name in CARD_REQUEST_FILES),
+        ]
+
+    def on_mute(self, _value: Any) -> None:
+        self.muted = not self.muted
+        self.emit("muted", on=self.muted)
+
+    def on_config(self, value: Any) -> None:
+        setting = value.get("wake_word") if isinstance(value, dict) else None
+        if isinstance(setting, bool):
+            self.wake_word = setting
+        else:
+            log("config.json: no true/false \"wake_word\"; keeping the current setting")
+        # Answered either way: the HUD shows its own guess until the engine says otherwise.
+        self.emit("wake_word", on=self.wake_word)
+
+    def on_gestures(self, value: Any) -> None:
+        setting = value.get("on") if isinstance(value, dict) else None
+        if isinstance(setting, bool):
+            self.gestures = setting
+        else:
+            log("gestures.json: no true/false \"on\"; keeping the current setting")
+        self.emit("gestures", on=self.gestures)
+
+    def on_agent_action(self, value: Any) -> None:
+        if not isinstance(value, dict) or value.get("action") != "kill" \
+                or not isinstance(value.get("id"), str):
+            log("agent_action.json: not a kill request; ignored")
+            return
+        task_id = value["id"]
+        task = self._tasks.pop(task_id, None)
+        if task is not None:
+            task.running.cancel()
+            self.emit("task_done", id=task_id, report=f"Stopped: {task.plan.desc}.")
+        elif task_id:
+            # Not running here (any more): finishing the chip clears what the HUD still shows.
+            self.emit("task_done", id=task_id)
+        else:
+            # An empty id would finish whichever chip is oldest, possibly a live task's.
+            log("agent_action.json: kill without a task id; ignored")
+
+    def on_text_input(self, value: Any) -> None:
+        request = TextRequest.from_json(value)
+        if request is None:
+            log("text_input.json: no text and no attachments; ignored")
+            return
+        self._inbox.append(request)
+        self._answer_next()
+
+
+def _attachment_line(names: list[str]) -> str:
+    shown = names[:8]
+    listed = ", ".join(shown) + (f" and {len(names) - len(shown)} more" if len(names) > 8 else "")
+    noun = "file" if len(names) == 1 else "files"
+    return f"📎 I got {len(names)} {noun}: {listed}. The demo can't open them, but a real engine would."
+
+
+def _acknowledge_card_request(name: str, value: Any) -> None:
+    kind = (value.get("kind") or value.get("action")) if isinstance(value, dict) else None
+    log(f"{name}: received{f' ({kind})' if isinstance(kind, str) else ''}; no demo scene for it yet")

@@ -1,0 +1,203 @@
+"""Demo scenes: what the demo engine does when a typed message holds one of its words.
+
+A scene is a function taking the engine (`demo.Demo`) and the `TextRequest`. It emits events
+through the engine; a scene that takes time is a generator and yields the pauses (in seconds)
+between its steps. Returning KEEP_STATE skips the usual return to listening afterwards.
+To add a scene, write the function and list it in SCENES with its words.
+"""
+
+from __future__ import annotations
+
+import os
+import re
+from dataclasses import dataclass
+from typing import TYPE_CHECKING, Any, Callable, Optional
+
+if TYPE_CHECKING:
+    from demo import Demo
+
+KEEP_STATE = object()
+
+DOCK_WIDTH_DEFAULT = 340
+DOCK_WIDTH_MIN = 260
+DOCK_WIDTH_MAX = 760
+ECHO_LIMIT = 200
+
+
+@dataclass(frozen=True)
+class TextRequest:
+    """A message typed in the HUD (text_input.json)."""
+
+    text: str
+    attachments: tuple[str, ...]
+    want_voice: bool
+
+    @staticmethod
+    def from_json(value: Any) -> Optional["TextRequest"]:
+        """None when there is nothing to answer (not an object, or no text and no files)."""
+        if not isinstance(value, dict):
+            return None
+        text = value.get("text")
+        text = text if isinstance(text, str) else ""
+        paths = value.get("attachments")
+        paths = paths if isinstance(paths, list) else []
+        attachments = tuple(path for path in paths if isinstance(path, str) and path)
+        if not text.strip() and not attachments:
+            return None
+        return TextRequest(text, attachments, value.get("want_voice") is True)
+
+    @property
+    def words(self) -> list[str]:
+        return re.findall(r"[a-z]+", self.text.lower())
+
+    @property
+    def file_names(self) -> list[str]:
+        return [os.path.basename(path.rstrip("/")) or path for path in self.attachments]
+
+
+@dataclass(frozen=True)
+class TaskPlan:
+    """A scripted background agent: its notes, where it stalls and what it reports."""
+
+    agent: str
+    desc: str
+    notes: tuple[str, ...]
+    stall_after: int  # index of the note after which the agent goes quiet for a while
+    recovery: str
+    report: str
+    step: float = 0.8
+
+
+TASK_PLANS = (
+    TaskPlan("researcher", "find flights to Lisbon in May",
+             ("searching three airlines…", "comparing fares…", "checking baggage rules…"),
+             stall_after=0, recovery="the airline site answers again",
+             report="Found 4 flights to Lisbon in May; the cheapest is €128 on the 14th."),
+    TaskPlan("coder", "build the weekly report script",
+             ("reading last week's data…", "writing the script…", "running it once…"),
+             stall_after=1, recovery="dependency installed — writing again…",
+             report="The weekly report script ran cleanly: 12 rows in reports/weekly.csv.",
+             step=1.0),
+    TaskPlan("runner", "run the nightly backup",
+             ("copying documents…", "copying photos…", "verifying the copy…"),
+             stall_after=1, recovery="disk woke up — copying again…",
+             report="Backup finished: 2,314 files, nothing changed since yesterday.",
+             step=0.9),
+)
+
+
+def help_scene(demo: Demo, request: TextRequest) -> None:
+    listing = "; ".join(f"“{scene.words[0]}” {scene.summary}" for scene in SCENES)
+    demo.say(f"Demo words: {listing}. Anything else I echo back.")
+
+
+def agents_scene(demo: Demo, request: TextRequest) -> None:
+    demo.say("Starting two background agents — watch the strip above.")
+    demo.start_task(TASK_PLANS[0])
+    demo.start_task(TASK_PLANS[1])
+
+
+def task_scene(demo: Demo, request: TextRequest) -> None:
+    plan = demo.next_task_plan()
+    demo.say(f"On it: I'll {plan.desc} in the background.")
+    demo.start_task(plan)
+
+
+def enroll_scene(demo: Demo, request: TextRequest) -> None:
+    if demo.enrolling:
+        demo.say("Still learning your voice — keep reading the phrases.")
+        return
+    demo.say("Let's learn your voice. Read each phrase aloud as it appears.")
+    demo.start_enrolment()
+
+
+def record_scene(demo: Demo, request: TextRequest) -> None:
+    demo.recording = not demo.recording
+    demo.emit("meeting", on=demo.recording)
+    demo.say("Recording the meeting — I'm taking notes." if demo.recording
+             else "Stopped recording. The demo keeps no notes.")
+
+
+def dock_scene(demo: Demo, request: TextRequest) -> None:
+    side = "right" if "right" in request.words else "left"
+    number = re.search(r"\d+", request.text)
+    width = DOCK_WIDTH_DEFAULT if number is None else \
+        min(DOCK_WIDTH_MAX, max(DOCK_WIDTH_MIN, int(number.group()[:4])))
+    demo.emit("dock", on=True, width=width, side=side)
+    demo.say(f"Docked to the {side} edge, {width} points wide. Type “undock” to float again.")
+
+
+def undock_scene(demo: Demo, request: TextRequest) -> None:
+    demo.emit("dock", on=False)
+    demo.say("Floating free again.")
+
+
+def collapse_scene(demo: Demo, request: TextRequest) -> None:
+    demo.emit("collapsed", on=True)
+    demo.say("Collapsed. Click the pill to expand me.")
+
+
+def expand_scene(demo: Demo, request: TextRequest) -> None:
+    demo.emit("collapsed", on=False)
+    demo.say("Expanded again.")
+
+
+def notify_scene(demo: Demo, request: TextRequest):
+    demo.say("Here comes a sample notification.")
+    yield 0.5
+    demo.emit("notify", text="Reminder: stand-up starts in 5 minutes.")
+
+
+def restart_scene(demo: Demo, request: TextRequest):
+    demo.say("Restarting the engine — back in a moment.")
+    yield 0.3
+    if not demo.request_restart():
+        demo.say("I couldn't ask the HUD to restart me.")
+        return None
+    demo.emit("restarting")
+    return KEEP_STATE  # the HUD stops this process; a new one boots
+
+
+def echo_scene(demo: Demo, request: TextRequest) -> None:
+    text = " ".join(request.text.split())
+    if not text:
+        return
+    if len(text) > ECHO_LIMIT:
+        text = text[:ECHO_LIMIT] + "…"
+    demo.say(f"You said “{text}”. I'm only the demo engine — type “help” to see what I can show.")
+
+
+@dataclass(frozen=True)
+class Scene:
+    words: tuple[str, ...]
+    summary: str
+    play: Callable[..., Any]
+
+
+SCENES = (
+    Scene(("help",), "lists these words", help_scene),
+    Scene(("agents", "agent"), "starts two background agents", agents_scene),
+    Scene(("task",), "starts one background agent", task_scene),
+    Scene(("enroll", "enrol"), "learns your voice", enroll_scene),
+    Scene(("record",), "starts or stops recording a meeting", record_scene),
+    Scene(("dock",), "docks the HUD (add “right” or a width)", dock_scene),
+    Scene(("undock",), "floats it again", undock_scene),
+    Scene(("collapse",), "shrinks it to a pill", collapse_scene),
+    Scene(("expand",), "brings it back", expand_scene),
+    Scene(("notify",), "sends a notification", notify_scene),
+    Scene(("restart",), "restarts the engine", restart_scene),
+)
+
+ECHO = Scene((), "echoes the message", echo_scene)
+
+_SCENE_BY_WORD = {word: scene for scene in SCENES for word in scene.words}
+assert len(_SCENE_BY_WORD) == sum(len(scene.words) for scene in SCENES), "a word names two scenes"
+
+
+def scene_for(request: TextRequest) -> Scene:
+    """The scene of the first demo word in the message, or the echo."""
+    for word in request.words:
+        scene = _SCENE_BY_WORD.get(word)
+        if scene is not None:
+            return scene
+    return ECHO

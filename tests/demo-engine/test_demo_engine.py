@@ -1,0 +1,394 @@
+"""The demo engine, run as a real process in a private engine root, driven through its control
+folder the way the HUD drives it, and read back from its standard output."""
+
+import json
+import os
+import queue
+import shutil
+import signal
+import subprocess
+import tempfile
+import threading
+import time
+import unittest
+from pathlib import Path
+
+ENGINE_SOURCE = Path(__file__).resolve().parents[2] / "demo-engine"
+PYTHON = "/usr/bin/python3"
+FAST = 0.05
+MARKER = b"@@EVT "
+
+
+def contains(*parts):
+    return lambda value: isinstance(value, str) and all(part in value for part in parts)
+
+
+def ev(event_type, **members):
+    return {"type": event_type, **members}
+
+
+ANSWERED = {"type": "status", "state": "listening"}
+
+
+def matches(event, expected):
+    for key, want in expected.items():
+        got = event.get(key, KeyError)
+        if not (want(got) if callable(want) else got == want):
+            return False
+    return True
+
+
+class Engine:
+    """One demo engine process in a temporary root of its own."""
+
+    def __init__(self, scale=FAST, emit_json=True, read_stdout=True):
+        self.root = Path(tempfile.mkdtemp(prefix="demo-engine-test-"))
+        for source in ENGINE_SOURCE.glob("*.py"):
+            shutil.copy(source, self.root)
+        self.control = self.root / "control"
+        self.emit_json = emit_json
+        env = dict(os.environ, PYTHONUNBUFFERED="1", PYTHONDONTWRITEBYTECODE="1",
+                   DEMO_TIME_SCALE=str(scale))
+        env.pop("EMIT_JSON", None)
+        if emit_json:
+            env["EMIT_JSON"] = "1"
+        self.proc = subprocess.Popen([PYTHON, "-u", str(self.root / "main.py")], cwd=self.root,
+                                     env=env, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+        self.raw_lines = []
+        self.seen = []
+        self.stderr = []
+        self._events = queue.Queue()
+        self._readers = [threading.Thread(target=self._read_stderr, daemon=True)]
+        if read_stdout:
+            self._readers.append(threading.Thread(target=self._read_stdout, daemon=True))
+        for reader in self._readers:
+            reader.start()
+
+    def _read_stdout(self):
+        for line in self.proc.stdout:
+            self.raw_lines.append(line)
+            if line.startswith(MARKER):
+                try:
+                    self._events.put(json.loads(line[len(MARKER):]))
+                except ValueError:
+                    pass
+
+    def _read_stderr(self):
+        for line in self.proc.stderr:
+            self.stderr.append(line.decode("utf-8", "replace"))
+
+    def next_event(self, expected, timeout=3.0):
+        """The next event matching `expected`; every event passed over is kept in `seen`."""
+        deadline = time.monotonic() + timeout
+        while True:
+            remaining = deadline - time.monotonic()
+            try:
+                event = self._events.get(timeout=max(0.0, remaining))
+            except queue.Empty:
+                raise AssertionError(f"no event like {expected} within {timeout} s; "
+                                     f"last events: {self.seen[-8:]}; stderr: {self.stderr[-5:]}")
+            self.seen.append(event)
+            if matches(event, expected):
+                return event
+
+    def expect(self, sequence, timeout=3.0):
+        return [self.next_event(expected, timeout) for expected in sequence]
+
+    def wait_greeting(self):
+        self.next_event(ev("ready"))
+        self.next_event(ev("tarvel", text=contains("help")))
+
+    def write(self, name, content, atomic=True):
+        """Writes a request the way the HUD does: a temporary file renamed over the name."""
+        data = content if isinstance(content, bytes) else json.dumps(content).encode()
+        self.control.mkdir(exist_ok=True)
+        target = self.control / name
+        if not atomic:
+            target.write_bytes(data)
+            return
+        temporary = self.control / f"{name}.q7Xz2a"
+        temporary.write_bytes(data)
+        os.replace(temporary, target)
+
+    def say(self, text, attachments=(), want_voice=False):
+        self.write("text_input.json",
+                   {"text": text, "attachments": list(attachments), "want_voice": want_voice})
+
+    def wait_consumed(self, name, timeout=3.0):
+        deadline = time.monotonic() + timeout
+        while (self.control / name).exists():
+            if time.monotonic() > deadline:
+                raise AssertionError(f"{name} was not consumed within {timeout} s")
+            time.sleep(0.02)
+
+    def round_trip(self):
+        """Everything the engine did for earlier requests is in `seen` once this returns."""
+        self.write("gestures.json", {"on": False})
+        self.next_event(ev("gestures"))
+
+    def signal(self, number, timeout=2.0):
+        self.proc.send_signal(number)
+        return self.proc.wait(timeout)
+
+    def close(self):
+        if self.proc.poll() is None:
+            self.proc.kill()
+            self.proc.wait()
+        for reader in self._readers:
+            reader.join(2)
+        for stream in (self.proc.stdout, self.proc.stderr):
+            stream.close()
+        shutil.rmtree(self.root, ignore_errors=True)
+
+
+class EngineTestCase(unittest.TestCase):
+    def start(self, **options):
+        engine = Engine(**options)
+        self.addCleanup(self._finish, engine)
+        return engine
+
+    def _finish(self, engine):
+        try:
+            if engine.proc.poll() is None:
+                self.assertEqual(engine.signal(signal.SIGTERM), 0, "exit code on SIGTERM")
+            for reader in engine._readers:
+                reader.join(2)
+            if engine.emit_json:
+                self.assertOutputIsEvents(engine.raw_lines)
+        finally:
+            engine.close()
+
+    def assertOutputIsEvents(self, lines):
+        for line in lines:
+            self.assertTrue(line.startswith(MARKER) and line.endswith(b"\n"), line)
+            event = json.loads(line[len(MARKER):].decode("utf-8"))
+            self.assertIsInstance(event, dict, line)
+            self.assertIsInstance(event.get("type"), str, line)
+
+
+class BootTest(EngineTestCase):
+    def test_boots_in_stages_then_greets(self):
+        engine = self.start()
+        engine.wait_greeting()
+        before_ready = engine.seen[:engine.seen.index(ev("ready"))]
+        self.assertGreaterEqual(len(before_ready), 2)
+        for event in before_ready:
+            self.assertEqual(event["type"], "booting")
+            self.assertTrue(event.get("stage"), event)
+        self.assertTrue(engine.control.is_dir())
+
+    def test_readable_output_without_emit_json(self):
+        engine = self.start(emit_json=False)
+        deadline = time.monotonic() + 3
+        while not any(b"[ready]" in line for line in engine.raw_lines):
+            self.assertLess(time.monotonic(), deadline, engine.raw_lines)
+            time.sleep(0.02)
+        self.assertFalse([line for line in engine.raw_lines if MARKER in line])
+
+
+class ControlFileTest(EngineTestCase):
+    def test_requests_get_their_events(self):
+        cases = [
+            ("wake word on", "config.json", {"wake_word": True}, [ev("wake_word", on=True)]),
+            ("wake word off", "config.json", {"wake_word": False}, [ev("wake_word", on=False)]),
+            ("mistyped wake word keeps the setting", "config.json", {"wake_word": "yes"},
+             [ev("wake_word", on=False)]),
+            ("gestures on", "gestures.json", {"on": True}, [ev("gestures", on=True)]),
+            ("gestures off", "gestures.json", {"on": False}, [ev("gestures", on=False)]),
+            ("kill of a task not running", "agent_action.json", {"action": "kill", "id": "t9"},
+             [ev("task_done", id="t9")]),
+            ("help lists the scenes", "text_input.json", {"text": "help"},
+             [ev("status", state="thinking"),
+              ev("tarvel", text=contains("agents", "enroll", "record", "dock")), ANSWERED]),
+            ("spoken answer", "text_input.json", {"text": "Hello there", "want_voice": True},
+             [ev("status", state="thinking"), ev("tarvel", text=contains("Hello there")),
+              ev("status", state="speaking"), ANSWERED]),
+            ("attachments by name", "text_input.json",
+             {"text": "", "attachments": ["/tmp/a/report.pdf", "/home/u/shot.png"]},
+             [ev("tarvel", text=contains("report.pdf", "shot.png")), ANSWERED]),
+            ("record", "text_input.json", {"text": "record this"},
+             [ev("meeting", on=True), ANSWERED]),
+            ("dock right", "text_input.json", {"text": "dock right 400"},
+             [ev("dock", on=True, side="right", width=400), ANSWERED]),
+            ("dock width clamped", "text_input.json", {"text": "dock 9999"},
+             [ev("dock", on=True, side="left", width=760), ANSWERED]),
+            ("undock", "text_input.json", {"text": "undock"}, [ev("dock", on=False), ANSWERED]),
+            ("collapse", "text_input.json", {"text": "collapse"},
+             [ev("collapsed", on=True), ANSWERED]),
+            ("expand", "text_input.json", {"text": "Expand!"},
+             [ev("collapsed", on=False), ANSWERED]),
+            ("notify", "text_input.json", {"text": "notify me"},
+             [ev("notify", text=contains("Reminder")), ANSWERED]),
+        ]
+        for label, name, content, expected in cases:
+            with self.subTest(label):
+                engine = self.start()
+                engine.wait_greeting()
+                engine.write(name, content)
+                engine.expect(expected)
+                engine.wait_consumed(name)
+
+    def test_restart_leaves_the_marker_for_the_hud(self):
+        engine = self.start()
+        engine.wait_greeting()
+        engine.say("restart")
+        engine.next_event(ev("restarting"))
+        engine.round_trip()
+        self.assertTrue((engine.control / "hud_restart").exists())
+        self.assertFalse((engine.control / "text_input.json").exists())
+
+    def test_mute_toggles_alternate(self):
+        engine = self.start()
+        engine.wait_greeting()
+        for expected in (True, False, True):
+            engine.write("mute", b"", atomic=False)
+            engine.next_event(ev("muted", on=expected))
+            engine.wait_consumed("mute")
+
+    def test_messages_typed_while_booting_are_answered_after_ready(self):
+        engine = self.start(scale=0.3)
+        engine.next_event(ev("booting"))
+        engine.say("first")
+        engine.next_event(ev("ready"))
+        self.assertNotIn(ev("status", state="thinking"), engine.seen)
+        engine.say("second")
+        engine.expect([ev("tarvel", text=contains("first")), ANSWERED], timeout=4)
+        engine.expect([ev("tarvel", text=contains("second")), ANSWERED], timeout=4)
+
+
+class SceneTest(EngineTestCase):
+    def test_agents_report_progress_stall_and_finish(self):
+        engine = self.start()
+        engine.wait_greeting()
+        engine.say("show me agents")
+        done = [engine.next_event(ev("task_done")) for _ in range(2)]
+        for task_id in {event["id"] for event in done}:
+            events = [event for event in engine.seen if event.get("id") == task_id]
+            kinds = [event["type"] for event in events]
+            stall = kinds.index("task_stalled")
+            self.assertEqual(kinds[0], "task_started")
+            self.assertIn("task_progress", kinds[1:stall])
+            self.assertIn("task_progress", kinds[stall + 1:])
+            self.assertEqual(kinds.count("task_stalled"), 1)
+            self.assertEqual(kinds[-1], "task_done")
+            self.assertTrue(events[-1].get("report"))
+
+    def test_enrolment_counts_up_then_locks(self):
+        engine = self.start()
+        engine.wait_greeting()
+        engine.say("enroll")
+        steps = [engine.next_event(ev("enroll", n=n, total=5)) for n in range(1, 6)]
+        self.assertEqual(len(steps), 5)
+        engine.next_event(ev("locked"))
+
+    def test_kill_requests(self):
+        cases = [
+            ("kill stops the task", {"action": "kill"}, True),
+            ("empty id finishes nothing", {"action": "kill", "id": ""}, False),
+            ("other action ignored", {"action": "pause"}, False),
+            ("no action ignored", {}, False),
+        ]
+        for label, request, stops in cases:
+            with self.subTest(label):
+                # Slow enough that the kill lands long before the task would end by itself.
+                engine = self.start(scale=0.2)
+                engine.wait_greeting()
+                engine.say("start a task")
+                task_id = engine.next_event(ev("task_started"))["id"]
+                request.setdefault("id", task_id)
+                engine.write("agent_action.json", request)
+                if stops:
+                    stopped = engine.next_event(
+                        ev("task_done", id=task_id, report=contains("Stopped")))
+                    time.sleep(0.5)  # longer than the task's longest pause at this scale
+                    engine.round_trip()
+                    after = engine.seen[engine.seen.index(stopped) + 1:]
+                    self.assertFalse([event for event in after if event.get("id") == task_id])
+                else:
+                    engine.wait_consumed("agent_action.json")
+                    engine.round_trip()
+                    self.assertNotIn("task_done", [event["type"] for event in engine.seen])
+                    self.assertIsNone(engine.proc.poll())
+
+
+class RobustnessTest(EngineTestCase):
+    def test_bad_requests_are_dropped_and_the_engine_keeps_answering(self):
+        cases = [
+            ("not JSON", "text_input.json", b"{not json"),
+            ("empty", "text_input.json", b""),
+            ("not UTF-8", "text_input.json", b'{"text": "\xff\xfe"}'),
+            ("deeply nested", "text_input.json", b"[" * 100000),
+            ("array", "text_input.json", b"[1, 2]"),
+            ("string", "text_input.json", b'"help"'),
+            ("mistyped text", "text_input.json", b'{"text": 5, "attachments": "x"}'),
+            ("huge", "text_input.json", b'{"text": "' + b"a" * (2 << 20) + b'"}'),
+            ("lone surrogate", "text_input.json", b'{"text": "hi \\ud800"}'),
+            ("gestures as array", "gestures.json", b"[]"),
+            ("card request", "card_action.json", b'{"kind": "task", "action": "done"}'),
+            ("agent action as number", "agent_action.json", b"7"),
+        ]
+        engine = self.start()
+        engine.wait_greeting()
+        # Not requests: a temporary file of the HUD, a FIFO and a folder under request names.
+        engine.write("text_input.json.Ab12Cd", {"text": "agents"}, atomic=False)
+        os.mkfifo(engine.control / "config.json")
+        (engine.control / "memory_query.json").mkdir()
+        for label, name, content in cases:
+            with self.subTest(label):
+                engine.write(name, content)
+                engine.wait_consumed(name)
+                self.assertIsNone(engine.proc.poll())
+        engine.say("help")
+        engine.next_event(ev("tarvel", text=contains("Demo words")))
+        engine.round_trip()
+        self.assertTrue((engine.control / "text_input.json.Ab12Cd").exists())
+        self.assertNotIn("task_started", [event["type"] for event in engine.seen])
+
+    def test_request_written_in_place_is_answered_once_complete(self):
+        engine = self.start()
+        engine.wait_greeting()
+        engine.control.mkdir(exist_ok=True)
+        with open(engine.control / "text_input.json", "wb") as request:
+            request.write(b'{"text": "half')
+            request.flush()
+            time.sleep(0.25)  # a few polls see the unfinished file
+            request.write(b' and whole"}')
+        engine.next_event(ev("tarvel", text=contains("half and whole")))
+        engine.wait_consumed("text_input.json")
+        engine.round_trip()
+        thinking = [event for event in engine.seen if event == ev("status", state="thinking")]
+        self.assertEqual(len(thinking), 1)
+
+
+class StopTest(EngineTestCase):
+    def test_signals_end_it_cleanly(self):
+        cases = [
+            ("SIGTERM when idle", signal.SIGTERM, None),
+            ("SIGINT when idle", signal.SIGINT, None),
+            ("SIGTERM while agents run", signal.SIGTERM, "agents"),
+            ("SIGTERM while booting", signal.SIGTERM, "booting"),
+        ]
+        for label, number, moment in cases:
+            with self.subTest(label):
+                engine = self.start(scale=1.0 if moment == "booting" else FAST)
+                if moment == "booting":
+                    engine.next_event(ev("booting"))
+                else:
+                    engine.wait_greeting()
+                if moment == "agents":
+                    engine.say("agents")
+                    engine.next_event(ev("task_started"))
+                self.assertEqual(engine.signal(number), 0)
+
+    def test_stops_when_its_reader_goes_away(self):
+        engine = self.start(read_stdout=False)
+        while b"help" not in engine.proc.stdout.readline():  # up to the greeting
+            self.assertIsNone(engine.proc.poll())
+        engine.proc.stdout.close()  # the HUD is gone; the next event cannot be written
+        engine.write("mute", b"", atomic=False)
+        self.assertEqual(engine.proc.wait(3), 0)
+        self.assertFalse([line for line in engine.stderr if "Traceback" in line])
+
+
+if __name__ == "__main__":
+    unittest.main()
