@@ -71,4 +71,15 @@ inline QList<qint64> pidsIn(const QString &path)
     return pids;
 }
 
+/// A scripted engine from tests/support/engines: the shared prelude followed by `name`.py.
+inline QByteArray scriptedEngine(const char *name)
+{
+    const QString folder = qEnvironmentVariable("HALVIC_SOURCE_DIR") + QStringLiteral("/tests/support/engines/");
+    const QByteArray prelude = readAll(folder + QStringLiteral("prelude.py"));
+    const QByteArray body = readAll(folder + QString::fromLatin1(name) + QStringLiteral(".py"));
+    if (prelude.isEmpty() || body.isEmpty())
+        qFatal("scripted engine %s not found (is HALVIC_SOURCE_DIR set?)", name);
+    return prelude + "\n" + body;
+}
+
 } // namespace halvic::testing

@@ -1,0 +1,223 @@
+#include <QDir>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTest>
+
+#include "AppModel.h"
+#include "CapturedOutput.h"
+#include "Engine.h"
+#include "EngineRoot.h"
+
+using namespace halvic;
+using namespace halvic::testing;
+using namespace std::chrono_literals;
+
+namespace {
+
+struct Harness
+{
+    explicit Harness(const char *engineName)
+        : root(scriptedEngine(engineName))
+        , engine(model, scheduler, Engine::Locations::underRoot(root.path()))
+    {
+    }
+    ~Harness()
+    {
+        engine.stop();
+        for (const qint64 pid : pids())
+            if (processAlive(pid))
+                ::kill(pid_t(pid), SIGKILL);
+    }
+    QList<qint64> pids() const { return pidsIn(root.file(QStringLiteral("pids"))); }
+    QStringList transcript() const
+    {
+        QStringList lines;
+        for (const Line &line : model.transcript()->lines())
+            lines << line.who + QLatin1Char(':') + line.text;
+        return lines;
+    }
+
+    ManualScheduler scheduler;
+    AppModel model{scheduler};
+    EngineRoot root;
+    Engine engine;
+};
+
+} // namespace
+
+class EngineTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void startsTheEngineLikeARealOneAndFollowsItsEvents()
+    {
+        CapturedOutput errors(2);
+        Harness h("events_and_noise");
+        h.engine.start();
+        QTRY_COMPARE(h.model.state(), QStringLiteral("listening"));
+        QVERIFY(h.engine.isRunning());
+        QVERIFY(h.model.running());
+        QCOMPARE(h.transcript(), QStringList{QStringLiteral("tarvel:%1|1|1|True").arg(h.root.path())});
+        QVERIFY(!h.model.muted()); // the invalid UTF-8 line was dropped whole
+        QTRY_VERIFY(errors.text().contains("plain diagnostic line\n"));
+        QVERIFY(!errors.text().contains("\t"));
+        QVERIFY(!errors.text().contains("noise"));
+
+        h.engine.start(); // already running: nothing
+        QTest::qWait(200);
+        QCOMPARE(h.pids().size(), 1);
+    }
+
+    void launchFailureIsOneTranscriptLine()
+    {
+        ManualScheduler scheduler;
+        AppModel model(scheduler);
+        QTemporaryDir root; // no interpreter inside
+        Engine engine(model, scheduler, Engine::Locations::underRoot(root.path()));
+        engine.start();
+        QTRY_COMPARE(model.transcript()->lines().size(), 1u);
+        const Line line = model.transcript()->lines().front();
+        QCOMPARE(line.who, QStringLiteral("tarvel"));
+        QVERIFY2(line.text.startsWith(QStringLiteral("Couldn't start the engine: ")), qPrintable(line.text));
+        QVERIFY(line.text.size() > QStringLiteral("Couldn't start the engine: ").size());
+        QVERIFY(!model.running());
+        QVERIFY(!engine.isRunning());
+        QTest::qWait(100);
+        QCOMPARE(model.transcript()->lines().size(), 1u);
+    }
+
+    void anEngineThatExitsStaysOff()
+    {
+        Harness h("exits_soon");
+        QList<bool> gestures;
+        h.engine.setOnGestures([&](bool on) { gestures << on; });
+        h.engine.start();
+        QTRY_COMPARE(h.model.agents()->chips().size(), 1u);
+        QTRY_COMPARE(h.model.state(), QStringLiteral("off"));
+        QVERIFY(!h.model.running());
+        QVERIFY(h.model.agents()->chips().empty());
+        QCOMPARE(gestures, QList<bool>{false});
+        QVERIFY(!h.engine.isRunning());
+        h.scheduler.advance(10s);
+        QTest::qWait(200);
+        QCOMPARE(h.pids().size(), 1); // never restarted by itself
+
+        h.engine.start(); // from the exited state a new process starts
+        QTRY_COMPARE(h.pids().size(), 2);
+    }
+
+    void stopTerminatesWithoutWaitingAndClearsChipsOnExit()
+    {
+        Harness h("task_then_sleeps");
+        h.engine.start();
+        QTRY_COMPARE(h.model.agents()->chips().size(), 1u);
+        const qint64 pid = h.pids().value(0);
+        QVERIFY(processAlive(pid));
+        h.engine.stop();
+        QCOMPARE(h.model.state(), QStringLiteral("off"));
+        QVERIFY(!h.model.running());
+        QVERIFY(!h.engine.isRunning());
+        QTRY_VERIFY(!processAlive(pid));
+        QTRY_VERIFY(h.model.agents()->chips().empty());
+        QVERIFY(!h.engine.hasLiveProcesses());
+    }
+
+    void anEngineIgnoringTerminationIsKilledLater()
+    {
+        Harness h("ignores_sigterm");
+        h.engine.start();
+        QTRY_COMPARE(h.model.state(), QStringLiteral("listening"));
+        const qint64 pid = h.pids().value(0);
+        QSignalSpy exited(&h.engine, &Engine::allProcessesExited);
+        h.engine.stop();
+        QTest::qWait(300);
+        QVERIFY(processAlive(pid));
+        h.scheduler.advance(Engine::killAfter);
+        QTRY_VERIFY(!processAlive(pid));
+        QTRY_COMPARE(exited.count(), 1);
+    }
+
+    void restartMarkerCyclesTheEngine()
+    {
+        CapturedOutput output(1);
+        Harness h("ready_then_sleeps");
+        h.engine.start();
+        QTRY_COMPARE(h.model.state(), QStringLiteral("listening"));
+        const qint64 first = h.pids().value(0);
+
+        QFile(h.root.controlFile(QStringLiteral("something_else.json"))).open(QIODevice::WriteOnly);
+        QTest::qWait(200);
+        QVERIFY(h.engine.isRunning()); // other changes in the folder do nothing
+
+        QFile(h.root.controlFile(QStringLiteral("hud_restart"))).open(QIODevice::WriteOnly);
+        QTRY_VERIFY(!QFile::exists(h.root.controlFile(QStringLiteral("hud_restart"))));
+        QCOMPARE(output.text(), QByteArray("TarvelHUD: hud_restart detected \xE2\x80\x94 cycling engine\n"));
+        QCOMPARE(h.model.state(), QStringLiteral("off"));
+        QTRY_VERIFY(!processAlive(first));
+        h.scheduler.advance(1199ms);
+        QTest::qWait(100);
+        QCOMPARE(h.pids().size(), 1);
+        h.scheduler.advance(1ms);
+        QTRY_COMPARE(h.pids().size(), 2);
+        QTRY_COMPARE(h.model.state(), QStringLiteral("listening"));
+    }
+
+    void restartMarkerStartsAStoppedEngine()
+    {
+        Harness h("ready_then_sleeps");
+        QFile(h.root.controlFile(QStringLiteral("hud_restart"))).open(QIODevice::WriteOnly);
+        QTRY_VERIFY(!QFile::exists(h.root.controlFile(QStringLiteral("hud_restart"))));
+        h.scheduler.advance(1200ms);
+        QTRY_COMPARE(h.model.state(), QStringLiteral("listening"));
+        QCOMPARE(h.pids().size(), 1);
+    }
+
+    void aSlowOldEngineNeverStopsItsSuccessor()
+    {
+        Harness h("slow_to_exit");
+        h.engine.start();
+        QTRY_COMPARE(h.model.state(), QStringLiteral("listening"));
+        const qint64 old = h.pids().value(0);
+        h.engine.stop();
+        h.engine.start(); // the old one is still exiting
+        QTRY_COMPARE(h.pids().size(), 2);
+        QTRY_COMPARE(h.model.state(), QStringLiteral("listening"));
+        QTRY_VERIFY_WITH_TIMEOUT(!processAlive(old), 5000);
+        QTest::qWait(100);
+        QVERIFY(h.model.running());
+        QCOMPARE(h.model.state(), QStringLiteral("listening"));
+        QVERIFY(h.engine.isRunning());
+        QTRY_COMPARE_WITH_TIMEOUT(h.transcript(), QStringList{QStringLiteral("tarvel:still here")}, 5000);
+    }
+
+    void burstsAndHugeLinesAreHandledInOrder()
+    {
+        QStringList states; // outlives the harness, whose stop() still changes the state
+        Harness h("burst");
+        connect(&h.model, &AppModel::stateChanged, this, [&] { states << h.model.state(); });
+        h.engine.start();
+        QTRY_COMPARE_WITH_TIMEOUT(h.transcript(), QStringList{QStringLiteral("tarvel:last")}, 20000);
+        QCOMPARE(states.size(), 20000); // "\r" ends the JSON as white space
+        QCOMPARE(states.first(), QStringLiteral("s0"));
+        QCOMPARE(states.last(), QStringLiteral("s19999"));
+    }
+
+    void repeatedCyclesLeakNoDescriptorsOrProcesses()
+    {
+        Harness h("ready_then_sleeps");
+        const int before = openDescriptorCount();
+        for (int i = 0; i < 5; ++i) {
+            h.engine.start();
+            QTRY_COMPARE(h.pids().size(), i + 1);
+            QTRY_VERIFY(h.engine.isRunning());
+            h.engine.stop();
+        }
+        QTRY_VERIFY(!h.engine.hasLiveProcesses());
+        for (const qint64 pid : h.pids())
+            QTRY_VERIFY(!processAlive(pid));
+        QTRY_COMPARE(openDescriptorCount(), before);
+    }
+};
+
+QTEST_GUILESS_MAIN(EngineTest)
+#include "tst_engine.moc"

@@ -1,0 +1,3 @@
+signal.signal(signal.SIGTERM, signal.SIG_IGN)
+emit(type="ready")
+time.sleep(60)

@@ -1,0 +1,2 @@
+emit(type="ready")
+time.sleep(30)

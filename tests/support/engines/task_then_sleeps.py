@@ -1,0 +1,3 @@
+emit(type="ready")
+emit(type="task_started", id="t1")
+time.sleep(30)
