@@ -240,20 +240,35 @@ private:
         const std::optional<WindowId> window = m_system.primaryWindow(*app);
         if (!window)
             return;
-        exitFullscreen(*window);
-        m_system.leaveMaximized(*window);
+        restore(*window);
         applyFrame(*window, layout::toNative(layout::clamp(target, screen.frame), screen));
     }
 
-    /// Takes a window out of full screen and waits until the window manager has done so:
-    /// its frame and decorations come back only then.
+    /// Takes a window out of full screen and out of its maximized state, and waits until the
+    /// window manager has done so: it ignores moves before, and the window's decorations (and
+    /// so the size of its client area) change with these states.
+    void restore(WindowId window)
+    {
+        exitFullscreen(window);
+        if (m_system.isMaximized(window)) {
+            m_system.leaveMaximized(window);
+            waitWhile([&] { return m_system.isMaximized(window); });
+        }
+    }
+
     void exitFullscreen(WindowId window)
     {
         if (!m_system.isFullscreen(window))
             return;
         m_system.exitFullscreen(window);
-        const auto deadline = Clock::now() + WindowManager::fullscreenExitTimeout;
-        while (m_system.isFullscreen(window) && Clock::now() < deadline)
+        waitWhile([&] { return m_system.isFullscreen(window); });
+    }
+
+    template<typename Condition>
+    void waitWhile(Condition condition)
+    {
+        const auto deadline = Clock::now() + WindowManager::stateChangeTimeout;
+        while (condition() && Clock::now() < deadline)
             if (!m_stop.sleepFor(std::chrono::milliseconds(10)))
                 return;
     }

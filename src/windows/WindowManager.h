@@ -24,8 +24,9 @@ public:
     /// How long a started application gets to show a window, and how often we look.
     static constexpr std::chrono::milliseconds launchTimeout{8000};
     static constexpr std::chrono::milliseconds pollInterval{200};
-    /// How long a window may take to leave full screen before it is moved anyway.
-    static constexpr std::chrono::milliseconds fullscreenExitTimeout{1000};
+    /// How long a window may take to leave full screen or its maximized state before it is
+    /// moved anyway.
+    static constexpr std::chrono::milliseconds stateChangeTimeout{1000};
 
     explicit WindowManager(std::unique_ptr<WindowSystem> system = defaultSystem(), QObject *parent = nullptr);
     ~WindowManager() override;

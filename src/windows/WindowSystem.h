@@ -41,6 +41,7 @@ public:
     virtual bool isFullscreen(WindowId window) = 0;
     virtual void exitFullscreen(WindowId window) = 0;
     /// Maximized windows ignore moves until they are restored.
+    virtual bool isMaximized(WindowId window) = 0;
     virtual void leaveMaximized(WindowId window) = 0;
 
     /// Asks the application to close the window, as its close button would.
@@ -64,6 +65,7 @@ public:
     void setSize(WindowId, QSize) override {}
     bool isFullscreen(WindowId) override { return false; }
     void exitFullscreen(WindowId) override {}
+    bool isMaximized(WindowId) override { return false; }
     void leaveMaximized(WindowId) override {}
     void close(WindowId) override {}
     std::optional<qint64> launch(const QString &, const QStringList &, const QString &) override

@@ -321,11 +321,14 @@ void X11WindowSystem::exitFullscreen(WindowId window)
     xcb_flush(m_x->conn);
 }
 
+bool X11WindowSystem::isMaximized(WindowId window)
+{
+    return m_x->hasState(window, {m_x->ewmh._NET_WM_STATE_MAXIMIZED_VERT, m_x->ewmh._NET_WM_STATE_MAXIMIZED_HORZ});
+}
+
 void X11WindowSystem::leaveMaximized(WindowId window)
 {
     xcb_ewmh_connection_t &ewmh = m_x->ewmh;
-    if (!m_x->hasState(window, {ewmh._NET_WM_STATE_MAXIMIZED_VERT, ewmh._NET_WM_STATE_MAXIMIZED_HORZ}))
-        return;
     xcb_ewmh_request_change_wm_state(&ewmh, m_x->screen, window, XCB_EWMH_WM_STATE_REMOVE,
                                      ewmh._NET_WM_STATE_MAXIMIZED_VERT, ewmh._NET_WM_STATE_MAXIMIZED_HORZ,
                                      XCB_EWMH_CLIENT_SOURCE_TYPE_OTHER);

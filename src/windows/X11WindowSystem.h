@@ -23,6 +23,7 @@ public:
     void setSize(WindowId window, QSize size) override;
     bool isFullscreen(WindowId window) override;
     void exitFullscreen(WindowId window) override;
+    bool isMaximized(WindowId window) override;
     void leaveMaximized(WindowId window) override;
     void close(WindowId window) override;
     std::optional<qint64> launch(const QString &program, const QStringList &arguments,
