@@ -10,7 +10,9 @@
 #include <QTemporaryDir>
 #include <QThread>
 
+#include <csignal>
 #include <fcntl.h>
+#include <sys/prctl.h>
 #include <memory>
 #include <optional>
 #include <poll.h>
@@ -71,6 +73,7 @@ public:
         process->setProcessEnvironment(environment());
         process->setProgram(program);
         process->setArguments(arguments);
+        process->setChildProcessModifier(dieWithTheTest);
         process->start();
         m_clients.push_back(std::move(process));
         return *m_clients.back();
@@ -164,10 +167,13 @@ private:
         m_xvfb = std::make_unique<QProcess>();
         m_xvfb->setProgram(QStringLiteral("Xvfb"));
         m_xvfb->setArguments({QStringLiteral("-displayfd"), QString::number(writeEnd), QStringLiteral("-nolisten"),
-                              QStringLiteral("tcp"), QStringLiteral("-auth"), authority(), QStringLiteral("-screen"),
+                              QStringLiteral("tcp"), QStringLiteral("-noreset"), QStringLiteral("-auth"), authority(), QStringLiteral("-screen"),
                               QStringLiteral("0"), QStringLiteral("%1x%2x24").arg(size.width()).arg(size.height())});
         // Hand the pipe's write end to Xvfb only; it writes the display number there.
-        m_xvfb->setChildProcessModifier([writeEnd] { ::fcntl(writeEnd, F_SETFD, 0); });
+        m_xvfb->setChildProcessModifier([writeEnd] {
+            dieWithTheTest();
+            ::fcntl(writeEnd, F_SETFD, 0);
+        });
         m_xvfb->setStandardOutputFile(QProcess::nullDevice());
         m_xvfb->setStandardErrorFile(QProcess::nullDevice());
         m_xvfb->start();
@@ -202,6 +208,7 @@ private:
         m_openbox->setProcessEnvironment(environment());
         m_openbox->setProgram(QStringLiteral("openbox"));
         m_openbox->setArguments({QStringLiteral("--sm-disable")});
+        m_openbox->setChildProcessModifier(dieWithTheTest);
         m_openbox->setStandardOutputFile(QProcess::nullDevice());
         m_openbox->setStandardErrorFile(QProcess::nullDevice());
         m_openbox->start();
@@ -217,6 +224,9 @@ private:
         m_error = QStringLiteral("openbox did not start");
         return false;
     }
+
+    /// Between fork and exec: a test that crashes or aborts takes its X server along.
+    static void dieWithTheTest() { ::prctl(PR_SET_PDEATHSIG, SIGKILL); }
 
     static void stop(QProcess &process)
     {

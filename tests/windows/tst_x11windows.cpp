@@ -6,7 +6,6 @@
 #include <QGuiApplication>
 #include <QJsonDocument>
 #include <QScreen>
-#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -73,6 +72,7 @@ private:
     std::unique_ptr<testing::EngineRoot> m_root;
     std::unique_ptr<Engine> m_engine;
     WindowManager *m_windows = nullptr;
+    int m_finished = 0;
     QList<qint64> m_launchedPids;
 };
 
@@ -89,6 +89,8 @@ void TestX11Windows::init()
     m_engine = std::make_unique<Engine>(m_model, m_scheduler, Engine::Locations::underRoot(m_root->path()));
     auto windows = std::make_unique<WindowManager>(X11WindowSystem::connect());
     m_windows = windows.get();
+    // Counted on this thread: the signal comes from the worker.
+    connect(m_windows, &WindowManager::commandFinished, this, [this] { ++m_finished; }, Qt::QueuedConnection);
     m_engine->setWindowManager(std::move(windows));
     m_model.setDocked(false);
 }
@@ -120,9 +122,9 @@ quint32 TestX11Windows::startAndFind(const QString &program, const QString &inst
 
 void TestX11Windows::send(const QByteArray &command)
 {
-    QSignalSpy finished(m_windows, &WindowManager::commandFinished);
+    const int before = m_finished;
     m_engine->handle(windowEvent(command));
-    QVERIFY(finished.wait(15000));
+    QTRY_COMPARE_WITH_TIMEOUT(m_finished, before + 1, 15000);
 }
 
 void TestX11Windows::writeEntry(const QString &id, const QByteArray &contents)
