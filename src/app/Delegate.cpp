@@ -1,17 +1,55 @@
 #include "Delegate.h"
 
-#include <QCoreApplication>
-#include <QQmlApplicationEngine>
-#include <QQuickWindow>
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPainter>
+#include <QProcess>
+#include <QPushButton>
+#include <QQmlComponent>
+#include <QQmlEngine>
+#include <QScreen>
+#include <QStandardPaths>
+#include <QSystemTrayIcon>
 
 #include <csignal>
 
 #include "AppModel.h"
 #include "Engine.h"
+#include "GlassPanel.h"
+#include "HudController.h"
+#include "HudPlacement.h"
+#include "PasteAttachments.h"
+#include "Platform.h"
 #include "Scheduler.h"
+#include "Symbols.h"
 #include "UnixSignals.h"
 
 namespace halvic {
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+constexpr QSize hudInitialSize{392, 120};
+
+QIcon symbolIcon(const QString &symbol)
+{
+    QPixmap pixmap(64, 64);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    QFont font(Symbols::fontFamily());
+    font.setPixelSize(56);
+    painter.setFont(font);
+    painter.setPen(Qt::white);
+    painter.drawText(pixmap.rect(), Qt::AlignCenter, Symbols::glyph(symbol));
+    return QIcon(pixmap);
+}
+
+} // namespace
 
 Delegate::Delegate()
     : m_scheduler(std::make_unique<QtScheduler>())
@@ -21,26 +59,275 @@ Delegate::Delegate()
 
 Delegate::~Delegate()
 {
-    // Views go before the model they show.
+    // Views go before the controller and model they show.
+    m_placement.reset();
+    m_hudPanel.reset();
+    m_hud.reset();
     m_qml.reset();
 }
 
 bool Delegate::launch()
 {
     m_engine = std::make_unique<Engine>(*m_model, *m_scheduler);
-
-    m_qml = std::make_unique<QQmlApplicationEngine>();
-    m_qml->setInitialProperties({{QStringLiteral("app"), QVariant::fromValue(m_model.get())}});
-    m_qml->load(QUrl(QStringLiteral("qrc:/Halvic/App/Main.qml")));
-    if (m_qml->rootObjects().isEmpty())
+    if (!buildPanels())
         return false;
-
+    buildMenuBar();
+    m_engine->setOnGestures([self = QPointer(this)](bool on) {
+        if (self)
+            self->setGesturesActive(on);
+    });
+    // Text fields in Qt Quick carry the standard editing shortcuts (cut, copy, paste,
+    // select all) themselves; no menu is needed for them.
+    installPasteMonitor();
     m_engine->start();
+    m_placement->reanchor();
+    m_hudPanel->show();
 
     m_signals = std::make_unique<UnixSignals>(std::initializer_list<int>{SIGTERM, SIGINT, SIGHUP});
     connect(m_signals.get(), &UnixSignals::received, this, &Delegate::quit);
     connect(qApp, &QCoreApplication::aboutToQuit, this, [this] { m_engine->stop(); });
     return true;
+}
+
+bool Delegate::buildPanels()
+{
+    const QPointer<Delegate> self(this);
+    const auto weak = [self](void (Delegate::*method)()) {
+        return [self, method] {
+            if (self)
+                (self.data()->*method)();
+        };
+    };
+    HudActions actions{
+        .onMute = weak(&Delegate::mute),
+        .onPower = weak(&Delegate::togglePower),
+        .onToggleWakeWord = [self](bool on) { if (self) self->m_engine->setWakeWord(on); },
+        .onMinimize = weak(&Delegate::minimize),
+        .onQuit = weak(&Delegate::quit),
+        .onSend = [self](const QString &text, const QList<QUrl> &attachments) {
+            if (self)
+                self->m_engine->sendText(text, attachments);
+        },
+        .onAttach = weak(&Delegate::pickFiles),
+        .onPaste = [self] { if (self) self->m_paste->pasteFromClipboard(); },
+        .onActivateInput = weak(&Delegate::activateInput),
+        .onMemory = {}, // wired when the memory card lands
+        .writeControl = [self](QLatin1StringView name, const QJsonObject &object) {
+            if (self)
+                self->m_engine->writeControlJSON(name, object);
+        },
+        .showMenu = [self](const Menu &menu, QPointF at) { if (self) self->showMenu(menu, at); },
+        .extraMenuEntries = {},
+    };
+    if (!QSystemTrayIcon::isSystemTrayAvailable()) {
+        // Without a tray, the HUD's own menu carries what the tray menu would.
+        actions.extraMenuEntries = [self] { return self ? self->trayOnlyEntries() : Menu(); };
+    }
+    m_hud = std::make_unique<HudController>(*m_model, *m_scheduler, std::move(actions));
+
+    m_qml = std::make_unique<QQmlEngine>();
+    // The modules are compiled in under qrc:/<URI path>.
+    m_qml->addImportPath(u"qrc:/"_s);
+    QQmlComponent component(m_qml.get(), QUrl(u"qrc:/Halvic/Hud/HUDView.qml"_s));
+    // Creating from a component in error crashes in Qt 6.4; report its errors instead.
+    if (!component.isReady()) {
+        qWarning().noquote() << component.errorString();
+        return false;
+    }
+    std::unique_ptr<QObject> view(component.createWithInitialProperties(
+        {{u"app"_s, QVariant::fromValue(m_model.get())}, {u"hud"_s, QVariant::fromValue(m_hud.get())}}));
+    auto *item = qobject_cast<QQuickItem *>(view.get());
+    if (!item) {
+        qWarning().noquote() << component.errorString();
+        return false;
+    }
+    view.release();
+    m_hudPanel = std::make_unique<GlassPanel>(*m_scheduler, hudInitialSize);
+    m_hudPanel->setContent(item);
+    m_hudPanel->setLongPressHooks({
+        .canLongPress = [self] { return self && (self->m_model->collapsed() || !self->m_model->docked()); },
+        .onLongPressBegin = [self] {
+            if (!self)
+                return;
+            self->m_model->setLongPressCue(true);
+            self->m_scheduler->callAfter(Duration(160), self, [self] { self->m_model->setLongPressCue(false); });
+        },
+        .onLongPress = [self] { if (self) self->m_model->setCollapsed(!self->m_model->collapsed()); },
+    });
+    m_placement = std::make_unique<HudPlacement>(*m_hudPanel, *m_model, *m_scheduler);
+    connect(qGuiApp, &QGuiApplication::screenAdded, this, [this](QScreen *screen) {
+        connect(screen, &QScreen::availableGeometryChanged, m_placement.get(), &HudPlacement::reanchor);
+    });
+    const auto screens = QGuiApplication::screens();
+    for (QScreen *screen : screens)
+        connect(screen, &QScreen::availableGeometryChanged, m_placement.get(), &HudPlacement::reanchor);
+    return true;
+}
+
+Menu Delegate::trayOnlyEntries() const
+{
+    const QPointer<const Delegate> self(this);
+    return {
+        {u"What Halvic Remembers"_s, {}, false},
+        {u"My Files"_s, {}, false},
+        {u"Hand Gestures"_s,
+         [self] { if (self) const_cast<Delegate *>(self.data())->toggleGestures(); }, true, true, m_gesturesOn},
+    };
+}
+
+void Delegate::buildMenuBar()
+{
+    if (!QSystemTrayIcon::isSystemTrayAvailable())
+        return;
+    m_trayMenu = std::make_unique<QMenu>();
+    using Action = void (Delegate::*)();
+    const auto add = [this](const QString &title, Qt::Key key, Action method) {
+        QAction *action = m_trayMenu->addAction(title);
+        action->setShortcut(QKeySequence(Qt::CTRL | key));
+        if (method)
+            connect(action, &QAction::triggered, this, method);
+        else
+            action->setEnabled(false); // its card is not built yet
+        return action;
+    };
+    add(u"Show / Hide HUD"_s, Qt::Key_H, &Delegate::toggleHUD);
+    add(u"Start / Stop Assistant"_s, Qt::Key_S, &Delegate::togglePower);
+    add(u"Mute / Unmute Mic"_s, Qt::Key_M, &Delegate::mute);
+    add(u"What Halvic Remembers"_s, Qt::Key_R, nullptr);
+    add(u"My Files"_s, Qt::Key_F, nullptr);
+    m_gesturesItem = add(u"Hand Gestures"_s, Qt::Key_G, &Delegate::toggleGestures);
+    m_gesturesItem->setCheckable(true);
+    m_trayMenu->addSeparator();
+    add(u"Quit"_s, Qt::Key_Q, &Delegate::quit);
+
+    m_tray = std::make_unique<QSystemTrayIcon>(symbolIcon(u"waveform.circle.fill"_s));
+    m_tray->setToolTip(u"Tarvel"_s);
+    m_tray->setContextMenu(m_trayMenu.get());
+    m_tray->show();
+}
+
+void Delegate::installPasteMonitor()
+{
+    m_paste = std::make_unique<PasteAttachments>(*m_model, QDir::tempPath());
+    m_pasteMonitor = std::make_unique<PasteMonitor>(*m_paste);
+}
+
+void Delegate::toggleHUD()
+{
+    if (m_hudPanel->isVisible()) {
+        m_hudPanel->hide();
+        return;
+    }
+    m_hudPanel->show();
+    m_placement->reanchor();
+}
+
+void Delegate::togglePower()
+{
+    if (m_engine->isRunning())
+        m_engine->stop();
+    else
+        m_engine->start();
+}
+
+void Delegate::mute()
+{
+    m_engine->toggleMute();
+}
+
+void Delegate::toggleGestures()
+{
+    const bool on = !m_gesturesOn;
+    m_engine->setGestures(on);
+    setGesturesActive(on);
+}
+
+void Delegate::setGesturesActive(bool on)
+{
+    if (on && !hasVideoCaptureDevice())
+        showCameraAlert();
+    // The gesture controller is switched regardless: the alert explains what is missing.
+    m_gesturesOn = on;
+    if (m_gesturesItem)
+        m_gesturesItem->setChecked(on);
+}
+
+void Delegate::showCameraAlert()
+{
+    if (m_cameraAlert) {
+        m_cameraAlert->raise();
+        return;
+    }
+    auto *alert = new QMessageBox(QMessageBox::Warning, u"Halvic"_s, u"Camera access needed for hand gestures"_s);
+    alert->setAttribute(Qt::WA_DeleteOnClose);
+    alert->setWindowFlag(Qt::WindowStaysOnTopHint);
+    alert->setInformativeText(
+        u"Enable Halvic under System Settings \u2192 Privacy & Security \u2192 Camera, then turn Hand Gestures on again."_s);
+    QPushButton *openSettings = alert->addButton(u"Open Settings"_s, QMessageBox::AcceptRole);
+    alert->addButton(u"Cancel"_s, QMessageBox::RejectRole);
+    connect(openSettings, &QPushButton::clicked, this, [] {
+        // The desktop's settings program, where one is installed.
+        for (const auto &[program, arguments] : {std::pair{u"gnome-control-center"_s, QStringList{u"privacy"_s}},
+                                                  std::pair{u"systemsettings"_s, QStringList{}}}) {
+            if (!QStandardPaths::findExecutable(program).isEmpty()) {
+                QProcess::startDetached(program, arguments);
+                return;
+            }
+        }
+    });
+    m_cameraAlert = alert;
+    alert->open();
+}
+
+void Delegate::minimize()
+{
+    // With a tray the HUD hides and the tray brings it back; without one nothing could, so
+    // the HUD folds into its pill instead.
+    if (m_tray)
+        m_hudPanel->hide();
+    else
+        m_model->setCollapsed(!m_model->collapsed());
+}
+
+void Delegate::activateInput()
+{
+    m_hudPanel->raise();
+    m_hudPanel->requestActivate();
+}
+
+void Delegate::pickFiles()
+{
+    if (m_filePicker) {
+        m_filePicker->raise();
+        return;
+    }
+    auto *picker = new QFileDialog(nullptr, u"Attach files"_s);
+    picker->setAttribute(Qt::WA_DeleteOnClose);
+    picker->setFileMode(QFileDialog::ExistingFiles);
+    picker->setWindowFlag(Qt::WindowStaysOnTopHint);
+    connect(picker, &QFileDialog::urlsSelected, this, [this](const QList<QUrl> &urls) {
+        m_model->setAttachments(m_model->attachments() + urls);
+    });
+    m_filePicker = picker;
+    picker->open();
+}
+
+void Delegate::showMenu(const Menu &menu, QPointF globalPos)
+{
+    m_popupMenu = std::make_unique<QMenu>();
+    for (const MenuEntry &entry : menu) {
+        if (entry.separator) {
+            m_popupMenu->addSeparator();
+            continue;
+        }
+        QAction *action = m_popupMenu->addAction(entry.title);
+        action->setEnabled(entry.enabled && bool(entry.action));
+        action->setCheckable(entry.checkable);
+        action->setChecked(entry.checked);
+        if (entry.action)
+            connect(action, &QAction::triggered, this, entry.action);
+    }
+    m_popupMenu->popup(globalPos.toPoint());
 }
 
 void Delegate::quit()

@@ -1,20 +1,34 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
+#include <QPointF>
 
 #include <memory>
 
-class QQmlApplicationEngine;
+class QAction;
+class QFileDialog;
+class QMenu;
+class QMessageBox;
+class QQmlEngine;
+class QSystemTrayIcon;
 
 namespace halvic {
 
 class AppModel;
 class Engine;
+class GlassPanel;
+class HudController;
+class HudPlacement;
+class PasteAttachments;
+class PasteMonitor;
 class QtScheduler;
 class UnixSignals;
+struct MenuEntry;
+using Menu = std::vector<MenuEntry>;
 
-/// Owns the application's parts and wires them at launch: the model, the engine link, the
-/// HUD window and the signal handlers; stops the engine before the application quits.
+/// The application's root: owns the model, the engine link, the HUD panel, the tray menu and
+/// the signal handlers; wires every control to what it does; stops the engine before quitting.
 class Delegate final : public QObject
 {
     Q_OBJECT
@@ -25,17 +39,50 @@ public:
     Delegate();
     ~Delegate() override;
 
-    /// Builds the HUD and starts the engine. False when the HUD cannot be created.
+    /// Builds the HUD and the tray menu and starts the engine. False when the HUD cannot be
+    /// created.
     bool launch();
+
+    /// Shows or hides the HUD panel.
+    void toggleHUD();
+    /// Stops the engine when it runs, starts it otherwise.
+    void togglePower();
+    /// Asks the engine to toggle the microphone.
+    void mute();
+    /// Switches hand gestures, tells the engine and checks for a camera.
+    void toggleGestures();
     /// Stops the engine, lets it exit (briefly, without blocking) and quits.
     void quit();
 
 private:
+    bool buildPanels();
+    void buildMenuBar();
+    void installPasteMonitor();
+    void setGesturesActive(bool on);
+    void showCameraAlert();
+    void minimize();
+    void activateInput();
+    void pickFiles();
+    void showMenu(const Menu &menu, QPointF globalPos);
+    Menu trayOnlyEntries() const;
+
     std::unique_ptr<QtScheduler> m_scheduler;
     std::unique_ptr<AppModel> m_model;
     std::unique_ptr<Engine> m_engine;
-    std::unique_ptr<QQmlApplicationEngine> m_qml;
+    std::unique_ptr<QQmlEngine> m_qml;
+    std::unique_ptr<HudController> m_hud;
+    std::unique_ptr<GlassPanel> m_hudPanel;
+    std::unique_ptr<HudPlacement> m_placement;
+    std::unique_ptr<QMenu> m_trayMenu;
+    std::unique_ptr<QSystemTrayIcon> m_tray;
+    QPointer<QAction> m_gesturesItem;
+    std::unique_ptr<QMenu> m_popupMenu;
+    std::unique_ptr<PasteAttachments> m_paste;
+    std::unique_ptr<PasteMonitor> m_pasteMonitor;
     std::unique_ptr<UnixSignals> m_signals;
+    QPointer<QFileDialog> m_filePicker;
+    QPointer<QMessageBox> m_cameraAlert;
+    bool m_gesturesOn = false;
     bool m_quitting = false;
 };
 

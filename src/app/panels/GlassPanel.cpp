@@ -1,0 +1,188 @@
+#include "GlassPanel.h"
+
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <cmath>
+#include <QScreen>
+
+#include <algorithm>
+
+#ifdef HALVIC_HAVE_XCB
+#include <xcb/xcb.h>
+#endif
+
+namespace halvic {
+
+namespace {
+
+constexpr double screenMargin = 8;
+
+bool takesPresses(const QQuickItem *item)
+{
+    return (item->acceptedMouseButtons() & Qt::LeftButton) || item->acceptTouchEvents();
+}
+
+// Any visible item under the point that takes left presses makes the point a control.
+bool controlUnder(const QQuickItem *item, QPointF scenePos)
+{
+    const auto children = item->childItems();
+    for (const QQuickItem *child : children) {
+        if (!child->isVisible())
+            continue;
+        if (child->contains(child->mapFromScene(scenePos)) && takesPresses(child))
+            return true;
+        if (controlUnder(child, scenePos))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+GlassPanel::GlassPanel(Scheduler &scheduler, QSize size, QWindow *parent)
+    : QQuickWindow(parent)
+    , m_longPress(scheduler, this)
+{
+    setFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+    setColor(Qt::transparent);
+    resize(size);
+    setTitle(QStringLiteral("Halvic"));
+    joinAllDesktops();
+}
+
+GlassPanel::~GlassPanel()
+{
+    // The content belongs to this window's scene; remove it while the window still exists.
+    delete m_content.data();
+}
+
+void GlassPanel::joinAllDesktops()
+{
+#ifdef HALVIC_HAVE_XCB
+    const auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (!x11 || !x11->connection())
+        return;
+    xcb_connection_t *connection = x11->connection();
+    // Set before the first map, so the window manager places it on every desktop at once.
+    const QByteArray name("_NET_WM_DESKTOP");
+    const auto cookie = xcb_intern_atom(connection, 0, uint16_t(name.size()), name.constData());
+    xcb_intern_atom_reply_t *reply = xcb_intern_atom_reply(connection, cookie, nullptr);
+    if (!reply)
+        return;
+    const uint32_t allDesktops = 0xFFFFFFFF;
+    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, xcb_window_t(winId()), reply->atom,
+                        XCB_ATOM_CARDINAL, 32, 1, &allDesktops);
+    std::free(reply);
+    xcb_flush(connection);
+#endif
+}
+
+void GlassPanel::setContent(QQuickItem *item)
+{
+    delete m_content.data();
+    m_content = item;
+    if (!item)
+        return;
+    item->setParentItem(contentItem());
+    item->setParent(this);
+    connect(item, &QQuickItem::implicitWidthChanged, this, &GlassPanel::fittingSizeChanged);
+    connect(item, &QQuickItem::implicitHeightChanged, this, &GlassPanel::fittingSizeChanged);
+    connect(this, &GlassPanel::fittingSizeChanged, this, &GlassPanel::fitToContent, Qt::UniqueConnection);
+    fitToContent();
+}
+
+QSizeF GlassPanel::fittingSize() const
+{
+    return m_content ? QSizeF(m_content->implicitWidth(), m_content->implicitHeight()) : QSizeF();
+}
+
+void GlassPanel::setFollowsContent(bool follow)
+{
+    if (m_followsContent == follow)
+        return;
+    m_followsContent = follow;
+    fitToContent();
+}
+
+void GlassPanel::fitToContent()
+{
+    if (!m_followsContent)
+        return;
+    const QSize fitting = fittingSize().toSize();
+    if (fitting.width() > 1 && fitting.height() > 1 && fitting != size())
+        resize(fitting);
+}
+
+bool GlassPanel::isBackgroundAt(QPointF windowPos) const
+{
+    return !controlUnder(contentItem(), windowPos);
+}
+
+bool GlassPanel::event(QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::MouseButtonPress: {
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        if (mouse->button() != Qt::LeftButton)
+            break;
+        const bool background = isBackgroundAt(mouse->position());
+        m_longPress.press(mouse->globalPosition(), background);
+        m_backgroundPress = background ? std::optional(mouse->globalPosition()) : std::nullopt;
+        break;
+    }
+    case QEvent::MouseMove: {
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        if (!(mouse->buttons() & Qt::LeftButton))
+            break;
+        m_longPress.move(mouse->globalPosition());
+        if (m_backgroundPress) {
+            const QPointF travel = mouse->globalPosition() - *m_backgroundPress;
+            if (std::hypot(travel.x(), travel.y()) > LongPress::threshold) {
+                m_backgroundPress.reset();
+                startSystemMove();
+            }
+        }
+        break;
+    }
+    case QEvent::MouseButtonRelease:
+        if (static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+            m_longPress.release();
+            m_backgroundPress.reset();
+        }
+        break;
+    default:
+        break;
+    }
+    return QQuickWindow::event(event);
+}
+
+std::optional<QRectF> refitKeepingCenter(const QRectF &frame, QSizeF fitting, const std::optional<QRectF> &visible)
+{
+    const double w = fitting.width();
+    const double h = fitting.height();
+    if (!(w > 1) || !(h > 1))
+        return std::nullopt;
+    const QPointF centre = frame.center();
+    double x = centre.x() - w / 2;
+    double y = centre.y() - h / 2;
+    if (visible) {
+        x = std::max(x, visible->left() + screenMargin);
+        x = std::min(x, visible->right() - w - screenMargin);
+        y = std::max(y, visible->top() + screenMargin);
+        y = std::min(y, visible->bottom() - h - screenMargin);
+    }
+    return QRectF(x, y, w, h);
+}
+
+void refitKeepingCenter(GlassPanel &panel)
+{
+    if (!panel.content())
+        return;
+    panel.content()->polish();
+    const QScreen *screen = panel.screen() ? panel.screen() : QGuiApplication::primaryScreen();
+    const std::optional<QRectF> visible = screen ? std::optional(QRectF(screen->availableGeometry())) : std::nullopt;
+    if (const auto frame = refitKeepingCenter(QRectF(panel.geometry()), panel.fittingSize(), visible))
+        panel.setGeometry(frame->toRect());
+}
+
+} // namespace halvic

@@ -1,0 +1,86 @@
+#include "LongPress.h"
+
+namespace halvic {
+
+namespace {
+
+bool beyondThreshold(QPointF a, QPointF b)
+{
+    const QPointF d = a - b;
+    return d.x() * d.x() + d.y() * d.y() > LongPress::threshold * LongPress::threshold;
+}
+
+} // namespace
+
+LongPress::LongPress(Scheduler &scheduler, const QObject *context)
+    : m_scheduler(scheduler)
+    , m_context(context)
+{
+}
+
+LongPress::~LongPress()
+{
+    end();
+}
+
+void LongPress::setHooks(Hooks hooks)
+{
+    end();
+    m_hooks = std::move(hooks);
+}
+
+bool LongPress::allowed() const
+{
+    return !m_hooks.canLongPress || m_hooks.canLongPress();
+}
+
+void LongPress::press(QPointF screenPos, bool onBackground)
+{
+    end();
+    if (!isEnabled() || !allowed() || !onBackground)
+        return;
+    m_down = screenPos;
+    m_pointer = screenPos;
+    m_timer = m_scheduler.callAfter(delay, m_context, [this] {
+        m_timer.reset();
+        fire();
+    });
+}
+
+void LongPress::move(QPointF screenPos)
+{
+    m_pointer = screenPos;
+    if (m_down && beyondThreshold(screenPos, *m_down))
+        end();
+}
+
+void LongPress::release()
+{
+    end();
+}
+
+void LongPress::end()
+{
+    if (m_timer)
+        m_scheduler.cancel(*m_timer);
+    m_timer.reset();
+    m_down.reset();
+}
+
+void LongPress::fire()
+{
+    if (!m_down)
+        return;
+    const QPointF down = *m_down;
+    end();
+    if (beyondThreshold(m_pointer, down) || !allowed())
+        return;
+    // Copies: a hook may replace the hooks.
+    const Hooks hooks = m_hooks;
+    if (hooks.onLongPressBegin)
+        hooks.onLongPressBegin();
+    if (hooks.onLongPress)
+        hooks.onLongPress();
+}
+
+} // namespace halvic

@@ -1,0 +1,54 @@
+import QtQuick
+import QtQuick.Controls.Basic
+import Halvic.Panels
+
+// Shows a card's content, or its bubble while minimised; shrinks briefly on a long press.
+// The bubble has no click action: another long press expands it.
+Item {
+    id: card
+
+    required property BubbleState state
+    property string icon
+    property color tint: "#64D2FF"
+    property string help
+    default property alias content: contentHolder.data
+
+    implicitWidth: state.minimized ? 58 : contentHolder.childrenRect.width
+    implicitHeight: state.minimized ? 58 : contentHolder.childrenRect.height
+    scale: state.pressCue ? 0.96 : 1.0
+    Behavior on scale { NumberAnimation { duration: 120; easing.type: Easing.OutQuad } }
+
+    Item {
+        id: contentHolder
+        anchors.fill: parent
+        visible: !card.state.minimized
+    }
+
+    GlassCard {
+        id: bubble
+        visible: card.state.minimized
+        width: 58
+        height: 58
+        radius: 29
+        ToolTip.visible: bubbleHover.hovered && card.help.length > 0
+        ToolTip.text: card.help
+        Accessible.role: Accessible.Graphic
+        Accessible.name: card.help
+
+        HoverHandler { id: bubbleHover }
+        Rectangle {
+            anchors.centerIn: parent
+            width: 44
+            height: 44
+            radius: 22
+            color: Qt.rgba(card.tint.r, card.tint.g, card.tint.b, 0.22)
+        }
+        SymbolIcon {
+            anchors.centerIn: parent
+            symbol: card.icon
+            size: 17
+            font.weight: Font.DemiBold
+            color: card.tint
+        }
+    }
+}

@@ -1,0 +1,107 @@
+import QtQuick
+import QtQuick.Layouts
+import Halvic.Hud
+import Halvic.Panels
+
+// One background agent: emoji, progress and the first words; clicked, it expands to the
+// full description, elapsed time, latest note and a kill button.
+Rectangle {
+    id: chip
+
+    required property HudController hud
+    required property string agent
+    required property string desc
+    required property string taskId
+    required property bool done
+    required property string note
+    required property bool stalled
+    required property double startedAt
+
+    property bool expanded: false
+    readonly property bool quiet: stalled && !done
+    readonly property string emoji: hud.agentEmoji(agent, desc, stalled, done)
+    readonly property string elapsed: hud.elapsed(startedAt, hud.clock.now)
+
+    implicitWidth: (expanded ? full.implicitWidth : compact.implicitWidth) + 16
+    implicitHeight: (expanded ? full.implicitHeight : compact.implicitHeight) + 10
+    radius: expanded ? 12 : height / 2
+    color: HudStyle.field
+    border.width: 1
+    border.color: quiet ? Qt.rgba(1, 0.84, 0.04, 0.45) : HudStyle.hairline
+    Accessible.role: Accessible.Button
+    Accessible.name: agent + ": " + desc
+    Accessible.onPressAction: expanded = !expanded
+
+    MouseArea {
+        anchors.fill: parent
+        onClicked: chip.expanded = !chip.expanded
+    }
+
+    RowLayout {
+        id: compact
+        visible: !chip.expanded
+        anchors.centerIn: parent
+        spacing: 4
+        Text { text: chip.emoji; font.family: HudStyle.emojiFamily; font.pixelSize: 11; textFormat: Text.PlainText }
+        Text { visible: chip.done; text: "\u2705"; font.family: HudStyle.emojiFamily; font.pixelSize: 9 }
+        Spinner { visible: !chip.done; size: 9; color: chip.stalled ? HudStyle.yellow : HudStyle.orange }
+        Text {
+            text: chip.hud.shortLabel(chip.desc)
+            textFormat: Text.PlainText
+            font.pixelSize: 10
+            color: HudStyle.primary
+        }
+    }
+
+    RowLayout {
+        id: full
+        visible: chip.expanded
+        anchors.centerIn: parent
+        spacing: 8
+        Text {
+            Layout.alignment: Qt.AlignTop
+            text: chip.emoji
+            font.family: HudStyle.emojiFamily
+            font.pixelSize: 13
+            textFormat: Text.PlainText
+        }
+        ColumnLayout {
+            spacing: 2
+            Text {
+                text: chip.desc
+                textFormat: Text.PlainText
+                font.pixelSize: 12
+                color: HudStyle.primary
+                wrapMode: Text.Wrap
+                Layout.maximumWidth: 220
+            }
+            Text {
+                text: chip.agent + " \u00B7 " + chip.elapsed + (chip.quiet ? " \u00B7 gone quiet \u2014 may be stuck" : "")
+                textFormat: Text.PlainText
+                font.pixelSize: 10
+                color: HudStyle.secondary
+                wrapMode: Text.Wrap
+                Layout.maximumWidth: 220
+            }
+            Text {
+                visible: chip.note.length > 0 && !chip.done
+                text: chip.note
+                textFormat: Text.PlainText
+                font.pixelSize: 10
+                font.weight: Font.Medium
+                color: chip.stalled ? HudStyle.yellow : HudStyle.orange
+                wrapMode: Text.Wrap
+                Layout.maximumWidth: 220
+            }
+        }
+        Text { visible: chip.done; text: "\u2705"; font.family: HudStyle.emojiFamily; font.pixelSize: 13 }
+        Spinner { visible: !chip.done; size: 11; color: chip.stalled ? HudStyle.yellow : HudStyle.orange }
+        IconButton {
+            visible: !chip.done
+            symbol: "xmark.circle.fill"
+            tint: HudStyle.secondary
+            tip: "Kill this agent"
+            onClicked: chip.hud.killAgent(chip.taskId)
+        }
+    }
+}

@@ -1,0 +1,219 @@
+import QtQuick
+import QtQuick.Controls.Basic
+import QtQuick.Layouts
+import Halvic.Hud
+import Halvic.Model
+import Halvic.Panels
+
+// The HUD panel's content: the full panel (orb, title, state, buttons, agents, transcript,
+// chat input) or, while collapsed, a small pill. Docked, the full panel is a full-height
+// strip with a resize handle on its inner edge.
+Item {
+    id: root
+
+    required property AppModel app
+    required property HudController hud
+
+    readonly property bool dockedStrip: app.docked && !app.collapsed
+
+    implicitWidth: app.collapsed ? pill.implicitWidth : (dockedStrip ? app.dockWidth : 360)
+    implicitHeight: app.collapsed ? pill.implicitHeight : panel.implicitHeight
+
+    TapHandler {
+        acceptedButtons: Qt.RightButton
+        onTapped: (eventPoint) => root.hud.showContextMenu(root.mapToGlobal(eventPoint.position))
+    }
+
+    Item {
+        anchors.fill: parent
+        scale: root.app.longPressCue ? 0.96 : 1.0
+        Behavior on scale { NumberAnimation { duration: 120; easing.type: Easing.OutQuad } }
+
+        // The collapsed pill. A tap expands; it stays background for long press and drag.
+        GlassCard {
+            id: pill
+            visible: root.app.collapsed
+            anchors.fill: parent
+            radius: 24
+            implicitWidth: pillRow.implicitWidth + 28
+            implicitHeight: pillRow.implicitHeight + 20
+            Accessible.role: Accessible.Button
+            Accessible.name: "Expand Halvic"
+            Accessible.onPressAction: root.hud.expand()
+            ToolTip.visible: pillHover.hovered
+            ToolTip.text: "Expand Halvic"
+            ToolTip.delay: 600
+
+            HoverHandler { id: pillHover }
+            TapHandler {
+                // Holding longer is a long press, not a tap.
+                longPressThreshold: 0.45
+                onTapped: root.hud.expand()
+            }
+            RowLayout {
+                id: pillRow
+                anchors.centerIn: parent
+                spacing: 8
+                Orb {
+                    hud: root.hud
+                    engineState: root.app.state
+                    muted: root.app.muted
+                    recording: root.app.recording
+                    visible: pill.visible
+                }
+                Text { text: "Halvic"; font.pixelSize: 13; color: HudStyle.primary }
+                SymbolIcon { symbol: "chevron.up"; size: 10; color: HudStyle.secondary }
+            }
+        }
+
+        GlassCard {
+            id: panel
+            visible: !root.app.collapsed
+            anchors.fill: parent
+            radius: root.dockedStrip ? 0 : 22
+            implicitHeight: column.implicitHeight + 32
+
+            ColumnLayout {
+                id: column
+                anchors.fill: parent
+                anchors.margins: 16
+                spacing: 12
+
+                RowLayout {
+                    spacing: 10
+                    Layout.fillWidth: true
+
+                    Orb {
+                        hud: root.hud
+                        engineState: root.app.state
+                        muted: root.app.muted
+                        recording: root.app.recording
+                        visible: panel.visible
+                    }
+                    ColumnLayout {
+                        spacing: 2
+                        Layout.fillWidth: true
+                        Text {
+                            text: root.app.recording ? "Halvic \u2014 recording" : "Halvic"
+                            font.pixelSize: 15
+                            font.weight: Font.DemiBold
+                            color: root.app.recording ? HudStyle.red : HudStyle.primary
+                            Accessible.name: text
+                        }
+                        Text {
+                            text: root.app.stateLabel
+                            textFormat: Text.PlainText
+                            elide: Text.ElideRight
+                            Layout.fillWidth: true
+                            font.pixelSize: 12
+                            color: root.app.state === "restarting" ? HudStyle.yellow : HudStyle.secondary
+                            Accessible.role: Accessible.StaticText
+                            Accessible.name: text
+                        }
+                    }
+                    IconButton {
+                        symbol: root.app.wakeWord ? "ear.fill" : "ear"
+                        tint: root.app.wakeWord ? HudStyle.cyan : HudStyle.secondary
+                        tip: root.app.wakeWord ? "Wake word ON \u2014 say \"Halvic\" first"
+                                               : "Wake word off \u2014 responds to all speech"
+                        onClicked: root.hud.toggleWakeWord()
+                    }
+                    IconButton {
+                        symbol: root.app.muted ? "mic.slash.fill" : "mic.fill"
+                        tint: root.app.muted ? HudStyle.red : HudStyle.primary
+                        tip: "Mute / unmute"
+                        onClicked: root.hud.mute()
+                    }
+                    IconButton {
+                        symbol: "brain"
+                        symbolWeight: Font.Medium
+                        tip: "What Halvic remembers"
+                        enabled: root.hud.memoryAvailable
+                        onClicked: root.hud.memory()
+                    }
+                    IconButton {
+                        id: more
+                        symbol: "ellipsis.circle"
+                        symbolSize: 15
+                        symbolWeight: Font.Medium
+                        implicitWidth: 26
+                        tip: "More"
+                        onClicked: root.hud.showMoreMenu(more.mapToGlobal(0, more.height))
+                    }
+                }
+
+                AgentStrip {
+                    app: root.app
+                    hud: root.hud
+                    visible: count > 0
+                    Layout.fillWidth: true
+                    Layout.preferredHeight: implicitHeight
+                }
+
+                ListView {
+                    id: transcript
+                    Layout.fillWidth: true
+                    Layout.fillHeight: root.dockedStrip
+                    Layout.preferredHeight: root.dockedStrip ? -1 : Math.min(contentHeight, 190)
+                    visible: count > 0
+                    clip: true
+                    spacing: 6
+                    boundsBehavior: Flickable.StopAtBounds
+                    model: root.app.transcript
+                    Accessible.role: Accessible.List
+                    Accessible.name: "Transcript"
+                    onCountChanged: Qt.callLater(transcript.positionViewAtEnd)
+                    onHeightChanged: Qt.callLater(transcript.positionViewAtEnd)
+
+                    delegate: RowLayout {
+                        id: line
+                        required property string who
+                        required property string text
+                        width: ListView.view.width
+                        spacing: 8
+                        Accessible.role: Accessible.ListItem
+                        Accessible.name: text
+
+                        SymbolIcon {
+                            Layout.preferredWidth: 14
+                            Layout.alignment: Qt.AlignTop
+                            symbol: root.hud.speakerSymbol(line.who)
+                            size: 11
+                            color: line.who === "you" ? HudStyle.cyan : (line.who === "task" ? HudStyle.green : HudStyle.orange)
+                        }
+                        Text {
+                            Layout.fillWidth: true
+                            text: line.text
+                            textFormat: Text.PlainText
+                            wrapMode: Text.WrapAtWordBoundaryOrAnywhere
+                            font.pixelSize: 13
+                            color: line.who === "you" ? HudStyle.primary : HudStyle.secondary
+                            Accessible.ignored: true
+                        }
+                    }
+                }
+
+                Item {
+                    // Keeps the input at the bottom of a docked strip with a short transcript.
+                    visible: root.dockedStrip && !transcript.visible
+                    Layout.fillHeight: true
+                }
+
+                ChatInput {
+                    app: root.app
+                    hud: root.hud
+                    Layout.fillWidth: true
+                }
+            }
+
+            ResizeHandle {
+                app: root.app
+                hud: root.hud
+                visible: root.dockedStrip
+                anchors.top: parent.top
+                anchors.bottom: parent.bottom
+                x: root.app.dockSide === "right" ? 0 : parent.width - width
+            }
+        }
+    }
+}

@@ -1,0 +1,127 @@
+#pragma once
+
+#include <QColor>
+#include <QJsonObject>
+#include <QObject>
+#include <QPointF>
+#include <QUrl>
+#include <QtQmlIntegration>
+
+#include <functional>
+#include <vector>
+
+#include "AgentClock.h"
+
+namespace halvic {
+
+class AppModel;
+class Scheduler;
+
+/// One item of a menu the HUD shows (context menu, "More" menu, tray menu).
+struct MenuEntry
+{
+    QString title;
+    std::function<void()> action;
+    bool enabled = true;
+    bool checkable = false;
+    bool checked = false;
+    bool separator = false;
+
+    static MenuEntry divider()
+    {
+        MenuEntry entry;
+        entry.separator = true;
+        return entry;
+    }
+};
+using Menu = std::vector<MenuEntry>;
+
+/// What the HUD's controls do, handed in by the application delegate.
+struct HudActions
+{
+    std::function<void()> onMute;
+    std::function<void()> onPower;
+    std::function<void(bool)> onToggleWakeWord;
+    std::function<void()> onMinimize;
+    std::function<void()> onQuit;
+    std::function<void(const QString &, const QList<QUrl> &)> onSend;
+    std::function<void()> onAttach;
+    std::function<void()> onPaste;
+    std::function<void()> onActivateInput;
+    /// Unset until the memory card exists; the memory button is disabled meanwhile.
+    std::function<void()> onMemory;
+    /// Writes a control file (the engine link's common writer).
+    std::function<void(QLatin1StringView, const QJsonObject &)> writeControl;
+    /// Pops up a menu at a global position.
+    std::function<void(const Menu &, QPointF)> showMenu;
+    /// Items the "More" menu carries besides its own (everything the tray menu offers, when
+    /// there is no tray).
+    std::function<Menu()> extraMenuEntries;
+};
+
+/// The HUD view's controller: everything the QML view calls, and the rules it shows
+/// (orb, chips, chat input). Views never write files; this does, through `writeControl`.
+class HudController : public QObject
+{
+    Q_OBJECT
+    QML_ELEMENT
+    QML_UNCREATABLE("Created by the application")
+    /// Whether the chat input has something to send.
+    Q_PROPERTY(bool canSend READ canSend NOTIFY canSendChanged)
+    /// Ticks once a second while agent chips exist.
+    Q_PROPERTY(halvic::AgentClock *clock READ clock CONSTANT)
+    Q_PROPERTY(bool memoryAvailable READ memoryAvailable CONSTANT)
+
+public:
+    HudController(AppModel &model, Scheduler &scheduler, HudActions actions, QObject *parent = nullptr);
+
+    bool canSend() const;
+    AgentClock *clock() { return &m_clock; }
+    bool memoryAvailable() const { return bool(m_actions.onMemory); }
+
+    Menu contextMenu() const;
+    Menu moreMenu() const;
+
+    Q_INVOKABLE void mute();
+    Q_INVOKABLE void power();
+    /// Flips the wake-word setting in the model and tells the engine.
+    Q_INVOKABLE void toggleWakeWord();
+    Q_INVOKABLE void quit();
+    Q_INVOKABLE void memory();
+    Q_INVOKABLE void attach();
+    Q_INVOKABLE void activateInput();
+    /// Sends the draft and attachments, echoes them into the transcript and clears the input.
+    Q_INVOKABLE void submit();
+    Q_INVOKABLE void removeAttachment(int index);
+    Q_INVOKABLE void toggleTextVoice();
+    Q_INVOKABLE void expand();
+    /// Asks the engine to stop the agent with this task id (agent_action.json).
+    Q_INVOKABLE void killAgent(const QString &taskId);
+    /// Sets the dock width from a drag of the resize handle started at `startWidth`.
+    Q_INVOKABLE void dragDockWidth(double startWidth, double translation);
+    Q_INVOKABLE void showContextMenu(QPointF globalPos);
+    Q_INVOKABLE void showMoreMenu(QPointF globalPos);
+
+    // Display rules, for the view.
+    Q_INVOKABLE QColor orbColor(const QString &state, bool muted, bool recording) const;
+    Q_INVOKABLE bool orbPulses(const QString &state, bool muted, bool recording) const;
+    Q_INVOKABLE int pulsePeriod(bool recording) const;
+    Q_INVOKABLE QString speakerSymbol(const QString &who) const;
+    Q_INVOKABLE QString agentEmoji(const QString &agent, const QString &desc, bool stalled, bool done) const;
+    Q_INVOKABLE QString shortLabel(const QString &desc) const;
+    Q_INVOKABLE QString elapsed(qint64 startedAt, qint64 now) const;
+    Q_INVOKABLE QString fileName(const QUrl &url) const { return url.fileName(); }
+
+signals:
+    void canSendChanged();
+
+private:
+    static void run(const std::function<void()> &action);
+
+    AppModel &m_model;
+    HudActions m_actions;
+    AgentClock m_clock;
+    bool m_canSend = false;
+};
+
+} // namespace halvic
