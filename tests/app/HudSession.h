@@ -1,0 +1,277 @@
+#pragma once
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QRect>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTest>
+
+#include <csignal>
+#include <memory>
+#include <optional>
+#include <sys/prctl.h>
+#include <vector>
+
+#include "EngineRoot.h"
+
+namespace halvic::testing {
+
+/// A private desktop for end-to-end tests of the real HUD binary: Xvfb on a free display,
+/// openbox, a session bus with the accessibility bus, and the HUD itself running a scripted
+/// engine from its own root. Everything started here is stopped when the session ends.
+class HudSession
+{
+public:
+    static constexpr QSize screenSize{1440, 900};
+
+    HudSession()
+        : m_root(readAll(qEnvironmentVariable("HALVIC_SOURCE_DIR") + QStringLiteral("/tests/app/hud_engine.py")))
+    {
+        for (const char *tool : {"Xvfb", "openbox", "xdotool", "xprop", "xwininfo", "dbus-launch"}) {
+            if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty()) {
+                m_error = QStringLiteral("%1 is not installed").arg(QLatin1StringView(tool));
+                return;
+            }
+        }
+        m_ok = startServer() && startWindowManager() && startBuses();
+    }
+
+    ~HudSession()
+    {
+        if (m_hud)
+            stop(*m_hud);
+        for (auto it = m_processes.rbegin(); it != m_processes.rend(); ++it)
+            stop(**it);
+        if (m_busPid > 0)
+            ::kill(pid_t(m_busPid), SIGTERM);
+    }
+
+    HudSession(const HudSession &) = delete;
+    HudSession &operator=(const HudSession &) = delete;
+
+    bool ok() const { return m_ok; }
+    QString error() const { return m_error; }
+    const EngineRoot &root() const { return m_root; }
+    QProcess *hud() const { return m_hud.get(); }
+
+    QProcessEnvironment environment() const
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("DISPLAY"), m_display);
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        env.insert(QStringLiteral("QT_LINUX_ACCESSIBILITY_ALWAYS_ON"), QStringLiteral("1"));
+        env.insert(QStringLiteral("NO_AT_BRIDGE"), QStringLiteral("0"));
+        for (auto it = m_busVariables.begin(); it != m_busVariables.end(); ++it)
+            env.insert(it.key(), it.value());
+        env.insert(QStringLiteral("TARVEL_VOICE_DIR"), m_root.path());
+        return env;
+    }
+
+    /// Starts the HUD binary; true once its panel is mapped.
+    bool startHud()
+    {
+        m_hud = std::make_unique<QProcess>();
+        m_hud->setProcessEnvironment(environment());
+        m_hud->setProcessChannelMode(QProcess::ForwardedChannels);
+        m_hud->setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
+        m_hud->start(qEnvironmentVariable("HALVIC_BINARY_DIR") + QStringLiteral("/src/app/halvic-hud"), {});
+        if (!m_hud->waitForStarted(5000))
+            return false;
+        return waitFor([this] { return hudWindow().has_value(); }, 10000);
+    }
+
+    /// The HUD panel's X window, once mapped.
+    std::optional<QString> hudWindow() const
+    {
+        const QStringList ids = QString::fromLatin1(run(QStringLiteral("xdotool"),
+                                                        {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                                         QStringLiteral("--classname"), QStringLiteral("halvic-hud")}))
+                                    .split(u'\n', Qt::SkipEmptyParts);
+        if (ids.isEmpty())
+            return std::nullopt;
+        return ids.front();
+    }
+
+    /// The HUD panel's geometry on screen.
+    std::optional<QRect> hudGeometry() const
+    {
+        const auto window = hudWindow();
+        if (!window)
+            return std::nullopt;
+        const QString info = QString::fromLatin1(run(QStringLiteral("xwininfo"), {QStringLiteral("-id"), *window}));
+        const auto field = [&](const char *name) {
+            return QRegularExpression(QLatin1StringView(name) + QStringLiteral(":\\s+(-?\\d+)"))
+                .match(info)
+                .captured(1)
+                .toInt();
+        };
+        return QRect(field("Absolute upper-left X"), field("Absolute upper-left Y"), field("Width"), field("Height"));
+    }
+
+    QString property(const QString &name) const
+    {
+        const auto window = hudWindow();
+        return window ? QString::fromLatin1(run(QStringLiteral("xprop"), {QStringLiteral("-id"), *window, name})) : QString();
+    }
+
+    /// Sends engine events through the scripted engine.
+    void feed(const QList<QJsonObject> &events) const
+    {
+        QFile file(m_root.file(QStringLiteral("feed.jsonl")));
+        QVERIFY(file.open(QIODevice::Append));
+        for (const QJsonObject &event : events)
+            file.write(QJsonDocument(event).toJson(QJsonDocument::Compact) + '\n');
+    }
+
+    /// Where the accessible object named `name` is on screen (over AT-SPI).
+    std::optional<QRect> find(const QString &name, const QString &role = {}) const
+    {
+        QStringList arguments{qEnvironmentVariable("HALVIC_SOURCE_DIR") + QStringLiteral("/tests/app/atspi_find.py"), name};
+        if (!role.isEmpty())
+            arguments << role;
+        const QStringList numbers = QString::fromUtf8(run(QStringLiteral("/usr/bin/python3"), arguments))
+                                        .split(u' ', Qt::SkipEmptyParts);
+        if (numbers.size() != 4)
+            return std::nullopt;
+        return QRect(numbers[0].toInt(), numbers[1].toInt(), numbers[2].toInt(), numbers[3].toInt());
+    }
+
+    std::optional<QRect> waitToFind(const QString &name, const QString &role = {}, int timeoutMs = 10000) const
+    {
+        std::optional<QRect> found;
+        waitFor([&] { return (found = find(name, role)).has_value(); }, timeoutMs);
+        return found;
+    }
+
+    /// Clicks the middle of `rect` with the real pointer.
+    void click(const QRect &rect) const
+    {
+        const QPoint centre = rect.center();
+        run(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QString::number(centre.x()), QString::number(centre.y()),
+                                        QStringLiteral("click"), QStringLiteral("1")});
+    }
+
+    void xdotool(const QStringList &arguments) const { run(QStringLiteral("xdotool"), arguments); }
+
+    /// Runs a short tool in the session and returns its standard output.
+    QByteArray run(const QString &program, const QStringList &arguments) const
+    {
+        QProcess process;
+        process.setProcessEnvironment(environment());
+        process.start(program, arguments);
+        if (!process.waitForFinished(15000)) {
+            process.kill();
+            process.waitForFinished();
+            return {};
+        }
+        return process.readAllStandardOutput();
+    }
+
+    /// Polls `condition` (with the event loop running) until it holds or time runs out.
+    static bool waitFor(const std::function<bool()> &condition, int timeoutMs)
+    {
+        QElapsedTimer timer;
+        timer.start();
+        while (!condition()) {
+            if (timer.elapsed() > timeoutMs)
+                return false;
+            QTest::qWait(50);
+        }
+        return true;
+    }
+
+private:
+    QProcess &spawn(const QString &program, const QStringList &arguments, const QProcessEnvironment &env)
+    {
+        auto process = std::make_unique<QProcess>();
+        process->setProcessEnvironment(env);
+        process->setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
+        process->start(program, arguments);
+        m_processes.push_back(std::move(process));
+        return *m_processes.back();
+    }
+
+    static void stop(QProcess &process)
+    {
+        if (process.state() == QProcess::NotRunning)
+            return;
+        process.terminate();
+        if (!process.waitForFinished(5000)) {
+            process.kill();
+            process.waitForFinished(2000);
+        }
+    }
+
+    bool startServer()
+    {
+        // Xvfb writes the display it took to the -displayfd descriptor (here its stdout).
+        QProcess &xvfb = spawn(QStringLiteral("Xvfb"),
+                               {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"), QStringLiteral("0"),
+                                QStringLiteral("%1x%2x24").arg(screenSize.width()).arg(screenSize.height()),
+                                QStringLiteral("-nolisten"), QStringLiteral("tcp")},
+                               QProcessEnvironment::systemEnvironment());
+        if (!waitFor([&] { return xvfb.canReadLine() || xvfb.state() == QProcess::NotRunning; }, 10000)
+            || !xvfb.canReadLine()) {
+            m_error = QStringLiteral("Xvfb did not start");
+            return false;
+        }
+        m_display = QStringLiteral(":") + QString::fromLatin1(xvfb.readLine().trimmed());
+        return true;
+    }
+
+    bool startWindowManager()
+    {
+        spawn(QStringLiteral("openbox"), {}, environment());
+        if (!waitFor([this] { return run(QStringLiteral("xprop"), {QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")})
+                                         .contains("window id"); },
+                     10000)) {
+            m_error = QStringLiteral("openbox did not start");
+            return false;
+        }
+        return true;
+    }
+
+    bool startBuses()
+    {
+        const QString out = QString::fromLatin1(run(QStringLiteral("dbus-launch"), {}));
+        for (const QString &line : out.split(u'\n', Qt::SkipEmptyParts)) {
+            const QString key = line.section(u'=', 0, 0);
+            const QString value = line.section(u'=', 1);
+            if (key == u"DBUS_SESSION_BUS_PID")
+                m_busPid = value.toLongLong();
+            else if (!key.isEmpty())
+                m_busVariables.insert(key, value);
+        }
+        if (m_busPid <= 0) {
+            m_error = QStringLiteral("dbus-launch did not start a session bus");
+            return false;
+        }
+        const QString launcher = QStringLiteral("/usr/libexec/at-spi-bus-launcher");
+        if (QFile::exists(launcher))
+            spawn(launcher, {QStringLiteral("--launch-immediately")}, environment());
+        return true;
+    }
+
+    EngineRoot m_root;
+    bool m_ok = false;
+    QString m_error;
+    QString m_display;
+    QHash<QString, QString> m_busVariables;
+    qint64 m_busPid = 0;
+    std::vector<std::unique_ptr<QProcess>> m_processes;
+    std::unique_ptr<QProcess> m_hud;
+};
+
+inline QJsonObject engineEvent(const char *type, QJsonObject payload = {})
+{
+    payload.insert(QStringLiteral("type"), QString::fromLatin1(type));
+    return payload;
+}
+
+} // namespace halvic::testing

@@ -1,0 +1,44 @@
+# Prints the screen extents "x y width height" of the first accessible object of the HUD
+# whose name equals argv[1] (optionally also whose role name equals argv[2]); exits 1 when
+# there is none. Reads the tree over AT-SPI, as a screen reader would.
+import sys
+
+import pyatspi
+
+APPS = {"Halvic", "halvic-hud"}
+
+
+def walk(node, depth=0):
+    if node is None or depth > 60:
+        return
+    yield node
+    for i in range(node.childCount):
+        try:
+            child = node.getChildAtIndex(i)
+        except Exception:
+            continue
+        yield from walk(child, depth + 1)
+
+
+def main():
+    name = sys.argv[1]
+    role = sys.argv[2] if len(sys.argv) > 2 else None
+    desktop = pyatspi.Registry.getDesktop(0)
+    for app in desktop:
+        if app is None or app.name not in APPS:
+            continue
+        for node in walk(app):
+            try:
+                if node.name != name or (role and node.getRoleName() != role):
+                    continue
+                if not node.getState().contains(pyatspi.STATE_SHOWING):
+                    continue
+                ext = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+            except Exception:
+                continue
+            print(ext.x, ext.y, ext.width, ext.height)
+            return 0
+    return 1
+
+
+sys.exit(main())
