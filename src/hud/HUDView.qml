@@ -80,7 +80,7 @@ Item {
                 spacing: 12
 
                 RowLayout {
-                    spacing: 10
+                    spacing: 2
                     Layout.fillWidth: true
 
                     Orb {
@@ -89,11 +89,16 @@ Item {
                         muted: root.app.muted
                         recording: root.app.recording
                         visible: panel.visible
+                        Layout.rightMargin: 8
                     }
                     ColumnLayout {
                         spacing: 2
                         Layout.fillWidth: true
+                        Layout.minimumWidth: 0
                         Text {
+                            Layout.fillWidth: true
+                            Layout.minimumWidth: 0
+                            elide: Text.ElideRight
                             text: root.app.recording ? "Halvic \u2014 recording" : "Halvic"
                             font.pixelSize: 15
                             font.weight: Font.DemiBold
@@ -105,6 +110,7 @@ Item {
                             textFormat: Text.PlainText
                             elide: Text.ElideRight
                             Layout.fillWidth: true
+                            Layout.minimumWidth: 0
                             font.pixelSize: 12
                             color: root.app.state === "restarting" ? HudStyle.yellow : HudStyle.secondary
                             Accessible.role: Accessible.StaticText

@@ -88,7 +88,15 @@ void GlassPanel::setContent(QQuickItem *item)
     connect(item, &QQuickItem::implicitWidthChanged, this, &GlassPanel::fittingSizeChanged);
     connect(item, &QQuickItem::implicitHeightChanged, this, &GlassPanel::fittingSizeChanged);
     connect(this, &GlassPanel::fittingSizeChanged, this, &GlassPanel::fitToContent, Qt::UniqueConnection);
+    // The content always fills the window (a docked strip is taller than its content asks).
+    const auto fill = [this] {
+        if (m_content)
+            m_content->setSize(size());
+    };
+    connect(this, &QWindow::widthChanged, item, fill);
+    connect(this, &QWindow::heightChanged, item, fill);
     fitToContent();
+    fill();
 }
 
 QSizeF GlassPanel::fittingSize() const
