@@ -29,6 +29,9 @@ constexpr std::array glyphs{
     SymbolGlyph{"speaker.slash"_L1, 0xe04f},         // volume_off
     SymbolGlyph{"arrow.up.circle.fill"_L1, 0xf182},  // arrow_circle_up
     SymbolGlyph{"arrow.2.circlepath"_L1, 0xe627},    // sync
+    SymbolGlyph{"checklist"_L1, 0xe6b1},             // checklist
+    SymbolGlyph{"minus.circle.fill"_L1, 0xe15c},     // remove_circle
+    SymbolGlyph{"circle"_L1, 0xe836},                // radio_button_unchecked
 };
 
 } // namespace
