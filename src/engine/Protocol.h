@@ -30,6 +30,7 @@ inline constexpr QLatin1StringView collapsed{"collapsed"};
 inline constexpr QLatin1StringView dock{"dock"};
 inline constexpr QLatin1StringView gestures{"gestures"};
 inline constexpr QLatin1StringView window{"window"};
+inline constexpr QLatin1StringView show{"show"};
 } // namespace event
 
 namespace key {
@@ -48,6 +49,8 @@ inline constexpr QLatin1StringView on{"on"};
 inline constexpr QLatin1StringView width{"width"};
 inline constexpr QLatin1StringView side{"side"};
 inline constexpr QLatin1StringView command{"command"};
+inline constexpr QLatin1StringView path{"path"};
+inline constexpr QLatin1StringView title{"title"};
 inline constexpr QLatin1StringView attachments{"attachments"};
 inline constexpr QLatin1StringView wantVoice{"want_voice"};
 inline constexpr QLatin1StringView wakeWordSetting{"wake_word"};
