@@ -1,0 +1,4 @@
+signal.signal(signal.SIGTERM, signal.SIG_IGN)
+emit(type="ready")
+while True:
+    time.sleep(1)
