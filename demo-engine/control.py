@@ -1,9 +1,10 @@
 """The control folder: request files the HUD drops in, each handled once and then removed.
 
 Only the known request names are looked at, so the HUD's temporary files ("name.XXXXXX"),
-"hud_restart" and "hud_config.json" are left alone. Most writers replace a file atomically,
-but one card writes its file in place, so a file that does not parse yet may still be growing:
-it is given a short time to settle before it is thrown away as malformed.
+"hud_restart" and "hud_config.json" are left alone. The HUD replaces each file atomically, but
+other writers (a script, a person testing by hand) may write in place, so a file that does not
+parse yet may still be growing: it is given a short time to settle before it is thrown away
+as malformed.
 """
 
 from __future__ import annotations

@@ -24,12 +24,12 @@ ENROL_STEP_SECONDS = 0.9
 RESTART_MARKER = "hud_restart"
 
 GREETING = ("Hi, I'm the Halvic demo engine — no real assistant behind me. "
-            "Type “help” to see what I can show, or try “agents”, “enroll” or “record”.")
+            "Type “help” to see what I can show, or try “agents”, “todo”, “enroll” or “record”.")
 
-# Requests of the cards. The demo has no scenes for them yet, so they are only acknowledged
-# on standard error (and consumed, so they do not pile up).
+# Requests of the cards without a demo scene yet: only acknowledged on standard error (and
+# consumed, so they do not pile up).
 CARD_REQUEST_FILES = (
-    "card_action.json", "email_action.json", "entity_action.json",
+    "email_action.json", "entity_action.json",
     "memory_action.json", "memory_query.json", "graph_query.json", "graph_action.json",
     "storage_action.json", "storage_query.json",
 )
@@ -57,6 +57,9 @@ class Demo:
         self._task_numbers = itertools.count(1)
         self._plans = itertools.cycle(scenes.TASK_PLANS)
         self._enrolment: Optional[Running] = None
+        self._todo: list[dict[str, str]] = [dict(task) for task in scenes.TODO_START]
+        self._todo_numbers = itertools.count(1)
+        self._todo_arrivals: Optional[Running] = None
 
     # Output used by the scenes.
 
@@ -81,6 +84,7 @@ class Demo:
         self.emit("wake_word", on=self.wake_word)
         self.emit("meeting", on=self.recording)
         self.say(GREETING)
+        self.send_todo()
         self._booted = True
         self._answer_next()
 
@@ -137,6 +141,42 @@ class Demo:
         yield plan.step
         self.emit("task_done", id=task_id, report=plan.report)
 
+    # The task list of the tasks card.
+
+    def todo_ids(self) -> list[str]:
+        return [task["id"] for task in self._todo]
+
+    def send_todo(self) -> None:
+        """Sends the whole list, then adds the planned tasks one by one over time."""
+        self.emit("tasks", tasks=self._todo)
+        if self._todo_arrivals is None or self._todo_arrivals.finished:
+            self._todo_arrivals = self._scheduler.start(self._todo_arriving())
+
+    def _todo_arriving(self):
+        for text, due in scenes.TODO_ARRIVALS:
+            yield scenes.TODO_ARRIVAL_SECONDS
+            task = {"id": f"todo-new-{next(self._todo_numbers)}", "text": text}
+            if due:
+                task["due"] = due
+            self._todo.insert(0, task)
+            self.emit("task_added", **task)
+
+    def on_card_action(self, value: Any) -> None:
+        if not isinstance(value, dict) or value.get("kind") != "task":
+            _acknowledge_card_request("card_action.json", value)
+            return
+        task_id = value.get("id")
+        if value.get("action") != "done" or not isinstance(task_id, str) or not task_id:
+            log("card_action.json: a task action without \"done\" and an id; ignored")
+            return
+        known = any(task["id"] == task_id for task in self._todo)
+        self._todo = [task for task in self._todo if task["id"] != task_id]
+        text = value.get("text") if isinstance(value.get("text"), str) else ""
+        # The HUD took it off already; the event keeps both lists the same all the same.
+        self.emit("task_done_evt", id=task_id)
+        if known:
+            self.say(f"Ticked off: {text or task_id}.")
+
     # Voice enrolment.
 
     @property
@@ -179,6 +219,7 @@ class Demo:
             ControlFile("gestures.json", self.on_gestures),
             ControlFile("agent_action.json", self.on_agent_action),
             ControlFile("text_input.json", self.on_text_input),
+            ControlFile("card_action.json", self.on_card_action),
             *(ControlFile(name, functools.partial(_acknowledge_card_request, name))
               for name in CARD_REQUEST_FILES),
         ]

@@ -86,6 +86,19 @@ TASK_PLANS = (
 )
 
 
+# The tasks card's list as the demo starts, and what arrives later, one every few seconds.
+TODO_START = (
+    {"id": "todo-1", "text": "Call the dentist to move Thursday's appointment", "due": "today 5 pm"},
+    {"id": "todo-2", "text": "Send Maya the slides from the planning meeting"},
+    {"id": "todo-3", "text": "Renew the car insurance", "due": "Friday"},
+)
+TODO_ARRIVALS = (
+    ("Pick up the dry cleaning", "tomorrow"),
+    ("Book a table for Saturday", ""),
+)
+TODO_ARRIVAL_SECONDS = 6.0
+
+
 def help_scene(demo: Demo, request: TextRequest) -> None:
     listing = "; ".join(f"“{scene.words[0]}” {scene.summary}" for scene in SCENES)
     demo.say(f"Demo words: {listing}. Anything else I echo back.")
@@ -148,6 +161,14 @@ def notify_scene(demo: Demo, request: TextRequest):
     demo.emit("notify", text="Reminder: stand-up starts in 5 minutes.")
 
 
+def todo_scene(demo: Demo, request: TextRequest) -> None:
+    if demo.todo_ids():
+        demo.say("Here's your list — tick a task off when it's done. More may turn up.")
+    else:
+        demo.say("Your list is empty — nothing to do.")
+    demo.send_todo()
+
+
 def restart_scene(demo: Demo, request: TextRequest):
     demo.say("Restarting the engine — back in a moment.")
     yield 0.3
@@ -186,6 +207,7 @@ SCENES = (
     Scene(("expand",), "brings it back", expand_scene),
     Scene(("notify",), "sends a notification", notify_scene),
     Scene(("restart",), "restarts the engine", restart_scene),
+    Scene(("todo", "tasks", "reminders"), "shows your task list (tick tasks off)", todo_scene),
 )
 
 ECHO = Scene((), "echoes the message", echo_scene)

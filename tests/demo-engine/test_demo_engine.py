@@ -311,6 +311,49 @@ class SceneTest(EngineTestCase):
                     self.assertIsNone(engine.proc.poll())
 
 
+class TodoTest(EngineTestCase):
+    def test_list_sent_at_start_then_tasks_arrive(self):
+        engine = self.start()
+        listed = engine.next_event(ev("tasks"))
+        ids = [task["id"] for task in listed["tasks"]]
+        self.assertGreaterEqual(len(ids), 2)
+        for task in listed["tasks"]:
+            self.assertIsInstance(task["text"], str)
+            self.assertIsInstance(task.get("due", ""), str)
+        added = [engine.next_event(ev("task_added")) for _ in range(2)]
+        new_ids = [event["id"] for event in added]
+        self.assertEqual(len(set(ids + new_ids)), len(ids) + 2, "every task has its own id")
+        self.assertTrue(all(event["text"] for event in added))
+        # Asked again, the list holds the new tasks on top.
+        engine.say("show my todo list")
+        self.assertEqual([task["id"] for task in engine.next_event(ev("tasks"))["tasks"]],
+                         new_ids[::-1] + ids)
+
+    def test_ticked_tasks_leave_the_list(self):
+        cases = [
+            ("tick", {"kind": "task", "action": "done", "id": "todo-2", "text": "Send Maya"},
+             [ev("task_done_evt", id="todo-2"), ev("tarvel", text=contains("Send Maya"))], "todo-2"),
+            ("tick without text", {"kind": "task", "action": "done", "id": "todo-1", "text": ""},
+             [ev("task_done_evt", id="todo-1")], "todo-1"),
+            ("unknown id", {"kind": "task", "action": "done", "id": "nope", "text": ""},
+             [ev("task_done_evt", id="nope")], None),
+            ("no id", {"kind": "task", "action": "done"}, [], None),
+            ("compose card's kind", {"kind": "email", "draft_id": "d1", "action": "send"}, [], None),
+        ]
+        for label, request, expected, gone in cases:
+            with self.subTest(label):
+                engine = self.start()
+                engine.wait_greeting()
+                start = [task["id"] for task in engine.next_event(ev("tasks"))["tasks"]]
+                engine.write("card_action.json", request)
+                engine.expect(expected)
+                engine.wait_consumed("card_action.json")
+                engine.say("todo")
+                now = [task["id"] for task in engine.next_event(ev("tasks"))["tasks"]]
+                self.assertEqual([i for i in now if i in start], [i for i in start if i != gone])
+                self.assertIsNone(engine.proc.poll())
+
+
 class RobustnessTest(EngineTestCase):
     def test_bad_requests_are_dropped_and_the_engine_keeps_answering(self):
         cases = [
