@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# Sets everything up and runs every test: the unit and end-to-end suites (X11 tests start
+# their own Xvfb and window manager), the same suites built with AddressSanitizer and
+# UndefinedBehaviorSanitizer, and a bounded libFuzzer run. Exits non-zero on any failure.
+#   FUZZ_SECONDS  how long the fuzzer runs (default 60)
+set -uo pipefail
+cd "$(dirname "$0")/.."
+jobs=$(nproc)
+failed=()
+
+run() {
+  local name=$1
+  shift
+  echo "=== $name"
+  if ! "$@"; then
+    echo "=== $name FAILED"
+    failed+=("$name")
+  fi
+}
+
+scripts/setup.sh build || { echo "set-up failed"; exit 1; }
+run "tests" ctest --test-dir build --output-on-failure --timeout 600
+
+asan_build() {
+  cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DHALVIC_SANITIZE=ON -DHALVIC_BENCH=OFF >/dev/null &&
+    cmake --build build-asan -j"$jobs"
+}
+asan_tests() {
+  ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1 \
+    LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp:print_suppressions=0 \
+    UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+    ctest --test-dir build-asan --output-on-failure --timeout 900
+}
+run "sanitizer build" asan_build && run "sanitizer tests" asan_tests
+
+fuzz() {
+  CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHALVIC_FUZZ=ON \
+    -DHALVIC_SANITIZE=ON -DHALVIC_TESTS=OFF -DHALVIC_BENCH=OFF >/dev/null &&
+    cmake --build build-fuzz -j"$jobs" --target fuzz_ingest &&
+    mkdir -p build-fuzz/corpus &&
+    build-fuzz/fuzz/fuzz_ingest -close_fd_mask=2 -max_len=65536 -max_total_time="${FUZZ_SECONDS:-60}" \
+      -print_final_stats=1 build-fuzz/corpus fuzz/corpus
+}
+run "fuzzing" fuzz
+
+if [ ${#failed[@]} -gt 0 ]; then
+  echo "FAILED: ${failed[*]}"
+  exit 1
+fi
+echo "All test stages passed."
