@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QMenu>
@@ -12,6 +13,7 @@
 #include <QQmlComponent>
 #include <QQmlEngine>
 #include <QScreen>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QSystemTrayIcon>
 
@@ -22,10 +24,16 @@
 #include "GlassPanel.h"
 #include "HudController.h"
 #include "HudPlacement.h"
+#include "IdleDimmer.h"
 #include "PasteAttachments.h"
 #include "Platform.h"
+#include "Popups.h"
+#include "Protocol.h"
+#include "JsonRead.h"
 #include "Scheduler.h"
 #include "Symbols.h"
+#include "TasksPanel.h"
+#include "TasksRows.h"
 #include "UnixSignals.h"
 
 namespace halvic {
@@ -60,6 +68,9 @@ Delegate::Delegate()
 Delegate::~Delegate()
 {
     // Views go before the controller and model they show.
+    m_tasks.reset();
+    m_popups.reset();
+    m_dimmer.reset();
     m_placement.reset();
     m_hudPanel.reset();
     m_hud.reset();
@@ -71,6 +82,8 @@ bool Delegate::launch()
     m_engine = std::make_unique<Engine>(*m_model, *m_scheduler);
     if (!buildPanels())
         return false;
+    m_tasks = std::make_unique<TasksPanel>(*m_scheduler, *m_qml, m_engine->control());
+    registerTasksRows(m_engine->dispatcher(), *m_tasks);
     buildMenuBar();
     m_engine->setOnGestures([self = QPointer(this)](bool on) {
         if (self)
@@ -82,6 +95,7 @@ bool Delegate::launch()
     m_engine->start();
     m_placement->reanchor();
     m_hudPanel->show();
+    setupIdleDimming();
 
     m_signals = std::make_unique<UnixSignals>(std::initializer_list<int>{SIGTERM, SIGINT, SIGHUP});
     connect(m_signals.get(), &UnixSignals::received, this, &Delegate::quit);
@@ -152,9 +166,21 @@ bool Delegate::buildPanels()
             self->m_model->setLongPressCue(true);
             self->m_scheduler->callAfter(Duration(160), self, [self] { self->m_model->setLongPressCue(false); });
         },
-        .onLongPress = [self] { if (self) self->m_model->setCollapsed(!self->m_model->collapsed()); },
+        .onLongPress = [self] {
+            if (!self)
+                return;
+            self->m_model->setCollapsed(!self->m_model->collapsed());
+            if (self->m_dimmer)
+                self->m_dimmer->activity();
+        },
     });
-    m_placement = std::make_unique<HudPlacement>(*m_hudPanel, *m_model, *m_scheduler);
+    m_placement = std::make_unique<HudPlacement>(*m_hudPanel, *m_model, *m_scheduler, std::make_unique<QSettings>(),
+                                                 &leftButtonHeld);
+    m_popups = std::make_unique<Popups>(*m_qml, *m_scheduler, [](const QUrl &url) { QDesktopServices::openUrl(url); });
+    m_engine->dispatcher().on(protocol::event::show, [self](const QJsonObject &payload) {
+        if (self)
+            self->m_popups->show(json::string(payload, protocol::key::path), json::string(payload, protocol::key::title));
+    });
     connect(qGuiApp, &QGuiApplication::screenAdded, this, [this](QScreen *screen) {
         connect(screen, &QScreen::availableGeometryChanged, m_placement.get(), &HudPlacement::reanchor);
     });
@@ -212,6 +238,14 @@ void Delegate::installPasteMonitor()
     m_pasteMonitor = std::make_unique<PasteMonitor>(*m_paste);
 }
 
+void Delegate::setupIdleDimming()
+{
+    m_dimmer = std::make_unique<IdleDimmer>(*m_hudPanel, *m_model, *m_scheduler, m_engine->locations().control);
+    connect(m_placement.get(), &HudPlacement::userDragged, m_dimmer.get(), &IdleDimmer::activity);
+    connect(m_placement.get(), &HudPlacement::placedDocked, m_dimmer.get(), &IdleDimmer::showUndimmed);
+    m_dimmer->start();
+}
+
 void Delegate::toggleHUD()
 {
     if (m_hudPanel->isVisible()) {
@@ -220,6 +254,8 @@ void Delegate::toggleHUD()
     }
     m_hudPanel->show();
     m_placement->reanchor();
+    if (m_dimmer)
+        m_dimmer->activity();
 }
 
 void Delegate::togglePower()

@@ -2,14 +2,49 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QSettings>
 
 #include "AppModel.h"
 #include "GlassPanel.h"
 #include "HudLogic.h"
+#include "ScreenInfo.h"
+
+#ifdef HALVIC_HAVE_XCB
+#include <xcb/xcb.h>
+#endif
 
 namespace halvic {
 
+using namespace Qt::Literals::StringLiterals;
+
 namespace placement {
+
+namespace {
+constexpr std::pair<HUDCorner, QLatin1StringView> cornerNames[] = {
+    {HUDCorner::topLeft, QLatin1StringView("topLeft")},
+    {HUDCorner::topRight, QLatin1StringView("topRight")},
+    {HUDCorner::bottomLeft, QLatin1StringView("bottomLeft")},
+    {HUDCorner::bottomRight, QLatin1StringView("bottomRight")},
+};
+} // namespace
+
+QString cornerName(HUDCorner corner)
+{
+    for (const auto &[value, name] : cornerNames) {
+        if (value == corner)
+            return name;
+    }
+    return {};
+}
+
+std::optional<HUDCorner> cornerFromName(QStringView name)
+{
+    for (const auto &[value, text] : cornerNames) {
+        if (name == text)
+            return value;
+    }
+    return std::nullopt;
+}
 
 QPointF cornerOrigin(const QRectF &visible, QSizeF size, HUDCorner corner)
 {
@@ -27,26 +62,80 @@ QRectF dockedFrame(const QRectF &visible, const QRectF &full, double dockWidth, 
     return {x, visible.top(), width, full.bottom() - visible.top()};
 }
 
+HUDCorner cornerForCentre(QPointF centre, const QRectF &visible)
+{
+    const QPointF middle = visible.center();
+    const bool left = centre.x() < middle.x();
+    // y grows downward: above the middle is the top half.
+    const bool top = centre.y() < middle.y();
+    if (left)
+        return top ? HUDCorner::topLeft : HUDCorner::bottomLeft;
+    return top ? HUDCorner::topRight : HUDCorner::bottomRight;
+}
+
+QString dockSideForCentre(double centreX, const QRectF &visible)
+{
+    return centreX < visible.center().x() ? u"left"_s : u"right"_s;
+}
+
+CornerMap cornersFromVariant(const QVariant &stored)
+{
+    CornerMap corners;
+    const QVariantMap map = stored.toMap();
+    for (auto it = map.cbegin(); it != map.cend(); ++it) {
+        bool ok = false;
+        const uint display = it.key().toUInt(&ok, 10);
+        if (!ok || it.value().typeId() != QMetaType::QString)
+            continue;
+        if (const auto corner = cornerFromName(it.value().toString()))
+            corners[display] = *corner;
+    }
+    return corners;
+}
+
+QVariantMap cornersToVariant(const CornerMap &corners)
+{
+    QVariantMap map;
+    for (const auto &[display, corner] : corners)
+        map.insert(QString::number(display), cornerName(corner));
+    return map;
+}
+
 } // namespace placement
 
-HudPlacement::HudPlacement(GlassPanel &panel, AppModel &model, Scheduler &scheduler, QObject *parent)
+HudPlacement::HudPlacement(GlassPanel &panel, AppModel &model, Scheduler &scheduler,
+                           std::unique_ptr<QSettings> settings, std::function<bool()> buttonHeld, QObject *parent)
     : QObject(parent)
     , m_panel(panel)
     , m_model(model)
     , m_scheduler(scheduler)
+    , m_settings(std::move(settings))
+    , m_buttonHeld(std::move(buttonHeld))
+    , m_corners(placement::cornersFromVariant(m_settings->value(placement::cornerSettingsKey)))
 {
     connect(&model, &AppModel::changed, this, &HudPlacement::scheduleReanchor);
     // A content size change is placed at once, so the panel never shows half-grown.
     connect(&panel, &GlassPanel::fittingSizeChanged, this, &HudPlacement::reanchor);
+    connect(&panel, &QWindow::xChanged, this, &HudPlacement::windowMoved);
+    connect(&panel, &QWindow::yChanged, this, &HudPlacement::windowMoved);
     connect(qGuiApp, &QGuiApplication::screenAdded, this, &HudPlacement::reanchor);
     connect(qGuiApp, &QGuiApplication::screenRemoved, this, &HudPlacement::reanchor);
     connect(qGuiApp, &QGuiApplication::primaryScreenChanged, this, &HudPlacement::reanchor);
+}
+
+HudPlacement::~HudPlacement()
+{
+    for (const auto &call : {m_pending, m_snapTimer}) {
+        if (call)
+            m_scheduler.cancel(*call);
+    }
 }
 
 void HudPlacement::scheduleReanchor()
 {
     if (m_pending)
         return;
+    // The call reads the model when it runs, so the latest change wins.
     m_pending = m_scheduler.callAfter(throttle, this, [this] {
         m_pending.reset();
         reanchor();
@@ -55,30 +144,95 @@ void HudPlacement::scheduleReanchor()
 
 QScreen *HudPlacement::currentScreen() const
 {
-    const QPoint centre = m_panel.geometry().center();
+    const QPointF centre = QRectF(m_panel.geometry()).center();
     const auto screens = QGuiApplication::screens();
     for (QScreen *screen : screens) {
-        if (screen->geometry().contains(centre))
+        if (QRectF(screen->geometry()).contains(centre))
             return screen;
     }
-    return QGuiApplication::primaryScreen();
+    if (QScreen *primary = QGuiApplication::primaryScreen())
+        return primary;
+    return screens.isEmpty() ? nullptr : screens.first();
+}
+
+HUDCorner HudPlacement::cornerOf(const QScreen &screen) const
+{
+    const auto it = m_corners.find(screens::displayNumber(screen));
+    return it == m_corners.end() ? HUDCorner::bottomRight : it->second;
 }
 
 void HudPlacement::reanchor()
 {
+    if (m_dragPending)
+        return;
     const QScreen *screen = currentScreen();
     if (!screen)
         return;
     const QRectF visible = screen->availableGeometry();
     if (m_model.docked() && !m_model.collapsed()) {
+        emit placedDocked();
         m_panel.setFollowsContent(false);
         m_panel.setGeometry(placement::dockedFrame(visible, screen->geometry(), m_model.dockWidth(), m_model.dockSide())
                                 .toRect());
         return;
     }
     m_panel.setFollowsContent(true);
-    const QPointF origin = placement::cornerOrigin(visible, m_panel.size(), m_corner);
+    const QPointF origin = placement::cornerOrigin(visible, m_panel.size(), cornerOf(*screen));
     m_panel.setPosition(origin.toPoint());
+}
+
+void HudPlacement::windowMoved()
+{
+    if (m_snapping || !m_buttonHeld())
+        return;
+    emit userDragged();
+    m_dragPending = true;
+    if (m_snapTimer)
+        m_scheduler.cancel(*m_snapTimer);
+    m_snapTimer = m_scheduler.callAfter(snapDelay, this, [this] {
+        m_snapTimer.reset();
+        snap();
+    });
+}
+
+void HudPlacement::snap()
+{
+    m_dragPending = false;
+    if (m_snapping)
+        return;
+    m_snapping = true;
+    if (const QScreen *screen = currentScreen()) {
+        const QRectF visible = screen->availableGeometry();
+        const QPointF centre = QRectF(m_panel.geometry()).center();
+        if (m_model.docked() && !m_model.collapsed()) {
+            m_model.setDockSide(placement::dockSideForCentre(centre.x(), visible));
+        } else {
+            m_corners[screens::displayNumber(*screen)] = placement::cornerForCentre(centre, visible);
+            m_settings->setValue(placement::cornerSettingsKey, placement::cornersToVariant(m_corners));
+            m_settings->sync();
+        }
+        reanchor();
+    }
+    // Moves caused by the snap itself must not start another one.
+    m_scheduler.callAfter(snapSettle, this, [this] { m_snapping = false; });
+}
+
+bool leftButtonHeld()
+{
+#ifdef HALVIC_HAVE_XCB
+    if (const auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>(); x11 && x11->connection()) {
+        xcb_connection_t *connection = x11->connection();
+        const xcb_screen_t *root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
+        xcb_query_pointer_reply_t *reply =
+            xcb_query_pointer_reply(connection, xcb_query_pointer(connection, root->root), nullptr);
+        if (!reply)
+            return false;
+        const bool held = reply->mask & XCB_BUTTON_MASK_1;
+        std::free(reply);
+        return held;
+    }
+#endif
+    return QGuiApplication::mouseButtons() & Qt::LeftButton;
 }
 
 } // namespace halvic

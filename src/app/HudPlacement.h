@@ -3,12 +3,18 @@
 #include <QObject>
 #include <QRectF>
 #include <QString>
+#include <QVariantMap>
 
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
 #include <optional>
 
 #include "Scheduler.h"
 
 class QScreen;
+class QSettings;
 
 namespace halvic {
 
@@ -18,39 +24,90 @@ class GlassPanel;
 /// The four screen corners the floating HUD can sit in.
 enum class HUDCorner { topLeft, topRight, bottomLeft, bottomRight };
 
+/// The corner chosen on each display, by display number.
+using CornerMap = std::map<std::uint32_t, HUDCorner>;
+
 namespace placement {
 /// Distance of the floating HUD from the edges of the screen's usable area.
 inline constexpr double cornerInset = 22;
+/// Settings key of the corner chosen per display.
+inline constexpr QLatin1StringView cornerSettingsKey{"halvic.hud.cornerByScreen"};
+
+QString cornerName(HUDCorner corner);
+/// The corner a name stands for; none for any other text.
+std::optional<HUDCorner> cornerFromName(QStringView name);
+
 /// Top-left of a panel of `size` in `corner` of the usable area `visible`.
 QPointF cornerOrigin(const QRectF &visible, QSizeF size, HUDCorner corner);
 /// The docked strip: full height from the top of the usable area to the bottom of the
 /// screen, along the left or right edge, `dockWidth` wide (clamped).
 QRectF dockedFrame(const QRectF &visible, const QRectF &full, double dockWidth, const QString &side);
+
+/// The corner of the quadrant of `visible` that holds `centre`.
+HUDCorner cornerForCentre(QPointF centre, const QRectF &visible);
+/// "left" when `centreX` is left of the middle of `visible`, else "right".
+QString dockSideForCentre(double centreX, const QRectF &visible);
+
+/// The stored map: keys are display numbers in decimal, values corner names. Entries that
+/// are not both are skipped.
+CornerMap cornersFromVariant(const QVariant &stored);
+QVariantMap cornersToVariant(const CornerMap &corners);
 } // namespace placement
 
 /// Keeps the HUD panel in its corner (growing away from it as its content grows) or, docked,
-/// along its screen edge. Model changes re-anchor at most every 80 ms.
+/// along its screen edge. Model changes re-anchor at most every 80 ms. A drag of the panel by
+/// the user snaps it, 0.3 s after the pointer stops, to the corner of the quadrant it is in
+/// (docked: to the nearer edge); the corner is remembered per display.
 class HudPlacement : public QObject
 {
     Q_OBJECT
 public:
     static constexpr Duration throttle{80};
+    static constexpr Duration snapDelay{300};
+    static constexpr Duration snapSettle{200};
 
-    HudPlacement(GlassPanel &panel, AppModel &model, Scheduler &scheduler, QObject *parent = nullptr);
+    /// `settings` keeps the corners across launches; `buttonHeld` tells whether the user is
+    /// holding the left mouse button (a move without it is the program's own).
+    HudPlacement(GlassPanel &panel, AppModel &model, Scheduler &scheduler, std::unique_ptr<QSettings> settings,
+                 std::function<bool()> buttonHeld, QObject *parent = nullptr);
+    ~HudPlacement() override;
 
-    /// Places the panel now.
+    /// Places the panel now, unless a drag is in progress.
     void reanchor();
-    /// The screen holding the panel's centre, else the primary screen.
+    /// The screen holding the panel's centre, else the primary screen, else the first one.
     QScreen *currentScreen() const;
+    /// Reacts to a move of the panel: a user drag (re)starts the snap timer.
+    void windowMoved();
+
+    const CornerMap &corners() const { return m_corners; }
+    bool dragPending() const { return m_dragPending; }
+    bool snapping() const { return m_snapping; }
+
+signals:
+    /// The user is dragging the panel (counts as activity).
+    void userDragged();
+    /// The panel was placed as the docked strip.
+    void placedDocked();
 
 private:
     void scheduleReanchor();
+    void snap();
+    HUDCorner cornerOf(const QScreen &screen) const;
 
     GlassPanel &m_panel;
     AppModel &m_model;
     Scheduler &m_scheduler;
+    std::unique_ptr<QSettings> m_settings;
+    std::function<bool()> m_buttonHeld;
+    CornerMap m_corners;
     std::optional<Scheduler::CallId> m_pending;
-    HUDCorner m_corner = HUDCorner::bottomRight;
+    std::optional<Scheduler::CallId> m_snapTimer;
+    bool m_dragPending = false;
+    bool m_snapping = false;
 };
+
+/// Whether the left mouse button is down anywhere on the desktop (asked of the X server, so
+/// it holds while the window manager moves the panel); Qt's own view elsewhere.
+bool leftButtonHeld();
 
 } // namespace halvic

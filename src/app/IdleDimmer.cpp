@@ -1,0 +1,157 @@
+#include "IdleDimmer.h"
+
+#include <QDir>
+#include <QEvent>
+#include <QFileSystemWatcher>
+#include <QPropertyAnimation>
+#include <QWindow>
+
+#include <cmath>
+
+#include "AppModel.h"
+#include "HudConfig.h"
+
+namespace halvic {
+
+using namespace Qt::Literals::StringLiterals;
+
+bool mayDim(const DimConditions &c)
+{
+    static const QStringList busyStates{u"booting"_s, u"thinking"_s, u"speaking"_s, u"restarting"_s};
+    return c.visible && !c.docked && !c.recording && !c.enrolling && !busyStates.contains(c.state);
+}
+
+IdleDimmer::IdleDimmer(QWindow &panel, AppModel &model, Scheduler &scheduler, QString controlFolder, QObject *parent)
+    : QObject(parent)
+    , m_panel(panel)
+    , m_model(model)
+    , m_scheduler(scheduler)
+    , m_controlFolder(std::move(controlFolder))
+    , m_animation(std::make_unique<QPropertyAnimation>(&panel, "opacity"))
+    , m_idleOpacity(hudconfig::defaultIdleOpacity)
+{
+}
+
+IdleDimmer::~IdleDimmer()
+{
+    m_panel.removeEventFilter(this);
+    if (m_idleTimer)
+        m_scheduler.cancel(*m_idleTimer);
+    if (m_modelPending)
+        m_scheduler.cancel(*m_modelPending);
+}
+
+void IdleDimmer::start()
+{
+    m_idleOpacity = hudconfig::readIdleOpacity(m_controlFolder).value_or(hudconfig::defaultIdleOpacity);
+    QDir().mkpath(m_controlFolder);
+    m_watcher = std::make_unique<QFileSystemWatcher>();
+    // An atomic rewrite replaces the file, which a file watch would lose; the folder stays.
+    if (m_watcher->addPath(m_controlFolder))
+        connect(m_watcher.get(), &QFileSystemWatcher::directoryChanged, this, &IdleDimmer::reloadConfig);
+    m_panel.installEventFilter(this);
+    connect(&m_model, &AppModel::changed, this, &IdleDimmer::scheduleModelActivity);
+    scheduleIdleTimer();
+}
+
+void IdleDimmer::activity()
+{
+    restoreFullOpacity();
+    scheduleIdleTimer();
+}
+
+void IdleDimmer::scheduleIdleTimer()
+{
+    if (m_idleTimer)
+        m_scheduler.cancel(*m_idleTimer);
+    m_idleTimer = m_scheduler.callAfter(idleAfter, this, [this] {
+        m_idleTimer.reset();
+        dimStep();
+    });
+}
+
+void IdleDimmer::dimStep()
+{
+    const DimConditions conditions{
+        .visible = m_panel.isVisible(),
+        .docked = m_model.docked(),
+        .recording = m_model.recording(),
+        .enrolling = m_model.isEnrolling(),
+        .state = m_model.state(),
+    };
+    if (!mayDim(conditions)) {
+        scheduleIdleTimer();
+        return;
+    }
+    m_dimmed = true;
+    animateTo(hudconfig::clampOpacity(m_idleOpacity), dimMs);
+}
+
+void IdleDimmer::restoreFullOpacity()
+{
+    if (!m_dimmed && targetOpacity() >= 0.999)
+        return;
+    m_dimmed = false;
+    animateTo(1.0, brightenMs);
+}
+
+void IdleDimmer::showUndimmed()
+{
+    m_animation->stop();
+    m_dimmed = false;
+    m_panel.setOpacity(1.0);
+}
+
+void IdleDimmer::reloadConfig()
+{
+    const std::optional<double> value = hudconfig::readIdleOpacity(m_controlFolder);
+    if (!value || std::abs(*value - m_idleOpacity) <= 0.001)
+        return;
+    m_idleOpacity = *value;
+    if (m_dimmed && !m_model.docked())
+        animateTo(hudconfig::clampOpacity(m_idleOpacity), dimMs);
+}
+
+double IdleDimmer::targetOpacity() const
+{
+    if (m_animation->state() == QAbstractAnimation::Running)
+        return m_animation->endValue().toDouble();
+    return m_panel.opacity();
+}
+
+void IdleDimmer::animateTo(double opacity, int durationMs)
+{
+    m_animation->stop();
+    m_animation->setDuration(durationMs);
+    m_animation->setStartValue(m_panel.opacity());
+    m_animation->setEndValue(opacity);
+    m_animation->start();
+}
+
+void IdleDimmer::scheduleModelActivity()
+{
+    if (m_modelPending)
+        return;
+    m_modelPending = m_scheduler.callAfter(modelThrottle, this, [this] {
+        m_modelPending.reset();
+        activity();
+    });
+}
+
+bool IdleDimmer::eventFilter(QObject *watched, QEvent *event)
+{
+    // The pointer moving, pressing or scrolling over the HUD counts; elsewhere it does not.
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseMove:
+    case QEvent::Wheel:
+    case QEvent::Enter:
+        activity();
+        break;
+    default:
+        break;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+} // namespace halvic

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QSize>
+#include <QString>
+#include <QUrl>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+class QQmlEngine;
+
+namespace halvic {
+
+class GlassPanel;
+class Scheduler;
+
+namespace popups {
+/// The longest side of an image popup.
+inline constexpr int maxSide = 520;
+/// How far each new popup lands from the previous one, and where the cascade starts over.
+inline constexpr int cascadeStep = 30;
+inline constexpr int cascadeLast = 120;
+
+/// Whether the path's extension (any case) is one of the image types a popup shows.
+bool hasImageExtension(const QString &path);
+/// The image's size scaled down so its longer side is at most 520, the aspect kept.
+QSize displaySize(QSize imageSize);
+/// The cascade offset after `offset`: 0, 30, 60, 90, 120, then 0 again.
+int nextOffset(int offset);
+/// Whether the desktop's default application may be asked to open `path`: only an existing
+/// regular file that cannot run anything (not executable, not a script, not a desktop entry).
+bool safeToOpenExternally(const QString &path);
+} // namespace popups
+
+/// Image popups the engine asks for: each image in a small glass window of its own near the
+/// centre of the screen, cascading; any other (harmless) file in the desktop's default
+/// application.
+class Popups : public QObject
+{
+    Q_OBJECT
+public:
+    using Opener = std::function<void(const QUrl &)>;
+
+    /// `openExternally` hands a file to the desktop (QDesktopServices in the application).
+    Popups(QQmlEngine &qml, Scheduler &scheduler, Opener openExternally, QObject *parent = nullptr);
+    ~Popups() override;
+
+    void show(const QString &path, const QString &title);
+    void closeAll();
+
+    /// The open popup windows, oldest first.
+    std::vector<GlassPanel *> windows() const;
+    int offset() const { return m_offset; }
+
+private:
+    bool showImage(const QString &path, const QString &title);
+    void close(GlassPanel *panel);
+
+    QQmlEngine &m_qml;
+    Scheduler &m_scheduler;
+    Opener m_openExternally;
+    std::vector<std::unique_ptr<GlassPanel>> m_windows;
+    int m_offset = 0;
+};
+
+} // namespace halvic

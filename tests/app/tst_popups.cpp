@@ -1,0 +1,205 @@
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QImage>
+#include <QQmlEngine>
+#include <QQmlEngineExtensionPlugin>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "GlassPanel.h"
+#include "Popups.h"
+#include "Scheduler.h"
+
+Q_IMPORT_QML_PLUGIN(Halvic_PanelsPlugin)
+
+using namespace halvic;
+
+namespace {
+QString writeFile(const QDir &dir, const QString &name, const QByteArray &content, bool executable = false)
+{
+    const QString path = dir.filePath(name);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return {};
+    file.write(content);
+    file.close();
+    QFile::Permissions permissions = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther;
+    if (executable)
+        permissions |= QFile::ExeOwner | QFile::ExeUser;
+    file.setPermissions(permissions);
+    return path;
+}
+
+QString writeImage(const QDir &dir, const QString &name, QSize size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::darkCyan);
+    const QString path = dir.filePath(name);
+    return image.save(path, "PNG") ? path : QString();
+}
+} // namespace
+
+class PopupsTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void displaySize_data()
+    {
+        QTest::addColumn<QSize>("image");
+        QTest::addColumn<QSize>("shown");
+        QTest::addRow("wide") << QSize(2000, 1000) << QSize(520, 260);
+        QTest::addRow("tall") << QSize(600, 1200) << QSize(260, 520);
+        QTest::addRow("small keeps its size") << QSize(300, 200) << QSize(300, 200);
+        QTest::addRow("exactly 520") << QSize(520, 100) << QSize(520, 100);
+        QTest::addRow("one over") << QSize(521, 521) << QSize(520, 520);
+    }
+    void displaySize()
+    {
+        QFETCH(QSize, image);
+        QFETCH(QSize, shown);
+        QCOMPARE(popups::displaySize(image), shown);
+    }
+
+    void cascade()
+    {
+        QList<int> offsets;
+        int offset = 0;
+        for (int i = 0; i < 7; ++i) {
+            offsets << offset;
+            offset = popups::nextOffset(offset);
+        }
+        QCOMPARE(offsets, (QList<int>{0, 30, 60, 90, 120, 0, 30}));
+    }
+
+    void imageExtensions_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<bool>("image");
+        for (const char *ext : {"png", "jpg", "jpeg", "gif", "webp", "heic", "bmp", "tiff"})
+            QTest::addRow("%s", ext) << QStringLiteral("/tmp/a.") + QLatin1StringView(ext) << true;
+        QTest::addRow("capitals") << "/tmp/SHOT.PNG" << true;
+        QTest::addRow("pdf") << "/tmp/a.pdf" << false;
+        QTest::addRow("tif is not listed") << "/tmp/a.tif" << false;
+        QTest::addRow("no extension") << "/tmp/png" << false;
+        QTest::addRow("dotted folder") << "/tmp/x.png/readme" << false;
+    }
+    void imageExtensions()
+    {
+        QFETCH(QString, path);
+        QFETCH(bool, image);
+        QCOMPARE(popups::hasImageExtension(path), image);
+    }
+
+    void safeToOpen_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<bool>("executable");
+        QTest::addColumn<bool>("safe");
+        QTest::addRow("pdf") << "report.pdf" << QByteArray("%PDF-1.4\n%\xe2\xe3\n") << false << true;
+        QTest::addRow("text") << "notes.txt" << QByteArray("shopping list\n") << false << true;
+        QTest::addRow("shell script") << "run.sh" << QByteArray("#!/bin/sh\necho hi\n") << false << false;
+        QTest::addRow("script named as text") << "notes2.txt" << QByteArray("#!/bin/sh\necho hi\n") << false << false;
+        QTest::addRow("python") << "tool.py" << QByteArray("import os\n") << false << false;
+        QTest::addRow("executable text") << "plain" << QByteArray("hello\n") << true << false;
+        QTest::addRow("desktop entry") << "app.desktop"
+                                       << QByteArray("[Desktop Entry]\nType=Application\nExec=xterm\n") << false << false;
+        QTest::addRow("desktop entry in capitals") << "APP.DESKTOP" << QByteArray("[Desktop Entry]\n") << false << false;
+        QTest::addRow("elf") << "binary.dat" << QByteArray("\x7f" "ELF\x02\x01\x01\0\0\0\0\0\0\0\0\0\x02\0", 18) << false
+                             << false;
+    }
+    void safeToOpen()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, content);
+        QFETCH(bool, executable);
+        QFETCH(bool, safe);
+        QTemporaryDir dir;
+        const QString path = writeFile(QDir(dir.path()), name, content, executable);
+        QVERIFY(!path.isEmpty());
+        QCOMPARE(popups::safeToOpenExternally(path), safe);
+    }
+
+    void safeToOpenNeedsARegularFile()
+    {
+        QTemporaryDir dir;
+        const QDir folder(dir.path());
+        QVERIFY(!popups::safeToOpenExternally(QString()));
+        QVERIFY(!popups::safeToOpenExternally(folder.filePath("missing.pdf")));
+        QVERIFY(!popups::safeToOpenExternally(dir.path()));
+        const QString tool = writeFile(folder, "tool", "#!/bin/sh\n", true);
+        QVERIFY(QFile::link(tool, folder.filePath("innocent.pdf")));
+        QVERIFY(!popups::safeToOpenExternally(folder.filePath("innocent.pdf")));
+    }
+
+    void imagesPopUpOtherFilesGoToTheDesktop()
+    {
+        QTemporaryDir dir;
+        const QDir folder(dir.path());
+        Fixture f;
+        f.popups.show(writeImage(folder, "wide.PNG", QSize(2000, 1000)), QString());
+        QCOMPARE(f.popups.windows().size(), 1u);
+        QCOMPARE(f.popups.windows().front()->size(), QSize(544, 312));
+        QCOMPARE(f.popups.windows().front()->title(), "wide.PNG");
+
+        const QString pdf = writeFile(folder, "report.pdf", "%PDF-1.4\n");
+        f.popups.show(pdf, QStringLiteral("Report"));
+        QCOMPARE(f.opened, QList<QUrl>{QUrl::fromLocalFile(pdf)});
+
+        // Anything that could run code opens nothing at all.
+        f.popups.show(writeFile(folder, "run.sh", "#!/bin/sh\ntouch /tmp/pwned\n"), QString());
+        f.popups.show(writeFile(folder, "app.desktop", "[Desktop Entry]\nExec=xterm\n"), QString());
+        // An image extension on something that is no image is judged like any other file.
+        f.popups.show(writeFile(folder, "fake.png", "#!/bin/sh\n", true), QString());
+        QCOMPARE(f.opened.size(), 1);
+        QCOMPARE(f.popups.windows().size(), 1u);
+    }
+
+    void popupsCascadeAndCloseOneByOne()
+    {
+        QTemporaryDir dir;
+        const QString image = writeImage(QDir(dir.path()), "small.png", QSize(300, 200));
+        Fixture f;
+        for (int i = 0; i < 6; ++i)
+            f.popups.show(image, QStringLiteral("Shot %1").arg(i));
+        const auto windows = f.popups.windows();
+        QCOMPARE(windows.size(), 6u);
+        const QPoint first = windows[0]->position();
+        const QRect visible = QGuiApplication::primaryScreen()->availableGeometry();
+        QCOMPARE(first, QPointF(QRectF(visible).center() - QPointF(150, 100)).toPoint());
+        QList<int> offsets;
+        for (const GlassPanel *window : windows) {
+            QCOMPARE(window->position().x() - first.x(), window->position().y() - first.y());
+            offsets << window->position().x() - first.x();
+            QCOMPARE(window->size(), QSize(324, 252));
+        }
+        QCOMPARE(offsets, (QList<int>{0, 30, 60, 90, 120, 0}));
+
+        windows[2]->close();
+        const auto left = f.popups.windows();
+        QCOMPARE(left.size(), 5u);
+        QVERIFY(std::find(left.begin(), left.end(), windows[2]) == left.end());
+        f.popups.closeAll();
+        QVERIFY(f.popups.windows().empty());
+        QCOMPARE(f.popups.offset(), 30);
+    }
+
+private:
+    struct Fixture
+    {
+        Fixture()
+            : popups(qml, scheduler, [this](const QUrl &url) { opened << url; })
+        {
+            qml.addImportPath(QStringLiteral("qrc:/"));
+        }
+        ManualScheduler scheduler;
+        QQmlEngine qml;
+        QList<QUrl> opened;
+        Popups popups;
+    };
+};
+
+QTEST_MAIN(PopupsTest)
+#include "tst_popups.moc"
