@@ -5,6 +5,7 @@ from __future__ import annotations
 import functools
 import inspect
 import itertools
+import json
 import os
 from collections import deque
 from dataclasses import dataclass
@@ -22,6 +23,7 @@ SPEAK_SECONDS = 1.2
 ENROL_STEPS = 5
 ENROL_STEP_SECONDS = 0.9
 RESTART_MARKER = "hud_restart"
+HUD_CONFIG = "hud_config.json"
 
 GREETING = ("Hi, I'm the Halvic demo engine — no real assistant behind me. "
             "Type “help” to see what I can show, or try “agents”, “todo”, “enroll” or “record”.")
@@ -206,6 +208,34 @@ class Demo:
                 pass
         except OSError as error:
             log(f"cannot create {RESTART_MARKER}: {error.strerror}")
+            return False
+        return True
+
+    # Samples and the HUD's configuration.
+
+    def write_sample(self, name: str, content: bytes) -> Optional[str]:
+        """Writes a sample file for a "show" event; its path, or None when it cannot."""
+        folder = os.path.join(os.path.dirname(os.path.abspath(self._control_dir)), "demo-samples")
+        path = os.path.join(folder, name)
+        try:
+            os.makedirs(folder, exist_ok=True)
+            with open(path, "wb") as sample:
+                sample.write(content)
+        except OSError as error:
+            log(f"cannot write {name}: {error.strerror}")
+            return None
+        return path
+
+    def write_hud_config(self, idle_opacity: Any) -> bool:
+        """Rewrites hud_config.json the way an engine does: whole, by rename."""
+        path = os.path.join(self._control_dir, HUD_CONFIG)
+        try:
+            os.makedirs(self._control_dir, exist_ok=True)
+            with open(path + ".tmp", "w", encoding="utf-8") as config:
+                json.dump({"idle_opacity": idle_opacity}, config)
+            os.replace(path + ".tmp", path)
+        except OSError as error:
+            log(f"cannot write {HUD_CONFIG}: {error.strerror}")
             return False
         return True
 

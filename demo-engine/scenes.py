@@ -10,6 +10,8 @@ from __future__ import annotations
 
 import os
 import re
+import struct
+import zlib
 from dataclasses import dataclass
 from typing import TYPE_CHECKING, Any, Callable, Optional
 
@@ -22,6 +24,7 @@ DOCK_WIDTH_DEFAULT = 340
 DOCK_WIDTH_MIN = 260
 DOCK_WIDTH_MAX = 760
 ECHO_LIMIT = 200
+DIM_DEFAULT = 35
 
 
 @dataclass(frozen=True)
@@ -179,6 +182,53 @@ def restart_scene(demo: Demo, request: TextRequest):
     return KEEP_STATE  # the HUD stops this process; a new one boots
 
 
+def sample_png(width: int, height: int) -> bytes:
+    """A small gradient picture as PNG bytes (no image library needed)."""
+    def chunk(kind: bytes, data: bytes) -> bytes:
+        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+    rows = b"".join(
+        b"\0" + bytes(value for x in range(width)
+                      for value in (40 + 180 * x // width, 90 + 120 * y // height, 200))
+        for y in range(height))
+    header = struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0)
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(rows))
+            + chunk(b"IEND", b""))
+
+
+def picture_scene(demo: Demo, request: TextRequest) -> None:
+    path = demo.write_sample("demo-picture.png", sample_png(1040, 640))
+    if path is None:
+        demo.say("I couldn't make the picture.")
+        return
+    demo.emit("show", path=path, title="A picture from the demo")
+    demo.say("Here's a picture. Close it with the button in its corner.")
+
+
+def file_scene(demo: Demo, request: TextRequest) -> None:
+    path = demo.write_sample("demo-notes.txt", "Notes from the demo engine.\n".encode())
+    if path is None:
+        demo.say("I couldn't write the notes.")
+        return
+    demo.emit("show", path=path)
+    demo.say("Opening some notes in your usual text application.")
+
+
+def script_scene(demo: Demo, request: TextRequest) -> None:
+    path = demo.write_sample("demo-script.sh", b"#!/bin/sh\necho this never runs\n")
+    if path is not None:
+        demo.emit("show", path=path)
+    demo.say("I asked to show a script; the HUD refuses to open anything that could run.")
+
+
+def dim_scene(demo: Demo, request: TextRequest) -> None:
+    number = re.search(r"\d+(\.\d+)?", request.text)
+    opacity = float(number.group()) if number else DIM_DEFAULT
+    if demo.write_hud_config(opacity):
+        demo.say(f"hud_config.json now dims me to {opacity:g} after 10 quiet seconds.")
+    else:
+        demo.say("I couldn't write hud_config.json.")
+
+
 def echo_scene(demo: Demo, request: TextRequest) -> None:
     text = " ".join(request.text.split())
     if not text:
@@ -207,6 +257,10 @@ SCENES = (
     Scene(("expand",), "brings it back", expand_scene),
     Scene(("notify",), "sends a notification", notify_scene),
     Scene(("restart",), "restarts the engine", restart_scene),
+    Scene(("picture", "image"), "shows a picture in a popup", picture_scene),
+    Scene(("file",), "opens a text file in its application", file_scene),
+    Scene(("script",), "asks to show a script, which the HUD refuses", script_scene),
+    Scene(("dim",), "sets the idle opacity in hud_config.json (add a number)", dim_scene),
     Scene(("todo", "tasks", "reminders"), "shows your task list (tick tasks off)", todo_scene),
 )
 

@@ -6,6 +6,7 @@ import os
 import queue
 import shutil
 import signal
+import struct
 import subprocess
 import tempfile
 import threading
@@ -227,6 +228,33 @@ class ControlFileTest(EngineTestCase):
                 engine.write(name, content)
                 engine.expect(expected)
                 engine.wait_consumed(name)
+
+    def test_show_scenes_write_the_files_they_name(self):
+        engine = self.start()
+        engine.wait_greeting()
+        engine.say("show me a picture")
+        event = engine.next_event(ev("show", path=contains("demo-picture.png"), title=contains("picture")))
+        data = Path(event["path"]).read_bytes()
+        self.assertEqual(data[:8], b"\x89PNG\r\n\x1a\n")
+        self.assertEqual(struct.unpack(">II", data[16:24]), (1040, 640))
+        engine.next_event(ANSWERED)
+        engine.say("a script please")
+        event = engine.next_event(ev("show", path=contains("demo-script.sh")))
+        self.assertTrue(Path(event["path"]).read_bytes().startswith(b"#!/bin/sh"))
+        engine.say("open a file")
+        event = engine.next_event(ev("show", path=contains("demo-notes.txt")))
+        self.assertTrue(Path(event["path"]).is_file())
+
+    def test_dim_rewrites_the_hud_config(self):
+        engine = self.start()
+        engine.wait_greeting()
+        for text, opacity in (("dim", 35), ("dim to 0.6", 0.6), ("dim 80", 80)):
+            with self.subTest(text):
+                engine.say(text)
+                engine.next_event(ev("tarvel", text=contains("hud_config.json")))
+                config = json.loads((engine.control / "hud_config.json").read_text())
+                self.assertEqual(config, {"idle_opacity": opacity})
+                engine.next_event(ANSWERED)
 
     def test_restart_leaves_the_marker_for_the_hud(self):
         engine = self.start()
