@@ -1,6 +1,7 @@
 #include "HudPlacement.h"
 
 #include <QGuiApplication>
+#include <QMouseEvent>
 #include <QScreen>
 #include <QSettings>
 
@@ -116,6 +117,7 @@ HudPlacement::HudPlacement(GlassPanel &panel, AppModel &model, Scheduler &schedu
     connect(&model, &AppModel::changed, this, &HudPlacement::scheduleReanchor);
     // A content size change is placed at once, so the panel never shows half-grown.
     connect(&panel, &GlassPanel::fittingSizeChanged, this, &HudPlacement::reanchor);
+    panel.installEventFilter(this);
     connect(&panel, &QWindow::xChanged, this, &HudPlacement::windowMoved);
     connect(&panel, &QWindow::yChanged, this, &HudPlacement::windowMoved);
     connect(qGuiApp, &QGuiApplication::screenAdded, this, &HudPlacement::reanchor);
@@ -183,7 +185,7 @@ void HudPlacement::reanchor()
 
 void HudPlacement::windowMoved()
 {
-    if (m_snapping || !m_buttonHeld())
+    if (m_snapping || !userIsMoving())
         return;
     emit userDragged();
     m_dragPending = true;
@@ -215,6 +217,26 @@ void HudPlacement::snap()
     }
     // Moves caused by the snap itself must not start another one.
     m_scheduler.callAfter(snapSettle, this, [this] { m_snapping = false; });
+}
+
+bool HudPlacement::userIsMoving() const
+{
+    // A window manager may report the move only once the button is up again, so a move
+    // right after a press on the panel counts too.
+    return m_buttonHeld() || m_panelPressed
+        || (m_lastRelease && m_scheduler.now() - *m_lastRelease <= releaseGrace);
+}
+
+bool HudPlacement::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease) {
+        if (static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+            m_panelPressed = event->type() == QEvent::MouseButtonPress;
+            if (!m_panelPressed)
+                m_lastRelease = m_scheduler.now();
+        }
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 bool leftButtonHeld()

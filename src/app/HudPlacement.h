@@ -65,6 +65,8 @@ public:
     static constexpr Duration throttle{80};
     static constexpr Duration snapDelay{300};
     static constexpr Duration snapSettle{200};
+    /// How long after the button comes up on the panel a move still counts as the user's.
+    static constexpr Duration releaseGrace{500};
 
     /// `settings` keeps the corners across launches; `buttonHeld` tells whether the user is
     /// holding the left mouse button (a move without it is the program's own).
@@ -89,7 +91,11 @@ signals:
     /// The panel was placed as the docked strip.
     void placedDocked();
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
+    bool userIsMoving() const;
     void scheduleReanchor();
     void snap();
     HUDCorner cornerOf(const QScreen &screen) const;
@@ -104,6 +110,8 @@ private:
     std::optional<Scheduler::CallId> m_snapTimer;
     bool m_dragPending = false;
     bool m_snapping = false;
+    bool m_panelPressed = false;
+    std::optional<TimePoint> m_lastRelease;
 };
 
 /// Whether the left mouse button is down anywhere on the desktop (asked of the X server, so

@@ -70,6 +70,8 @@ public:
         for (auto it = m_busVariables.begin(); it != m_busVariables.end(); ++it)
             env.insert(it.key(), it.value());
         env.insert(QStringLiteral("TARVEL_VOICE_DIR"), m_root.path());
+        // Settings (the HUD's corners) stay inside the test's own root.
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_root.file(QStringLiteral("config")));
         return env;
     }
 
@@ -84,6 +86,14 @@ public:
         if (!m_hud->waitForStarted(5000))
             return false;
         return waitFor([this] { return hudWindow().has_value(); }, 10000);
+    }
+
+    /// Stops the HUD binary (and with it its engine), as quitting would.
+    void stopHud()
+    {
+        if (m_hud)
+            stop(*m_hud);
+        m_hud.reset();
     }
 
     /// The HUD panel's X window, once mapped.

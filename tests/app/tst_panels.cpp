@@ -146,6 +146,9 @@ private slots:
         QTest::addRow("background") << QPoint(150, 150) << 1;
         QTest::addRow("button") << QPoint(20, 20) << 0;
         QTest::addRow("text field") << QPoint(20, 120) << 0;
+        QTest::addRow("tap-only item") << QPoint(150, 20) << 1;
+        QTest::addRow("drag handler") << QPoint(150, 70) << 0;
+        QTest::addRow("list") << QPoint(20, 170) << 0;
     }
     void panelLongPressOnlyOnBackground()
     {
@@ -161,6 +164,11 @@ private slots:
                 property int clicks: 0
                 Button { x: 0; y: 0; width: 60; height: 40; onClicked: parent.clicks++ }
                 TextField { x: 0; y: 100; width: 100; height: 40 }
+                // Handlers make their item accept every button; only some stop a drag.
+                TapHandler { acceptedButtons: Qt.RightButton }
+                Rectangle { x: 120; y: 0; width: 60; height: 40; TapHandler {} HoverHandler {} }
+                Rectangle { x: 120; y: 50; width: 60; height: 40; DragHandler {} }
+                ListView { x: 0; y: 150; width: 60; height: 40; model: 3; delegate: Text { text: index } }
             })",
                           QUrl());
         auto *item = qobject_cast<QQuickItem *>(component.create());

@@ -1,4 +1,5 @@
 #include <QGuiApplication>
+#include <QMouseEvent>
 #include <QScreen>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -179,6 +180,31 @@ private slots:
         const CornerMap expected{{12345, HUDCorner::topRight},
                                  {screens::displayNumber(f.screen()), HUDCorner::bottomLeft}};
         QCOMPARE(f.placement->corners(), expected);
+    }
+
+    void moveReportedJustAfterReleaseOnThePanelIsADrag()
+    {
+        // Window managers may report a drag's move only once the button is up again.
+        Fixture f(m_dir.filePath("release.ini"));
+        f.placement->reanchor();
+        const auto send = [&](QEvent::Type type) {
+            QMouseEvent event(type, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton,
+                              type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(&f.panel, &event);
+        };
+        send(QEvent::MouseButtonPress);
+        send(QEvent::MouseButtonRelease);
+        f.scheduler.advance(HudPlacement::releaseGrace);
+        f.panel.setPosition(30, 30);
+        QVERIFY(f.placement->dragPending());
+        f.scheduler.advance(HudPlacement::snapDelay + HudPlacement::snapSettle);
+        QCOMPARE(f.placement->corners().size(), 1u);
+
+        send(QEvent::MouseButtonPress);
+        send(QEvent::MouseButtonRelease);
+        f.scheduler.advance(HudPlacement::releaseGrace + 1ms);
+        f.panel.setPosition(40, 40);
+        QVERIFY(!f.placement->dragPending());
     }
 
     void movesWithoutTheButtonNeverSnap()

@@ -19,7 +19,20 @@ constexpr double screenMargin = 8;
 
 bool takesPresses(const QQuickItem *item)
 {
-    return (item->acceptedMouseButtons() & Qt::LeftButton) || item->acceptTouchEvents();
+    if (!(item->acceptedMouseButtons() & Qt::LeftButton) && !item->acceptTouchEvents())
+        return false;
+    // Controls, mouse areas, flickables and text fields handle presses themselves.
+    for (const char *control : {"QQuickControl", "QQuickMouseArea", "QQuickFlickable", "QQuickTextInput", "QQuickTextEdit"}) {
+        if (item->inherits(control))
+            return true;
+    }
+    // Any pointer handler makes Qt Quick accept every button on its item. A tap or hover
+    // handler does not stop a drag or a long press, so such an item stays background.
+    const auto children = item->children();
+    return std::any_of(children.cbegin(), children.cend(), [](const QObject *child) {
+        return child->inherits("QQuickPointerHandler") && !child->inherits("QQuickTapHandler")
+            && !child->inherits("QQuickHoverHandler");
+    });
 }
 
 // Any visible item under the point that takes left presses makes the point a control.

@@ -1,0 +1,137 @@
+#include <QImage>
+#include <QTest>
+
+#include "HudSession.h"
+
+using namespace halvic::testing;
+
+namespace {
+constexpr int inset = 22;
+
+/// The window's _NET_WM_WINDOW_OPACITY as 0…1; 1 when the property is not set.
+double opacityFrom(const QString &xprop)
+{
+    const auto match = QRegularExpression(QStringLiteral("= (\\d+)")).match(xprop);
+    return match.hasMatch() ? match.captured(1).toDouble() / 4294967295.0 : 1.0;
+}
+} // namespace
+
+/// Placement, snapping, idle dimming and image popups of the real HUD on Xvfb + openbox.
+class PlacementEndToEndTest : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<HudSession> session;
+
+    QRect waitForGeometry(const std::function<bool(const QRect &)> &condition, int timeoutMs = 5000)
+    {
+        QRect frame;
+        HudSession::waitFor([&] { return condition(frame = session->hudGeometry().value_or(QRect())); }, timeoutMs);
+        return frame;
+    }
+
+    double opacity() const { return opacityFrom(session->property(QStringLiteral("_NET_WM_WINDOW_OPACITY"))); }
+
+    void writeConfig(const QByteArray &json) const
+    {
+        QDir().mkpath(session->root().file(QStringLiteral("control")));
+        const QString path = session->root().file(QStringLiteral("control/hud_config.json"));
+        QFile file(path + QStringLiteral(".tmp"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(json);
+        file.close();
+        QVERIFY(::rename(qPrintable(path + QStringLiteral(".tmp")), qPrintable(path)) == 0);
+    }
+
+    QStringList windowsNamed(const QString &name) const
+    {
+        return QString::fromLatin1(session->run(QStringLiteral("xdotool"),
+                                                {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                                 QStringLiteral("--name"), QStringLiteral("^%1$").arg(name)}))
+            .split(u'\n', Qt::SkipEmptyParts);
+    }
+
+private slots:
+    void init()
+    {
+        session = std::make_unique<HudSession>();
+        if (!session->ok())
+            QSKIP(qPrintable(QStringLiteral("no X session: ") + session->error()));
+    }
+    void cleanup() { session.reset(); }
+
+    void dragSnapsToTheTopLeftAndSurvivesARestart()
+    {
+        QVERIFY(session->startHud());
+        const QSize screen = HudSession::screenSize;
+        QRect frame = waitForGeometry([&](const QRect &f) {
+            return f.width() == 360 && f.right() + 1 == screen.width() - inset && f.bottom() + 1 == screen.height() - inset;
+        });
+        QCOMPARE(frame.right() + 1, screen.width() - inset);
+        QCOMPARE(frame.bottom() + 1, screen.height() - inset);
+
+        // Grab the header's background (right of the name, left of the buttons) and drag
+        // it into the upper-left quadrant, then let go.
+        const QPoint grab(frame.x() + frame.width() / 2, frame.y() + 14);
+        const QPoint drop(300, 250);
+        session->xdotool({QStringLiteral("mousemove"), QString::number(grab.x()), QString::number(grab.y()),
+                          QStringLiteral("mousedown"), QStringLiteral("1")});
+        for (int step = 1; step <= 10; ++step) {
+            const QPoint at = grab + (drop - grab) * step / 10;
+            session->xdotool({QStringLiteral("mousemove"), QString::number(at.x()), QString::number(at.y())});
+            QTest::qWait(30);
+        }
+        session->xdotool({QStringLiteral("mouseup"), QStringLiteral("1")});
+        frame = waitForGeometry([](const QRect &f) { return f.topLeft() == QPoint(inset, inset); });
+        QCOMPARE(frame.topLeft(), QPoint(inset, inset));
+
+        session->stopHud();
+        QVERIFY(session->startHud());
+        frame = waitForGeometry([](const QRect &f) { return f.topLeft() == QPoint(inset, inset) && f.width() == 360; });
+        QCOMPARE(frame.topLeft(), QPoint(inset, inset));
+    }
+
+    void idleHudDimsToTheConfiguredLevelAndFollowsRewrites()
+    {
+        writeConfig(R"({"idle_opacity": 50})");
+        session->xdotool({QStringLiteral("mousemove"), QStringLiteral("10"), QStringLiteral("10")});
+        QVERIFY(session->startHud());
+        QVERIFY(HudSession::waitFor([&] { return std::abs(opacity() - 0.5) < 0.01; }, 20000));
+        writeConfig(R"({"idle_opacity": "0.8"})");
+        QVERIFY(HudSession::waitFor([&] { return std::abs(opacity() - 0.8) < 0.01; }, 5000));
+        // The pointer over the HUD brings it back.
+        const QRect frame = session->hudGeometry().value_or(QRect());
+        session->xdotool({QStringLiteral("mousemove"), QString::number(frame.center().x()), QString::number(frame.y() + 14)});
+        QVERIFY(HudSession::waitFor([&] { return opacity() > 0.999; }, 5000));
+    }
+
+    void showPopsUpImagesAndRefusesScripts()
+    {
+        QVERIFY(session->startHud());
+        const QString image = session->root().file(QStringLiteral("wide.png"));
+        QImage picture(2000, 1000, QImage::Format_RGB32);
+        picture.fill(Qt::darkCyan);
+        QVERIFY(picture.save(image));
+        session->feed({engineEvent("show", {{"path", image}, {"title", "A wide picture"}})});
+        QVERIFY(HudSession::waitFor([&] { return !windowsNamed(QStringLiteral("A wide picture")).isEmpty(); }, 10000));
+        const QString info = QString::fromLatin1(
+            session->run(QStringLiteral("xwininfo"), {QStringLiteral("-id"), windowsNamed(QStringLiteral("A wide picture")).front()}));
+        QVERIFY2(info.contains(QStringLiteral("Width: 544")) && info.contains(QStringLiteral("Height: 312")), qPrintable(info));
+
+        const QString script = session->root().file(QStringLiteral("evil.sh"));
+        QFile file(script);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("#!/bin/sh\ntouch \"$0.ran\"\n");
+        file.close();
+        file.setPermissions(file.permissions() | QFile::ExeOwner);
+        session->feed({engineEvent("show", {{"path", script}, {"title", "A script"}})});
+        QTest::qWait(2000);
+        QVERIFY(windowsNamed(QStringLiteral("A script")).isEmpty());
+        QVERIFY(windowsNamed(QStringLiteral("evil.sh")).isEmpty());
+        QVERIFY(!QFile::exists(script + QStringLiteral(".ran")));
+        QVERIFY(session->hud()->state() == QProcess::Running);
+    }
+};
+
+QTEST_MAIN(PlacementEndToEndTest)
+#include "tst_placement_e2e.moc"
