@@ -32,6 +32,8 @@
 #include "JsonRead.h"
 #include "Scheduler.h"
 #include "Symbols.h"
+#include "TasksPanel.h"
+#include "TasksRows.h"
 #include "UnixSignals.h"
 
 namespace halvic {
@@ -66,6 +68,7 @@ Delegate::Delegate()
 Delegate::~Delegate()
 {
     // Views go before the controller and model they show.
+    m_tasks.reset();
     m_popups.reset();
     m_dimmer.reset();
     m_placement.reset();
@@ -79,6 +82,8 @@ bool Delegate::launch()
     m_engine = std::make_unique<Engine>(*m_model, *m_scheduler);
     if (!buildPanels())
         return false;
+    m_tasks = std::make_unique<TasksPanel>(*m_scheduler, *m_qml, m_engine->control());
+    registerTasksRows(m_engine->dispatcher(), *m_tasks);
     buildMenuBar();
     m_engine->setOnGestures([self = QPointer(this)](bool on) {
         if (self)

@@ -25,6 +25,7 @@ class PasteAttachments;
 class PasteMonitor;
 class Popups;
 class QtScheduler;
+class TasksPanel;
 class UnixSignals;
 struct MenuEntry;
 using Menu = std::vector<MenuEntry>;
@@ -76,6 +77,7 @@ private:
     std::unique_ptr<HudController> m_hud;
     std::unique_ptr<GlassPanel> m_hudPanel;
     std::unique_ptr<HudPlacement> m_placement;
+    std::unique_ptr<TasksPanel> m_tasks;
     std::unique_ptr<IdleDimmer> m_dimmer;
     std::unique_ptr<Popups> m_popups;
     std::unique_ptr<QMenu> m_trayMenu;

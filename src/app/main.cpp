@@ -8,6 +8,8 @@
 Q_IMPORT_QML_PLUGIN(Halvic_ModelPlugin)
 Q_IMPORT_QML_PLUGIN(Halvic_PanelsPlugin)
 Q_IMPORT_QML_PLUGIN(Halvic_HudPlugin)
+Q_IMPORT_QML_PLUGIN(Halvic_CardsPlugin)
+Q_IMPORT_QML_PLUGIN(Halvic_Cards_TasksPlugin)
 
 int main(int argc, char *argv[])
 {

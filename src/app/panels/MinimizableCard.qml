@@ -30,12 +30,12 @@ Item {
         width: 58
         height: 58
         radius: 29
-        ToolTip.visible: bubbleHover.hovered && card.help.length > 0
-        ToolTip.text: card.help
+        // The help is the bubble's accessible name rather than an in-window tooltip: a tooltip
+        // would cover the 58-point bubble and take the press that should expand it.
         Accessible.role: Accessible.Graphic
         Accessible.name: card.help
+        Accessible.description: card.help
 
-        HoverHandler { id: bubbleHover }
         Rectangle {
             anchors.centerIn: parent
             width: 44

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QJsonObject>
+#include <QString>
+
+#include <optional>
+
+namespace halvic {
+
+/// One of the user's open tasks or reminders, as the engine names it.
+struct TaskItem
+{
+    QString id;
+    QString text;
+    /// When it is due, in the engine's own wording; shown verbatim.
+    std::optional<QString> due;
+
+    /// Needs string "id" and "text"; "due" is taken only when it is a string.
+    static std::optional<TaskItem> from(const QJsonObject &object);
+
+    friend bool operator==(const TaskItem &, const TaskItem &) = default;
+};
+
+} // namespace halvic

@@ -1,0 +1,126 @@
+pragma ComponentBehavior: Bound
+
+import QtQuick
+import QtQuick.Controls.Basic
+import QtQuick.Layouts
+import Halvic.Cards
+import Halvic.Cards.Tasks
+import Halvic.Panels
+
+// The tasks card: header, then the list of tasks with a tick for each, or a note that the
+// list is empty. Minimises to a bubble.
+MinimizableCard {
+    id: root
+
+    required property TasksPanel controller
+    required property TasksModel model
+
+    state: controller.bubble
+    icon: "checklist"
+    help: "Tasks & Reminders — hold to expand"
+
+    GlassCard {
+        width: 320
+        // Fills the panel; asks only for what the list needs when the panel is refitted.
+        height: Math.max(column.implicitHeight, root.height)
+
+        ColumnLayout {
+            id: column
+            width: parent.width
+            spacing: 0
+
+            CardHeader {
+                controller: root.controller
+                symbol: "checklist"
+                title: "Tasks & Reminders"
+                Layout.fillWidth: true
+                Layout.margins: 14
+            }
+
+            Text {
+                visible: root.model.count === 0
+                text: "Nothing on your list."
+                font.pixelSize: 12
+                color: Qt.rgba(1, 1, 1, 0.55)
+                Layout.leftMargin: 14
+                Layout.rightMargin: 14
+                Layout.bottomMargin: 14
+            }
+
+            ScrollView {
+                visible: root.model.count > 0
+                clip: true
+                contentWidth: availableWidth
+                Layout.fillWidth: true
+                Layout.preferredHeight: Math.min(rows.implicitHeight, 340)
+
+                Column {
+                    id: rows
+                    width: parent.width
+
+                    Repeater {
+                        model: root.model
+
+                        delegate: Column {
+                            id: row
+
+                            required property string taskId
+                            required property string text
+                            required property string due
+                            required property bool hasDue
+
+                            width: rows.width
+
+                            RowLayout {
+                                width: parent.width
+                                spacing: 10
+
+                                CardIconButton {
+                                    symbol: "circle"
+                                    symbolSize: 16
+                                    tint: "white"
+                                    help: "Mark done"
+                                    Layout.alignment: Qt.AlignTop
+                                    Layout.leftMargin: 14
+                                    Layout.topMargin: 7
+                                    onClicked: root.controller.complete(row.taskId)
+                                }
+                                ColumnLayout {
+                                    spacing: 2
+                                    Layout.fillWidth: true
+                                    Layout.alignment: Qt.AlignTop
+                                    Layout.rightMargin: 14
+                                    Layout.topMargin: 7
+                                    Layout.bottomMargin: 7
+
+                                    Text {
+                                        text: row.text
+                                        font.pixelSize: 13
+                                        color: "white"
+                                        wrapMode: Text.Wrap
+                                        textFormat: Text.PlainText
+                                        Layout.fillWidth: true
+                                    }
+                                    Text {
+                                        visible: row.hasDue
+                                        text: "due " + row.due
+                                        font.pixelSize: 11
+                                        color: "orange"
+                                        wrapMode: Text.Wrap
+                                        textFormat: Text.PlainText
+                                        Layout.fillWidth: true
+                                    }
+                                }
+                            }
+                            Rectangle {
+                                width: parent.width
+                                height: 1
+                                color: Qt.rgba(1, 1, 1, 0.08)
+                            }
+                        }
+                    }
+                }
+            }
+        }
+    }
+}

@@ -1,0 +1,148 @@
+#include <QJsonArray>
+#include <QTest>
+
+#include "HudSession.h"
+
+using namespace halvic::testing;
+
+namespace {
+
+QJsonObject readJson(const QString &path)
+{
+    return QJsonDocument::fromJson(readAll(path)).object();
+}
+
+QJsonObject taskJson(const char *id, const char *text, const char *due = nullptr)
+{
+    QJsonObject task{{"id", id}, {"text", text}};
+    if (due)
+        task.insert("due", due);
+    return task;
+}
+
+} // namespace
+
+/// The tasks card in the real HUD on a real X server and window manager, driven with the
+/// real pointer, against a scripted engine.
+class TasksEndToEndTest : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<HudSession> session;
+
+    // The HUD's visible windows other than its main panel, by their geometry on screen.
+    QList<QRect> cardWindows() const
+    {
+        const auto hud = session->hudWindow();
+        const QStringList ids = QString::fromLatin1(session->run(
+                                                        QStringLiteral("xdotool"),
+                                                        {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                                         QStringLiteral("--classname"), QStringLiteral("halvic-hud")}))
+                                    .split(u'\n', Qt::SkipEmptyParts);
+        QList<QRect> cards;
+        for (const QString &id : ids) {
+            const QString info = QString::fromLatin1(session->run(QStringLiteral("xwininfo"), {QStringLiteral("-id"), id}));
+            const auto field = [&](const char *name) {
+                return QRegularExpression(QLatin1StringView(name) + QStringLiteral(":\\s+(-?\\d+)")).match(info).captured(1).toInt();
+            };
+            if (!info.contains(QStringLiteral("IsViewable")))
+                continue;
+            const QRect frame(field("Absolute upper-left X"), field("Absolute upper-left Y"), field("Width"), field("Height"));
+            // The HUD panel is 360 wide; cards and bubbles are not.
+            if (frame.width() != 360 && frame.width() > 1)
+                cards << frame;
+        }
+        return cards;
+    }
+
+    std::optional<QRect> waitForCard(const std::function<bool(QRect)> &like) const
+    {
+        std::optional<QRect> found;
+        HudSession::waitFor(
+            [&] {
+                const auto cards = cardWindows();
+                for (const QRect &card : cards) {
+                    if (like(card)) {
+                        found = card;
+                        return true;
+                    }
+                }
+                return false;
+            },
+            10000);
+        return found;
+    }
+
+private slots:
+    void init()
+    {
+        session = std::make_unique<HudSession>();
+        if (!session->ok())
+            QSKIP(qPrintable(QStringLiteral("no X session: ") + session->error()));
+        QVERIFY(session->startHud());
+        QVERIFY(session->waitToFind(QStringLiteral("listening\u2026")));
+    }
+    void cleanup() { session.reset(); }
+
+    void cardAppearsAndTicksReachTheEngine()
+    {
+        const QString actionFile = session->root().controlFile(QStringLiteral("card_action.json"));
+        session->feed({engineEvent("tasks", {{"tasks", QJsonArray{taskJson("t1", "Call Ann", "5 pm"),
+                                                                  taskJson("t2", "Water plants")}}})});
+        // At the top right of the screen, 20 points in.
+        const auto card = waitForCard([](QRect frame) { return frame.size() == QSize(320, 400); });
+        QVERIFY2(card, "no tasks card");
+        QCOMPARE(card->topLeft(), QPoint(HudSession::screenSize.width() - 340, 20));
+        QVERIFY(session->waitToFind(QStringLiteral("Tasks & Reminders")));
+        QVERIFY(session->waitToFind(QStringLiteral("due 5 pm")));
+
+        // Tick whichever task comes first, then the other: each leaves the card at once and
+        // reaches the engine.
+        const QHash<QString, QString> texts{{"t1", "Call Ann"}, {"t2", "Water plants"}};
+        QStringList ticked;
+        for (int round = 0; round < 2; ++round) {
+            const auto tick = session->waitToFind(QStringLiteral("Mark done"));
+            QVERIFY(tick);
+            QVERIFY(card->contains(tick->center()));
+            QFile::remove(actionFile);
+            session->click(*tick);
+            QVERIFY(HudSession::waitFor([&] { return QFile::exists(actionFile); }, 5000));
+            const QJsonObject written = readJson(actionFile);
+            const QString id = written.value("id").toString();
+            QVERIFY2(texts.contains(id) && !ticked.contains(id), qPrintable(id));
+            QCOMPARE(written, (QJsonObject{{"kind", "task"}, {"action", "done"}, {"id", id}, {"text", texts.value(id)}}));
+            ticked << id;
+            QVERIFY(HudSession::waitFor([&] { return !session->find(texts.value(id)); }, 5000));
+        }
+        // The last tick put the card away.
+        QVERIFY(HudSession::waitFor([&] { return cardWindows().isEmpty(); }, 5000));
+    }
+
+    void minimisedToABubbleAndBack()
+    {
+        session->feed({engineEvent("task_added", taskJson("t1", "Call Ann"))});
+        const auto card = waitForCard([](QRect frame) { return frame.size() == QSize(320, 400); });
+        QVERIFY2(card, "no tasks card");
+        const auto minimise = session->waitToFind(QStringLiteral("Minimize to a bubble \u2014 hold the bubble to reopen"));
+        QVERIFY(minimise);
+        session->click(*minimise);
+        const auto bubble = waitForCard([](QRect frame) { return frame.size() == QSize(58, 58); });
+        QVERIFY2(bubble, "no bubble");
+        QVERIFY((bubble->center() - card->center()).manhattanLength() <= 2);
+        QVERIFY(session->waitToFind(QStringLiteral("Tasks & Reminders \u2014 hold to expand")));
+
+        // Held on the bubble, it opens into the card again around the same centre.
+        const QPoint centre = bubble->center();
+        session->xdotool({QStringLiteral("mousemove"), QString::number(centre.x()), QString::number(centre.y()),
+                          QStringLiteral("mousedown"), QStringLiteral("1")});
+        QTest::qWait(900);
+        session->xdotool({QStringLiteral("mouseup"), QStringLiteral("1")});
+        const auto again = waitForCard([](QRect frame) { return frame.width() == 320; });
+        QVERIFY2(again, "the card did not come back");
+        QVERIFY(std::abs(again->center().x() - centre.x()) <= 2);
+        QVERIFY(session->waitToFind(QStringLiteral("Call Ann")));
+    }
+};
+
+QTEST_GUILESS_MAIN(TasksEndToEndTest)
+#include "tst_tasks_e2e.moc"
