@@ -189,11 +189,20 @@ void HudPlacement::windowMoved()
         return;
     emit userDragged();
     m_dragPending = true;
+    scheduleSnap();
+}
+
+void HudPlacement::scheduleSnap()
+{
     if (m_snapTimer)
         m_scheduler.cancel(*m_snapTimer);
     m_snapTimer = m_scheduler.callAfter(snapDelay, this, [this] {
         m_snapTimer.reset();
-        snap();
+        // A pause with the button still down is not the end of the drag.
+        if (m_buttonHeld())
+            scheduleSnap();
+        else
+            snap();
     });
 }
 

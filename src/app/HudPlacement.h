@@ -97,6 +97,7 @@ protected:
 private:
     bool userIsMoving() const;
     void scheduleReanchor();
+    void scheduleSnap();
     void snap();
     HUDCorner cornerOf(const QScreen &screen) const;
 

@@ -143,9 +143,11 @@ private slots:
             QVERIFY(f.placement->dragPending());
             f.scheduler.advance(200ms);
             f.panel.setPosition(visible.x() + 50, visible.y() + 35); // still moving
+            f.held = false;
             f.scheduler.advance(299ms);
             QCOMPARE(f.panel.position(), QPoint(visible.x() + 50, visible.y() + 35));
             f.scheduler.advance(1ms);
+            f.held = true;
             QCOMPARE(f.panel.position(), QPoint(visible.x() + 22, visible.y() + 22));
             QVERIFY(f.placement->snapping());
             // The snap's own moves (with the button still down) start no new drag.
@@ -164,6 +166,21 @@ private slots:
         QCOMPARE(again.panel.position(), QPoint(visible.x() + 22, visible.y() + 22));
     }
 
+    void pauseWithTheButtonDownDoesNotSnap()
+    {
+        Fixture f(m_dir.filePath("pause.ini"));
+        f.placement->reanchor();
+        f.held = true;
+        f.panel.setPosition(30, 30);
+        f.scheduler.advance(2s);
+        QCOMPARE(f.panel.position(), QPoint(30, 30));
+        QVERIFY(f.placement->dragPending());
+        f.held = false;
+        f.scheduler.advance(HudPlacement::snapDelay);
+        QVERIFY(!f.placement->dragPending());
+        QCOMPARE(f.placement->corners().size(), 1u);
+    }
+
     void snapKeepsOtherDisplaysEntries()
     {
         const QString store = m_dir.filePath("others.ini");
@@ -176,6 +193,7 @@ private slots:
         f.held = true;
         const QRect visible = f.screen().availableGeometry();
         f.panel.setPosition(visible.x() + 10, visible.bottom() - 120);
+        f.held = false;
         f.scheduler.advance(HudPlacement::snapDelay);
         const CornerMap expected{{12345, HUDCorner::topRight},
                                  {screens::displayNumber(f.screen()), HUDCorner::bottomLeft}};
@@ -232,6 +250,7 @@ private slots:
         f.placement->reanchor();
         f.held = true;
         f.panel.setPosition(visible.right() - 320, visible.y());
+        f.held = false;
         f.scheduler.advance(HudPlacement::snapDelay);
         QCOMPARE(f.model.dockSide(), "right");
         QCOMPARE(f.panel.geometry().right() + 1, visible.x() + visible.width());

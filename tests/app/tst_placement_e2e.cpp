@@ -76,11 +76,15 @@ private slots:
         const QPoint drop(300, 250);
         session->xdotool({QStringLiteral("mousemove"), QString::number(grab.x()), QString::number(grab.y()),
                           QStringLiteral("mousedown"), QStringLiteral("1")});
+        // A first short move starts the window manager's move; it follows the pointer from there.
+        session->xdotool({QStringLiteral("mousemove"), QString::number(grab.x() - 20), QString::number(grab.y() - 20)});
+        QTest::qWait(300);
         for (int step = 1; step <= 10; ++step) {
             const QPoint at = grab + (drop - grab) * step / 10;
             session->xdotool({QStringLiteral("mousemove"), QString::number(at.x()), QString::number(at.y())});
             QTest::qWait(30);
         }
+        QTest::qWait(200);
         session->xdotool({QStringLiteral("mouseup"), QStringLiteral("1")});
         frame = waitForGeometry([](const QRect &f) { return f.topLeft() == QPoint(inset, inset); });
         QCOMPARE(frame.topLeft(), QPoint(inset, inset));
