@@ -71,7 +71,13 @@ void CardController::present()
         m_panel = buildPanel();
         if (!m_panel)
             return;
+        m_panel->show();
+        // Placed once mapped: a position set before mapping is not what X11 window managers
+        // report back, and the bubble refit works from the position Qt believes.
+        if (const QScreen *screen = QGuiApplication::primaryScreen())
+            m_panel->setPosition(topRightOrigin(screen->availableGeometry(), m_look.size, m_look.margin));
         emit panelCreated();
+        return;
     }
     if (m_panel->isVisible())
         m_panel->raise();
@@ -116,8 +122,6 @@ std::unique_ptr<GlassPanel> CardController::buildPanel()
         if (weakPanel)
             refitKeepingCenter(*weakPanel);
     };
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
-        panel->setPosition(topRightOrigin(screen->availableGeometry(), m_look.size, m_look.margin));
     return panel;
 }
 
