@@ -1,15 +1,13 @@
 #include <QJsonArray>
 #include <QTest>
 
+#include "JsonFile.h"
 #include "HudSession.h"
 
 using namespace halvic::testing;
 
 namespace {
-QJsonObject readJson(const QString &path)
-{
-    return QJsonDocument::fromJson(readAll(path)).object();
-}
+using halvic::testing::readJson;
 } // namespace
 
 /// The real HUD on a real X server with a real window manager, driven with the real

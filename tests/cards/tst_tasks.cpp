@@ -13,6 +13,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "JsonFile.h"
 #include "AppModel.h"
 #include "EventDispatcher.h"
 #include "GlassPanel.h"
@@ -59,13 +60,7 @@ QStringList specs(const TasksModel &model)
     return out;
 }
 
-QJsonObject readJson(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return QJsonDocument::fromJson(file.readAll()).object();
-}
+using halvic::testing::readJson;
 
 QJsonObject tick(const QString &id, const QString &text)
 {

@@ -1,16 +1,14 @@
 #include <QJsonArray>
 #include <QTest>
 
+#include "JsonFile.h"
 #include "HudSession.h"
 
 using namespace halvic::testing;
 
 namespace {
 
-QJsonObject readJson(const QString &path)
-{
-    return QJsonDocument::fromJson(readAll(path)).object();
-}
+using halvic::testing::readJson;
 
 QJsonObject taskJson(const char *id, const char *text, const char *due = nullptr)
 {

@@ -9,6 +9,7 @@
 #include <atomic>
 #include <thread>
 
+#include "JsonFile.h"
 #include "AppModel.h"
 #include "ControlChannel.h"
 #include "Engine.h"
@@ -19,10 +20,7 @@ using halvic::testing::readAll;
 
 namespace {
 
-QJsonObject readObject(const QString &path)
-{
-    return QJsonDocument::fromJson(readAll(path)).object();
-}
+using halvic::testing::readJson;
 
 } // namespace
 
@@ -115,7 +113,7 @@ private slots:
 
         engine.sendText(QStringLiteral("first"), {});
         engine.sendText(QStringLiteral("hello <b> & \"you\""), {});
-        QJsonObject text = readObject(file("text_input.json"));
+        QJsonObject text = readJson(file("text_input.json"));
         QCOMPARE(text.value(QStringLiteral("text")).toString(), QStringLiteral("hello <b> & \"you\""));
         QVERIFY(text.value(QStringLiteral("attachments")).isArray());
         QVERIFY(text.value(QStringLiteral("attachments")).toArray().isEmpty());
@@ -125,17 +123,17 @@ private slots:
         model.setTextVoice(true);
         engine.sendText(QStringLiteral("see"), {QUrl::fromLocalFile(QStringLiteral("/tmp/a b.png")),
                                                 QUrl::fromLocalFile(QStringLiteral("/tmp/c.pdf"))});
-        text = readObject(file("text_input.json"));
+        text = readJson(file("text_input.json"));
         QCOMPARE(text.value(QStringLiteral("attachments")).toArray(),
                  (QJsonArray{QStringLiteral("/tmp/a b.png"), QStringLiteral("/tmp/c.pdf")}));
         QCOMPARE(text.value(QStringLiteral("want_voice")), QJsonValue(true));
 
         engine.setWakeWord(true);
-        QCOMPARE(readObject(file("config.json")), (QJsonObject{{QStringLiteral("wake_word"), true}}));
+        QCOMPARE(readJson(file("config.json")), (QJsonObject{{QStringLiteral("wake_word"), true}}));
         QVERIFY(model.wakeWord());
 
         engine.setGestures(true);
-        QCOMPARE(readObject(file("gestures.json")), (QJsonObject{{QStringLiteral("on"), true}}));
+        QCOMPARE(readJson(file("gestures.json")), (QJsonObject{{QStringLiteral("on"), true}}));
 
         engine.toggleMute();
         engine.toggleMute();

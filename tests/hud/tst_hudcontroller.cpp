@@ -4,6 +4,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "JsonFile.h"
 #include "AppModel.h"
 #include "ControlChannel.h"
 #include "HudController.h"
@@ -27,13 +28,7 @@ QStringList titles(const Menu &menu)
     return out;
 }
 
-QJsonObject readJson(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return QJsonDocument::fromJson(file.readAll()).object();
-}
+using halvic::testing::readJson;
 
 } // namespace
 
