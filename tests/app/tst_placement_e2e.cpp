@@ -117,10 +117,18 @@ private slots:
         picture.fill(Qt::darkCyan);
         QVERIFY(picture.save(image));
         session->feed({engineEvent("show", {{"path", image}, {"title", "A wide picture"}})});
-        QVERIFY(HudSession::waitFor([&] { return !windowsNamed(QStringLiteral("A wide picture")).isEmpty(); }, 10000));
-        const QString info = QString::fromLatin1(
-            session->run(QStringLiteral("xwininfo"), {QStringLiteral("-id"), windowsNamed(QStringLiteral("A wide picture")).front()}));
-        QVERIFY2(info.contains(QStringLiteral("Width: 544")) && info.contains(QStringLiteral("Height: 312")), qPrintable(info));
+        // Keep the id found: while the window manager reparents the new window it is briefly
+        // unmapped, and a second search can come back empty.
+        QStringList ids;
+        QVERIFY(HudSession::waitFor([&] { return !(ids = windowsNamed(QStringLiteral("A wide picture"))).isEmpty(); }, 10000));
+        QString info;
+        const bool sized = HudSession::waitFor(
+            [&] {
+                info = QString::fromLatin1(session->run(QStringLiteral("xwininfo"), {QStringLiteral("-id"), ids.front()}));
+                return info.contains(QStringLiteral("Width: 544")) && info.contains(QStringLiteral("Height: 312"));
+            },
+            5000);
+        QVERIFY2(sized, qPrintable(info));
 
         const QString script = session->root().file(QStringLiteral("evil.sh"));
         QFile file(script);
