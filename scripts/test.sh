@@ -31,10 +31,8 @@ asan_tests() {
   export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
   # In-process suites with leak checking; the suites that run the whole application under
   # X11 without it (the window system and graphics stack keep allocations until exit).
-  # tst_placement is left out here: one of its cases fails in the Debug sanitizer build only
-  # and is being looked into; the regular suite runs it.
   ASAN_OPTIONS=detect_leaks=1:$common ctest --test-dir build-asan --output-on-failure --timeout 900 \
-    -LE 'x11|e2e|demo-engine' -E '^tst_placement$' &&
+    -LE 'x11|e2e|demo-engine' &&
     ASAN_OPTIONS=detect_leaks=0:$common ctest --test-dir build-asan --output-on-failure --timeout 900 \
       -L 'x11|e2e'
 }
