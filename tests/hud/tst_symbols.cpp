@@ -21,7 +21,7 @@ private slots:
     void everyNameMapsToAGlyphOfTheFont()
     {
         if (!QFile::exists(materialIcons))
-            QSKIP("fonts-material-design-icons-iconfont is not installed");
+            QFAIL("fonts-material-design-icons-iconfont is not installed (scripts/setup.sh installs it)");
         const QRawFont font(materialIcons, 24);
         QVERIFY(font.isValid());
         QCOMPARE(font.familyName(), Symbols::fontFamily());

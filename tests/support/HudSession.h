@@ -18,35 +18,40 @@
 #include <vector>
 
 #include "EngineRoot.h"
+#include "X11Session.h"
 
 namespace halvic::testing {
 
-/// A private desktop for end-to-end tests of the real HUD binary: Xvfb on a free display,
-/// openbox, a session bus with the accessibility bus, and the HUD itself running a scripted
-/// engine from its own root. Everything started here is stopped when the session ends.
+/// A private desktop for end-to-end tests of the real HUD binary: the X session (Xvfb on a
+/// free display and openbox), a session bus with the accessibility bus, and the HUD itself
+/// running a scripted engine from its own root. Everything started here is stopped when the
+/// session ends.
 class HudSession
 {
 public:
     static constexpr QSize screenSize{1440, 900};
 
     HudSession()
-        : m_root(readAll(qEnvironmentVariable("HALVIC_SOURCE_DIR") + QStringLiteral("/tests/app/hud_engine.py")))
+        : m_x(screenSize)
+        , m_root(readAll(qEnvironmentVariable("HALVIC_SOURCE_DIR") + QStringLiteral("/tests/support/engines/hud_engine.py")))
     {
-        for (const char *tool : {"Xvfb", "openbox", "xdotool", "xprop", "xwininfo", "dbus-launch"}) {
+        for (const char *tool : {"xdotool", "xprop", "xwininfo", "dbus-launch"}) {
             if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty()) {
                 m_error = QStringLiteral("%1 is not installed").arg(QLatin1StringView(tool));
                 return;
             }
         }
-        m_ok = startServer() && startWindowManager() && startBuses();
+        if (!m_x.ok()) {
+            m_error = m_x.error();
+            return;
+        }
+        m_ok = startBuses();
     }
 
     ~HudSession()
     {
-        if (m_hud)
-            stop(*m_hud);
-        for (auto it = m_processes.rbegin(); it != m_processes.rend(); ++it)
-            stop(**it);
+        stopHud();
+        m_x.stopClients();
         if (m_busPid > 0)
             ::kill(pid_t(m_busPid), SIGTERM);
     }
@@ -61,8 +66,7 @@ public:
 
     QProcessEnvironment environment() const
     {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("DISPLAY"), m_display);
+        QProcessEnvironment env = m_x.environment();
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
         env.remove(QStringLiteral("WAYLAND_DISPLAY"));
         env.insert(QStringLiteral("QT_LINUX_ACCESSIBILITY_ALWAYS_ON"), QStringLiteral("1"));
@@ -92,7 +96,7 @@ public:
     void stopHud()
     {
         if (m_hud)
-            stop(*m_hud);
+            stopProcess(*m_hud);
         m_hud.reset();
     }
 
@@ -142,7 +146,7 @@ public:
     /// Where the accessible object named `name` is on screen (over AT-SPI).
     std::optional<QRect> find(const QString &name, const QString &role = {}) const
     {
-        QStringList arguments{qEnvironmentVariable("HALVIC_SOURCE_DIR") + QStringLiteral("/tests/app/atspi_find.py"), name};
+        QStringList arguments{qEnvironmentVariable("HALVIC_SOURCE_DIR") + QStringLiteral("/tests/support/atspi_find.py"), name};
         if (!role.isEmpty())
             arguments << role;
         const QStringList numbers = QString::fromUtf8(run(QStringLiteral("/usr/bin/python3"), arguments))
@@ -172,15 +176,7 @@ public:
     /// Runs a short tool in the session and returns its standard output.
     QByteArray run(const QString &program, const QStringList &arguments) const
     {
-        QProcess process;
-        process.setProcessEnvironment(environment());
-        process.start(program, arguments);
-        if (!process.waitForFinished(15000)) {
-            process.kill();
-            process.waitForFinished();
-            return {};
-        }
-        return process.readAllStandardOutput();
+        return runTool(environment(), program, arguments);
     }
 
     /// Polls `condition` (with the event loop running) until it holds or time runs out.
@@ -197,56 +193,6 @@ public:
     }
 
 private:
-    QProcess &spawn(const QString &program, const QStringList &arguments, const QProcessEnvironment &env)
-    {
-        auto process = std::make_unique<QProcess>();
-        process->setProcessEnvironment(env);
-        process->setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
-        process->start(program, arguments);
-        m_processes.push_back(std::move(process));
-        return *m_processes.back();
-    }
-
-    static void stop(QProcess &process)
-    {
-        if (process.state() == QProcess::NotRunning)
-            return;
-        process.terminate();
-        if (!process.waitForFinished(5000)) {
-            process.kill();
-            process.waitForFinished(2000);
-        }
-    }
-
-    bool startServer()
-    {
-        // Xvfb writes the display it took to the -displayfd descriptor (here its stdout).
-        QProcess &xvfb = spawn(QStringLiteral("Xvfb"),
-                               {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"), QStringLiteral("0"),
-                                QStringLiteral("%1x%2x24").arg(screenSize.width()).arg(screenSize.height()),
-                                QStringLiteral("-nolisten"), QStringLiteral("tcp")},
-                               QProcessEnvironment::systemEnvironment());
-        if (!waitFor([&] { return xvfb.canReadLine() || xvfb.state() == QProcess::NotRunning; }, 10000)
-            || !xvfb.canReadLine()) {
-            m_error = QStringLiteral("Xvfb did not start");
-            return false;
-        }
-        m_display = QStringLiteral(":") + QString::fromLatin1(xvfb.readLine().trimmed());
-        return true;
-    }
-
-    bool startWindowManager()
-    {
-        spawn(QStringLiteral("openbox"), {}, environment());
-        if (!waitFor([this] { return run(QStringLiteral("xprop"), {QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")})
-                                         .contains("window id"); },
-                     10000)) {
-            m_error = QStringLiteral("openbox did not start");
-            return false;
-        }
-        return true;
-    }
-
     bool startBuses()
     {
         const QString out = QString::fromLatin1(run(QStringLiteral("dbus-launch"), {}));
@@ -264,17 +210,16 @@ private:
         }
         const QString launcher = QStringLiteral("/usr/libexec/at-spi-bus-launcher");
         if (QFile::exists(launcher))
-            spawn(launcher, {QStringLiteral("--launch-immediately")}, environment());
+            m_x.startClient(launcher, {QStringLiteral("--launch-immediately")}, environment());
         return true;
     }
 
+    X11Session m_x;
     EngineRoot m_root;
     bool m_ok = false;
     QString m_error;
-    QString m_display;
     QHash<QString, QString> m_busVariables;
     qint64 m_busPid = 0;
-    std::vector<std::unique_ptr<QProcess>> m_processes;
     std::unique_ptr<QProcess> m_hud;
 };
 

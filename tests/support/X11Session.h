@@ -17,8 +17,36 @@
 #include <optional>
 #include <poll.h>
 #include <unistd.h>
+#include <vector>
 
 namespace halvic::testing {
+
+/// Stops a process politely, then firmly.
+inline void stopProcess(QProcess &process)
+{
+    if (process.state() == QProcess::NotRunning)
+        return;
+    process.terminate();
+    if (!process.waitForFinished(5000)) {
+        process.kill();
+        process.waitForFinished(3000);
+    }
+}
+
+/// Runs a short tool and returns its standard output (nothing if it hangs).
+inline QByteArray runTool(const QProcessEnvironment &env, const QString &program, const QStringList &arguments,
+                          int timeoutMs = 15000)
+{
+    QProcess process;
+    process.setProcessEnvironment(env);
+    process.start(program, arguments);
+    if (!process.waitForFinished(timeoutMs)) {
+        process.kill();
+        process.waitForFinished();
+        return {};
+    }
+    return process.readAllStandardOutput();
+}
 
 /// A private X server (Xvfb on a free display, no TCP, its own auth file) with openbox as
 /// window manager, for one test program. Everything it starts stops with it.
@@ -43,12 +71,13 @@ public:
 
     ~X11Session()
     {
-        for (auto &process : m_clients)
-            stop(*process);
+        // Clients in reverse order: later ones may depend on earlier ones (a bus, its launcher).
+        for (auto it = m_clients.rbegin(); it != m_clients.rend(); ++it)
+            stopProcess(**it);
         if (m_openbox)
-            stop(*m_openbox);
+            stopProcess(*m_openbox);
         if (m_xvfb)
-            stop(*m_xvfb);
+            stopProcess(*m_xvfb);
     }
 
     X11Session(const X11Session &) = delete;
@@ -58,8 +87,8 @@ public:
     /// Stops every client the session started.
     void stopClients()
     {
-        for (auto &process : m_clients)
-            stop(*process);
+        for (auto it = m_clients.rbegin(); it != m_clients.rend(); ++it)
+            stopProcess(**it);
         m_clients.clear();
     }
     QString error() const { return m_error; }
@@ -69,8 +98,12 @@ public:
     /// Starts an X client owned by the session (stopped at the end).
     QProcess &startClient(const QString &program, const QStringList &arguments = {})
     {
+        return startClient(program, arguments, environment());
+    }
+    QProcess &startClient(const QString &program, const QStringList &arguments, const QProcessEnvironment &env)
+    {
         auto process = std::make_unique<QProcess>();
-        process->setProcessEnvironment(environment());
+        process->setProcessEnvironment(env);
         process->setProgram(program);
         process->setArguments(arguments);
         process->setChildProcessModifier(dieWithTheTest);
@@ -90,15 +123,7 @@ public:
     /// Runs a short X tool and returns its standard output.
     QByteArray run(const QString &program, const QStringList &arguments) const
     {
-        QProcess process;
-        process.setProcessEnvironment(environment());
-        process.start(program, arguments);
-        if (!process.waitForFinished(5000)) {
-            process.kill();
-            process.waitForFinished();
-            return {};
-        }
-        return process.readAllStandardOutput();
+        return runTool(environment(), program, arguments);
     }
 
     /// Managed client windows as "instance.class" → window id, from the window manager's list.
@@ -227,17 +252,6 @@ private:
 
     /// Between fork and exec: a test that crashes or aborts takes its X server along.
     static void dieWithTheTest() { ::prctl(PR_SET_PDEATHSIG, SIGKILL); }
-
-    static void stop(QProcess &process)
-    {
-        if (process.state() == QProcess::NotRunning)
-            return;
-        process.terminate();
-        if (!process.waitForFinished(3000)) {
-            process.kill();
-            process.waitForFinished(3000);
-        }
-    }
 
     QTemporaryDir m_auth;
     std::unique_ptr<QProcess> m_xvfb;
