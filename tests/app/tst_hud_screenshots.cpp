@@ -82,8 +82,8 @@ private slots:
         session->feed(events);
         QVERIFY2(session->waitToFind(shows), qPrintable(shows));
         if (QString::fromLatin1(QTest::currentDataTag()) == u"docked") {
-            QVERIFY(HudSession::waitFor([&] { return session->hudGeometry().value_or(QRect()).width() == 340; }, 5000));
-            const QRect frame = *session->hudGeometry();
+            QRect frame;
+            QVERIFY(HudSession::waitFor([&] { return (frame = session->hudGeometry().value_or(QRect())).width() == 340; }, 5000));
             QCOMPARE(frame.left(), 0);
             QCOMPARE(frame.height(), HudSession::screenSize.height());
         }

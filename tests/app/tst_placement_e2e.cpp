@@ -104,7 +104,8 @@ private slots:
         writeConfig(R"({"idle_opacity": "0.8"})");
         QVERIFY(HudSession::waitFor([&] { return std::abs(opacity() - 0.8) < 0.01; }, 5000));
         // The pointer over the HUD brings it back.
-        const QRect frame = session->hudGeometry().value_or(QRect());
+        const QRect frame = waitForGeometry([](const QRect &f) { return !f.isEmpty(); });
+        QVERIFY(!frame.isEmpty());
         session->xdotool({QStringLiteral("mousemove"), QString::number(frame.center().x()), QString::number(frame.y() + 14)});
         QVERIFY(HudSession::waitFor([&] { return opacity() > 0.999; }, 5000));
     }
