@@ -232,10 +232,14 @@ class Demo:
         try:
             os.makedirs(self._control_dir, exist_ok=True)
             with open(path + ".tmp", "w", encoding="utf-8") as config:
-                json.dump({"idle_opacity": idle_opacity}, config)
+                json.dump({"idle_opacity": idle_opacity}, config, allow_nan=False)
             os.replace(path + ".tmp", path)
         except OSError as error:
             log(f"cannot write {HUD_CONFIG}: {error.strerror}")
+            return False
+        except ValueError as error:
+            _remove_quietly(path + ".tmp")
+            log(f"cannot write {HUD_CONFIG}: {error}")
             return False
         return True
 
@@ -306,6 +310,13 @@ def _attachment_line(names: list[str]) -> str:
     listed = ", ".join(shown) + (f" and {len(names) - len(shown)} more" if len(names) > 8 else "")
     noun = "file" if len(names) == 1 else "files"
     return f"📎 I got {len(names)} {noun}: {listed}. The demo can't open them, but a real engine would."
+
+
+def _remove_quietly(path: str) -> None:
+    try:
+        os.unlink(path)
+    except OSError:
+        pass
 
 
 def _acknowledge_card_request(name: str, value: Any) -> None:

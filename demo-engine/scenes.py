@@ -8,6 +8,7 @@ To add a scene, write the function and list it in SCENES with its words.
 
 from __future__ import annotations
 
+import math
 import os
 import re
 import struct
@@ -223,6 +224,10 @@ def script_scene(demo: Demo, request: TextRequest) -> None:
 def dim_scene(demo: Demo, request: TextRequest) -> None:
     number = re.search(r"\d+(\.\d+)?", request.text)
     opacity = float(number.group()) if number else DIM_DEFAULT
+    if not math.isfinite(opacity):
+        # JSON has no infinity: writing it would leave the HUD a file it cannot read.
+        demo.say("That number is too large for an opacity; hud_config.json stays as it was.")
+        return
     if demo.write_hud_config(opacity):
         demo.say(f"hud_config.json now dims me to {opacity:g} after 10 quiet seconds.")
     else:

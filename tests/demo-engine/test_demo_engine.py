@@ -256,6 +256,22 @@ class ControlFileTest(EngineTestCase):
                 self.assertEqual(config, {"idle_opacity": opacity})
                 engine.next_event(ANSWERED)
 
+    def test_dim_with_a_number_too_large_keeps_the_config_valid(self):
+        engine = self.start()
+        engine.wait_greeting()
+        engine.say("dim 50")
+        engine.next_event(ANSWERED)
+        # Four hundred digits are more than a float holds: no "Infinity" may reach the file.
+        engine.say("dim " + "9" * 400)
+        engine.next_event(ev("tarvel", text=contains("number")))
+        engine.next_event(ANSWERED)
+
+        def reject(constant):
+            raise ValueError(f"not JSON: {constant}")
+
+        config = json.loads((engine.control / "hud_config.json").read_text(), parse_constant=reject)
+        self.assertEqual(config, {"idle_opacity": 50})
+
     def test_restart_leaves_the_marker_for_the_hud(self):
         engine = self.start()
         engine.wait_greeting()
