@@ -109,7 +109,9 @@ QRectF regionRect(const QJsonValue &region, const QRectF &area)
 
 QList<QRectF> tileColumns(qsizetype count, const QRectF &area)
 {
-    if (count <= 0 || area.width() < 1 || area.height() < 1)
+    // An area of endless size (insets adding up past the largest double) has no columns.
+    if (count <= 0 || !(area.width() >= 1) || !(area.height() >= 1) || !std::isfinite(area.width())
+        || !std::isfinite(area.height()))
         return {};
     const double width = area.width() / double(count);
     QList<QRectF> columns;

@@ -51,7 +51,7 @@ QRectF insetArea(const QRectF &rect, const QJsonObject &command);
 QRectF regionRect(const QJsonValue &region, const QRectF &area);
 
 /// `count` equal columns across `area`, left to right; none when `count` is 0 or the area is
-/// narrower or lower than one point.
+/// narrower or lower than one point, or endless.
 QList<QRectF> tileColumns(qsizetype count, const QRectF &area);
 
 /// `rect` shrunk to fit `bounds` and shifted inside it; unchanged when `bounds` is empty.

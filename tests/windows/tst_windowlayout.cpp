@@ -139,6 +139,11 @@ void TestWindowLayout::tileColumns_data()
     QTest::addRow("no apps") << 0 << usable << QList<QRectF>{};
     QTest::addRow("area narrower than a point") << 2 << QRectF(0, 0, 0.5, 800) << QList<QRectF>{};
     QTest::addRow("area lower than a point") << 2 << QRectF(0, 0, 800, 0) << QList<QRectF>{};
+    // Two huge negative insets add up past the largest double: the first column would start
+    // at 0 x infinity (not a number).
+    QTest::addRow("insets overflowing to an endless width")
+        << 2 << layout::insetArea(QRectF(0, 25, 1440, 875), object(R"({"left_inset":-1.5e308,"right_inset":-1.5e308})"))
+        << QList<QRectF>{};
 }
 
 void TestWindowLayout::tileColumns()
