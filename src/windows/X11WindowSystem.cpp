@@ -90,6 +90,11 @@ struct X11WindowSystem::Connection
         ErrorSink error;
         if (!xcb_ewmh_get_frame_extents_reply(&ewmh, xcb_ewmh_get_frame_extents(&ewmh, window), &extents, &error))
             return std::nullopt;
+        // Any client can write this property on its window. X sizes are 16 bits: anything
+        // larger is not a real frame, and would overflow the arithmetic on it.
+        const auto real = [](uint32_t extent) { return extent <= 0xffff; };
+        if (!real(extents.left) || !real(extents.right) || !real(extents.top) || !real(extents.bottom))
+            return std::nullopt;
         return extents;
     }
 

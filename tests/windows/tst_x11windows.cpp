@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QJsonDocument>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
@@ -59,6 +60,7 @@ private slots:
     void moveItemLaunchesWhileTopLevelMoveDoesNot();
     void applicationNotInstalledDoesNothing();
     void destructionDuringALaunchWaitIsPrompt();
+    void impossibleFrameExtentsAreIgnored();
 
 private:
     quint32 startAndFind(const QString &program, const QString &instanceDotClass, const QStringList &args = {});
@@ -322,6 +324,27 @@ void TestX11Windows::destructionDuringALaunchWaitIsPrompt()
     m_engine.reset();
     // Well under the 8 s the launch would still wait.
     QVERIFY2(teardown.elapsed() < 3000, qPrintable(QString::number(teardown.elapsed())));
+}
+
+void TestX11Windows::impossibleFrameExtentsAreIgnored()
+{
+    // Any client may put any numbers on its own window; no X window is 2^31 pixels wide.
+    const quint32 clock = startAndFind(QStringLiteral("xclock"), QStringLiteral("xclock.XClock"));
+    QVERIFY(clock);
+    const QString id = QStringLiteral("0x%1").arg(clock, 0, 16);
+    session->run(QStringLiteral("xprop"), {QStringLiteral("-id"), id, QStringLiteral("-f"),
+                                           QStringLiteral("_NET_FRAME_EXTENTS"), QStringLiteral("32c"),
+                                           QStringLiteral("-set"), QStringLiteral("_NET_FRAME_EXTENTS"),
+                                           QStringLiteral("2147483648,0,4294967295,0")});
+    QTRY_VERIFY(session->property(clock, "_NET_FRAME_EXTENTS").contains("2147483648"));
+    const QString info = QString::fromLatin1(session->run(QStringLiteral("xwininfo"), {QStringLiteral("-id"), id}));
+    const auto field = [&](const char *name) {
+        return QRegularExpression(QLatin1StringView(name) + QStringLiteral(":\\s+(-?\\d+)")).match(info).captured(1).toInt();
+    };
+    const QRect client(field("Absolute upper-left X"), field("Absolute upper-left Y"), field("Width"), field("Height"));
+    QVERIFY(client.width() > 0 && client.height() > 0);
+    // Without extents to believe, the frame is the client window itself.
+    QCOMPARE(X11WindowSystem::connect()->frame(clock), std::optional(client));
 }
 
 int main(int argc, char **argv)
