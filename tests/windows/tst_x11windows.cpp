@@ -61,6 +61,7 @@ private slots:
     void applicationNotInstalledDoesNothing();
     void destructionDuringALaunchWaitIsPrompt();
     void impossibleFrameExtentsAreIgnored();
+    void launchedApplicationsGetNoneOfTheHudsStreams();
 
 private:
     quint32 startAndFind(const QString &program, const QString &instanceDotClass, const QStringList &args = {});
@@ -345,6 +346,33 @@ void TestX11Windows::impossibleFrameExtentsAreIgnored()
     QVERIFY(client.width() > 0 && client.height() > 0);
     // Without extents to believe, the frame is the client window itself.
     QCOMPARE(X11WindowSystem::connect()->frame(clock), std::optional(client));
+}
+
+void TestX11Windows::launchedApplicationsGetNoneOfTheHudsStreams()
+{
+    // What the started program finds as its standard input, output and error.
+    const QString streamsFile = dataHome->filePath(QStringLiteral("streams.txt"));
+    const QString script = dataHome->filePath(QStringLiteral("streams.sh"));
+    {
+        QFile file(script);
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        // Read in a command substitution, so that no redirection of the shell's own shows.
+        file.write("#!/bin/sh\nstreams=$(readlink /proc/$$/fd/0 /proc/$$/fd/1 /proc/$$/fd/2)\n"
+                   "printf '%s\\n' \"$streams\" > '" + streamsFile.toUtf8()
+                   + ".part'\nmv '" + streamsFile.toUtf8() + ".part' '" + streamsFile.toUtf8()
+                   + "'\nexec xclock -name halvicstreams\n");
+        file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    writeEntry(QStringLiteral("halvic-streams"),
+               "[Desktop Entry]\nType=Application\nName=Halvic Streams\nExec=" + script.toUtf8() + "\n");
+    send(R"({"action":"launch","app":"Halvic Streams"})");
+    const std::optional<quint32> window = session->window(QStringLiteral("halvicstreams.XClock"));
+    QVERIFY(window);
+    m_launchedPids.append(pidOf(*window));
+    QFile streams(streamsFile);
+    QVERIFY(streams.open(QIODevice::ReadOnly));
+    // Not the HUD's log streams: a program that outlives the HUD must not hold them open.
+    QCOMPARE(streams.readAll(), QByteArray("/dev/null\n/dev/null\n/dev/null\n"));
 }
 
 int main(int argc, char **argv)
