@@ -29,8 +29,10 @@ Scheduler::CallId QtScheduler::callAfter(Duration delay, const QObject *context,
                      [this, id, guard, hadContext, call = std::move(call)] {
                          // Take the timer out first: the call may schedule or cancel others.
                          auto node = m_timers.extract(id);
-                         if (!node.empty())
-                             node.mapped().release()->deleteLater();
+                         // Cancelled while already due in this pass of the event loop.
+                         if (node.empty())
+                             return;
+                         node.mapped().release()->deleteLater();
                          if (hadContext && !guard)
                              return;
                          call();
@@ -43,8 +45,12 @@ Scheduler::CallId QtScheduler::callAfter(Duration delay, const QObject *context,
 void QtScheduler::cancel(CallId id)
 {
     auto node = m_timers.extract(id);
-    if (!node.empty())
-        node.mapped().release()->deleteLater();
+    if (node.empty())
+        return;
+    // Deletion waits for the event loop; the timer must not fire before then.
+    QObject *timer = node.mapped().release();
+    static_cast<QTimer *>(timer)->stop();
+    timer->deleteLater();
 }
 
 Scheduler::CallId ManualScheduler::callAfter(Duration delay, const QObject *context,

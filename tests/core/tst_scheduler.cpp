@@ -75,6 +75,24 @@ private slots:
         QCOMPARE(cancelledRuns, 0);
         QCOMPARE(orphanRuns, 0);
     }
+
+    void qtSchedulerCallCancelledByAnotherDueCallDoesNotRun()
+    {
+        // Both calls are due in the same pass of the event loop; the first cancels the second
+        // (a debounce restarting its timer from another timer's call).
+        QtScheduler scheduler;
+        int firstRuns = 0;
+        int cancelledRuns = 0;
+        Scheduler::CallId second = 0;
+        scheduler.callAfter(0ms, nullptr, [&] {
+            ++firstRuns;
+            scheduler.cancel(second);
+        });
+        second = scheduler.callAfter(0ms, nullptr, [&] { ++cancelledRuns; });
+        QTRY_COMPARE(firstRuns, 1);
+        QTest::qWait(50);
+        QCOMPARE(cancelledRuns, 0);
+    }
 };
 
 QTEST_GUILESS_MAIN(SchedulerTest)
