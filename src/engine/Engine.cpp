@@ -176,6 +176,8 @@ void Engine::release(QProcess *process)
 
 void Engine::stop()
 {
+    if (const auto pending = std::exchange(m_pendingRestart, std::nullopt))
+        m_scheduler.cancel(*pending);
     if (QProcess *process = std::exchange(m_proc, nullptr)) {
         disconnect(process, &QProcess::readyReadStandardOutput, this, nullptr);
         if (process->state() != QProcess::NotRunning) {
@@ -303,7 +305,10 @@ void Engine::checkHudRestart()
     std::fputs(restartLogLine, stdout);
     std::fflush(stdout);
     stop();
-    m_scheduler.callAfter(restartPause, this, [this] { start(); });
+    m_pendingRestart = m_scheduler.callAfter(restartPause, this, [this] {
+        m_pendingRestart.reset();
+        start();
+    });
 }
 
 } // namespace halvic

@@ -51,7 +51,8 @@ public:
 
     /// Launches the engine unless it is already running (or starting).
     void start();
-    /// Asks the engine to terminate (SIGTERM) without waiting, and shows it as off.
+    /// Asks the engine to terminate (SIGTERM) without waiting, and shows it as off. A start
+    /// still pending from the restart marker is dropped, so a stop (a quit) stays a stop.
     void stop();
     /// An engine process exists and runs.
     bool isRunning() const;
@@ -113,6 +114,7 @@ private:
     QProcess *m_proc = nullptr;
     std::unique_ptr<QFileSystemWatcher> m_restartWatch;
     std::function<void(bool)> m_onGestures;
+    std::optional<Scheduler::CallId> m_pendingRestart;
     std::unique_ptr<WindowManager> m_windowManager;
 };
 

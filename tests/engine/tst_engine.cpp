@@ -172,6 +172,26 @@ private slots:
         QCOMPARE(h.pids().size(), 1);
     }
 
+    void aStopDuringTheRestartPauseKeepsTheEngineStopped()
+    {
+        Harness h("ready_then_sleeps");
+        h.engine.start();
+        QTRY_COMPARE(h.model.state(), QStringLiteral("listening"));
+        QFile(h.root.controlFile(QStringLiteral("hud_restart"))).open(QIODevice::WriteOnly);
+        QTRY_VERIFY(!QFile::exists(h.root.controlFile(QStringLiteral("hud_restart"))));
+        h.engine.stop(); // the HUD quits during the pause
+        QTRY_VERIFY(!h.engine.hasLiveProcesses());
+        h.scheduler.advance(2 * Engine::restartPause);
+        QVERIFY(!h.engine.hasLiveProcesses());
+        QCOMPARE(h.model.state(), QStringLiteral("off"));
+
+        // A later marker still cycles the engine.
+        QFile(h.root.controlFile(QStringLiteral("hud_restart"))).open(QIODevice::WriteOnly);
+        QTRY_VERIFY(!QFile::exists(h.root.controlFile(QStringLiteral("hud_restart"))));
+        h.scheduler.advance(Engine::restartPause);
+        QTRY_COMPARE(h.pids().size(), 2);
+    }
+
     void aSlowOldEngineNeverStopsItsSuccessor()
     {
         Harness h("slow_to_exit");
