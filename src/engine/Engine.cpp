@@ -75,10 +75,16 @@ Engine::Engine(AppModel &model, Scheduler &scheduler, Locations locations, QObje
 
 Engine::~Engine()
 {
-    // Whatever still runs now is killed by QProcess's destructor; detach first so no
-    // callback reaches a half-destroyed engine.
-    for (const auto &process : m_processes)
+    // Detach first so no callback reaches a half-destroyed engine. An engine still running
+    // now (one that ignored SIGTERM) is killed and reaped here, as QProcess's destructor
+    // would do, but without its warning on standard error.
+    for (const auto &process : m_processes) {
         process->disconnect(this);
+        if (process->state() != QProcess::NotRunning) {
+            process->kill();
+            process->waitForFinished(int(reapAfterKill.count()));
+        }
+    }
 }
 
 void Engine::start()

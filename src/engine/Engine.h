@@ -44,6 +44,8 @@ public:
     static constexpr Duration restartPause{1200};
     /// A stopped engine that ignores SIGTERM this long is killed, so none is ever left behind.
     static constexpr Duration killAfter{5000};
+    /// How long the destructor waits for a killed engine to be reaped.
+    static constexpr Duration reapAfterKill{2000};
 
     Engine(AppModel &model, Scheduler &scheduler, Locations locations = Locations::fromPaths(),
            QObject *parent = nullptr);

@@ -1,5 +1,6 @@
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -135,6 +136,25 @@ private slots:
         h.scheduler.advance(Engine::killAfter);
         QTRY_VERIFY(!processAlive(pid));
         QTRY_COMPARE(exited.count(), 1);
+    }
+
+    void destroyingTheEngineReapsAnEngineThatIgnoredTermination()
+    {
+        // Nothing on standard error from the HUD itself, QProcess's complaint included.
+        QTest::failOnWarning(QRegularExpression(QStringLiteral("Destroyed while process")));
+        ManualScheduler scheduler;
+        AppModel model(scheduler);
+        EngineRoot root(scriptedEngine("ignores_sigterm"));
+        qint64 pid = 0;
+        {
+            Engine engine(model, scheduler, Engine::Locations::underRoot(root.path()));
+            engine.start();
+            QTRY_COMPARE(model.state(), QStringLiteral("listening"));
+            pid = pidsIn(root.file(QStringLiteral("pids"))).value(0);
+            engine.stop();
+        }
+        QVERIFY(pid > 0);
+        QVERIFY(!processAlive(pid));
     }
 
     void restartMarkerCyclesTheEngine()
