@@ -1,6 +1,8 @@
 #include "ControlChannel.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QSaveFile>
 
@@ -46,7 +48,12 @@ bool ControlChannel::writeAtomically(QLatin1StringView name, const QByteArray &b
 {
     if (!isPlainFileName(name) || !ensureFolder())
         return false;
-    QSaveFile file(filePath(name));
+    const QString path = filePath(name);
+    // QSaveFile writes through a symbolic link to its target; the request belongs in the
+    // control folder, so a link under its name is replaced instead.
+    if (QFileInfo(path).isSymLink() && !QFile::remove(path))
+        return false;
+    QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
     if (file.write(bytes) != bytes.size()) {

@@ -75,6 +75,32 @@ private slots:
         QVERIFY(QFileInfo(tmp.filePath(QStringLiteral("control/busy"))).isDir());
     }
 
+    void aLinkInTheFolderIsReplacedNotWrittenThrough_data()
+    {
+        QTest::addColumn<bool>("marker");
+        QTest::addRow("json file") << false;
+        QTest::addRow("marker file") << true;
+    }
+    void aLinkInTheFolderIsReplacedNotWrittenThrough()
+    {
+        // Control files stay inside the control folder, whatever was put there under their name.
+        QFETCH(bool, marker);
+        QTemporaryDir tmp;
+        const QString victim = tmp.filePath(QStringLiteral("victim"));
+        QFile file(victim);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("keep");
+        file.close();
+        const ControlChannel channel(tmp.filePath(QStringLiteral("control")));
+        QVERIFY(channel.ensureFolder());
+        const QLatin1StringView name = marker ? QLatin1StringView("mute") : QLatin1StringView("config.json");
+        QVERIFY(QFile::link(victim, channel.filePath(name)));
+        QVERIFY(marker ? channel.touch(name) : channel.writeJSON(name, {{QStringLiteral("wake_word"), true}}));
+        QCOMPARE(readAll(victim), QByteArray("keep"));
+        QVERIFY(!QFileInfo(channel.filePath(name)).isSymLink());
+        QCOMPARE(readAll(channel.filePath(name)), marker ? QByteArray() : QByteArray(R"({"wake_word":true})"));
+    }
+
     void readersNeverSeeHalfAFile()
     {
         QTemporaryDir tmp;
