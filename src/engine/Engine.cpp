@@ -187,6 +187,10 @@ void Engine::stop()
     if (QProcess *process = std::exchange(m_proc, nullptr)) {
         disconnect(process, &QProcess::readyReadStandardOutput, this, nullptr);
         if (process->state() != QProcess::NotRunning) {
+            // QProcess keeps reading the pipe; drop what a stopping engine still writes so
+            // it cannot pile up in memory until the process is gone.
+            connect(process, &QProcess::readyReadStandardOutput, this,
+                    [process] { process->readAllStandardOutput(); });
             process->terminate();
             QPointer<QProcess> guard(process);
             m_scheduler.callAfter(killAfter, this, [guard] {

@@ -44,6 +44,16 @@ struct Harness
     Engine engine;
 };
 
+/// The process's peak resident memory so far (VmHWM).
+qint64 peakResidentKiB()
+{
+    const QList<QByteArray> lines = readAll(QStringLiteral("/proc/self/status")).split('\n');
+    for (const QByteArray &line : lines)
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLongLong();
+    return -1;
+}
+
 } // namespace
 
 class EngineTest : public QObject
@@ -121,6 +131,36 @@ private slots:
         QTRY_VERIFY(!processAlive(pid));
         QTRY_VERIFY(h.model.agents()->chips().empty());
         QVERIFY(!h.engine.hasLiveProcesses());
+    }
+
+    void outputOfAStoppedEngineDoesNotPileUp()
+    {
+        // An engine that floods its output while it shuts down: what it writes after the
+        // stop is thrown away as it comes rather than held until the process is gone.
+        ManualScheduler scheduler;
+        AppModel model(scheduler);
+        EngineRoot root(R"(import os, signal, sys, time
+with open("pids", "a") as f:
+    f.write(f"{os.getpid()}\n")
+def flood(*_):
+    chunk = b"x" * (1 << 20)
+    for _ in range(256):
+        sys.stdout.buffer.write(chunk)
+    sys.stdout.buffer.flush()
+    os._exit(0)
+signal.signal(signal.SIGTERM, flood)
+print('@@EVT {"type":"ready"}', flush=True)
+while True:
+    time.sleep(1)
+)");
+        Engine engine(model, scheduler, Engine::Locations::underRoot(root.path()));
+        engine.start();
+        QTRY_COMPARE(model.state(), QStringLiteral("listening"));
+        const qint64 peakBefore = peakResidentKiB();
+        engine.stop();
+        QTRY_VERIFY_WITH_TIMEOUT(!engine.hasLiveProcesses(), 20000);
+        const qint64 growth = peakResidentKiB() - peakBefore;
+        QVERIFY2(growth < 64 * 1024, qPrintable(QStringLiteral("peak grew by %1 KiB").arg(growth)));
     }
 
     void anEngineIgnoringTerminationIsKilledLater()
