@@ -5,6 +5,7 @@
 #include <QWindow>
 
 #include "AppModel.h"
+#include "FifoWriter.h"
 #include "HudConfig.h"
 #include "IdleDimmer.h"
 #include "Scheduler.h"
@@ -59,6 +60,20 @@ private slots:
         }
         QVERIFY(value);
         QCOMPARE(*value, expected);
+    }
+
+    void configThatIsNoRegularFileIsNotRead()
+    {
+        // Opening a pipe for reading waits for a writer: the HUD must not even try.
+        QTemporaryDir control;
+        const FifoWriter pipe(QDir(control.path()).filePath(hudconfig::fileName), R"({"idle_opacity": 0.5})");
+        QVERIFY(pipe.created());
+        QVERIFY(!hudconfig::readIdleOpacity(control.path()));
+        QVERIFY(!pipe.readerCame());
+
+        QTemporaryDir folderInstead;
+        QVERIFY(QDir(folderInstead.path()).mkdir(hudconfig::fileName));
+        QVERIFY(!hudconfig::readIdleOpacity(folderInstead.path()));
     }
 
     void mayDim_data()
