@@ -89,7 +89,13 @@ Popups::Popups(QQmlEngine &qml, Scheduler &scheduler, Opener openExternally, QOb
 {
 }
 
-Popups::~Popups() = default;
+Popups::~Popups()
+{
+    // Destroying a visible window hides it first, which would call close() on a list that
+    // is being torn down.
+    for (const auto &panel : m_windows)
+        panel->disconnect(this);
+}
 
 std::vector<GlassPanel *> Popups::windows() const
 {

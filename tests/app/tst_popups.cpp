@@ -2,6 +2,7 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
+#include <QPointer>
 #include <QQmlEngine>
 #include <QQmlEngineExtensionPlugin>
 #include <QScreen>
@@ -184,6 +185,24 @@ private slots:
         f.popups.closeAll();
         QVERIFY(f.popups.windows().empty());
         QCOMPARE(f.popups.offset(), 30);
+    }
+
+    void destroyingPopupsClosesEveryOpenWindow()
+    {
+        QTemporaryDir dir;
+        const QString image = writeImage(QDir(dir.path()), "shot.png", QSize(40, 30));
+        QList<QPointer<GlassPanel>> panels;
+        {
+            Fixture f;
+            for (int i = 0; i < 3; ++i)
+                f.popups.show(image, QString());
+            for (GlassPanel *panel : f.popups.windows())
+                panels << panel;
+            QCOMPARE(panels.size(), 3);
+        }
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        for (const QPointer<GlassPanel> &panel : std::as_const(panels))
+            QVERIFY(panel.isNull());
     }
 
 private:
