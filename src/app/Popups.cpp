@@ -116,6 +116,9 @@ void Popups::show(const QString &path, const QString &title)
 
 bool Popups::showImage(const QString &path, const QString &title)
 {
+    // Only a regular file: opening a pipe or a device could block the main thread.
+    if (!QFileInfo(path).isFile())
+        return false;
     QImageReader reader(path);
     const QSize imageSize = reader.size();
     if (!reader.canRead() || !imageSize.isValid() || imageSize.isEmpty())

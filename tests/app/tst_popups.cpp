@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "FifoWriter.h"
 #include "GlassPanel.h"
 #include "Popups.h"
 #include "Scheduler.h"
@@ -203,6 +204,18 @@ private slots:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         for (const QPointer<GlassPanel> &panel : std::as_const(panels))
             QVERIFY(panel.isNull());
+    }
+
+    void aPipeNamedLikeAnImageIsNeverOpened()
+    {
+        QTemporaryDir dir;
+        const FifoWriter pipe(QDir(dir.path()).filePath("shot.png"), "not an image");
+        QVERIFY(pipe.created());
+        Fixture f;
+        f.popups.show(QDir(dir.path()).filePath("shot.png"), QString());
+        QVERIFY(!pipe.readerCame());
+        QVERIFY(f.popups.windows().empty());
+        QVERIFY(f.opened.isEmpty());
     }
 
 private:
