@@ -103,6 +103,7 @@ private slots:
         QVERIFY(run.hud.waitForFinished(15000));
         QCOMPARE(run.hud.exitCode(), 0);
         QTRY_VERIFY(!processAlive(engine));
+        QVERIFY(!run.hud.readAllStandardError().contains("Destroyed while process"));
     }
 
     void restartMarkerCyclesTheEngineOfTheRunningHud()
