@@ -145,6 +145,9 @@ void Engine::onFailedToStart(QProcess *process)
         m_proc = nullptr;
     release(process);
     m_model.push(speaker::tarvel, QStringLiteral("Couldn't start the engine: ") + message);
+    // A launch that failed after a stop (a quit) also ends the wait for the engines to go.
+    if (!hasLiveProcesses())
+        emit allProcessesExited();
 }
 
 void Engine::onFinished(QProcess *process)

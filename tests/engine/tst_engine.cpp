@@ -97,6 +97,22 @@ private slots:
         QCOMPARE(model.transcript()->lines().size(), 1u);
     }
 
+    void aStopBeforeAFailedLaunchIsReportedStillEndsTheWait()
+    {
+        // A quit right after start waits for allProcessesExited; a launch that then fails
+        // must end that wait too.
+        ManualScheduler scheduler;
+        AppModel model(scheduler);
+        QTemporaryDir root; // no interpreter inside
+        Engine engine(model, scheduler, Engine::Locations::underRoot(root.path()));
+        QSignalSpy exited(&engine, &Engine::allProcessesExited);
+        engine.start();
+        engine.stop();
+        QVERIFY2(engine.hasLiveProcesses(), "the launch failed synchronously");
+        QTRY_COMPARE(exited.count(), 1);
+        QVERIFY(!engine.hasLiveProcesses());
+    }
+
     void anEngineThatExitsStaysOff()
     {
         Harness h("exits_soon");
