@@ -47,77 +47,73 @@ MinimizableCard {
                 Layout.bottomMargin: 14
             }
 
-            ScrollView {
+            // A list view builds rows only for what is in view, however long the engine's
+            // list is.
+            ListView {
+                id: rows
                 visible: root.model.count > 0
                 clip: true
-                contentWidth: availableWidth
+                boundsBehavior: Flickable.StopAtBounds
+                model: root.model
                 Layout.fillWidth: true
-                Layout.preferredHeight: Math.min(rows.implicitHeight, 340)
+                Layout.preferredHeight: Math.min(contentHeight, 340)
+                ScrollBar.vertical: ScrollBar {}
 
-                Column {
-                    id: rows
-                    width: parent.width
+                delegate: Column {
+                    id: row
 
-                    Repeater {
-                        model: root.model
+                    required property string taskId
+                    required property string text
+                    required property string due
+                    required property bool hasDue
 
-                        delegate: Column {
-                            id: row
+                    width: ListView.view.width
 
-                            required property string taskId
-                            required property string text
-                            required property string due
-                            required property bool hasDue
+                    RowLayout {
+                        width: parent.width
+                        spacing: 10
 
-                            width: rows.width
+                        CardIconButton {
+                            symbol: "circle"
+                            symbolSize: 16
+                            tint: "white"
+                            help: "Mark done"
+                            Layout.alignment: Qt.AlignTop
+                            Layout.leftMargin: 14
+                            Layout.topMargin: 7
+                            onClicked: root.controller.complete(row.taskId)
+                        }
+                        ColumnLayout {
+                            spacing: 2
+                            Layout.fillWidth: true
+                            Layout.alignment: Qt.AlignTop
+                            Layout.rightMargin: 14
+                            Layout.topMargin: 7
+                            Layout.bottomMargin: 7
 
-                            RowLayout {
-                                width: parent.width
-                                spacing: 10
-
-                                CardIconButton {
-                                    symbol: "circle"
-                                    symbolSize: 16
-                                    tint: "white"
-                                    help: "Mark done"
-                                    Layout.alignment: Qt.AlignTop
-                                    Layout.leftMargin: 14
-                                    Layout.topMargin: 7
-                                    onClicked: root.controller.complete(row.taskId)
-                                }
-                                ColumnLayout {
-                                    spacing: 2
-                                    Layout.fillWidth: true
-                                    Layout.alignment: Qt.AlignTop
-                                    Layout.rightMargin: 14
-                                    Layout.topMargin: 7
-                                    Layout.bottomMargin: 7
-
-                                    Text {
-                                        text: row.text
-                                        font.pixelSize: 13
-                                        color: "white"
-                                        wrapMode: Text.Wrap
-                                        textFormat: Text.PlainText
-                                        Layout.fillWidth: true
-                                    }
-                                    Text {
-                                        visible: row.hasDue
-                                        text: "due " + row.due
-                                        font.pixelSize: 11
-                                        color: "orange"
-                                        wrapMode: Text.Wrap
-                                        textFormat: Text.PlainText
-                                        Layout.fillWidth: true
-                                    }
-                                }
+                            Text {
+                                text: row.text
+                                font.pixelSize: 13
+                                color: "white"
+                                wrapMode: Text.Wrap
+                                textFormat: Text.PlainText
+                                Layout.fillWidth: true
                             }
-                            Rectangle {
-                                width: parent.width
-                                height: 1
-                                color: Qt.rgba(1, 1, 1, 0.08)
+                            Text {
+                                visible: row.hasDue
+                                text: "due " + row.due
+                                font.pixelSize: 11
+                                color: "orange"
+                                wrapMode: Text.Wrap
+                                textFormat: Text.PlainText
+                                Layout.fillWidth: true
                             }
                         }
+                    }
+                    Rectangle {
+                        width: parent.width
+                        height: 1
+                        color: Qt.rgba(1, 1, 1, 0.08)
                     }
                 }
             }
