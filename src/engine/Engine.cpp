@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include "AppModel.h"
+#include "DockStrip.h"
 #include "JsonRead.h"
 #include "Line.h"
 #include "Paths.h"
@@ -290,7 +291,8 @@ void Engine::handleWindowCommand(const std::optional<QJsonObject> &command)
         m_model.push(speaker::tarvel, WindowManager::unavailableMessage());
         return;
     }
-    m_windowManager->apply(layout::withDockedInset(*command, m_model.docked(), m_model.dockWidth()));
+    m_windowManager->apply(layout::withDockedInset(*command, m_model.docked(), dock::stripWidth(m_model.dockWidth()),
+                                                   m_model.dockSide()));
 }
 
 void Engine::setWindowManager(std::unique_ptr<WindowManager> windowManager)

@@ -22,10 +22,10 @@ bool aimsAtMainScreen(const QJsonObject &command)
     return screen.isUndefined() || (screen.isString() && screen.toString().compare(QLatin1StringView("main"), Qt::CaseInsensitive) == 0);
 }
 
-QJsonObject withLeftInset(QJsonObject command, double dockWidth)
+QJsonObject withInset(QJsonObject command, QLatin1StringView insetKey, double width)
 {
-    if (aimsAtMainScreen(command) && !command.contains(key::leftInset))
-        command.insert(key::leftInset, dockWidth);
+    if (aimsAtMainScreen(command) && !command.contains(insetKey))
+        command.insert(insetKey, width);
     return command;
 }
 
@@ -150,11 +150,13 @@ QRect toNative(const QRectF &rect, const ScreenInfo &screen)
     return {x, y, int(std::lround(right)) - x, int(std::lround(bottom)) - y};
 }
 
-QJsonObject withDockedInset(QJsonObject command, bool docked, double dockWidth)
+QJsonObject withDockedInset(QJsonObject command, bool docked, double stripWidth, const QString &dockSide)
 {
     if (!docked)
         return command;
-    command = withLeftInset(std::move(command), dockWidth);
+    // The strip docked on the right needs the space on that side, not on the left.
+    const QLatin1StringView insetKey = dockSide == QLatin1StringView("right") ? key::rightInset : key::leftInset;
+    command = withInset(std::move(command), insetKey, stripWidth);
     const QJsonValue layout = command.value(key::layout);
     if (!layout.isArray())
         return command;
@@ -164,7 +166,7 @@ QJsonObject withDockedInset(QJsonObject command, bool docked, double dockWidth)
         return command;
     QJsonArray amended;
     for (const QJsonValue &item : items)
-        amended.append(withLeftInset(item.toObject(), dockWidth));
+        amended.append(withInset(item.toObject(), insetKey, stripWidth));
     command.insert(key::layout, amended);
     return command;
 }

@@ -61,8 +61,9 @@ QRectF clamp(const QRectF &rect, const QRectF &bounds);
 /// top-left in device pixels and scales what lies inside it).
 QRect toNative(const QRectF &rect, const ScreenInfo &screen);
 
-/// With the HUD docked, a command aimed at the main screen leaves the dock's width free on
-/// the left unless it sets its own left inset; the same for every item of "layout".
-QJsonObject withDockedInset(QJsonObject command, bool docked, double dockWidth);
+/// With the HUD docked, a command aimed at the main screen leaves the strip's width free on
+/// the strip's side ("right", otherwise the left) unless it sets its own inset there; the same
+/// for every item of "layout".
+QJsonObject withDockedInset(QJsonObject command, bool docked, double stripWidth, const QString &dockSide);
 
 } // namespace halvic::layout

@@ -283,32 +283,42 @@ void TestWindowLayout::dockedInset_data()
 {
     QTest::addColumn<QJsonObject>("command");
     QTest::addColumn<bool>("docked");
+    QTest::addColumn<QString>("side");
     QTest::addColumn<QJsonObject>("expected");
-    QTest::addRow("not docked: unchanged") << object(R"({"action":"tile"})") << false << object(R"({"action":"tile"})");
-    QTest::addRow("no screen: dock width added") << object(R"({"action":"tile"})") << true
+    QTest::addRow("not docked: unchanged") << object(R"({"action":"tile"})") << false << "left" << object(R"({"action":"tile"})");
+    QTest::addRow("no screen: dock width added") << object(R"({"action":"tile"})") << true << "left"
                                                  << object(R"({"action":"tile","left_inset":300})");
-    QTest::addRow("screen Main in any case") << object(R"({"screen":"Main"})") << true
+    QTest::addRow("screen Main in any case") << object(R"({"screen":"Main"})") << true << "left"
                                              << object(R"({"screen":"Main","left_inset":300})");
-    QTest::addRow("external screen: nothing added") << object(R"({"screen":"external"})") << true
+    QTest::addRow("external screen: nothing added") << object(R"({"screen":"external"})") << true << "left"
                                                     << object(R"({"screen":"external"})");
-    QTest::addRow("screen index: nothing added") << object(R"({"screen":0})") << true << object(R"({"screen":0})");
-    QTest::addRow("own left inset kept") << object(R"({"left_inset":"12"})") << true
+    QTest::addRow("screen index: nothing added") << object(R"({"screen":0})") << true << "left" << object(R"({"screen":0})");
+    QTest::addRow("own left inset kept") << object(R"({"left_inset":"12"})") << true << "left"
                                          << object(R"({"left_inset":"12"})");
     QTest::addRow("layout items amended one by one")
         << object(R"({"action":"arrange","screen":"external","layout":[{"app":"a"},{"app":"b","screen":"external"},{"app":"c","left_inset":5},{"app":"d","screen":"MAIN"}]})")
-        << true
+        << true << "left"
         << object(R"({"action":"arrange","screen":"external","layout":[{"app":"a","left_inset":300},{"app":"b","screen":"external"},{"app":"c","left_inset":5},{"app":"d","screen":"MAIN","left_inset":300}]})");
     QTest::addRow("layout with a non-object passed on unchanged")
-        << object(R"({"screen":"second","layout":[{"app":"a"},"b"]})") << true
+        << object(R"({"screen":"second","layout":[{"app":"a"},"b"]})") << true << "left"
         << object(R"({"screen":"second","layout":[{"app":"a"},"b"]})");
+    QTest::addRow("docked right: right inset instead")
+        << object(R"({"action":"tile"})") << true << "right" << object(R"({"action":"tile","right_inset":300})");
+    QTest::addRow("docked right: own right inset kept, left one no matter")
+        << object(R"({"right_inset":7,"left_inset":9})") << true << "right" << object(R"({"right_inset":7,"left_inset":9})");
+    QTest::addRow("docked right: layout items get the right inset")
+        << object(R"({"action":"arrange","layout":[{"app":"a","left_inset":5},{"app":"b","screen":"external"}]})")
+        << true << "right"
+        << object(R"({"action":"arrange","right_inset":300,"layout":[{"app":"a","left_inset":5,"right_inset":300},{"app":"b","screen":"external"}]})");
 }
 
 void TestWindowLayout::dockedInset()
 {
     QFETCH(QJsonObject, command);
     QFETCH(bool, docked);
+    QFETCH(QString, side);
     QFETCH(QJsonObject, expected);
-    QCOMPARE(layout::withDockedInset(command, docked, 300), expected);
+    QCOMPARE(layout::withDockedInset(command, docked, 300, side), expected);
 }
 
 void TestWindowLayout::screenForSpec_data()
