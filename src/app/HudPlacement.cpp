@@ -6,6 +6,7 @@
 #include <QSettings>
 
 #include "AppModel.h"
+#include "DockStrip.h"
 #include "GlassPanel.h"
 #include "HudLogic.h"
 #include "ScreenInfo.h"
@@ -58,7 +59,7 @@ QPointF cornerOrigin(const QRectF &visible, QSizeF size, HUDCorner corner)
 
 QRectF dockedFrame(const QRectF &visible, const QRectF &full, double dockWidth, const QString &side)
 {
-    const double width = hud::clampDockWidth(dockWidth);
+    const double width = dock::stripWidth(dockWidth);
     const double x = side == QLatin1StringView("right") ? visible.right() - width : visible.left();
     return {x, visible.top(), width, full.bottom() - visible.top()};
 }

@@ -16,7 +16,7 @@ Item {
 
     readonly property bool dockedStrip: app.docked && !app.collapsed
 
-    implicitWidth: app.collapsed ? pill.implicitWidth : (dockedStrip ? app.dockWidth : 360)
+    implicitWidth: app.collapsed ? pill.implicitWidth : (dockedStrip ? hud.dockStripWidth : 360)
     implicitHeight: app.collapsed ? pill.implicitHeight : panel.implicitHeight
 
     TapHandler {

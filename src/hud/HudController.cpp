@@ -2,6 +2,7 @@
 
 #include "AppModel.h"
 #include "ControlChannel.h"
+#include "DockStrip.h"
 #include "HudLogic.h"
 #include "Line.h"
 
@@ -31,6 +32,7 @@ HudController::HudController(AppModel &model, Scheduler &scheduler, HudActions a
     };
     connect(&model, &AppModel::draftChanged, this, update);
     connect(&model, &AppModel::attachmentsChanged, this, update);
+    connect(&model, &AppModel::dockWidthChanged, this, &HudController::dockStripWidthChanged);
 }
 
 bool HudController::canSend() const
@@ -130,6 +132,11 @@ void HudController::killAgent(const QString &taskId)
 {
     if (m_actions.writeControl)
         m_actions.writeControl(controlfile::agentAction, {{actionKey, killAction}, {idKey, taskId}});
+}
+
+double HudController::dockStripWidth() const
+{
+    return dock::stripWidth(m_model.dockWidth());
 }
 
 void HudController::dragDockWidth(double startWidth, double translation)

@@ -71,6 +71,8 @@ class HudController : public QObject
     /// Ticks once a second while agent chips exist.
     Q_PROPERTY(halvic::AgentClock *clock READ clock CONSTANT)
     Q_PROPERTY(bool memoryAvailable READ memoryAvailable CONSTANT)
+    /// The docked strip's real width (the stored width kept to 260…760).
+    Q_PROPERTY(double dockStripWidth READ dockStripWidth NOTIFY dockStripWidthChanged)
 
 public:
     HudController(AppModel &model, Scheduler &scheduler, HudActions actions, QObject *parent = nullptr);
@@ -78,6 +80,7 @@ public:
     bool canSend() const;
     AgentClock *clock() { return &m_clock; }
     bool memoryAvailable() const { return bool(m_actions.onMemory); }
+    double dockStripWidth() const;
 
     Menu contextMenu() const;
     Menu moreMenu() const;
@@ -114,6 +117,7 @@ public:
 
 signals:
     void canSendChanged();
+    void dockStripWidthChanged();
 
 private:
     static void run(const std::function<void()> &action);

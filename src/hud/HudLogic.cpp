@@ -6,6 +6,8 @@
 #include <array>
 #include <initializer_list>
 
+#include "DockStrip.h"
+
 namespace halvic::hud {
 
 using namespace Qt::Literals::StringLiterals;
@@ -120,15 +122,10 @@ QString elapsedText(std::chrono::milliseconds elapsed)
     return u"%1m %2s"_s.arg(seconds / 60).arg(seconds % 60);
 }
 
-double clampDockWidth(double width)
-{
-    return std::clamp(width, minDockWidth, maxDockWidth);
-}
-
 double draggedDockWidth(double startWidth, double translation, const QString &dockSide)
 {
     const double outward = dockSide == "right"_L1 ? -translation : translation;
-    return clampDockWidth(startWidth + outward);
+    return dock::stripWidth(startWidth + outward);
 }
 
 } // namespace halvic::hud

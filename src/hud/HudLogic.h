@@ -34,10 +34,7 @@ QString shortLabel(const QString &desc);
 /// Elapsed time as "59s" or "2m 5s".
 QString elapsedText(std::chrono::milliseconds elapsed);
 
-/// Docked strip width bounds, and the width after dragging the resize handle by `translation`.
-inline constexpr double minDockWidth = 260;
-inline constexpr double maxDockWidth = 760;
-double clampDockWidth(double width);
+/// The docked strip's width after dragging the resize handle by `translation`.
 double draggedDockWidth(double startWidth, double translation, const QString &dockSide);
 
 } // namespace halvic::hud

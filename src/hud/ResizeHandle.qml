@@ -19,7 +19,7 @@ MouseArea {
     Accessible.name: "Resize"
 
     onPressed: (mouse) => {
-        startWidth = app.dockWidth;
+        startWidth = hud.dockStripWidth;
         // Global coordinates: the window itself changes while dragging.
         startX = mapToGlobal(mouse.x, mouse.y).x;
     }

@@ -229,6 +229,29 @@ private slots:
                                                       "Hand Gestures", "--", "Quit Halvic"}));
     }
 
+    void dockStripWidthStaysInItsRange_data()
+    {
+        QTest::addColumn<double>("stored");
+        QTest::addColumn<double>("strip");
+        QTest::addRow("inside") << 300.0 << 300.0;
+        QTest::addRow("too narrow") << 20.0 << 260.0;
+        QTest::addRow("negative") << -400.0 << 260.0;
+        QTest::addRow("too wide") << 5000.0 << 760.0;
+    }
+    void dockStripWidthStaysInItsRange()
+    {
+        QFETCH(double, stored);
+        QFETCH(double, strip);
+        HudController hud(*model, scheduler, actions());
+        QSignalSpy changed(&hud, &HudController::dockStripWidthChanged);
+        model->setDockWidth(stored);
+        QCOMPARE(hud.dockStripWidth(), strip);
+        QCOMPARE(changed.size(), stored == 340.0 ? 0 : 1);
+        // A drag starts from the strip as shown: 40 points inward from a too-wide strip narrows it.
+        hud.dragDockWidth(hud.dockStripWidth(), -40);
+        QCOMPARE(model->dockWidth(), std::max(strip - 40, 260.0));
+    }
+
     void agentClockTicksOnlyWhileChipsExist()
     {
         HudController hud(*model, scheduler, actions());
