@@ -13,6 +13,19 @@ using namespace halvic;
 using namespace halvic::testing;
 using namespace std::chrono_literals;
 
+#if defined(__SANITIZE_ADDRESS__)
+#define HALVIC_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define HALVIC_ASAN 1
+#endif
+#endif
+#ifdef HALVIC_ASAN
+constexpr bool addressSanitizerBuild = true;
+#else
+constexpr bool addressSanitizerBuild = false;
+#endif
+
 namespace {
 
 struct Harness
@@ -176,7 +189,10 @@ while True:
         engine.stop();
         QTRY_VERIFY_WITH_TIMEOUT(!engine.hasLiveProcesses(), 20000);
         const qint64 growth = peakResidentKiB() - peakBefore;
-        QVERIFY2(growth < 64 * 1024, qPrintable(QStringLiteral("peak grew by %1 KiB").arg(growth)));
+        // AddressSanitizer holds freed blocks back (its quarantine), so there the peak says
+        // nothing about what was kept; the regular build checks it.
+        if (!addressSanitizerBuild)
+            QVERIFY2(growth < 64 * 1024, qPrintable(QStringLiteral("peak grew by %1 KiB").arg(growth)));
     }
 
     void anEngineIgnoringTerminationIsKilledLater()
