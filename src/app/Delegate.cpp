@@ -20,21 +20,27 @@
 #include <csignal>
 
 #include "AppModel.h"
+#include "Cards.h"
+#include "DockStrip.h"
 #include "Engine.h"
+#include "EventDispatcher.h"
 #include "GlassPanel.h"
 #include "HudController.h"
 #include "HudPlacement.h"
+#include "HudRequests.h"
 #include "IdleDimmer.h"
+#include "JsonRead.h"
+#include "Line.h"
+#include "ModelRows.h"
 #include "PasteAttachments.h"
 #include "Platform.h"
 #include "Popups.h"
 #include "Protocol.h"
-#include "JsonRead.h"
 #include "Scheduler.h"
 #include "Symbols.h"
-#include "TasksPanel.h"
-#include "TasksRows.h"
 #include "UnixSignals.h"
+#include "WindowCommands.h"
+#include "WindowManager.h"
 
 namespace halvic {
 
@@ -62,13 +68,15 @@ QIcon symbolIcon(const QString &symbol)
 Delegate::Delegate()
     : m_scheduler(std::make_unique<QtScheduler>())
     , m_model(std::make_unique<AppModel>(*m_scheduler))
+    , m_dispatcher(std::make_unique<EventDispatcher>())
 {
+    registerModelRows(*m_dispatcher, *m_model);
 }
 
 Delegate::~Delegate()
 {
     // Views go before the controller and model they show.
-    m_tasks.reset();
+    m_cards.reset();
     m_popups.reset();
     m_dimmer.reset();
     m_placement.reset();
@@ -79,16 +87,15 @@ Delegate::~Delegate()
 
 bool Delegate::launch()
 {
-    m_engine = std::make_unique<Engine>(*m_model, *m_scheduler);
+    m_engine = std::make_unique<Engine>(*m_dispatcher, *m_scheduler);
+    m_requests = std::make_unique<HudRequests>(m_engine->control());
+    wireEngine();
+    wireWindowCommands();
     if (!buildPanels())
         return false;
-    m_tasks = std::make_unique<TasksPanel>(*m_scheduler, *m_qml, m_engine->control());
-    registerTasksRows(m_engine->dispatcher(), *m_tasks);
+    m_cards = std::make_unique<Cards>(CardContext{*m_scheduler, *m_qml, m_engine->control()});
+    m_cards->registerRows(*m_dispatcher);
     buildMenuBar();
-    m_engine->setOnGestures([self = QPointer(this)](bool on) {
-        if (self)
-            self->setGesturesActive(on);
-    });
     // Text fields in Qt Quick carry the standard editing shortcuts (cut, copy, paste,
     // select all) themselves; no menu is needed for them.
     installPasteMonitor();
@@ -103,41 +110,45 @@ bool Delegate::launch()
     return true;
 }
 
+void Delegate::wireEngine()
+{
+    Engine *engine = m_engine.get();
+    AppModel *model = m_model.get();
+    connect(engine, &Engine::started, model, [model] { enginestatus::started(*model); });
+    connect(engine, &Engine::stopped, model, [model] { enginestatus::stopped(*model); });
+    connect(engine, &Engine::exited, this, [this] {
+        enginestatus::exited(*m_model);
+        setGesturesActive(false);
+    });
+    connect(engine, &Engine::launchFailed, model,
+            [model](const QString &reason) { enginestatus::launchFailed(*model, reason); });
+    m_dispatcher->on(protocol::event::gestures, this, [this](const QJsonObject &payload) {
+        setGesturesActive(json::boolean(payload, protocol::key::on, false));
+    });
+}
+
+void Delegate::wireWindowCommands()
+{
+    m_windows = std::make_unique<WindowCommands>(WindowManager::defaultSystem());
+    m_windows->registerRow(*m_dispatcher);
+    connect(m_windows.get(), &WindowCommands::unavailable, m_model.get(),
+            [model = m_model.get()](const QString &message) { model->push(speaker::tarvel, message); });
+    // Arranged windows keep the docked HUD's strip free.
+    const auto updateStrip = [this] {
+        m_windows->setDockedStrip(
+            {m_model->docked(), dock::stripWidth(m_model->dockWidth()), m_model->dockSide()});
+    };
+    connect(m_model.get(), &AppModel::dockedChanged, m_windows.get(), updateStrip);
+    connect(m_model.get(), &AppModel::dockWidthChanged, m_windows.get(), updateStrip);
+    connect(m_model.get(), &AppModel::dockSideChanged, m_windows.get(), updateStrip);
+    updateStrip();
+}
+
 bool Delegate::buildPanels()
 {
     const QPointer<Delegate> self(this);
-    const auto weak = [self](void (Delegate::*method)()) {
-        return [self, method] {
-            if (self)
-                (self.data()->*method)();
-        };
-    };
-    HudActions actions{
-        .onMute = weak(&Delegate::mute),
-        .onPower = weak(&Delegate::togglePower),
-        .onToggleWakeWord = [self](bool on) { if (self) self->m_engine->setWakeWord(on); },
-        .onMinimize = weak(&Delegate::minimize),
-        .onQuit = weak(&Delegate::quit),
-        .onSend = [self](const QString &text, const QList<QUrl> &attachments) {
-            if (self)
-                self->m_engine->sendText(text, attachments);
-        },
-        .onAttach = weak(&Delegate::pickFiles),
-        .onPaste = [self] { if (self) self->m_paste->pasteFromClipboard(); },
-        .onActivateInput = weak(&Delegate::activateInput),
-        .onMemory = {}, // wired when the memory card lands
-        .writeControl = [self](QLatin1StringView name, const QJsonObject &object) {
-            if (self)
-                self->m_engine->writeControlJSON(name, object);
-        },
-        .showMenu = [self](const Menu &menu, QPointF at) { if (self) self->showMenu(menu, at); },
-        .extraMenuEntries = {},
-    };
-    if (!QSystemTrayIcon::isSystemTrayAvailable()) {
-        // Without a tray, the HUD's own menu carries what the tray menu would.
-        actions.extraMenuEntries = [self] { return self ? self->trayOnlyEntries() : Menu(); };
-    }
-    m_hud = std::make_unique<HudController>(*m_model, *m_scheduler, std::move(actions));
+    m_hud = std::make_unique<HudController>(*m_model, *m_scheduler, *m_requests);
+    wireHud();
 
     m_qml = std::make_unique<QQmlEngine>();
     // The modules are compiled in under qrc:/<URI path>.
@@ -177,9 +188,8 @@ bool Delegate::buildPanels()
     m_placement = std::make_unique<HudPlacement>(*m_hudPanel, *m_model, *m_scheduler, std::make_unique<QSettings>(),
                                                  &leftButtonHeld);
     m_popups = std::make_unique<Popups>(*m_qml, *m_scheduler, [](const QUrl &url) { QDesktopServices::openUrl(url); });
-    m_engine->dispatcher().on(protocol::event::show, [self](const QJsonObject &payload) {
-        if (self)
-            self->m_popups->show(json::string(payload, protocol::key::path), json::string(payload, protocol::key::title));
+    m_dispatcher->on(protocol::event::show, m_popups.get(), [popups = m_popups.get()](const QJsonObject &payload) {
+        popups->show(json::string(payload, protocol::key::path), json::string(payload, protocol::key::title));
     });
     connect(qGuiApp, &QGuiApplication::screenAdded, this, [this](QScreen *screen) {
         connect(screen, &QScreen::availableGeometryChanged, m_placement.get(), &HudPlacement::reanchor);
@@ -188,6 +198,21 @@ bool Delegate::buildPanels()
     for (QScreen *screen : screens)
         connect(screen, &QScreen::availableGeometryChanged, m_placement.get(), &HudPlacement::reanchor);
     return true;
+}
+
+void Delegate::wireHud()
+{
+    HudController *hud = m_hud.get();
+    connect(hud, &HudController::powerRequested, this, &Delegate::togglePower);
+    connect(hud, &HudController::minimizeRequested, this, &Delegate::minimize);
+    connect(hud, &HudController::quitRequested, this, &Delegate::quit);
+    connect(hud, &HudController::attachRequested, this, &Delegate::pickFiles);
+    connect(hud, &HudController::activateInputRequested, this, &Delegate::activateInput);
+    connect(hud, &HudController::menuRequested, this, &Delegate::showMenu);
+    if (!QSystemTrayIcon::isSystemTrayAvailable()) {
+        // Without a tray, the HUD's own menu carries what the tray menu would.
+        hud->setExtraMenuEntries([self = QPointer(this)] { return self ? self->trayOnlyEntries() : Menu(); });
+    }
 }
 
 Menu Delegate::trayOnlyEntries() const
@@ -268,13 +293,13 @@ void Delegate::togglePower()
 
 void Delegate::mute()
 {
-    m_engine->toggleMute();
+    m_requests->toggleMute();
 }
 
 void Delegate::toggleGestures()
 {
     const bool on = !m_gesturesOn;
-    m_engine->setGestures(on);
+    m_requests->setGestures(on);
     setGesturesActive(on);
 }
 

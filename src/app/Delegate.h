@@ -16,22 +16,26 @@ class QSystemTrayIcon;
 namespace halvic {
 
 class AppModel;
+class Cards;
 class Engine;
+class EventDispatcher;
 class GlassPanel;
 class HudController;
 class HudPlacement;
+class HudRequests;
 class IdleDimmer;
 class PasteAttachments;
 class PasteMonitor;
 class Popups;
 class QtScheduler;
-class TasksPanel;
 class UnixSignals;
+class WindowCommands;
 struct MenuEntry;
 using Menu = std::vector<MenuEntry>;
 
-/// The application's root: owns the model, the engine link, the HUD panel, the tray menu and
-/// the signal handlers; wires every control to what it does; stops the engine before quitting.
+/// The application's root, where the libraries are wired together: owns the model, the
+/// dispatcher and its rows, the engine link, the HUD panel, the cards, the window commands,
+/// the tray menu and the signal handlers; stops the engine before quitting.
 class Delegate final : public QObject
 {
     Q_OBJECT
@@ -58,7 +62,10 @@ public:
     void quit();
 
 private:
+    void wireEngine();
+    void wireWindowCommands();
     bool buildPanels();
+    void wireHud();
     void buildMenuBar();
     void installPasteMonitor();
     void setupIdleDimming();
@@ -72,12 +79,15 @@ private:
 
     std::unique_ptr<QtScheduler> m_scheduler;
     std::unique_ptr<AppModel> m_model;
+    std::unique_ptr<EventDispatcher> m_dispatcher;
     std::unique_ptr<Engine> m_engine;
+    std::unique_ptr<HudRequests> m_requests;
+    std::unique_ptr<WindowCommands> m_windows;
     std::unique_ptr<QQmlEngine> m_qml;
     std::unique_ptr<HudController> m_hud;
     std::unique_ptr<GlassPanel> m_hudPanel;
     std::unique_ptr<HudPlacement> m_placement;
-    std::unique_ptr<TasksPanel> m_tasks;
+    std::unique_ptr<Cards> m_cards;
     std::unique_ptr<IdleDimmer> m_dimmer;
     std::unique_ptr<Popups> m_popups;
     std::unique_ptr<QMenu> m_trayMenu;

@@ -1,16 +1,13 @@
 #include "HudConfig.h"
 
 #include <QDir>
-#include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
 
 #include <algorithm>
 #include <cmath>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include "RegularFile.h"
 
 namespace halvic::hudconfig {
 
@@ -52,21 +49,9 @@ std::optional<double> parseIdleOpacity(QByteArrayView json)
 
 std::optional<double> readIdleOpacity(const QString &controlFolder)
 {
-    // Opened without waiting and read only when it is a regular file: a pipe or a device
-    // under that name would block the read (and this runs on the main thread).
-    const QByteArray path = QFile::encodeName(QDir(controlFolder).filePath(fileName));
-    const int fd = ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return std::nullopt;
-    QFile file;
-    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
-        return std::nullopt;
-    }
-    struct stat status = {};
-    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) || status.st_size > maxFileSize)
-        return std::nullopt;
-    return parseIdleOpacity(file.read(maxFileSize));
+    // Only a regular file is read: a pipe under that name would block the main thread.
+    const auto bytes = readRegularFile(QDir(controlFolder).filePath(fileName), maxFileSize);
+    return bytes ? parseIdleOpacity(*bytes) : std::nullopt;
 }
 
 } // namespace halvic::hudconfig

@@ -114,6 +114,16 @@ HudPlacement::HudPlacement(GlassPanel &panel, AppModel &model, Scheduler &schedu
     , m_settings(std::move(settings))
     , m_buttonHeld(std::move(buttonHeld))
     , m_corners(placement::cornersFromVariant(m_settings->value(placement::cornerSettingsKey)))
+    // The re-anchor reads the model when it runs, so the latest change wins.
+    , m_reanchorThrottle(scheduler, throttle, [this] { reanchor(); })
+    , m_snapTimer(scheduler, snapDelay, [this] {
+        // A pause with the button still down is not the end of the drag.
+        if (m_buttonHeld())
+            m_snapTimer.restart();
+        else
+            snap();
+    })
+    , m_snapSettle(scheduler, snapSettle, [this] { m_snapping = false; })
 {
     connect(&model, &AppModel::changed, this, &HudPlacement::scheduleReanchor);
     // A content size change is placed at once, so the panel never shows half-grown.
@@ -126,23 +136,11 @@ HudPlacement::HudPlacement(GlassPanel &panel, AppModel &model, Scheduler &schedu
     connect(qGuiApp, &QGuiApplication::primaryScreenChanged, this, &HudPlacement::reanchor);
 }
 
-HudPlacement::~HudPlacement()
-{
-    for (const auto &call : {m_pending, m_snapTimer}) {
-        if (call)
-            m_scheduler.cancel(*call);
-    }
-}
+HudPlacement::~HudPlacement() = default;
 
 void HudPlacement::scheduleReanchor()
 {
-    if (m_pending)
-        return;
-    // The call reads the model when it runs, so the latest change wins.
-    m_pending = m_scheduler.callAfter(throttle, this, [this] {
-        m_pending.reset();
-        reanchor();
-    });
+    m_reanchorThrottle.startIfIdle();
 }
 
 QScreen *HudPlacement::currentScreen() const
@@ -195,16 +193,7 @@ void HudPlacement::windowMoved()
 
 void HudPlacement::scheduleSnap()
 {
-    if (m_snapTimer)
-        m_scheduler.cancel(*m_snapTimer);
-    m_snapTimer = m_scheduler.callAfter(snapDelay, this, [this] {
-        m_snapTimer.reset();
-        // A pause with the button still down is not the end of the drag.
-        if (m_buttonHeld())
-            scheduleSnap();
-        else
-            snap();
-    });
+    m_snapTimer.restart();
 }
 
 void HudPlacement::snap()
@@ -226,7 +215,7 @@ void HudPlacement::snap()
         reanchor();
     }
     // Moves caused by the snap itself must not start another one.
-    m_scheduler.callAfter(snapSettle, this, [this] { m_snapping = false; });
+    m_snapSettle.restart();
 }
 
 bool HudPlacement::userIsMoving() const

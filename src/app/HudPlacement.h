@@ -11,7 +11,7 @@
 #include <memory>
 #include <optional>
 
-#include "Scheduler.h"
+#include "ScheduledCall.h"
 
 class QScreen;
 class QSettings;
@@ -107,8 +107,9 @@ private:
     std::unique_ptr<QSettings> m_settings;
     std::function<bool()> m_buttonHeld;
     CornerMap m_corners;
-    std::optional<Scheduler::CallId> m_pending;
-    std::optional<Scheduler::CallId> m_snapTimer;
+    ScheduledCall m_reanchorThrottle;
+    ScheduledCall m_snapTimer;
+    ScheduledCall m_snapSettle;
     bool m_dragPending = false;
     bool m_snapping = false;
     bool m_panelPressed = false;

@@ -25,9 +25,10 @@ IdleDimmer::IdleDimmer(QWindow &panel, AppModel &model, Scheduler &scheduler, QS
     : QObject(parent)
     , m_panel(panel)
     , m_model(model)
-    , m_scheduler(scheduler)
     , m_controlFolder(std::move(controlFolder))
     , m_animation(std::make_unique<QPropertyAnimation>(&panel, "opacity"))
+    , m_idleTimer(scheduler, idleAfter, [this] { dimStep(); })
+    , m_modelThrottle(scheduler, modelThrottle, [this] { activity(); })
     , m_idleOpacity(hudconfig::defaultIdleOpacity)
 {
 }
@@ -35,10 +36,6 @@ IdleDimmer::IdleDimmer(QWindow &panel, AppModel &model, Scheduler &scheduler, QS
 IdleDimmer::~IdleDimmer()
 {
     m_panel.removeEventFilter(this);
-    if (m_idleTimer)
-        m_scheduler.cancel(*m_idleTimer);
-    if (m_modelPending)
-        m_scheduler.cancel(*m_modelPending);
 }
 
 void IdleDimmer::start()
@@ -62,12 +59,7 @@ void IdleDimmer::activity()
 
 void IdleDimmer::scheduleIdleTimer()
 {
-    if (m_idleTimer)
-        m_scheduler.cancel(*m_idleTimer);
-    m_idleTimer = m_scheduler.callAfter(idleAfter, this, [this] {
-        m_idleTimer.reset();
-        dimStep();
-    });
+    m_idleTimer.restart();
 }
 
 void IdleDimmer::dimStep()
@@ -130,12 +122,7 @@ void IdleDimmer::animateTo(double opacity, int durationMs)
 
 void IdleDimmer::scheduleModelActivity()
 {
-    if (m_modelPending)
-        return;
-    m_modelPending = m_scheduler.callAfter(modelThrottle, this, [this] {
-        m_modelPending.reset();
-        activity();
-    });
+    m_modelThrottle.startIfIdle();
 }
 
 bool IdleDimmer::eventFilter(QObject *watched, QEvent *event)

@@ -7,7 +7,7 @@
 #include <memory>
 #include <optional>
 
-#include "Scheduler.h"
+#include "ScheduledCall.h"
 
 class QFileSystemWatcher;
 class QPropertyAnimation;
@@ -72,12 +72,11 @@ private:
 
     QWindow &m_panel;
     AppModel &m_model;
-    Scheduler &m_scheduler;
     const QString m_controlFolder;
     std::unique_ptr<QPropertyAnimation> m_animation;
     std::unique_ptr<QFileSystemWatcher> m_watcher;
-    std::optional<Scheduler::CallId> m_idleTimer;
-    std::optional<Scheduler::CallId> m_modelPending;
+    ScheduledCall m_idleTimer;
+    ScheduledCall m_modelThrottle;
     double m_idleOpacity;
     bool m_dimmed = false;
 };

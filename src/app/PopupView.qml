@@ -1,5 +1,4 @@
 import QtQuick
-import QtQuick.Controls.Basic
 import Halvic.Panels
 
 // One image popup: a title row with a close button over the image.
@@ -18,7 +17,7 @@ Item {
 
     GlassCard {
         anchors.fill: parent
-        radius: 18
+        radius: HalvicStyle.popupRadius
     }
 
     Column {
@@ -42,22 +41,15 @@ Item {
                 maximumLineCount: 1
                 textFormat: Text.PlainText
             }
-            Button {
+            IconButton {
                 id: closeButton
                 anchors.right: parent.right
                 anchors.rightMargin: 12
                 anchors.verticalCenter: parent.verticalCenter
-                flat: true
-                padding: 2
-                Accessible.name: "Close"
-                ToolTip.visible: hovered
-                ToolTip.text: "Close"
-                background: Item {}
-                contentItem: SymbolIcon {
-                    symbol: "xmark.circle.fill"
-                    size: 16
-                    color: Qt.rgba(1, 1, 1, 0.7)
-                }
+                symbol: "xmark.circle.fill"
+                symbolSize: 16
+                tint: Qt.rgba(1, 1, 1, 0.7)
+                help: "Close"
                 onClicked: popup.closeRequested()
             }
         }

@@ -11,14 +11,10 @@
 #include <sys/prctl.h>
 #include <unistd.h>
 
-#include "AppModel.h"
-#include "DockStrip.h"
-#include "JsonRead.h"
-#include "Line.h"
+#include "EventDispatcher.h"
+#include "Logging.h"
 #include "Paths.h"
 #include "Protocol.h"
-#include "WindowLayout.h"
-#include "WindowManager.h"
 
 namespace halvic {
 
@@ -55,22 +51,14 @@ Engine::Locations Engine::Locations::underRoot(const QString &root)
             dir.filePath(QStringLiteral("control"))};
 }
 
-Engine::Engine(AppModel &model, Scheduler &scheduler, Locations locations, QObject *parent)
+Engine::Engine(EventDispatcher &dispatcher, Scheduler &scheduler, Locations locations, QObject *parent)
     : QObject(parent)
-    , m_model(model)
+    , m_dispatcher(dispatcher)
     , m_scheduler(scheduler)
     , m_locations(std::move(locations))
     , m_control(m_locations.control)
-    , m_dispatcher(model)
-    , m_windowManager(std::make_unique<WindowManager>())
+    , m_pendingRestart(scheduler, restartPause, [this] { start(); })
 {
-    m_dispatcher.on(event::window, [this](const QJsonObject &payload) {
-        handleWindowCommand(json::optObject(payload, key::command));
-    });
-    m_dispatcher.on(event::gestures, [this](const QJsonObject &payload) {
-        if (m_onGestures)
-            m_onGestures(json::boolean(payload, key::on, false));
-    });
     watchHudRestart();
 }
 
@@ -136,7 +124,7 @@ void Engine::start()
 void Engine::onStarted(QProcess *process)
 {
     if (process == m_proc)
-        m_model.setRunning(true);
+        emit started();
 }
 
 void Engine::onFailedToStart(QProcess *process)
@@ -145,7 +133,7 @@ void Engine::onFailedToStart(QProcess *process)
     if (process == m_proc)
         m_proc = nullptr;
     release(process);
-    m_model.push(speaker::tarvel, QStringLiteral("Couldn't start the engine: ") + message);
+    emit launchFailed(message);
     // A launch that failed after a stop (a quit) also ends the wait for the engines to go.
     if (!hasLiveProcesses())
         emit allProcessesExited();
@@ -157,13 +145,8 @@ void Engine::onFinished(QProcess *process)
     if (process != m_proc)
         release(process);
     // An old engine that took long to exit must not mark a newer one stopped.
-    if (!newerProcessExists) {
-        m_model.setRunning(false);
-        m_model.setState(QStringLiteral("off"));
-        m_model.clearAgents();
-        if (m_onGestures)
-            m_onGestures(false);
-    }
+    if (!newerProcessExists)
+        emit exited();
     if (!hasLiveProcesses())
         emit allProcessesExited();
 }
@@ -186,8 +169,7 @@ void Engine::release(QProcess *process)
 
 void Engine::stop()
 {
-    if (const auto pending = std::exchange(m_pendingRestart, std::nullopt))
-        m_scheduler.cancel(*pending);
+    m_pendingRestart.cancel();
     if (QProcess *process = std::exchange(m_proc, nullptr)) {
         disconnect(process, &QProcess::readyReadStandardOutput, this, nullptr);
         if (process->state() != QProcess::NotRunning) {
@@ -205,8 +187,7 @@ void Engine::stop()
             release(process);
         }
     }
-    m_model.setRunning(false);
-    m_model.setState(QStringLiteral("off"));
+    emit stopped();
 }
 
 bool Engine::isRunning() const
@@ -243,70 +224,15 @@ void Engine::handle(QByteArrayView eventJson)
     m_dispatcher.dispatch(eventJson);
 }
 
-void Engine::writeControlJSON(QLatin1StringView name, const QJsonObject &object) const
-{
-    m_control.writeJSON(name, object);
-}
-
-void Engine::touch(QLatin1StringView name) const
-{
-    m_control.touch(name);
-}
-
-void Engine::sendText(const QString &text, const QList<QUrl> &attachments)
-{
-    QJsonArray paths;
-    for (const QUrl &url : attachments)
-        paths.append(url.toLocalFile());
-    writeControlJSON(controlfile::textInput,
-                     {{key::text, text}, {key::attachments, paths}, {key::wantVoice, m_model.textVoice()}});
-}
-
-void Engine::setWakeWord(bool on)
-{
-    writeControlJSON(controlfile::config, {{key::wakeWordSetting, on}});
-    m_model.setWakeWord(on);
-}
-
-void Engine::setGestures(bool on) const
-{
-    writeControlJSON(controlfile::gestures, {{key::on, on}});
-}
-
-void Engine::toggleMute() const
-{
-    touch(controlfile::mute);
-}
-
-void Engine::setOnGestures(std::function<void(bool)> callback)
-{
-    m_onGestures = std::move(callback);
-}
-
-void Engine::handleWindowCommand(const std::optional<QJsonObject> &command)
-{
-    if (!command)
-        return;
-    if (!m_windowManager->ensureAvailable()) {
-        m_model.push(speaker::tarvel, WindowManager::unavailableMessage());
-        return;
-    }
-    m_windowManager->apply(layout::withDockedInset(*command, m_model.docked(), dock::stripWidth(m_model.dockWidth()),
-                                                   m_model.dockSide()));
-}
-
-void Engine::setWindowManager(std::unique_ptr<WindowManager> windowManager)
-{
-    if (windowManager)
-        m_windowManager = std::move(windowManager);
-}
-
 void Engine::watchHudRestart()
 {
     m_control.ensureFolder();
     auto watch = std::make_unique<QFileSystemWatcher>();
-    if (!watch->addPath(m_locations.control))
+    if (!watch->addPath(m_locations.control)) {
+        // Without the watch a restart marker goes unnoticed; leave a trace for whoever looks.
+        qCWarning(lcEngine) << "cannot watch the control folder for the restart marker:" << m_locations.control;
         return;
+    }
     connect(watch.get(), &QFileSystemWatcher::directoryChanged, this, &Engine::checkHudRestart);
     m_restartWatch = std::move(watch);
 }
@@ -320,10 +246,7 @@ void Engine::checkHudRestart()
     std::fputs(restartLogLine, stdout);
     std::fflush(stdout);
     stop();
-    m_pendingRestart = m_scheduler.callAfter(restartPause, this, [this] {
-        m_pendingRestart.reset();
-        start();
-    });
+    m_pendingRestart.restart();
 }
 
 } // namespace halvic

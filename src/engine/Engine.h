@@ -2,30 +2,24 @@
 
 #include <QByteArrayView>
 #include <QFileSystemWatcher>
-#include <QJsonObject>
 #include <QObject>
-#include <QUrl>
 
-#include <functional>
 #include <memory>
-#include <optional>
 #include <vector>
 
 #include "ControlChannel.h"
-#include "EventDispatcher.h"
 #include "LineFramer.h"
-#include "Scheduler.h"
+#include "ScheduledCall.h"
 
 class QProcess;
 
 namespace halvic {
 
-class AppModel;
-class WindowManager;
+class EventDispatcher;
 
 /// The HUD's link to the engine program: starts and stops its process, frames its output
-/// into events, dispatches them, writes the engine link's own control files and cycles the
-/// engine when the restart marker appears. Main thread only.
+/// into events for the dispatcher, and cycles the engine when the restart marker appears.
+/// What its lifecycle means for the rest of the HUD leaves as signals. Main thread only.
 class Engine final : public QObject
 {
     Q_OBJECT
@@ -47,7 +41,7 @@ public:
     /// How long the destructor waits for a killed engine to be reaped.
     static constexpr Duration reapAfterKill{2000};
 
-    Engine(AppModel &model, Scheduler &scheduler, Locations locations = Locations::fromPaths(),
+    Engine(EventDispatcher &dispatcher, Scheduler &scheduler, Locations locations = Locations::fromPaths(),
            QObject *parent = nullptr);
     ~Engine() override;
 
@@ -66,34 +60,21 @@ public:
     /// Dispatches one event (the text after the marker).
     void handle(QByteArrayView eventJson);
 
-    EventDispatcher &dispatcher() { return m_dispatcher; }
     const ControlChannel &control() const { return m_control; }
     const Locations &locations() const { return m_locations; }
-
-    void writeControlJSON(QLatin1StringView name, const QJsonObject &object) const;
-    void touch(QLatin1StringView name) const;
-    /// Writes text_input.json: the text, the attachment paths and whether to answer aloud.
-    void sendText(const QString &text, const QList<QUrl> &attachments);
-    /// Writes config.json and shows the new setting at once.
-    void setWakeWord(bool on);
-    /// Writes gestures.json.
-    void setGestures(bool on) const;
-    /// Drops the "mute" marker; the engine answers with a "muted" event.
-    void toggleMute() const;
-
-    /// Receives gestures on/off from "gestures" events and off when the engine exits.
-    void setOnGestures(std::function<void(bool)> callback);
-
-    /// Carries out a window command from the engine: says so when window control is not
-    /// available here, else leaves the docked HUD's strip free and hands the command on.
-    void handleWindowCommand(const std::optional<QJsonObject> &command);
-    /// Replaces the window manager the engine created (tests bring one of their own).
-    void setWindowManager(std::unique_ptr<WindowManager> windowManager);
 
     /// Acts on the restart marker if it exists: deletes it, logs, stops, starts 1.2 s later.
     void checkHudRestart();
 
 signals:
+    /// A launched engine process runs.
+    void started();
+    /// The engine was asked to stop (it may still be exiting).
+    void stopped();
+    /// The current engine exited by itself (or after a stop, with no newer one started).
+    void exited();
+    /// The engine program could not be launched; `reason` is the platform's message.
+    void launchFailed(const QString &reason);
     /// The last engine process still alive has exited.
     void allProcessesExited();
 
@@ -105,19 +86,16 @@ private:
     void onFinished(QProcess *process);
     void release(QProcess *process);
 
-    AppModel &m_model;
+    EventDispatcher &m_dispatcher;
     Scheduler &m_scheduler;
     Locations m_locations;
     ControlChannel m_control;
-    EventDispatcher m_dispatcher;
     LineFramer m_framer;
     /// Every process not yet reaped; the current one is m_proc (none after stop()).
     std::vector<std::unique_ptr<QProcess>> m_processes;
     QProcess *m_proc = nullptr;
     std::unique_ptr<QFileSystemWatcher> m_restartWatch;
-    std::function<void(bool)> m_onGestures;
-    std::optional<Scheduler::CallId> m_pendingRestart;
-    std::unique_ptr<WindowManager> m_windowManager;
+    ScheduledCall m_pendingRestart;
 };
 
 } // namespace halvic

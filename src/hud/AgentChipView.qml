@@ -25,9 +25,9 @@ Rectangle {
     implicitWidth: (expanded ? full.implicitWidth : compact.implicitWidth) + 16
     implicitHeight: (expanded ? full.implicitHeight : compact.implicitHeight) + 10
     radius: expanded ? 12 : height / 2
-    color: HudStyle.field
+    color: HalvicStyle.field
     border.width: 1
-    border.color: quiet ? Qt.rgba(1, 0.84, 0.04, 0.45) : HudStyle.hairline
+    border.color: quiet ? Qt.rgba(1, 0.84, 0.04, 0.45) : HalvicStyle.hairline
     Accessible.role: Accessible.Button
     Accessible.name: agent + ": " + desc
     Accessible.onPressAction: expanded = !expanded
@@ -42,14 +42,14 @@ Rectangle {
         visible: !chip.expanded
         anchors.centerIn: parent
         spacing: 4
-        Text { text: chip.emoji; font.family: HudStyle.emojiFamily; font.pixelSize: 11; textFormat: Text.PlainText }
-        Text { visible: chip.done; text: "\u2705"; font.family: HudStyle.emojiFamily; font.pixelSize: 9 }
-        Spinner { visible: !chip.done; size: 9; color: chip.stalled ? HudStyle.yellow : HudStyle.orange }
+        Text { text: chip.emoji; font.family: HalvicStyle.emojiFamily; font.pixelSize: 11; textFormat: Text.PlainText }
+        Text { visible: chip.done; text: "\u2705"; font.family: HalvicStyle.emojiFamily; font.pixelSize: 9 }
+        Spinner { visible: !chip.done; size: 9; color: chip.stalled ? HalvicStyle.yellow : HalvicStyle.orange }
         Text {
             text: chip.hud.shortLabel(chip.desc)
             textFormat: Text.PlainText
             font.pixelSize: 10
-            color: HudStyle.primary
+            color: HalvicStyle.primary
         }
     }
 
@@ -61,7 +61,7 @@ Rectangle {
         Text {
             Layout.alignment: Qt.AlignTop
             text: chip.emoji
-            font.family: HudStyle.emojiFamily
+            font.family: HalvicStyle.emojiFamily
             font.pixelSize: 13
             textFormat: Text.PlainText
         }
@@ -71,7 +71,7 @@ Rectangle {
                 text: chip.desc
                 textFormat: Text.PlainText
                 font.pixelSize: 12
-                color: HudStyle.primary
+                color: HalvicStyle.primary
                 wrapMode: Text.Wrap
                 Layout.maximumWidth: 220
             }
@@ -79,7 +79,7 @@ Rectangle {
                 text: chip.agent + " \u00B7 " + chip.elapsed + (chip.quiet ? " \u00B7 gone quiet \u2014 may be stuck" : "")
                 textFormat: Text.PlainText
                 font.pixelSize: 10
-                color: HudStyle.secondary
+                color: HalvicStyle.secondary
                 wrapMode: Text.Wrap
                 Layout.maximumWidth: 220
             }
@@ -89,18 +89,18 @@ Rectangle {
                 textFormat: Text.PlainText
                 font.pixelSize: 10
                 font.weight: Font.Medium
-                color: chip.stalled ? HudStyle.yellow : HudStyle.orange
+                color: chip.stalled ? HalvicStyle.yellow : HalvicStyle.orange
                 wrapMode: Text.Wrap
                 Layout.maximumWidth: 220
             }
         }
-        Text { visible: chip.done; text: "\u2705"; font.family: HudStyle.emojiFamily; font.pixelSize: 13 }
-        Spinner { visible: !chip.done; size: 11; color: chip.stalled ? HudStyle.yellow : HudStyle.orange }
+        Text { visible: chip.done; text: "\u2705"; font.family: HalvicStyle.emojiFamily; font.pixelSize: 13 }
+        Spinner { visible: !chip.done; size: 11; color: chip.stalled ? HalvicStyle.yellow : HalvicStyle.orange }
         IconButton {
             visible: !chip.done
             symbol: "xmark.circle.fill"
-            tint: HudStyle.secondary
-            tip: "Kill this agent"
+            tint: HalvicStyle.secondary
+            help: "Kill this agent"
             onClicked: chip.hud.killAgent(chip.taskId)
         }
     }

@@ -17,6 +17,10 @@ AgentClock::AgentClock(Scheduler &scheduler, const AgentListModel &agents, QObje
     : QObject(parent)
     , m_scheduler(scheduler)
     , m_agents(agents)
+    , m_tick(scheduler, tick, [this] {
+        refresh();
+        m_tick.restart();
+    })
 {
     connect(&agents, &QAbstractItemModel::rowsInserted, this, &AgentClock::follow);
     connect(&agents, &QAbstractItemModel::rowsRemoved, this, &AgentClock::follow);
@@ -24,24 +28,15 @@ AgentClock::AgentClock(Scheduler &scheduler, const AgentListModel &agents, QObje
     follow();
 }
 
-AgentClock::~AgentClock()
-{
-    if (m_pending)
-        m_scheduler.cancel(*m_pending);
-}
-
 void AgentClock::follow()
 {
     if (m_agents.rowCount() == 0) {
-        if (m_pending)
-            m_scheduler.cancel(*m_pending);
-        m_pending.reset();
+        m_tick.cancel();
         return;
     }
     // A new chip reads 0s at once rather than waiting for the next tick.
     refresh();
-    if (!m_pending)
-        scheduleTick();
+    m_tick.startIfIdle();
 }
 
 void AgentClock::refresh()
@@ -51,15 +46,6 @@ void AgentClock::refresh()
         return;
     m_now = now;
     emit nowChanged();
-}
-
-void AgentClock::scheduleTick()
-{
-    m_pending = m_scheduler.callAfter(tick, this, [this] {
-        m_pending.reset();
-        refresh();
-        scheduleTick();
-    });
 }
 
 } // namespace halvic

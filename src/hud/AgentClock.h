@@ -5,7 +5,7 @@
 
 #include <optional>
 
-#include "Scheduler.h"
+#include "ScheduledCall.h"
 
 namespace halvic {
 
@@ -23,10 +23,9 @@ public:
     static constexpr Duration tick{1000};
 
     AgentClock(Scheduler &scheduler, const AgentListModel &agents, QObject *parent = nullptr);
-    ~AgentClock() override;
 
     qint64 now() const { return m_now; }
-    bool isTicking() const { return m_pending.has_value(); }
+    bool isTicking() const { return m_tick.isPending(); }
 
 signals:
     void nowChanged();
@@ -34,12 +33,11 @@ signals:
 private:
     void follow();
     void refresh();
-    void scheduleTick();
 
     Scheduler &m_scheduler;
     const AgentListModel &m_agents;
     qint64 m_now = 0;
-    std::optional<Scheduler::CallId> m_pending;
+    ScheduledCall m_tick;
 };
 
 } // namespace halvic

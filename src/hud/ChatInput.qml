@@ -36,20 +36,20 @@ ColumnLayout {
             height: 22
             width: chipRow.implicitWidth + 14
             radius: 11
-            color: HudStyle.field
+            color: HalvicStyle.field
             border.width: 1
-            border.color: HudStyle.hairline
+            border.color: HalvicStyle.hairline
 
             RowLayout {
                 id: chipRow
                 anchors.centerIn: parent
                 spacing: 4
-                SymbolIcon { symbol: "doc.fill"; size: 9; color: HudStyle.secondary }
+                SymbolIcon { symbol: "doc.fill"; size: 9; color: HalvicStyle.secondary }
                 Text {
                     text: attachment.name
                     textFormat: Text.PlainText
                     font.pixelSize: 10
-                    color: HudStyle.primary
+                    color: HalvicStyle.primary
                     elide: Text.ElideMiddle
                     maximumLineCount: 1
                     Layout.maximumWidth: 120
@@ -60,8 +60,8 @@ ColumnLayout {
                     symbolSize: 8
                     symbolWeight: Font.Bold
                     padding: 1
-                    tint: HudStyle.secondary
-                    tip: "Remove " + attachment.name
+                    tint: HalvicStyle.secondary
+                    help: "Remove " + attachment.name
                     onClicked: input.hud.removeAttachment(attachment.index)
                 }
             }
@@ -73,9 +73,9 @@ ColumnLayout {
         Layout.fillWidth: true
         implicitHeight: row.implicitHeight + 10
         radius: 16
-        color: HudStyle.field
+        color: HalvicStyle.field
         border.width: 1
-        border.color: HudStyle.hairline
+        border.color: HalvicStyle.hairline
 
         // A click anywhere on the bar brings typing to the field.
         MouseArea {
@@ -98,8 +98,8 @@ ColumnLayout {
             IconButton {
                 Layout.alignment: Qt.AlignBottom
                 symbol: "paperclip"
-                tint: HudStyle.secondary
-                tip: "Attach files"
+                tint: HalvicStyle.secondary
+                help: "Attach files"
                 onClicked: input.hud.attach()
             }
 
@@ -116,12 +116,12 @@ ColumnLayout {
                 TextArea {
                     id: field
                     placeholderText: "Message Halvic\u2026"
-                    placeholderTextColor: HudStyle.secondary
+                    placeholderTextColor: HalvicStyle.secondary
                     text: input.app.draft
                     textFormat: TextEdit.PlainText
                     wrapMode: TextEdit.Wrap
-                    color: HudStyle.primary
-                    selectionColor: HudStyle.accent
+                    color: HalvicStyle.primary
+                    selectionColor: HalvicStyle.accent
                     font.pixelSize: 13
                     padding: 2
                     background: null
@@ -157,17 +157,17 @@ ColumnLayout {
                 Layout.alignment: Qt.AlignBottom
                 symbol: input.app.textVoice ? "speaker.wave.2.fill" : "speaker.slash"
                 symbolSize: 12
-                tint: input.app.textVoice ? HudStyle.cyan : HudStyle.secondary
-                tip: input.app.textVoice ? "Typed replies are also spoken aloud" : "Typed replies are text only"
+                tint: input.app.textVoice ? HalvicStyle.cyan : HalvicStyle.secondary
+                help: input.app.textVoice ? "Typed replies are also spoken aloud" : "Typed replies are text only"
                 onClicked: input.hud.toggleTextVoice()
             }
             IconButton {
                 Layout.alignment: Qt.AlignBottom
                 symbol: "arrow.up.circle.fill"
                 symbolSize: 18
-                tint: HudStyle.accent
+                tint: HalvicStyle.accent
                 enabled: input.hud.canSend
-                tip: "Send"
+                help: "Send"
                 onClicked: input.hud.submit()
             }
         }

@@ -61,8 +61,8 @@ Item {
                     recording: root.app.recording
                     visible: pill.visible
                 }
-                Text { text: "Halvic"; font.pixelSize: 13; color: HudStyle.primary }
-                SymbolIcon { symbol: "chevron.up"; size: 10; color: HudStyle.secondary }
+                Text { text: "Halvic"; font.pixelSize: 13; color: HalvicStyle.primary }
+                SymbolIcon { symbol: "chevron.up"; size: 10; color: HalvicStyle.secondary }
             }
         }
 
@@ -102,7 +102,7 @@ Item {
                             text: root.app.recording ? "Halvic \u2014 recording" : "Halvic"
                             font.pixelSize: 15
                             font.weight: Font.DemiBold
-                            color: root.app.recording ? HudStyle.red : HudStyle.primary
+                            color: root.app.recording ? HalvicStyle.red : HalvicStyle.primary
                             Accessible.name: text
                         }
                         Text {
@@ -112,28 +112,28 @@ Item {
                             Layout.fillWidth: true
                             Layout.minimumWidth: 0
                             font.pixelSize: 12
-                            color: root.app.state === "restarting" ? HudStyle.yellow : HudStyle.secondary
+                            color: root.app.state === "restarting" ? HalvicStyle.yellow : HalvicStyle.secondary
                             Accessible.role: Accessible.StaticText
                             Accessible.name: text
                         }
                     }
                     IconButton {
                         symbol: root.app.wakeWord ? "ear.fill" : "ear"
-                        tint: root.app.wakeWord ? HudStyle.cyan : HudStyle.secondary
-                        tip: root.app.wakeWord ? "Wake word ON \u2014 say \"Halvic\" first"
+                        tint: root.app.wakeWord ? HalvicStyle.cyan : HalvicStyle.secondary
+                        help: root.app.wakeWord ? "Wake word ON \u2014 say \"Halvic\" first"
                                                : "Wake word off \u2014 responds to all speech"
                         onClicked: root.hud.toggleWakeWord()
                     }
                     IconButton {
                         symbol: root.app.muted ? "mic.slash.fill" : "mic.fill"
-                        tint: root.app.muted ? HudStyle.red : HudStyle.primary
-                        tip: "Mute / unmute"
+                        tint: root.app.muted ? HalvicStyle.red : HalvicStyle.primary
+                        help: "Mute / unmute"
                         onClicked: root.hud.mute()
                     }
                     IconButton {
                         symbol: "brain"
                         symbolWeight: Font.Medium
-                        tip: "What Halvic remembers"
+                        help: "What Halvic remembers"
                         enabled: root.hud.memoryAvailable
                         onClicked: root.hud.memory()
                     }
@@ -143,7 +143,7 @@ Item {
                         symbolSize: 15
                         symbolWeight: Font.Medium
                         implicitWidth: 26
-                        tip: "More"
+                        help: "More"
                         onClicked: root.hud.showMoreMenu(more.mapToGlobal(0, more.height))
                     }
                 }
@@ -185,7 +185,7 @@ Item {
                             Layout.alignment: Qt.AlignTop
                             symbol: root.hud.speakerSymbol(line.who)
                             size: 11
-                            color: line.who === "you" ? HudStyle.cyan : (line.who === "task" ? HudStyle.green : HudStyle.orange)
+                            color: line.who === "you" ? HalvicStyle.cyan : (line.who === "task" ? HalvicStyle.green : HalvicStyle.orange)
                         }
                         Text {
                             Layout.fillWidth: true
@@ -193,7 +193,7 @@ Item {
                             textFormat: Text.PlainText
                             wrapMode: Text.WrapAtWordBoundaryOrAnywhere
                             font.pixelSize: 13
-                            color: line.who === "you" ? HudStyle.primary : HudStyle.secondary
+                            color: line.who === "you" ? HalvicStyle.primary : HalvicStyle.secondary
                             Accessible.ignored: true
                         }
                     }

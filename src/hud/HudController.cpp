@@ -1,25 +1,19 @@
 #include "HudController.h"
 
 #include "AppModel.h"
-#include "ControlChannel.h"
 #include "DockStrip.h"
 #include "HudLogic.h"
+#include "HudRequests.h"
 #include "Line.h"
 
 namespace halvic {
 
 using namespace Qt::Literals::StringLiterals;
 
-namespace {
-constexpr QLatin1StringView actionKey{"action"};
-constexpr QLatin1StringView idKey{"id"};
-constexpr QLatin1StringView killAction{"kill"};
-} // namespace
-
-HudController::HudController(AppModel &model, Scheduler &scheduler, HudActions actions, QObject *parent)
+HudController::HudController(AppModel &model, Scheduler &scheduler, const HudRequests &requests, QObject *parent)
     : QObject(parent)
     , m_model(model)
-    , m_actions(std::move(actions))
+    , m_requests(requests)
     , m_clock(scheduler, *model.agents())
     , m_canSend(canSend())
 {
@@ -40,28 +34,33 @@ bool HudController::canSend() const
     return hud::canSend(m_model.draft(), m_model.attachments());
 }
 
-void HudController::run(const std::function<void()> &action)
+void HudController::setMemoryAvailable(bool available)
 {
-    if (action)
-        action();
+    if (available == m_memoryAvailable)
+        return;
+    m_memoryAvailable = available;
+    emit memoryAvailableChanged();
 }
 
 Menu HudController::contextMenu() const
 {
+    // The menu outlives this call; its items reach the controller only while it exists.
+    const QPointer<HudController> self(const_cast<HudController *>(this));
     return {
-        {m_model.running() ? u"Stop Halvic"_s : u"Start Halvic"_s, m_actions.onPower},
-        {m_model.muted() ? u"Unmute Mic"_s : u"Mute Mic"_s, m_actions.onMute},
-        {m_model.collapsed() ? u"Expand"_s : u"Minimize"_s, m_actions.onMinimize},
+        {m_model.running() ? u"Stop Halvic"_s : u"Start Halvic"_s, [self] { if (self) self->power(); }},
+        {m_model.muted() ? u"Unmute Mic"_s : u"Mute Mic"_s, [self] { if (self) self->mute(); }},
+        {m_model.collapsed() ? u"Expand"_s : u"Minimize"_s, [self] { if (self) emit self->minimizeRequested(); }},
         MenuEntry::divider(),
-        {u"Quit Halvic"_s, m_actions.onQuit},
+        {u"Quit Halvic"_s, [self] { if (self) self->quit(); }},
     };
 }
 
 Menu HudController::moreMenu() const
 {
+    const QPointer<HudController> self(const_cast<HudController *>(this));
     AppModel &model = m_model;
     Menu menu{
-        {model.running() ? u"Stop listening"_s : u"Start listening"_s, m_actions.onPower},
+        {model.running() ? u"Stop listening"_s : u"Start listening"_s, [self] { if (self) self->power(); }},
         {model.docked() ? u"Undock (float free)"_s : u"Dock to left edge"_s,
          [&model] {
              // The item promises the left edge, whatever side the engine last asked for.
@@ -71,29 +70,52 @@ Menu HudController::moreMenu() const
          }},
         {u"Minimize to a bubble"_s, [&model] { model.setCollapsed(true); }},
     };
-    if (m_actions.extraMenuEntries) {
+    if (m_extraMenuEntries) {
         menu.push_back(MenuEntry::divider());
-        for (MenuEntry &entry : m_actions.extraMenuEntries())
+        for (MenuEntry &entry : m_extraMenuEntries())
             menu.push_back(std::move(entry));
     }
     menu.push_back(MenuEntry::divider());
-    menu.push_back({u"Quit Halvic"_s, m_actions.onQuit});
+    menu.push_back({u"Quit Halvic"_s, [self] { if (self) self->quit(); }});
     return menu;
 }
 
-void HudController::mute() { run(m_actions.onMute); }
-void HudController::power() { run(m_actions.onPower); }
-void HudController::quit() { run(m_actions.onQuit); }
-void HudController::memory() { run(m_actions.onMemory); }
-void HudController::attach() { run(m_actions.onAttach); }
-void HudController::activateInput() { run(m_actions.onActivateInput); }
+void HudController::mute()
+{
+    m_requests.toggleMute();
+}
+
+void HudController::power()
+{
+    emit powerRequested();
+}
+
+void HudController::quit()
+{
+    emit quitRequested();
+}
+
+void HudController::memory()
+{
+    if (m_memoryAvailable)
+        emit memoryRequested();
+}
+
+void HudController::attach()
+{
+    emit attachRequested();
+}
+
+void HudController::activateInput()
+{
+    emit activateInputRequested();
+}
 
 void HudController::toggleWakeWord()
 {
     const bool on = !m_model.wakeWord();
     m_model.setWakeWord(on);
-    if (m_actions.onToggleWakeWord)
-        m_actions.onToggleWakeWord(on);
+    m_requests.setWakeWord(on);
 }
 
 void HudController::submit()
@@ -102,8 +124,7 @@ void HudController::submit()
     const QList<QUrl> attachments = m_model.attachments();
     if (!hud::canSend(draft, attachments))
         return;
-    if (m_actions.onSend)
-        m_actions.onSend(draft, attachments);
+    m_requests.sendText(draft, attachments, m_model.textVoice());
     m_model.push(speaker::you, hud::echoText(draft, attachments));
     m_model.setDraft({});
     m_model.setAttachments({});
@@ -130,8 +151,7 @@ void HudController::expand()
 
 void HudController::killAgent(const QString &taskId)
 {
-    if (m_actions.writeControl)
-        m_actions.writeControl(controlfile::agentAction, {{actionKey, killAction}, {idKey, taskId}});
+    m_requests.killAgent(taskId);
 }
 
 double HudController::dockStripWidth() const
@@ -146,14 +166,12 @@ void HudController::dragDockWidth(double startWidth, double translation)
 
 void HudController::showContextMenu(QPointF globalPos)
 {
-    if (m_actions.showMenu)
-        m_actions.showMenu(contextMenu(), globalPos);
+    emit menuRequested(contextMenu(), globalPos);
 }
 
 void HudController::showMoreMenu(QPointF globalPos)
 {
-    if (m_actions.showMenu)
-        m_actions.showMenu(moreMenu(), globalPos);
+    emit menuRequested(moreMenu(), globalPos);
 }
 
 QColor HudController::orbColor(const QString &state, bool muted, bool recording) const

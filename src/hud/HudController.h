@@ -4,6 +4,7 @@
 #include <QJsonObject>
 #include <QObject>
 #include <QPointF>
+#include <QPointer>
 #include <QUrl>
 #include <QtQmlIntegration>
 
@@ -15,6 +16,7 @@
 namespace halvic {
 
 class AppModel;
+class HudRequests;
 class Scheduler;
 
 /// One item of a menu the HUD shows (context menu, "More" menu, tray menu).
@@ -36,31 +38,9 @@ struct MenuEntry
 };
 using Menu = std::vector<MenuEntry>;
 
-/// What the HUD's controls do, handed in by the application delegate.
-struct HudActions
-{
-    std::function<void()> onMute;
-    std::function<void()> onPower;
-    std::function<void(bool)> onToggleWakeWord;
-    std::function<void()> onMinimize;
-    std::function<void()> onQuit;
-    std::function<void(const QString &, const QList<QUrl> &)> onSend;
-    std::function<void()> onAttach;
-    std::function<void()> onPaste;
-    std::function<void()> onActivateInput;
-    /// Unset until the memory card exists; the memory button is disabled meanwhile.
-    std::function<void()> onMemory;
-    /// Writes a control file (the engine link's common writer).
-    std::function<void(QLatin1StringView, const QJsonObject &)> writeControl;
-    /// Pops up a menu at a global position.
-    std::function<void(const Menu &, QPointF)> showMenu;
-    /// Items the "More" menu carries besides its own (everything the tray menu offers, when
-    /// there is no tray).
-    std::function<Menu()> extraMenuEntries;
-};
-
 /// The HUD view's controller: everything the QML view calls, and the rules it shows
-/// (orb, chips, chat input). Views never write files; this does, through `writeControl`.
+/// (orb, chips, chat input). Views never write files: requests to the engine go through the
+/// HUD's request files, and what only the application can do leaves as a signal.
 class HudController : public QObject
 {
     Q_OBJECT
@@ -70,16 +50,21 @@ class HudController : public QObject
     Q_PROPERTY(bool canSend READ canSend NOTIFY canSendChanged)
     /// Ticks once a second while agent chips exist.
     Q_PROPERTY(halvic::AgentClock *clock READ clock CONSTANT)
-    Q_PROPERTY(bool memoryAvailable READ memoryAvailable CONSTANT)
+    Q_PROPERTY(bool memoryAvailable READ memoryAvailable NOTIFY memoryAvailableChanged)
     /// The docked strip's real width (the stored width kept to 260…760).
     Q_PROPERTY(double dockStripWidth READ dockStripWidth NOTIFY dockStripWidthChanged)
 
 public:
-    HudController(AppModel &model, Scheduler &scheduler, HudActions actions, QObject *parent = nullptr);
+    HudController(AppModel &model, Scheduler &scheduler, const HudRequests &requests, QObject *parent = nullptr);
 
     bool canSend() const;
     AgentClock *clock() { return &m_clock; }
-    bool memoryAvailable() const { return bool(m_actions.onMemory); }
+    /// The memory button works once a memory card exists.
+    bool memoryAvailable() const { return m_memoryAvailable; }
+    void setMemoryAvailable(bool available);
+    /// Items the "More" menu carries besides its own (what the tray menu offers, when there
+    /// is no tray).
+    void setExtraMenuEntries(std::function<Menu()> entries) { m_extraMenuEntries = std::move(entries); }
     double dockStripWidth() const;
 
     Menu contextMenu() const;
@@ -118,14 +103,25 @@ public:
 signals:
     void canSendChanged();
     void dockStripWidthChanged();
+    void memoryAvailableChanged();
+
+    // What the user asked for that only the application can do.
+    void powerRequested();
+    void minimizeRequested();
+    void quitRequested();
+    void memoryRequested();
+    void attachRequested();
+    void activateInputRequested();
+    /// Pop up `menu` at a global position.
+    void menuRequested(const halvic::Menu &menu, QPointF globalPos);
 
 private:
-    static void run(const std::function<void()> &action);
-
     AppModel &m_model;
-    HudActions m_actions;
+    const HudRequests &m_requests;
     AgentClock m_clock;
+    std::function<Menu()> m_extraMenuEntries;
     bool m_canSend = false;
+    bool m_memoryAvailable = false;
 };
 
 } // namespace halvic

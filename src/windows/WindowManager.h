@@ -28,7 +28,7 @@ public:
     /// moved anyway.
     static constexpr std::chrono::milliseconds stateChangeTimeout{1000};
 
-    explicit WindowManager(std::unique_ptr<WindowSystem> system = defaultSystem(), QObject *parent = nullptr);
+    explicit WindowManager(std::unique_ptr<WindowSystem> system, QObject *parent = nullptr);
     ~WindowManager() override;
 
     /// The X11 backend when this session has an X server, else the null backend.

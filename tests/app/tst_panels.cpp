@@ -58,8 +58,7 @@ private slots:
     {
         QFETCH(QStringList, steps);
         QFETCH(int, fires);
-        QObject context;
-        LongPress detector(scheduler, &context);
+        LongPress detector(scheduler);
         detector.setHooks(counting());
         const QPointF origin(100, 100);
         for (const QString &step : steps) {
@@ -81,8 +80,7 @@ private slots:
 
     void longPressRespectsItsGuards()
     {
-        QObject context;
-        LongPress detector(scheduler, &context);
+        LongPress detector(scheduler);
         bool allowed = false;
         detector.setHooks(counting([&] { return allowed; }));
 
@@ -195,7 +193,9 @@ private slots:
         BubbleController bubble(scheduler);
         QList<bool> toggled;
         // Called after the state has changed, with the new value.
-        bubble.onToggled = [&](bool minimized) { toggled << (minimized == bubble.state().minimized() ? minimized : !minimized); };
+        QObject::connect(&bubble, &BubbleController::toggled, [&](bool minimized) {
+            toggled << (minimized == bubble.state().minimized() ? minimized : !minimized);
+        });
         bool canMinimize = false;
         bubble.canMinimize = [&] { return canMinimize; };
         bubble.attach(panel);

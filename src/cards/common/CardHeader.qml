@@ -7,7 +7,7 @@ import Halvic.Panels
 RowLayout {
     id: header
 
-    required property CardController controller
+    required property CardWindow window
     property string symbol
     property string title
 
@@ -15,27 +15,30 @@ RowLayout {
 
     SymbolIcon {
         symbol: header.symbol
-        size: 13
+        size: HalvicStyle.titleSize
         font.weight: Font.DemiBold
         color: "white"
     }
     Text {
         text: header.title
-        font.pixelSize: 13
+        font.pixelSize: HalvicStyle.titleSize
         font.weight: Font.DemiBold
         color: "white"
         elide: Text.ElideRight
         Layout.fillWidth: true
     }
-    CardIconButton {
+    IconButton {
         symbol: "minus.circle.fill"
+        symbolSize: 15
+        tint: HalvicStyle.control
         help: "Minimize to a bubble — hold the bubble to reopen"
-        onClicked: header.controller.minimize()
+        onClicked: header.window.minimize()
     }
-    CardIconButton {
+    IconButton {
         symbol: "xmark.circle.fill"
+        symbolSize: 15
         tint: Qt.rgba(1, 1, 1, 0.75)
         help: "Hide"
-        onClicked: header.controller.hide()
+        onClicked: header.window.hide()
     }
 }

@@ -2,6 +2,7 @@
 
 #include <QJsonObject>
 #include <QString>
+#include <QVariant>
 
 #include <optional>
 
@@ -17,6 +18,10 @@ struct TaskItem
 
     /// Needs string "id" and "text"; "due" is taken only when it is a string.
     static std::optional<TaskItem> from(const QJsonObject &object);
+
+    /// The view's roles: taskId, text, due (empty when none), hasDue.
+    static QList<QByteArray> roleNames() { return {"taskId", "text", "due", "hasDue"}; }
+    QVariant role(int index) const;
 
     friend bool operator==(const TaskItem &, const TaskItem &) = default;
 };

@@ -2,36 +2,57 @@
 
 #include <QJsonObject>
 
-#include "GlassPanel.h"
+#include "EventDispatcher.h"
+#include "JsonRead.h"
+#include "Protocol.h"
 
 namespace halvic {
 
+using namespace protocol;
 using namespace Qt::Literals::StringLiterals;
 
-TasksPanel::TasksPanel(Scheduler &scheduler, QQmlEngine &qml, ControlChannel control, QObject *parent)
-    : CardController(scheduler, qml, std::move(control),
-                     {.view = QUrl(u"qrc:/Halvic/Cards/Tasks/TasksView.qml"_s), .size = cardSize}, parent)
+TasksPanel::TasksPanel(const CardContext &context, QObject *parent)
+    : Card(parent)
+    , m_control(context.control)
+    , m_window(context.scheduler, context.qml, *this,
+               {.view = QUrl(u"qrc:/Halvic/Cards/Tasks/TasksView.qml"_s),
+                .size = cardSize,
+                .title = u"Tasks & Reminders"_s,
+                .placement = cardplacement::topRight(20)})
 {
 }
 
-TasksPanel::~TasksPanel()
+TasksPanel::~TasksPanel() = default;
+
+void TasksPanel::registerRows(EventDispatcher &dispatcher)
 {
-    releasePanel();
+    dispatcher.on(event::tasks, this, [this](const QJsonObject &payload) {
+        if (auto list = records<TaskItem>(payload, key::tasks))
+            setAll(std::move(*list));
+    });
+    dispatcher.on(event::taskAdded, this, [this](const QJsonObject &payload) {
+        if (auto item = TaskItem::from(payload))
+            add(std::move(*item));
+    });
+    dispatcher.on(event::taskDoneEvt, this, [this](const QJsonObject &payload) {
+        if (const auto id = json::optString(payload, key::id))
+            remove(*id);
+    });
 }
 
 void TasksPanel::setAll(std::vector<TaskItem> tasks)
 {
-    m_model.setTasks(std::move(tasks));
+    m_model.replaceAll(std::move(tasks));
     if (m_model.isEmpty())
         hideIfEmpty();
     else
-        present();
+        m_window.present();
 }
 
 void TasksPanel::add(TaskItem task)
 {
-    m_model.addOnTop(std::move(task));
-    present();
+    m_model.prepend(std::move(task));
+    m_window.present();
 }
 
 void TasksPanel::remove(const QString &id)
@@ -42,23 +63,19 @@ void TasksPanel::remove(const QString &id)
 
 void TasksPanel::complete(const QString &id)
 {
-    const QString text = m_model.textOf(id).value_or(QString());
+    const TaskItem *task = m_model.find(id);
+    const QString text = task ? task->text : QString();
     m_model.removeId(id);
     hideIfEmpty();
-    writeAction(controlfile::cardAction,
-                QJsonObject{{u"kind"_s, u"task"_s}, {u"action"_s, u"done"_s}, {u"id"_s, id}, {u"text"_s, text}});
+    m_control.writeJSON(controlfile::cardAction,
+                        {{key::kind, value::task}, {key::action, value::done}, {key::id, id}, {key::text, text}});
 }
 
 void TasksPanel::hideIfEmpty()
 {
     // Only ordered out: the card keeps its bubble state and position for the next list.
-    if (m_model.isEmpty() && panel())
-        panel()->hide();
-}
-
-QVariantMap TasksPanel::viewProperties()
-{
-    return {{u"model"_s, QVariant::fromValue(&m_model)}};
+    if (m_model.isEmpty())
+        m_window.orderOut();
 }
 
 } // namespace halvic

@@ -4,26 +4,30 @@
 
 #include <vector>
 
-#include "CardController.h"
+#include "Card.h"
+#include "RecordListModel.h"
 #include "TaskItem.h"
-#include "TasksModel.h"
 
 namespace halvic {
 
 /// The tasks card: shows the engine's task list when there is something on it, hides when it
 /// empties, and tells the engine through card_action.json which task the user ticked off.
-class TasksPanel : public CardController
+class TasksPanel final : public Card
 {
     Q_OBJECT
     QML_ELEMENT
     QML_UNCREATABLE("Created by the application")
+    Q_PROPERTY(halvic::RecordList *tasks READ tasksList CONSTANT)
 public:
     static constexpr QSize cardSize{320, 400};
 
-    TasksPanel(Scheduler &scheduler, QQmlEngine &qml, ControlChannel control, QObject *parent = nullptr);
+    explicit TasksPanel(const CardContext &context, QObject *parent = nullptr);
     ~TasksPanel() override;
 
-    TasksModel &model() { return m_model; }
+    CardWindow *window() override { return &m_window; }
+    void registerRows(EventDispatcher &dispatcher) override;
+
+    RecordListModel<TaskItem> &model() { return m_model; }
 
     /// The engine's whole list: shows the card, or hides it when the list is empty.
     void setAll(std::vector<TaskItem> tasks);
@@ -35,13 +39,13 @@ public:
     /// The view's tick: removes the task at once and tells the engine.
     Q_INVOKABLE void complete(const QString &id);
 
-protected:
-    QVariantMap viewProperties() override;
-
 private:
+    RecordList *tasksList() { return &m_model; }
     void hideIfEmpty();
 
-    TasksModel m_model;
+    const ControlChannel m_control;
+    RecordListModel<TaskItem> m_model;
+    CardWindow m_window;
 };
 
 } // namespace halvic

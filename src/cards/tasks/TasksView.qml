@@ -13,9 +13,9 @@ MinimizableCard {
     id: root
 
     required property TasksPanel controller
-    required property TasksModel model
+    readonly property RecordList tasks: controller.tasks
 
-    state: controller.bubble
+    state: controller.window.bubble
     icon: "checklist"
     help: "Tasks & Reminders — hold to expand"
 
@@ -30,7 +30,7 @@ MinimizableCard {
             spacing: 0
 
             CardHeader {
-                controller: root.controller
+                window: root.controller.window
                 symbol: "checklist"
                 title: "Tasks & Reminders"
                 Layout.fillWidth: true
@@ -38,10 +38,10 @@ MinimizableCard {
             }
 
             Text {
-                visible: root.model.count === 0
+                visible: root.tasks.count === 0
                 text: "Nothing on your list."
                 font.pixelSize: 12
-                color: Qt.rgba(1, 1, 1, 0.55)
+                color: HalvicStyle.muted
                 Layout.leftMargin: 14
                 Layout.rightMargin: 14
                 Layout.bottomMargin: 14
@@ -51,10 +51,10 @@ MinimizableCard {
             // list is.
             ListView {
                 id: rows
-                visible: root.model.count > 0
+                visible: root.tasks.count > 0
                 clip: true
                 boundsBehavior: Flickable.StopAtBounds
-                model: root.model
+                model: root.tasks
                 Layout.fillWidth: true
                 Layout.preferredHeight: Math.min(contentHeight, 340)
                 ScrollBar.vertical: ScrollBar {}
@@ -73,7 +73,7 @@ MinimizableCard {
                         width: parent.width
                         spacing: 10
 
-                        CardIconButton {
+                        IconButton {
                             symbol: "circle"
                             symbolSize: 16
                             tint: "white"
@@ -103,7 +103,7 @@ MinimizableCard {
                                 visible: row.hasDue
                                 text: "due " + row.due
                                 font.pixelSize: 11
-                                color: "orange"
+                                color: HalvicStyle.orange
                                 wrapMode: Text.Wrap
                                 textFormat: Text.PlainText
                                 Layout.fillWidth: true
@@ -113,7 +113,7 @@ MinimizableCard {
                     Rectangle {
                         width: parent.width
                         height: 1
-                        color: Qt.rgba(1, 1, 1, 0.08)
+                        color: HalvicStyle.separator
                     }
                 }
             }

@@ -3,19 +3,9 @@
 #include <QJsonObject>
 #include <QString>
 
-namespace halvic {
+#include "Protocol.h"
 
-/// Control file names written or read by the HUD.
-namespace controlfile {
-inline constexpr QLatin1StringView textInput{"text_input.json"};
-inline constexpr QLatin1StringView config{"config.json"};
-inline constexpr QLatin1StringView gestures{"gestures.json"};
-inline constexpr QLatin1StringView mute{"mute"};
-inline constexpr QLatin1StringView cardAction{"card_action.json"};
-inline constexpr QLatin1StringView agentAction{"agent_action.json"};
-inline constexpr QLatin1StringView hudRestart{"hud_restart"};
-inline constexpr QLatin1StringView hudConfig{"hud_config.json"};
-} // namespace controlfile
+namespace halvic {
 
 /// The one writer of control files: each request replaces its file whole, atomically (a
 /// temporary file renamed over the old one), so the engine never reads half a request.

@@ -9,12 +9,12 @@ Item {
 
     required property BubbleState state
     property string icon
-    property color tint: "#64D2FF"
+    property color tint: HalvicStyle.cyan
     property string help
     default property alias content: contentHolder.data
 
-    implicitWidth: state.minimized ? 58 : contentHolder.childrenRect.width
-    implicitHeight: state.minimized ? 58 : contentHolder.childrenRect.height
+    implicitWidth: state.minimized ? HalvicStyle.bubbleSize : contentHolder.childrenRect.width
+    implicitHeight: state.minimized ? HalvicStyle.bubbleSize : contentHolder.childrenRect.height
     scale: state.pressCue ? 0.96 : 1.0
     Behavior on scale { NumberAnimation { duration: 120; easing.type: Easing.OutQuad } }
 

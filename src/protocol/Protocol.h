@@ -2,7 +2,8 @@
 
 #include <QLatin1StringView>
 
-/// Names of the engine protocol: the event marker, event types and payload keys.
+/// Every name of the engine protocol in one place: the event marker, event types, payload
+/// keys, control-file names and the values the HUD writes into them.
 namespace halvic::protocol {
 
 inline constexpr QLatin1StringView eventMarker{"@@EVT "};
@@ -31,6 +32,11 @@ inline constexpr QLatin1StringView dock{"dock"};
 inline constexpr QLatin1StringView gestures{"gestures"};
 inline constexpr QLatin1StringView window{"window"};
 inline constexpr QLatin1StringView show{"show"};
+inline constexpr QLatin1StringView cardClose{"card_close"};
+// The tasks card.
+inline constexpr QLatin1StringView tasks{"tasks"};
+inline constexpr QLatin1StringView taskAdded{"task_added"};
+inline constexpr QLatin1StringView taskDoneEvt{"task_done_evt"};
 } // namespace event
 
 namespace key {
@@ -54,6 +60,37 @@ inline constexpr QLatin1StringView title{"title"};
 inline constexpr QLatin1StringView attachments{"attachments"};
 inline constexpr QLatin1StringView wantVoice{"want_voice"};
 inline constexpr QLatin1StringView wakeWordSetting{"wake_word"};
+inline constexpr QLatin1StringView draftId{"draft_id"};
+inline constexpr QLatin1StringView idleOpacity{"idle_opacity"};
+// Action files.
+inline constexpr QLatin1StringView kind{"kind"};
+inline constexpr QLatin1StringView action{"action"};
+// The tasks card.
+inline constexpr QLatin1StringView tasks{"tasks"};
+inline constexpr QLatin1StringView due{"due"};
 } // namespace key
 
+/// Values the HUD writes into action files.
+namespace value {
+inline constexpr QLatin1StringView kill{"kill"};
+inline constexpr QLatin1StringView task{"task"};
+inline constexpr QLatin1StringView done{"done"};
+} // namespace value
+
 } // namespace halvic::protocol
+
+namespace halvic {
+
+/// Control file names written or read by the HUD.
+namespace controlfile {
+inline constexpr QLatin1StringView textInput{"text_input.json"};
+inline constexpr QLatin1StringView config{"config.json"};
+inline constexpr QLatin1StringView gestures{"gestures.json"};
+inline constexpr QLatin1StringView mute{"mute"};
+inline constexpr QLatin1StringView cardAction{"card_action.json"};
+inline constexpr QLatin1StringView agentAction{"agent_action.json"};
+inline constexpr QLatin1StringView hudRestart{"hud_restart"};
+inline constexpr QLatin1StringView hudConfig{"hud_config.json"};
+} // namespace controlfile
+
+} // namespace halvic

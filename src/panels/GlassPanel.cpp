@@ -54,7 +54,7 @@ bool controlUnder(const QQuickItem *item, QPointF scenePos)
 
 GlassPanel::GlassPanel(Scheduler &scheduler, QSize size, QWindow *parent)
     : QQuickWindow(parent)
-    , m_longPress(scheduler, this)
+    , m_longPress(scheduler)
 {
     setFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     setColor(Qt::transparent);

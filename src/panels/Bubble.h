@@ -5,7 +5,7 @@
 
 #include <functional>
 
-#include "Scheduler.h"
+#include "ScheduledCall.h"
 
 namespace halvic {
 
@@ -49,8 +49,6 @@ public:
     BubbleState &state() { return m_state; }
     /// Asked before shrinking; a bubble can always be expanded.
     std::function<bool()> canMinimize = [] { return true; };
-    /// Called on the next turn of the event loop with the new `minimized` value.
-    std::function<void(bool)> onToggled = [](bool) {};
 
     /// Installs this controller's long-press hooks on a card's panel.
     void attach(GlassPanel &panel);
@@ -58,9 +56,15 @@ public:
     void cue();
     void reset();
 
+signals:
+    /// On the next turn of the event loop after a toggle, with the new `minimized` value
+    /// (after two quick toggles, once, with the latest); the card resizes its panel here.
+    void toggled(bool minimized);
+
 private:
-    Scheduler &m_scheduler;
     BubbleState m_state;
+    ScheduledCall m_toggled;
+    ScheduledCall m_cueEnd;
 };
 
 } // namespace halvic

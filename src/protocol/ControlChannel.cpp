@@ -6,6 +6,8 @@
 #include <QJsonDocument>
 #include <QSaveFile>
 
+#include "Logging.h"
+
 namespace halvic {
 
 namespace {
@@ -46,16 +48,20 @@ bool ControlChannel::touch(QLatin1StringView name) const
 
 bool ControlChannel::writeAtomically(QLatin1StringView name, const QByteArray &bytes) const
 {
-    if (!isPlainFileName(name) || !ensureFolder())
+    if (!isPlainFileName(name) || !ensureFolder()) {
+        qCDebug(lcProtocol) << "control file not written (bad name or no folder):" << name;
         return false;
+    }
     const QString path = filePath(name);
     // QSaveFile writes through a symbolic link to its target; the request belongs in the
     // control folder, so a link under its name is replaced instead.
     if (QFileInfo(path).isSymLink() && !QFile::remove(path))
         return false;
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    if (!file.open(QIODevice::WriteOnly)) {
+        qCDebug(lcProtocol) << "control file not written:" << path << file.errorString();
         return false;
+    }
     if (file.write(bytes) != bytes.size()) {
         file.cancelWriting();
         return false;

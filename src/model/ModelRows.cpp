@@ -1,9 +1,7 @@
-#include "EventDispatcher.h"
-
-#include <QJsonDocument>
-#include <QJsonParseError>
+#include "ModelRows.h"
 
 #include "AppModel.h"
+#include "EventDispatcher.h"
 #include "JsonRead.h"
 #include "Line.h"
 #include "Protocol.h"
@@ -11,50 +9,27 @@
 namespace halvic {
 
 using namespace protocol;
+using namespace Qt::Literals::StringLiterals;
 
-EventDispatcher::EventDispatcher(AppModel &model)
-{
-    registerModelRows(model);
-}
-
-void EventDispatcher::on(QLatin1StringView type, Handler handler)
-{
-    m_handlers.insert(QString(type), std::move(handler));
-}
-
-bool EventDispatcher::dispatch(QByteArrayView eventJson) const
-{
-    QJsonParseError error{};
-    const QJsonDocument document = QJsonDocument::fromJson(eventJson.toByteArray(), &error);
-    if (error.error != QJsonParseError::NoError || !document.isObject())
-        return false;
-    const QJsonObject payload = document.object();
-    const std::optional<QString> type = json::optString(payload, key::type);
-    if (!type)
-        return false;
-    const auto handler = m_handlers.constFind(*type);
-    if (handler == m_handlers.cend())
-        return false;
-    (*handler)(payload);
-    return true;
-}
-
-void EventDispatcher::registerModelRows(AppModel &model)
+void registerModelRows(EventDispatcher &dispatcher, AppModel &model)
 {
     AppModel *m = &model;
+    const auto on = [&dispatcher, m](QLatin1StringView type, EventDispatcher::Handler handler) {
+        dispatcher.on(type, m, std::move(handler));
+    };
     on(event::booting, [m](const QJsonObject &p) {
         m->setRunning(true);
-        m->setState(QStringLiteral("booting"));
-        m->setBootStage(json::string(p, key::stage, QStringLiteral("starting up…")));
+        m->setState(u"booting"_s);
+        m->setBootStage(json::string(p, key::stage, u"starting up…"_s));
     });
     on(event::ready, [m](const QJsonObject &) {
         m->setRunning(true);
-        m->setState(QStringLiteral("listening"));
+        m->setState(u"listening"_s);
         m->setBootStage(QString());
     });
     on(event::status, [m](const QJsonObject &p) { m->setState(json::string(p, key::state, m->state())); });
-    on(event::restarting, [m](const QJsonObject &) { m->setState(QStringLiteral("restarting")); });
-    on(event::interrupted, [m](const QJsonObject &) { m->setState(QStringLiteral("listening")); });
+    on(event::restarting, [m](const QJsonObject &) { m->setState(u"restarting"_s); });
+    on(event::interrupted, [m](const QJsonObject &) { m->setState(u"listening"_s); });
     on(event::you, [m](const QJsonObject &p) {
         m->setEnrolling(std::nullopt);
         m->push(speaker::you, json::string(p, key::text));
@@ -62,12 +37,11 @@ void EventDispatcher::registerModelRows(AppModel &model)
     on(event::tarvel, [m](const QJsonObject &p) { m->push(speaker::tarvel, json::string(p, key::text)); });
     on(event::notify, [m](const QJsonObject &p) { m->push(speaker::task, json::string(p, key::text)); });
     on(event::taskStarted, [m](const QJsonObject &p) {
-        m->addAgent(json::string(p, key::agent, QStringLiteral("worker")),
-                    json::string(p, key::desc, QStringLiteral("task")), json::string(p, key::id));
+        m->addAgent(json::string(p, key::agent, u"worker"_s), json::string(p, key::desc, u"task"_s),
+                    json::string(p, key::id));
     });
-    on(event::taskProgress, [m](const QJsonObject &p) {
-        m->agentProgress(json::string(p, key::id), json::string(p, key::note));
-    });
+    on(event::taskProgress,
+       [m](const QJsonObject &p) { m->agentProgress(json::string(p, key::id), json::string(p, key::note)); });
     on(event::taskStalled, [m](const QJsonObject &p) { m->agentStalled(json::string(p, key::id)); });
     on(event::taskDone, [m](const QJsonObject &p) {
         m->finishAgent(json::string(p, key::id));
@@ -80,17 +54,11 @@ void EventDispatcher::registerModelRows(AppModel &model)
     });
     on(event::locked, [m](const QJsonObject &) { m->setEnrolling(std::nullopt); });
     on(event::muted, [m](const QJsonObject &p) { m->setMuted(json::boolean(p, key::on, m->muted())); });
-    on(event::textVoice, [m](const QJsonObject &p) {
-        m->setTextVoice(json::boolean(p, key::on, m->textVoice()));
-    });
-    on(event::wakeWord, [m](const QJsonObject &p) {
-        m->setWakeWord(json::boolean(p, key::on, m->wakeWord()));
-    });
+    on(event::textVoice, [m](const QJsonObject &p) { m->setTextVoice(json::boolean(p, key::on, m->textVoice())); });
+    on(event::wakeWord, [m](const QJsonObject &p) { m->setWakeWord(json::boolean(p, key::on, m->wakeWord())); });
     on(event::meeting, [m](const QJsonObject &p) { m->setRecording(json::boolean(p, key::on, false)); });
     // The views animate these changes themselves (Behavior on their geometry).
-    on(event::collapsed, [m](const QJsonObject &p) {
-        m->setCollapsed(json::boolean(p, key::on, m->collapsed()));
-    });
+    on(event::collapsed, [m](const QJsonObject &p) { m->setCollapsed(json::boolean(p, key::on, m->collapsed())); });
     on(event::dock, [m](const QJsonObject &p) {
         m->setDocked(json::boolean(p, key::on, m->docked()));
         if (const auto width = json::optNumber(p, key::width))
@@ -99,5 +67,31 @@ void EventDispatcher::registerModelRows(AppModel &model)
             m->setDockSide(*side);
     });
 }
+
+namespace enginestatus {
+
+void started(AppModel &model)
+{
+    model.setRunning(true);
+}
+
+void stopped(AppModel &model)
+{
+    model.setRunning(false);
+    model.setState(u"off"_s);
+}
+
+void exited(AppModel &model)
+{
+    stopped(model);
+    model.clearAgents();
+}
+
+void launchFailed(AppModel &model, const QString &reason)
+{
+    model.push(speaker::tarvel, u"Couldn't start the engine: "_s + reason);
+}
+
+} // namespace enginestatus
 
 } // namespace halvic

@@ -24,7 +24,9 @@ void BubbleState::setPressCue(bool value)
 
 BubbleController::BubbleController(Scheduler &scheduler, QObject *parent)
     : QObject(parent)
-    , m_scheduler(scheduler)
+    // Let the view start its change before the panel is resized.
+    , m_toggled(scheduler, Duration(0), [this] { emit toggled(m_state.minimized()); })
+    , m_cueEnd(scheduler, cueLength, [this] { m_state.setPressCue(false); })
 {
 }
 
@@ -40,16 +42,14 @@ void BubbleController::attach(GlassPanel &panel)
 
 void BubbleController::toggle()
 {
-    const bool minimized = !m_state.minimized();
-    m_state.setMinimized(minimized);
-    // Let the view start its change before the panel is resized.
-    m_scheduler.callAfter(Duration(0), this, [this, minimized] { onToggled(minimized); });
+    m_state.setMinimized(!m_state.minimized());
+    m_toggled.restart();
 }
 
 void BubbleController::cue()
 {
     m_state.setPressCue(true);
-    m_scheduler.callAfter(cueLength, this, [this] { m_state.setPressCue(false); });
+    m_cueEnd.restart();
 }
 
 void BubbleController::reset()

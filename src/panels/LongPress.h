@@ -5,7 +5,7 @@
 #include <functional>
 #include <optional>
 
-#include "Scheduler.h"
+#include "ScheduledCall.h"
 
 namespace halvic {
 
@@ -28,7 +28,7 @@ public:
         std::function<void()> onLongPress;
     };
 
-    LongPress(Scheduler &scheduler, const QObject *context);
+    explicit LongPress(Scheduler &scheduler);
     ~LongPress();
     LongPress(const LongPress &) = delete;
     LongPress &operator=(const LongPress &) = delete;
@@ -50,12 +50,10 @@ private:
     void fire();
     bool allowed() const;
 
-    Scheduler &m_scheduler;
-    const QObject *m_context;
     Hooks m_hooks;
     std::optional<QPointF> m_down;
     QPointF m_pointer;
-    std::optional<Scheduler::CallId> m_timer;
+    ScheduledCall m_timer;
 };
 
 } // namespace halvic

@@ -12,9 +12,8 @@ bool beyondThreshold(QPointF a, QPointF b)
 
 } // namespace
 
-LongPress::LongPress(Scheduler &scheduler, const QObject *context)
-    : m_scheduler(scheduler)
-    , m_context(context)
+LongPress::LongPress(Scheduler &scheduler)
+    : m_timer(scheduler, delay, [this] { fire(); })
 {
 }
 
@@ -41,10 +40,7 @@ void LongPress::press(QPointF screenPos, bool onBackground)
         return;
     m_down = screenPos;
     m_pointer = screenPos;
-    m_timer = m_scheduler.callAfter(delay, m_context, [this] {
-        m_timer.reset();
-        fire();
-    });
+    m_timer.restart();
 }
 
 void LongPress::move(QPointF screenPos)
@@ -61,9 +57,7 @@ void LongPress::release()
 
 void LongPress::end()
 {
-    if (m_timer)
-        m_scheduler.cancel(*m_timer);
-    m_timer.reset();
+    m_timer.cancel();
     m_down.reset();
 }
 

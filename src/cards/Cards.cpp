@@ -1,0 +1,33 @@
+#include "Cards.h"
+
+#include "EventDispatcher.h"
+#include "JsonRead.h"
+#include "Protocol.h"
+#include "TasksPanel.h"
+
+namespace halvic {
+
+using namespace protocol;
+
+Cards::Cards(CardContext context, QObject *parent)
+    : QObject(parent)
+    , m_context(std::move(context))
+{
+    // "card_close" reaches the cards in this order.
+    m_tasks = add<TasksPanel>();
+}
+
+Cards::~Cards() = default;
+
+void Cards::registerRows(EventDispatcher &dispatcher)
+{
+    for (const auto &card : m_cards)
+        card->registerRows(dispatcher);
+    dispatcher.on(event::cardClose, this, [this](const QJsonObject &payload) {
+        const QString id = json::string(payload, key::draftId);
+        for (const auto &card : m_cards)
+            card->close(id);
+    });
+}
+
+} // namespace halvic

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QObject>
+
+#include <memory>
+#include <vector>
+
+#include "Card.h"
+
+namespace halvic {
+
+class EventDispatcher;
+class TasksPanel;
+
+/// Owns every card and registers their engine rows, including the one "card_close" row that
+/// offers the identifier to each card in turn. A new card is one line in the constructor.
+class Cards final : public QObject
+{
+    Q_OBJECT
+public:
+    explicit Cards(CardContext context, QObject *parent = nullptr);
+    ~Cards() override;
+
+    void registerRows(EventDispatcher &dispatcher);
+
+    TasksPanel &tasks() { return *m_tasks; }
+    const std::vector<std::unique_ptr<Card>> &all() const { return m_cards; }
+
+private:
+    template <class C>
+    C *add()
+    {
+        auto card = std::make_unique<C>(m_context);
+        C *raw = card.get();
+        m_cards.push_back(std::move(card));
+        return raw;
+    }
+
+    CardContext m_context;
+    std::vector<std::unique_ptr<Card>> m_cards;
+    TasksPanel *m_tasks = nullptr;
+};
+
+} // namespace halvic
