@@ -1,4 +1,6 @@
-// libFuzzer target: engine output bytes through framing and dispatch into a live AppModel.
+// libFuzzer target: engine output bytes through framing and dispatch into a live AppModel
+// and the window row. Windows go to the null window system: whatever the fuzzer makes of
+// a window command, it can never reach the windows of the desktop it runs on.
 // The first input byte picks the chunk size, so lines also arrive split across chunks.
 // Run with -close_fd_mask=2: the engine link copies plain lines to standard error.
 
@@ -12,7 +14,11 @@
 
 #include "AppModel.h"
 #include "Engine.h"
+#include "EventDispatcher.h"
+#include "Line.h"
+#include "ModelRows.h"
 #include "Scheduler.h"
+#include "WindowCommands.h"
 
 namespace {
 
@@ -25,7 +31,17 @@ struct Harness
     QTemporaryDir root;
     halvic::ManualScheduler scheduler;
     halvic::AppModel model{scheduler};
-    halvic::Engine engine{model, scheduler, halvic::Engine::Locations::underRoot(root.path())};
+    halvic::EventDispatcher dispatcher;
+    halvic::WindowCommands windows{std::make_unique<halvic::NullWindowSystem>()};
+    halvic::Engine engine{dispatcher, scheduler, halvic::Engine::Locations::underRoot(root.path())};
+
+    Harness()
+    {
+        halvic::registerModelRows(dispatcher, model);
+        windows.registerRow(dispatcher);
+        QObject::connect(&windows, &halvic::WindowCommands::unavailable, &model,
+                         [this](const QString &message) { model.push(halvic::speaker::tarvel, message); });
+    }
 };
 
 } // namespace

@@ -22,6 +22,7 @@
 
 #include "AppModel.h"
 #include "Engine.h"
+#include "EngineLink.h"
 #include "LineFramer.h"
 #include "Scheduler.h"
 
@@ -109,7 +110,8 @@ void benchIngest()
             ManualScheduler scheduler;
             AppModel model(scheduler);
             QTemporaryDir root;
-            Engine engine(model, scheduler, Engine::Locations::underRoot(root.path()));
+            testing::EngineLink link(model, scheduler, Engine::Locations::underRoot(root.path()));
+            Engine &engine = link.engine;
             std::freopen("/dev/null", "w", stderr); // the mix's diagnostic lines are copied there
             QElapsedTimer timer;
             timer.start();
@@ -154,7 +156,8 @@ struct EngineProcess
     QTemporaryDir root;
     QtScheduler scheduler;
     AppModel model{scheduler};
-    Engine engine{model, scheduler, Engine::Locations::underRoot(root.path())};
+    testing::EngineLink link{model, scheduler, Engine::Locations::underRoot(root.path())};
+    Engine &engine = link.engine;
 };
 
 void benchFlood()

@@ -13,8 +13,8 @@
 #include <cstdio>
 #include <vector>
 
-#include "AppModel.h"
-#include "Engine.h"
+#include "EventDispatcher.h"
+#include "WindowCommands.h"
 #include "Scheduler.h"
 #include "WindowLayout.h"
 #include "WindowManager.h"
@@ -96,10 +96,9 @@ int main(int argc, char **argv)
     }
     const Margins extents = extentsOf(session, windows.front());
 
-    ManualScheduler scheduler;
-    AppModel model(scheduler);
-    const QTemporaryDir root;
-    Engine engine(model, scheduler, Engine::Locations::underRoot(root.path()));
+    EventDispatcher dispatcher;
+    WindowCommands commands(X11WindowSystem::connect());
+    commands.registerRow(dispatcher);
     // A connection of our own to read the frames back.
     const auto x = X11WindowSystem::connect();
     if (!x) {
@@ -128,7 +127,7 @@ int main(int argc, char **argv)
                 + QByteArray::number(inset) + "}}";
             QElapsedTimer start;
             start.start();
-            engine.handle(event);
+            dispatcher.dispatch(QByteArrayView(event));
             ours.push_back(untilInPlace(*x, windows, even ? layoutA : layoutB, start));
         }
         {

@@ -23,6 +23,7 @@
 #include "Cards.h"
 #include "DockStrip.h"
 #include "Engine.h"
+#include "EngineWiring.h"
 #include "EventDispatcher.h"
 #include "GlassPanel.h"
 #include "HudController.h"
@@ -112,16 +113,9 @@ bool Delegate::launch()
 
 void Delegate::wireEngine()
 {
-    Engine *engine = m_engine.get();
-    AppModel *model = m_model.get();
-    connect(engine, &Engine::started, model, [model] { enginestatus::started(*model); });
-    connect(engine, &Engine::stopped, model, [model] { enginestatus::stopped(*model); });
-    connect(engine, &Engine::exited, this, [this] {
-        enginestatus::exited(*m_model);
-        setGesturesActive(false);
-    });
-    connect(engine, &Engine::launchFailed, model,
-            [model](const QString &reason) { enginestatus::launchFailed(*model, reason); });
+    showEngineInModel(*m_engine, *m_model);
+    // Gestures end with the engine that drove them.
+    connect(m_engine.get(), &Engine::exited, this, [this] { setGesturesActive(false); });
     m_dispatcher->on(protocol::event::gestures, this, [this](const QJsonObject &payload) {
         setGesturesActive(json::boolean(payload, protocol::key::on, false));
     });

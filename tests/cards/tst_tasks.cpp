@@ -13,15 +13,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "JsonFile.h"
-#include "AppModel.h"
 #include "EventDispatcher.h"
 #include "GlassPanel.h"
+#include "JsonFile.h"
 #include "Scheduler.h"
 #include "TaskItem.h"
-#include "TasksModel.h"
 #include "TasksPanel.h"
-#include "TasksRows.h"
 
 Q_IMPORT_QML_PLUGIN(Halvic_PanelsPlugin)
 Q_IMPORT_QML_PLUGIN(Halvic_CardsPlugin)
@@ -29,6 +26,7 @@ Q_IMPORT_QML_PLUGIN(Halvic_Cards_TasksPlugin)
 
 using namespace halvic;
 using namespace std::chrono_literals;
+using TasksModel = RecordListModel<TaskItem>;
 
 Q_DECLARE_METATYPE(std::optional<halvic::TaskItem>)
 
@@ -55,7 +53,7 @@ std::vector<TaskItem> tasks(const QStringList &specs)
 QStringList specs(const TasksModel &model)
 {
     QStringList out;
-    for (const TaskItem &item : model.tasks())
+    for (const TaskItem &item : model.records())
         out << item.id + u':' + item.text + (item.due ? u'@' + *item.due : QString());
     return out;
 }
@@ -121,20 +119,13 @@ class TasksTest : public QObject
 
     QRect available() const { return QGuiApplication::primaryScreen()->availableGeometry(); }
 
-    // Runs the bubble's deferred refit.
-    void settle()
-    {
-        scheduler.advance(0ms);
-        QCoreApplication::processEvents();
-    }
-
 private slots:
     void init()
     {
         dir = std::make_unique<QTemporaryDir>();
         qml = std::make_unique<QQmlEngine>();
         qml->addImportPath(QStringLiteral("qrc:/"));
-        panel = std::make_unique<TasksPanel>(scheduler, *qml, ControlChannel(controlFolder()));
+        panel = std::make_unique<TasksPanel>(CardContext{scheduler, *qml, ControlChannel(controlFolder())});
     }
     void cleanup()
     {
@@ -194,16 +185,16 @@ private slots:
         QFETCH(QStringList, expected);
         TasksModel model;
         QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
-        QSignalSpy counts(&model, &TasksModel::countChanged);
+        QSignalSpy counts(&model, &RecordList::countChanged);
         int lastCount = 0;
-        connect(&model, &TasksModel::countChanged, this, [&] { lastCount = model.count(); });
+        connect(&model, &RecordList::countChanged, this, [&] { lastCount = model.count(); });
         for (const QString &operation : operations) {
             const QString verb = operation.section(u' ', 0, 0);
             const QString argument = operation.section(u' ', 1);
             if (verb == u"set")
-                model.setTasks(tasks(argument.split(u',', Qt::SkipEmptyParts)));
+                model.replaceAll(tasks(argument.split(u',', Qt::SkipEmptyParts)));
             else if (verb == u"add")
-                model.addOnTop(task(argument));
+                model.prepend(task(argument));
             else
                 model.removeId(argument);
         }
@@ -217,63 +208,42 @@ private slots:
     void modelRows()
     {
         TasksModel model;
-        model.setTasks(tasks({"a:Call Ann@5 pm", "b:Water plants"}));
-        const auto role = [&](int row, TasksModel::Role r) { return model.data(model.index(row), r); };
-        QCOMPARE(role(0, TasksModel::IdRole).toString(), QStringLiteral("a"));
-        QCOMPARE(role(0, TasksModel::DueRole).toString(), QStringLiteral("5 pm"));
-        QCOMPARE(role(0, TasksModel::HasDueRole).toBool(), true);
-        QCOMPARE(role(1, TasksModel::TextRole).toString(), QStringLiteral("Water plants"));
-        QCOMPARE(role(1, TasksModel::HasDueRole).toBool(), false);
-        QVERIFY(!role(2, TasksModel::IdRole).isValid());
+        model.replaceAll(tasks({"a:Call Ann@5 pm", "b:Water plants"}));
+        const QHash<int, QByteArray> names = model.roleNames();
+        const auto role = [&](int row, const QByteArray &name) { return model.data(model.index(row), names.key(name)); };
+        QCOMPARE(names.size(), 4);
+        QCOMPARE(role(0, "taskId").toString(), QStringLiteral("a"));
+        QCOMPARE(role(0, "due").toString(), QStringLiteral("5 pm"));
+        QCOMPARE(role(0, "hasDue").toBool(), true);
+        QCOMPARE(role(1, "text").toString(), QStringLiteral("Water plants"));
+        QCOMPARE(role(1, "due").toString(), QString());
+        QCOMPARE(role(1, "hasDue").toBool(), false);
+        QVERIFY(!role(2, "taskId").isValid());
     }
 
     void noPanelUntilThereIsSomethingToList()
     {
         panel->setAll({});
         panel->remove(QStringLiteral("a"));
-        QVERIFY(!panel->panel());
+        QVERIFY(!panel->window()->panel());
         panel->add(task("a:A"));
-        QVERIFY(panel->panel());
-        QVERIFY(panel->isShown());
+        QVERIFY(panel->window()->panel());
+        QVERIFY(panel->window()->isShown());
     }
 
     void firstShowAtTopRight()
     {
         panel->setAll(tasks({"a:A", "b:B"}));
-        GlassPanel *window = panel->panel();
+        GlassPanel *window = panel->window()->panel();
         QVERIFY(window);
         QVERIFY(QTest::qWaitForWindowExposed(window));
         const QRect avail = available();
         QCOMPARE(window->geometry(), QRect(avail.x() + avail.width() - 340, avail.y() + 20, 320, 400));
-        QVERIFY(window->flags().testFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint));
+        QCOMPARE(window->title(), QStringLiteral("Tasks & Reminders"));
         // The card as the view describes it.
         QQuickItem *view = window->content();
         QCOMPARE(view->property("icon").toString(), QStringLiteral("checklist"));
         QCOMPARE(view->property("help").toString(), QStringLiteral("Tasks & Reminders \u2014 hold to expand"));
-    }
-
-    // Hidden and shown again, the card is the same window where the user left it.
-    void panelBuiltOnceAndOnlyHidden()
-    {
-        QSignalSpy created(panel.get(), &CardController::panelCreated);
-        panel->setAll(tasks({"a:A"}));
-        const QPointer<GlassPanel> first = panel->panel();
-        first->setPosition(100, 120);
-        panel->setAll({});
-        QVERIFY(first);
-        QVERIFY(!first->isVisible());
-        panel->add(task("b:B"));
-        QCOMPARE(panel->panel(), first.data());
-        QVERIFY(first->isVisible());
-        QCOMPARE(first->position(), QPoint(100, 120));
-        panel->remove(QStringLiteral("b"));
-        QVERIFY(!first->isVisible());
-        panel->setAll(tasks({"c:C"}));
-        panel->hide();
-        QVERIFY(first && !first->isVisible());
-        panel->add(task("d:D"));
-        QCOMPARE(panel->panel(), first.data());
-        QCOMPARE(created.count(), 1);
     }
 
     void removeHidesOnlyWhenEmpty_data()
@@ -293,7 +263,7 @@ private slots:
         QFETCH(bool, shown);
         panel->setAll(tasks(list));
         panel->remove(id);
-        QCOMPARE(panel->isShown(), shown);
+        QCOMPARE(panel->window()->isShown(), shown);
         QVERIFY(!QFile::exists(actionFile()));
     }
 
@@ -327,7 +297,7 @@ private slots:
         QVERIFY(!QDir(controlFolder()).exists());
         panel->complete(id);
         QCOMPARE(specs(panel->model()), left);
-        QCOMPARE(panel->isShown(), shown);
+        QCOMPARE(panel->window()->isShown(), shown);
         QCOMPARE(readJson(actionFile()), written);
         // Nothing but the request itself is left in the folder.
         QCOMPARE(QDir(controlFolder()).entryList(QDir::Files | QDir::Hidden), QStringList{"card_action.json"});
@@ -358,15 +328,15 @@ private slots:
         panel->setAll(tasks({"a:A", "b:B"}));
         panel->complete(QStringLiteral("a"));
         QCOMPARE(specs(panel->model()), QStringList{"b:B"});
-        QVERIFY(panel->isShown());
+        QVERIFY(panel->window()->isShown());
         QCOMPARE(QFile(controlFolder()).size(), qint64(12));
     }
 
     void viewShowsTheList()
     {
         panel->setAll(tasks({"t1:Call Ann@5 pm", "t2:Water plants"}));
-        QQuickItem *view = panel->panel()->content();
-        QVERIFY(QTest::qWaitForWindowExposed(panel->panel()));
+        QQuickItem *view = panel->window()->panel()->content();
+        QVERIFY(QTest::qWaitForWindowExposed(panel->window()->panel()));
         QCOMPARE(visibleTexts(view), (QStringList{"Tasks & Reminders", "Call Ann", "due 5 pm", "Water plants"}));
         QCOMPARE(buttonsNamed(view, QStringLiteral("Mark done")).size(), 2);
         QCOMPARE(buttonsNamed(view, QStringLiteral("Minimize to a bubble \u2014 hold the bubble to reopen")).size(), 1);
@@ -376,7 +346,7 @@ private slots:
         QTRY_COMPARE(visibleTexts(view),
                  (QStringList{"Tasks & Reminders", "Book table", "due Friday", "Call Ann", "due 5 pm", "Water plants"}));
         // The model emptied by hand: the card says so (it is hidden, but keeps its view).
-        panel->model().setTasks({});
+        panel->model().replaceAll({});
         QTRY_COMPARE(visibleTexts(view), (QStringList{"Tasks & Reminders", "Nothing on your list."}));
     }
 
@@ -388,8 +358,8 @@ private slots:
         for (int i = 0; i < 3000; ++i)
             list << QStringLiteral("t%1:Task number %1").arg(i);
         panel->setAll(tasks(list));
-        QVERIFY(QTest::qWaitForWindowExposed(panel->panel()));
-        QQuickItem *view = panel->panel()->content();
+        QVERIFY(QTest::qWaitForWindowExposed(panel->window()->panel()));
+        QQuickItem *view = panel->window()->panel()->content();
         const qsizetype rows = buttonsNamed(view, QStringLiteral("Mark done")).size();
         QVERIFY2(rows > 5 && rows < 100, qPrintable(QString::number(rows)));
         QCOMPARE(visibleTexts(view).mid(0, 3), (QStringList{"Tasks & Reminders", "Task number 0", "Task number 1"}));
@@ -399,7 +369,7 @@ private slots:
     void clickingTheTick()
     {
         panel->setAll(tasks({"t1:Call Ann", "t2:Water plants"}));
-        GlassPanel *window = panel->panel();
+        GlassPanel *window = panel->window()->panel();
         QVERIFY(QTest::qWaitForWindowExposed(window));
         const auto click = [&](const QString &help, int index) {
             QQuickItem *button = buttonsNamed(window->content(), help).value(index);
@@ -419,68 +389,6 @@ private slots:
         QVERIFY(!window->isVisible());
         QCOMPARE(specs(panel->model()), QStringList{"t3:C"});
         QVERIFY(!QFile::exists(actionFile()));
-    }
-
-    // Minimised by the button or by a long press to a 58-point bubble around the card's
-    // centre; expanded, the card comes back around the same centre.
-    void minimizeToBubbleAndBack_data()
-    {
-        QTest::addColumn<bool>("byButton");
-        QTest::addRow("minimise button") << true;
-        QTest::addRow("long press") << false;
-    }
-    void minimizeToBubbleAndBack()
-    {
-        QFETCH(bool, byButton);
-        panel->setAll(tasks({"t1:Call Ann"}));
-        GlassPanel *window = panel->panel();
-        window->setPosition(300, 200);
-        QVERIFY(QTest::qWaitForWindowExposed(window));
-        const QPoint centre = window->geometry().center();
-        const auto hold = [&](QPoint at) {
-            QTest::mousePress(window, Qt::LeftButton, {}, at);
-            scheduler.advance(500ms);
-            // The long press has resized the window under the pointer; let go inside it.
-            QTest::mouseRelease(window, Qt::LeftButton, {}, QPoint(10, 10));
-        };
-        if (byButton) {
-            QQuickItem *button = buttonsNamed(window->content(), QStringLiteral("Minimize to a bubble \u2014 hold the bubble to reopen")).value(0);
-            QVERIFY(button);
-            QTest::mouseClick(window, Qt::LeftButton, {}, button->mapToScene(QPointF(button->width() / 2, button->height() / 2)).toPoint());
-        } else {
-            // The card's empty lower part is background.
-            hold(QPoint(160, 380));
-        }
-        settle();
-        QVERIFY(panel->bubble()->minimized());
-        QCOMPARE(window->size(), QSize(58, 58));
-        QVERIFY((window->geometry().center() - centre).manhattanLength() <= 2);
-
-        // What a long press on the bubble does (the press itself is the panel's own, tested
-        // with the panels and end to end).
-        panel->bubbleCtl().toggle();
-        settle();
-        QVERIFY(!panel->bubble()->minimized());
-        // Back as the card, as tall as its list needs, around the same centre.
-        QCOMPARE(window->width(), 320);
-        QVERIFY(window->height() > 58 && window->height() < 400);
-        QVERIFY(std::abs(window->geometry().center().x() - centre.x()) <= 2);
-    }
-
-    // A card put away as a bubble comes back as the card, at the card's size.
-    void hidingABubbleRestoresTheCard()
-    {
-        panel->setAll(tasks({"t1:Call Ann"}));
-        GlassPanel *window = panel->panel();
-        panel->minimize();
-        settle();
-        QCOMPARE(window->size(), QSize(58, 58));
-        panel->hide();
-        QVERIFY(!panel->bubble()->minimized());
-        panel->add(task("t2:B"));
-        settle();
-        QCOMPARE(window->width(), 320);
-        QVERIFY(window->height() > 58);
     }
 
     // Engine events reach the card through the dispatcher rows.
@@ -529,27 +437,16 @@ private slots:
         QFETCH(QStringList, events);
         QFETCH(QStringList, expected);
         QFETCH(bool, shown);
-        AppModel model(scheduler);
-        EventDispatcher dispatcher(model);
-        registerTasksRows(dispatcher, *panel);
+        EventDispatcher dispatcher;
+        panel->registerRows(dispatcher);
         for (const QString &event : events)
             dispatcher.dispatch(event.toUtf8());
         QCOMPARE(specs(panel->model()), expected);
-        QCOMPARE(panel->isShown(), shown);
+        QCOMPARE(panel->window()->isShown(), shown);
         // Engine events never write the action file.
         QVERIFY(!QFile::exists(actionFile()));
     }
 
-    // A dispatcher that outlives the card still takes the events, and does nothing with them.
-    void rowsOutlivingTheCard()
-    {
-        AppModel model(scheduler);
-        EventDispatcher dispatcher(model);
-        registerTasksRows(dispatcher, *panel);
-        panel.reset();
-        QVERIFY(dispatcher.dispatch(QByteArray(R"({"type":"task_added","id":"a","text":"A"})")));
-        QVERIFY(dispatcher.dispatch(QByteArray(R"({"type":"tasks","tasks":[]})")));
-    }
 };
 
 QTEST_MAIN(TasksTest)

@@ -7,6 +7,7 @@
 #include "AppModel.h"
 #include "CapturedOutput.h"
 #include "Engine.h"
+#include "EngineLink.h"
 #include "EngineRoot.h"
 
 using namespace halvic;
@@ -32,7 +33,7 @@ struct Harness
 {
     explicit Harness(const char *engineName)
         : root(scriptedEngine(engineName))
-        , engine(model, scheduler, Engine::Locations::underRoot(root.path()))
+        , link(model, scheduler, Engine::Locations::underRoot(root.path()))
     {
     }
     ~Harness()
@@ -54,7 +55,8 @@ struct Harness
     ManualScheduler scheduler;
     AppModel model{scheduler};
     EngineRoot root;
-    Engine engine;
+    EngineLink link;
+    Engine &engine = link.engine;
 };
 
 /// The process's peak resident memory so far (VmHWM).
@@ -97,7 +99,8 @@ private slots:
         ManualScheduler scheduler;
         AppModel model(scheduler);
         QTemporaryDir root; // no interpreter inside
-        Engine engine(model, scheduler, Engine::Locations::underRoot(root.path()));
+        EngineLink link(model, scheduler, Engine::Locations::underRoot(root.path()));
+        Engine &engine = link.engine;
         engine.start();
         QTRY_COMPARE(model.transcript()->lines().size(), 1u);
         const Line line = model.transcript()->lines().front();
@@ -117,7 +120,8 @@ private slots:
         ManualScheduler scheduler;
         AppModel model(scheduler);
         QTemporaryDir root; // no interpreter inside
-        Engine engine(model, scheduler, Engine::Locations::underRoot(root.path()));
+        EngineLink link(model, scheduler, Engine::Locations::underRoot(root.path()));
+        Engine &engine = link.engine;
         QSignalSpy exited(&engine, &Engine::allProcessesExited);
         engine.start();
         engine.stop();
@@ -129,14 +133,13 @@ private slots:
     void anEngineThatExitsStaysOff()
     {
         Harness h("exits_soon");
-        QList<bool> gestures;
-        h.engine.setOnGestures([&](bool on) { gestures << on; });
+        QSignalSpy exited(&h.engine, &Engine::exited);
         h.engine.start();
         QTRY_COMPARE(h.model.agents()->chips().size(), 1u);
         QTRY_COMPARE(h.model.state(), QStringLiteral("off"));
         QVERIFY(!h.model.running());
         QVERIFY(h.model.agents()->chips().empty());
-        QCOMPARE(gestures, QList<bool>{false});
+        QCOMPARE(exited.count(), 1);
         QVERIFY(!h.engine.isRunning());
         h.scheduler.advance(10s);
         QTest::qWait(200);
@@ -182,7 +185,8 @@ print('@@EVT {"type":"ready"}', flush=True)
 while True:
     time.sleep(1)
 )");
-        Engine engine(model, scheduler, Engine::Locations::underRoot(root.path()));
+        EngineLink link(model, scheduler, Engine::Locations::underRoot(root.path()));
+        Engine &engine = link.engine;
         engine.start();
         QTRY_COMPARE(model.state(), QStringLiteral("listening"));
         const qint64 peakBefore = peakResidentKiB();
@@ -219,7 +223,8 @@ while True:
         EngineRoot root(scriptedEngine("ignores_sigterm"));
         qint64 pid = 0;
         {
-            Engine engine(model, scheduler, Engine::Locations::underRoot(root.path()));
+            EngineLink link(model, scheduler, Engine::Locations::underRoot(root.path()));
+            Engine &engine = link.engine;
             engine.start();
             QTRY_COMPARE(model.state(), QStringLiteral("listening"));
             pid = pidsIn(root.file(QStringLiteral("pids"))).value(0);

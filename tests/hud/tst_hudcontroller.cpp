@@ -1,3 +1,5 @@
+#include <QFile>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSignalSpy>
@@ -7,18 +9,13 @@
 #include "JsonFile.h"
 #include "AppModel.h"
 #include "ControlChannel.h"
+#include "HudRequests.h"
 #include "HudController.h"
 
 using namespace halvic;
 using namespace std::chrono_literals;
 
 namespace {
-
-struct Sent
-{
-    QString text;
-    QList<QUrl> attachments;
-};
 
 QStringList titles(const Menu &menu)
 {
@@ -38,33 +35,30 @@ class HudControllerTest : public QObject
 
     ManualScheduler scheduler;
     std::unique_ptr<AppModel> model;
-    std::vector<Sent> sent;
+    std::unique_ptr<QTemporaryDir> dir;
+    std::unique_ptr<HudRequests> requests;
     QStringList calls;
 
-    HudActions actions()
+    QString controlFile(QLatin1StringView name) const { return requests->control().filePath(name); }
+
+    // A controller whose requests to the application are recorded in `calls`.
+    std::unique_ptr<HudController> makeHud()
     {
-        return {
-            .onMute = [this] { calls << QStringLiteral("mute"); },
-            .onPower = [this] { calls << QStringLiteral("power"); },
-            .onToggleWakeWord = [this](bool on) { calls << QStringLiteral("wake %1").arg(on); },
-            .onMinimize = [this] { calls << QStringLiteral("minimize"); },
-            .onQuit = [this] { calls << QStringLiteral("quit"); },
-            .onSend = [this](const QString &text, const QList<QUrl> &files) { sent.push_back({text, files}); },
-            .onAttach = {},
-            .onPaste = {},
-            .onActivateInput = {},
-            .onMemory = {},
-            .writeControl = {},
-            .showMenu = {},
-            .extraMenuEntries = {},
-        };
+        auto hud = std::make_unique<HudController>(*model, scheduler, *requests);
+        const auto record = [this](const char *what) { return [this, what] { calls << QString::fromLatin1(what); }; };
+        connect(hud.get(), &HudController::powerRequested, this, record("power"));
+        connect(hud.get(), &HudController::minimizeRequested, this, record("minimize"));
+        connect(hud.get(), &HudController::quitRequested, this, record("quit"));
+        connect(hud.get(), &HudController::memoryRequested, this, record("memory"));
+        return hud;
     }
 
 private slots:
     void init()
     {
         model = std::make_unique<AppModel>(scheduler);
-        sent.clear();
+        dir = std::make_unique<QTemporaryDir>();
+        requests = std::make_unique<HudRequests>(ControlChannel(dir->filePath(QStringLiteral("nested/control"))));
         calls.clear();
     }
 
@@ -86,7 +80,8 @@ private slots:
         QFETCH(QStringList, attached);
         QFETCH(bool, sends);
         QFETCH(QString, echo);
-        HudController hud(*model, scheduler, actions());
+        const auto hudOwner = makeHud();
+        HudController &hud = *hudOwner;
         QList<QUrl> urls;
         for (const QString &path : attached)
             urls << QUrl::fromLocalFile(path);
@@ -98,14 +93,17 @@ private slots:
 
         const auto &lines = model->transcript()->lines();
         if (!sends) {
-            QVERIFY(sent.empty());
+            QVERIFY(!QFile::exists(controlFile(controlfile::textInput)));
             QVERIFY(lines.empty());
             QCOMPARE(model->draft(), draft);
             return;
         }
-        QCOMPARE(sent.size(), 1u);
-        QCOMPARE(sent[0].text, draft);
-        QCOMPARE(sent[0].attachments, urls);
+        const QJsonObject sent = readJson(controlFile(controlfile::textInput));
+        QCOMPARE(sent.value(QStringLiteral("text")).toString(), draft);
+        QJsonArray paths;
+        for (const QString &path : attached)
+            paths.append(path);
+        QCOMPARE(sent.value(QStringLiteral("attachments")).toArray(), paths);
         QCOMPARE(lines.size(), 1u);
         QCOMPARE(lines[0].who, QStringLiteral("you"));
         QCOMPARE(lines[0].text, echo);
@@ -116,7 +114,8 @@ private slots:
 
     void canSendFollowsTheModel()
     {
-        HudController hud(*model, scheduler, actions());
+        const auto hudOwner = makeHud();
+        HudController &hud = *hudOwner;
         QSignalSpy changes(&hud, &HudController::canSendChanged);
         model->setDraft(QStringLiteral("  "));
         QCOMPARE(changes.size(), 0);
@@ -144,26 +143,21 @@ private slots:
     void killWritesTheAgentAction()
     {
         QFETCH(QString, taskId);
-        QTemporaryDir dir;
-        const ControlChannel control(dir.filePath(QStringLiteral("nested/control")));
-        HudActions withWriter = actions();
-        withWriter.writeControl = [&control](QLatin1StringView name, const QJsonObject &object) {
-            control.writeJSON(name, object);
-        };
-        HudController hud(*model, scheduler, std::move(withWriter));
-        hud.killAgent(taskId);
-        const QJsonObject written = readJson(control.filePath(controlfile::agentAction));
+        const auto hud = makeHud();
+        hud->killAgent(taskId);
+        const QJsonObject written = readJson(controlFile(controlfile::agentAction));
         QCOMPARE(written, (QJsonObject{{QStringLiteral("action"), QStringLiteral("kill")}, {QStringLiteral("id"), taskId}}));
     }
 
     void wakeWordFlipsTheModelThenTellsTheEngine()
     {
-        HudController hud(*model, scheduler, actions());
-        hud.toggleWakeWord();
+        const auto hud = makeHud();
+        hud->toggleWakeWord();
         QVERIFY(model->wakeWord());
-        hud.toggleWakeWord();
+        QCOMPARE(readJson(controlFile(controlfile::config)), (QJsonObject{{QStringLiteral("wake_word"), true}}));
+        hud->toggleWakeWord();
         QVERIFY(!model->wakeWord());
-        QCOMPARE(calls, (QStringList{QStringLiteral("wake 1"), QStringLiteral("wake 0")}));
+        QCOMPARE(readJson(controlFile(controlfile::config)), (QJsonObject{{QStringLiteral("wake_word"), false}}));
     }
 
     void menus_data()
@@ -195,20 +189,23 @@ private slots:
         model->setMuted(muted);
         model->setCollapsed(collapsed);
         model->setDocked(docked);
-        HudController hud(*model, scheduler, actions());
-        QCOMPARE(titles(hud.contextMenu()), context);
-        QCOMPARE(titles(hud.moreMenu()), more);
+        const auto hud = makeHud();
+        QCOMPARE(titles(hud->contextMenu()), context);
+        QCOMPARE(titles(hud->moreMenu()), more);
     }
 
     void menuActionsDoWhatTheySay()
     {
-        HudController hud(*model, scheduler, actions());
+        const auto hudOwner = makeHud();
+        HudController &hud = *hudOwner;
         const Menu context = hud.contextMenu();
         for (const MenuEntry &entry : context) {
             if (entry.action)
                 entry.action();
         }
-        QCOMPARE(calls, (QStringList{"power", "mute", "minimize", "quit"}));
+        // Mute goes straight to the engine as its marker file.
+        QCOMPARE(calls, (QStringList{"power", "minimize", "quit"}));
+        QVERIFY(QFile::exists(controlFile(controlfile::mute)));
 
         model->setDockSide(QStringLiteral("right"));
         hud.moreMenu()[1].action(); // dock to the left edge
@@ -222,10 +219,9 @@ private slots:
 
     void trayItemsJoinTheMoreMenuWhenGiven()
     {
-        HudActions withExtras = actions();
-        withExtras.extraMenuEntries = [] { return Menu{{QStringLiteral("Hand Gestures"), [] {}, true, true, true}}; };
-        HudController hud(*model, scheduler, std::move(withExtras));
-        QCOMPARE(titles(hud.moreMenu()), (QStringList{"Start listening", "Dock to left edge", "Minimize to a bubble", "--",
+        const auto hud = makeHud();
+        hud->setExtraMenuEntries([] { return Menu{{QStringLiteral("Hand Gestures"), [] {}, true, true, true}}; });
+        QCOMPARE(titles(hud->moreMenu()), (QStringList{"Start listening", "Dock to left edge", "Minimize to a bubble", "--",
                                                       "Hand Gestures", "--", "Quit Halvic"}));
     }
 
@@ -242,7 +238,8 @@ private slots:
     {
         QFETCH(double, stored);
         QFETCH(double, strip);
-        HudController hud(*model, scheduler, actions());
+        const auto hudOwner = makeHud();
+        HudController &hud = *hudOwner;
         QSignalSpy changed(&hud, &HudController::dockStripWidthChanged);
         model->setDockWidth(stored);
         QCOMPARE(hud.dockStripWidth(), strip);
@@ -254,7 +251,8 @@ private slots:
 
     void agentClockTicksOnlyWhileChipsExist()
     {
-        HudController hud(*model, scheduler, actions());
+        const auto hudOwner = makeHud();
+        HudController &hud = *hudOwner;
         AgentClock &clock = *hud.clock();
         QVERIFY(!clock.isTicking());
         QCOMPARE(scheduler.pendingCount(), 0u);

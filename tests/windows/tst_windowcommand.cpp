@@ -1,13 +1,11 @@
-// The engine link's window row where window control is not available: one plain line,
-// nothing else; and a command that is not an object is no command.
+// The "window" row where window control is not available: one plain line, nothing else; and
+// a command that is not an object is no command.
 
+#include <QSignalSpy>
 #include <QTest>
 
-#include "AppModel.h"
-#include "Engine.h"
-#include "EngineRoot.h"
-#include "ListModels.h"
-#include "Scheduler.h"
+#include "EventDispatcher.h"
+#include "WindowCommands.h"
 #include "WindowManager.h"
 
 using namespace halvic;
@@ -37,16 +35,14 @@ void TestWindowCommand::unavailableDesktopSaysSoOnce()
 {
     QFETCH(QByteArray, event);
     QFETCH(int, lines);
-    ManualScheduler scheduler;
-    AppModel model(scheduler);
-    testing::EngineRoot root;
-    Engine engine(model, scheduler, Engine::Locations::underRoot(root.path()));
-    engine.setWindowManager(std::make_unique<WindowManager>(std::make_unique<NullWindowSystem>()));
-    engine.handle(event);
-    QCOMPARE(int(model.transcript()->lines().size()), lines);
+    EventDispatcher dispatcher;
+    WindowCommands windows(std::make_unique<NullWindowSystem>());
+    windows.registerRow(dispatcher);
+    QSignalSpy said(&windows, &WindowCommands::unavailable);
+    dispatcher.dispatch(QByteArrayView(event));
+    QCOMPARE(said.size(), lines);
     if (lines) {
-        QCOMPARE(model.transcript()->lines().front().who, QStringLiteral("tarvel"));
-        QCOMPARE(model.transcript()->lines().front().text, WindowManager::unavailableMessage());
+        QCOMPARE(said.front().front().toString(), WindowManager::unavailableMessage());
         QVERIFY(WindowManager::unavailableMessage().contains(QStringLiteral("X11")));
         QVERIFY(WindowManager::unavailableMessage().contains(QStringLiteral("EWMH window manager")));
     }

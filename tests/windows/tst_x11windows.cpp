@@ -1,4 +1,4 @@
-// Window commands through the real engine link against a real X server (Xvfb), a real
+// Window commands through the real "window" row against a real X server (Xvfb), a real
 // window manager (openbox) and real X clients; geometry is read back with xwininfo/xprop.
 
 #include <QElapsedTimer>
@@ -13,11 +13,8 @@
 #include <csignal>
 #include <memory>
 
-#include "AppModel.h"
-#include "Engine.h"
-#include "EngineRoot.h"
-#include "Line.h"
-#include "Scheduler.h"
+#include "EventDispatcher.h"
+#include "WindowCommands.h"
 #include "WindowManager.h"
 #include "X11Session.h"
 #include "X11WindowSystem.h"
@@ -70,10 +67,8 @@ private:
     void writeEntry(const QString &id, const QByteArray &contents);
     qint64 pidOf(quint32 window) const;
 
-    ManualScheduler m_scheduler;
-    AppModel m_model{m_scheduler};
-    std::unique_ptr<testing::EngineRoot> m_root;
-    std::unique_ptr<Engine> m_engine;
+    EventDispatcher m_dispatcher;
+    std::unique_ptr<WindowCommands> m_commands;
     WindowManager *m_windows = nullptr;
     int m_finished = 0;
     QList<qint64> m_launchedPids;
@@ -88,20 +83,16 @@ void TestX11Windows::initTestCase()
 
 void TestX11Windows::init()
 {
-    m_root = std::make_unique<testing::EngineRoot>();
-    m_engine = std::make_unique<Engine>(m_model, m_scheduler, Engine::Locations::underRoot(m_root->path()));
-    auto windows = std::make_unique<WindowManager>(X11WindowSystem::connect());
-    m_windows = windows.get();
+    m_commands = std::make_unique<WindowCommands>(X11WindowSystem::connect());
+    m_commands->registerRow(m_dispatcher);
+    m_windows = &m_commands->manager();
     // Counted on this thread: the signal comes from the worker.
     connect(m_windows, &WindowManager::commandFinished, this, [this] { ++m_finished; }, Qt::QueuedConnection);
-    m_engine->setWindowManager(std::move(windows));
-    m_model.setDocked(false);
-    m_model.setDockSide(QStringLiteral("left"));
 }
 
 void TestX11Windows::cleanup()
 {
-    m_engine.reset();
+    m_commands.reset();
     m_windows = nullptr;
     session->stopClients();
     for (const qint64 pid : std::as_const(m_launchedPids))
@@ -127,7 +118,7 @@ quint32 TestX11Windows::startAndFind(const QString &program, const QString &inst
 void TestX11Windows::send(const QByteArray &command)
 {
     const int before = m_finished;
-    m_engine->handle(windowEvent(command));
+    m_dispatcher.dispatch(windowEvent(command));
     QTRY_COMPARE_WITH_TIMEOUT(m_finished, before + 1, 15000);
 }
 
@@ -221,17 +212,14 @@ void TestX11Windows::arrangeRunsEveryItem()
 void TestX11Windows::dockedHudKeepsItsEdgeOfTheMainScreenFree()
 {
     const quint32 clock = startAndFind(QStringLiteral("xclock"), QStringLiteral("xclock.XClock"));
-    m_model.setDocked(true);
-    m_model.setDockWidth(400);
+    m_commands->setDockedStrip({true, 400, QStringLiteral("left")});
     send(R"({"action":"tile","app":"xclock","screen":"Main"})");
     QTRY_COMPARE(session->frame(clock), std::optional(QRect(400, 0, 1520, 1080)));
     // Its own left inset wins over the dock's.
     send(R"({"action":"move","app":"xclock","left_inset":0,"region":"left"})");
     QTRY_COMPARE(session->frame(clock), std::optional(QRect(0, 0, 960, 1080)));
-    // Docked on the right, with a stored width wider than the strip can be: the strip's
-    // real 760 points stay free on the right.
-    m_model.setDockSide(QStringLiteral("right"));
-    m_model.setDockWidth(5000);
+    // Docked on the right at the strip's widest: its 760 points stay free on the right.
+    m_commands->setDockedStrip({true, 760, QStringLiteral("right")});
     send(R"({"action":"tile","app":"xclock"})");
     QTRY_COMPARE(session->frame(clock), std::optional(QRect(0, 0, 1160, 1080)));
 }
@@ -319,7 +307,7 @@ void TestX11Windows::destructionDuringALaunchWaitIsPrompt()
     }
     writeEntry(QStringLiteral("halvic-sleeper"),
                "[Desktop Entry]\nType=Application\nName=Halvic Sleeper\nExec=" + script.toUtf8() + "\n");
-    m_engine->handle(windowEvent(R"({"action":"launch","app":"Halvic Sleeper"})"));
+    m_dispatcher.dispatch(windowEvent(R"({"action":"launch","app":"Halvic Sleeper"})"));
     QTRY_VERIFY(QFile::exists(pidFile) && QFile(pidFile).size() > 0);
     QFile file(pidFile);
     QVERIFY(file.open(QIODevice::ReadOnly));
@@ -327,7 +315,7 @@ void TestX11Windows::destructionDuringALaunchWaitIsPrompt()
 
     QElapsedTimer teardown;
     teardown.start();
-    m_engine.reset();
+    m_commands.reset();
     // Not a speed check: a teardown that waited for the launch would take its whole timeout.
     QVERIFY2(teardown.elapsed() < WindowManager::launchTimeout.count(), qPrintable(QString::number(teardown.elapsed())));
 }

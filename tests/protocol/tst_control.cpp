@@ -10,10 +10,9 @@
 #include <thread>
 
 #include "JsonFile.h"
-#include "AppModel.h"
 #include "ControlChannel.h"
-#include "Engine.h"
 #include "EngineRoot.h"
+#include "HudRequests.h"
 
 using namespace halvic;
 using halvic::testing::readAll;
@@ -128,17 +127,15 @@ private slots:
         QCOMPARE(broken.load(), 0);
     }
 
-    void engineLinkFiles()
+    void hudRequestFiles()
     {
-        ManualScheduler scheduler;
-        AppModel model(scheduler);
         QTemporaryDir tmp;
-        const Engine::Locations locations = Engine::Locations::underRoot(tmp.path());
-        Engine engine(model, scheduler, locations);
-        auto file = [&](const char *name) { return QDir(locations.control).filePath(QString::fromLatin1(name)); };
+        const QString folder = tmp.filePath(QStringLiteral("control"));
+        const HudRequests requests{ControlChannel(folder)};
+        auto file = [&](const char *name) { return QDir(folder).filePath(QString::fromLatin1(name)); };
 
-        engine.sendText(QStringLiteral("first"), {});
-        engine.sendText(QStringLiteral("hello <b> & \"you\""), {});
+        requests.sendText(QStringLiteral("first"), {}, false);
+        requests.sendText(QStringLiteral("hello <b> & \"you\""), {}, false);
         QJsonObject text = readJson(file("text_input.json"));
         QCOMPARE(text.value(QStringLiteral("text")).toString(), QStringLiteral("hello <b> & \"you\""));
         QVERIFY(text.value(QStringLiteral("attachments")).isArray());
@@ -146,26 +143,28 @@ private slots:
         QCOMPARE(text.value(QStringLiteral("want_voice")), QJsonValue(false));
         QCOMPARE(text.size(), 3);
 
-        model.setTextVoice(true);
-        engine.sendText(QStringLiteral("see"), {QUrl::fromLocalFile(QStringLiteral("/tmp/a b.png")),
-                                                QUrl::fromLocalFile(QStringLiteral("/tmp/c.pdf"))});
+        requests.sendText(QStringLiteral("see"),
+                          {QUrl::fromLocalFile(QStringLiteral("/tmp/a b.png")), QUrl::fromLocalFile(QStringLiteral("/tmp/c.pdf"))},
+                          true);
         text = readJson(file("text_input.json"));
         QCOMPARE(text.value(QStringLiteral("attachments")).toArray(),
                  (QJsonArray{QStringLiteral("/tmp/a b.png"), QStringLiteral("/tmp/c.pdf")}));
         QCOMPARE(text.value(QStringLiteral("want_voice")), QJsonValue(true));
 
-        engine.setWakeWord(true);
+        requests.setWakeWord(true);
         QCOMPARE(readJson(file("config.json")), (QJsonObject{{QStringLiteral("wake_word"), true}}));
-        QVERIFY(model.wakeWord());
 
-        engine.setGestures(true);
+        requests.setGestures(true);
         QCOMPARE(readJson(file("gestures.json")), (QJsonObject{{QStringLiteral("on"), true}}));
 
-        engine.toggleMute();
-        engine.toggleMute();
+        requests.killAgent(QStringLiteral("t-7"));
+        QCOMPARE(readJson(file("agent_action.json")),
+                 (QJsonObject{{QStringLiteral("action"), QStringLiteral("kill")}, {QStringLiteral("id"), QStringLiteral("t-7")}}));
+
+        requests.toggleMute();
+        requests.toggleMute();
         QVERIFY(QFile::exists(file("mute")));
         QCOMPARE(QFileInfo(file("mute")).size(), 0);
-        QVERIFY(!model.muted());
     }
 };
 

@@ -1,9 +1,8 @@
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include "AppModel.h"
-#include "Engine.h"
+#include "ModelRows.h"
 #include "EventDispatcher.h"
 
 using namespace halvic;
@@ -139,7 +138,8 @@ private slots:
         QFETCH(QStringList, expected);
         ManualScheduler scheduler;
         AppModel model(scheduler);
-        EventDispatcher dispatcher(model);
+        EventDispatcher dispatcher;
+        registerModelRows(dispatcher, model);
         for (const QByteArray &event : events)
             dispatcher.dispatch(event);
         for (const QString &expectation : expected) {
@@ -148,26 +148,12 @@ private slots:
         }
     }
 
-    void gesturesGoToTheCallbackOnlyWhenSet()
-    {
-        ManualScheduler scheduler;
-        AppModel model(scheduler);
-        QTemporaryDir root;
-        Engine engine(model, scheduler, Engine::Locations::underRoot(root.path()));
-        engine.handle(R"({"type":"gestures","on":true})"); // no callback yet: nothing happens
-        QList<bool> seen;
-        engine.setOnGestures([&](bool on) { seen << on; });
-        engine.handle(R"({"type":"gestures","on":true})");
-        engine.handle(R"({"type":"gestures"})");
-        engine.handle(R"({"type":"gestures","on":"yes"})");
-        QCOMPARE(seen, (QList<bool>{true, false, false}));
-    }
-
     void everyAssignmentIsAChangeEvenWhenEqual()
     {
         ManualScheduler scheduler;
         AppModel model(scheduler);
-        EventDispatcher dispatcher(model);
+        EventDispatcher dispatcher;
+        registerModelRows(dispatcher, model);
         QSignalSpy changes(&model, &AppModel::changed);
         dispatcher.dispatch(R"({"type":"status"})");
         QCOMPARE(changes.count(), 1);
@@ -175,4 +161,4 @@ private slots:
 };
 
 QTEST_GUILESS_MAIN(DispatchTest)
-#include "tst_dispatch.moc"
+#include "tst_modelrows.moc"
