@@ -40,7 +40,7 @@ struct Harness
         halvic::registerModelRows(dispatcher, model);
         windows.registerRow(dispatcher);
         QObject::connect(&windows, &halvic::WindowCommands::unavailable, &model,
-                         [this](const QString &message) { model.push(halvic::speaker::tarvel, message); });
+            [this](const QString &message) { model.push(halvic::speaker::tarvel, message); });
     }
 };
 

@@ -21,7 +21,12 @@ if [ ${#missing[@]} -gt 0 ]; then
   DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
-cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+# Ninja: with Qt 6.4 the Makefiles generator regenerates every QML module's type
+# registrations and caches on each build, even with nothing changed (QTBUG-106683).
+if [ -f "$build_dir/CMakeCache.txt" ] && ! grep -q '^CMAKE_GENERATOR:INTERNAL=Ninja$' "$build_dir/CMakeCache.txt"; then
+  rm -rf "$build_dir"
+fi
+cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
 cmake --build "$build_dir" -j"$(nproc)"
 
 # The demo engine runs as root/.venv/bin/python root/main.py, like a real engine.

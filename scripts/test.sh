@@ -21,8 +21,19 @@ run() {
 scripts/setup.sh build || { echo "set-up failed"; exit 1; }
 run "tests" ctest --test-dir build --output-on-failure --timeout 600
 
+run "format" scripts/check-format.sh
+run "qml lint" scripts/lint-qml.sh build
+
+# A build folder made by another generator cannot be reconfigured for Ninja.
+ninja_dir() {
+  if [ -f "$1/CMakeCache.txt" ] && ! grep -q '^CMAKE_GENERATOR:INTERNAL=Ninja$' "$1/CMakeCache.txt"; then
+    rm -rf "$1"
+  fi
+}
+
 asan_build() {
-  cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DHALVIC_SANITIZE=ON -DHALVIC_BENCH=OFF >/dev/null &&
+  ninja_dir build-asan
+  cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DHALVIC_SANITIZE=ON -DHALVIC_BENCH=OFF >/dev/null &&
     cmake --build build-asan -j"$jobs"
 }
 asan_tests() {
@@ -39,7 +50,8 @@ asan_tests() {
 run "sanitizer build" asan_build && run "sanitizer tests" asan_tests
 
 fuzz() {
-  CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHALVIC_FUZZ=ON \
+  ninja_dir build-fuzz
+  CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHALVIC_FUZZ=ON \
     -DHALVIC_SANITIZE=ON -DHALVIC_TESTS=OFF -DHALVIC_BENCH=OFF >/dev/null &&
     cmake --build build-fuzz -j"$jobs" --target fuzz_ingest &&
     mkdir -p build-fuzz/corpus &&

@@ -83,13 +83,14 @@ QByteArray realisticMix(int events, int *eventCount)
         } else if (kind < 997) {
             QJsonArray tasks;
             for (int t = 0; t < 100; ++t)
-                tasks.append(QJsonObject{{"id", QString::number(t)}, {"text", "Follow up with the vendor"}, {"due", "Fri"}});
+                tasks.append(
+                    QJsonObject{{"id", QString::number(t)}, {"text", "Follow up with the vendor"}, {"due", "Fri"}});
             event = {{"type", "tasks"}, {"tasks", tasks}};
         } else {
             QJsonArray messages;
             for (int m = 0; m < 8; ++m)
                 messages.append(QJsonObject{{"id", QString::number(m)}, {"from", "dana@example.com"},
-                                            {"html", QString(6000, QLatin1Char('x'))}});
+                    {"html", QString(6000, QLatin1Char('x'))}});
             event = {{"type", "email_thread"}, {"thread_id", "th1"}, {"subject", "Q3 plan"}, {"messages", messages}};
         }
         mix += eventLine(event);
@@ -125,11 +126,12 @@ void benchIngest()
             QElapsedTimer timer;
             timer.start();
             for (qsizetype at = 0; at < mix.size(); at += chunkSize) {
-                framer.feed(QByteArrayView(mix).sliced(at, std::min(chunkSize, mix.size() - at)), [&](QByteArrayView line) {
-                    const qsizetype marker = line.indexOf("@@EVT ");
-                    if (marker >= 0 && QJsonDocument::fromJson(line.sliced(marker + 6).toByteArray()).isObject())
-                        ++parsed;
-                });
+                framer.feed(
+                    QByteArrayView(mix).sliced(at, std::min(chunkSize, mix.size() - at)), [&](QByteArrayView line) {
+                        const qsizetype marker = line.indexOf("@@EVT ");
+                        if (marker >= 0 && QJsonDocument::fromJson(line.sliced(marker + 6).toByteArray()).isObject())
+                            ++parsed;
+                    });
             }
             baseRates.push_back(parsed / (double(timer.nsecsElapsed()) / 1e9));
         }
@@ -193,7 +195,7 @@ import time; time.sleep(30)
         const double seconds = double(timer.nsecsElapsed()) / 1e9;
         std::printf("flood: 200,000 events from a real engine process\n");
         std::printf("  dispatched %d state events, in order: %s, %.2f s (%.0f events/s)\n", expected,
-                    inOrder && expected == 200000 ? "yes" : "NO", seconds, expected / seconds);
+            inOrder && expected == 200000 ? "yes" : "NO", seconds, expected / seconds);
         std::printf("  longest main-thread gap between %d ms heartbeats: %.1f ms\n", heartbeatMs, worstGapMs);
         QCoreApplication::quit();
     });
@@ -203,7 +205,10 @@ import time; time.sleep(30)
         timer.start();
         run.engine.start();
     });
-    QTimer::singleShot(60000, [] { std::printf("flood: timed out\n"); QCoreApplication::quit(); });
+    QTimer::singleShot(60000, [] {
+        std::printf("flood: timed out\n");
+        QCoreApplication::quit();
+    });
     QCoreApplication::exec();
     run.engine.stop();
 }
@@ -231,17 +236,21 @@ time.sleep(30)
         const qint64 sentNs = run.model.state().toLongLong(&ok);
         if (!ok)
             return;
-        const qint64 nowNs = std::chrono::duration_cast<std::chrono::nanoseconds>(Clock::now().time_since_epoch()).count();
+        const qint64 nowNs
+            = std::chrono::duration_cast<std::chrono::nanoseconds>(Clock::now().time_since_epoch()).count();
         latenciesMs.push_back(double(nowNs - sentNs) / 1e6);
     });
     QObject::connect(run.model.transcript(), &QAbstractItemModel::rowsInserted, [&] {
         std::printf("latency: engine prints -> model updated, %zu events at 1,000/s\n", latenciesMs.size());
         std::printf("  p50 %.3f ms, p99 %.3f ms, max %.3f ms\n", percentile(latenciesMs, 0.5),
-                    percentile(latenciesMs, 0.99), percentile(latenciesMs, 1.0));
+            percentile(latenciesMs, 0.99), percentile(latenciesMs, 1.0));
         QCoreApplication::quit();
     });
     QTimer::singleShot(0, [&] { run.engine.start(); });
-    QTimer::singleShot(60000, [] { std::printf("latency: timed out\n"); QCoreApplication::quit(); });
+    QTimer::singleShot(60000, [] {
+        std::printf("latency: timed out\n");
+        QCoreApplication::quit();
+    });
     QCoreApplication::exec();
     run.engine.stop();
 }

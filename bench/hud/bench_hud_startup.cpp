@@ -130,7 +130,8 @@ public:
             const auto pids = cardinals<uint32_t>(window, m_pidAtom, XCB_ATOM_CARDINAL);
             if (pids.empty() || pids.front() != pid)
                 continue;
-            auto *attributes = xcb_get_window_attributes_reply(m_connection, xcb_get_window_attributes(m_connection, window), nullptr);
+            auto *attributes = xcb_get_window_attributes_reply(
+                m_connection, xcb_get_window_attributes(m_connection, window), nullptr);
             const bool viewable = attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE;
             std::free(attributes);
             if (viewable)
@@ -142,7 +143,8 @@ public:
 private:
     xcb_atom_t atom(const char *name) const
     {
-        auto *reply = xcb_intern_atom_reply(m_connection, xcb_intern_atom(m_connection, 0, uint16_t(strlen(name)), name), nullptr);
+        auto *reply = xcb_intern_atom_reply(
+            m_connection, xcb_intern_atom(m_connection, 0, uint16_t(strlen(name)), name), nullptr);
         const xcb_atom_t result = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
         std::free(reply);
         return result;
@@ -151,7 +153,8 @@ private:
     template <typename T>
     std::vector<T> cardinals(xcb_window_t window, xcb_atom_t property, xcb_atom_t type) const
     {
-        auto *reply = xcb_get_property_reply(m_connection, xcb_get_property(m_connection, 0, window, property, type, 0, 4096), nullptr);
+        auto *reply = xcb_get_property_reply(
+            m_connection, xcb_get_property(m_connection, 0, window, property, type, 0, 4096), nullptr);
         std::vector<T> values;
         if (reply && reply->format == 32) {
             const auto *data = static_cast<const T *>(xcb_get_property_value(reply));
@@ -236,8 +239,9 @@ int main(int argc, char *argv[])
 
     QProcess xvfb;
     xvfb.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
-    xvfb.start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"), QStringLiteral("0"),
-                                        QStringLiteral("1440x900x24"), QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+    xvfb.start(QStringLiteral("Xvfb"),
+        {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"), QStringLiteral("0"),
+            QStringLiteral("1440x900x24"), QStringLiteral("-nolisten"), QStringLiteral("tcp")});
     if (!xvfb.waitForReadyRead(10000)) {
         std::fprintf(stderr, "Xvfb did not start\n");
         return 1;
@@ -270,12 +274,12 @@ int main(int argc, char *argv[])
     QTemporaryDir profile;
     const Launch hud{QStringLiteral(HUD_BINARY), {}, false};
     const Launch web{chromium,
-                     {QStringLiteral("--app=file://") + QStringLiteral(WEB_PAGE), QStringLiteral("--user-data-dir=") + profile.path(),
-                      QStringLiteral("--window-size=392,330"), QStringLiteral("--no-first-run"),
-                      QStringLiteral("--no-default-browser-check"), QStringLiteral("--disable-gpu"),
-                      QStringLiteral("--disable-extensions"), QStringLiteral("--password-store=basic"),
-                      QStringLiteral("--no-sandbox")},
-                     true};
+        {QStringLiteral("--app=file://") + QStringLiteral(WEB_PAGE),
+            QStringLiteral("--user-data-dir=") + profile.path(), QStringLiteral("--window-size=392,330"),
+            QStringLiteral("--no-first-run"), QStringLiteral("--no-default-browser-check"),
+            QStringLiteral("--disable-gpu"), QStringLiteral("--disable-extensions"),
+            QStringLiteral("--password-store=basic"), QStringLiteral("--no-sandbox")},
+        true};
 
     // One unmeasured start of each warms the disk cache and Chromium's profile.
     measure(hud, env, display);
@@ -283,8 +287,8 @@ int main(int argc, char *argv[])
 
     std::vector<double> hudStart, webStart, hudRss, webRss, hudPss, webPss;
     for (int run = 0; run < runs; ++run) {
-        for (const auto &[launch, start, rss, pss] : {std::tuple{&hud, &hudStart, &hudRss, &hudPss},
-                                                       std::tuple{&web, &webStart, &webRss, &webPss}}) {
+        for (const auto &[launch, start, rss, pss] :
+            {std::tuple{&hud, &hudStart, &hudRss, &hudPss}, std::tuple{&web, &webStart, &webRss, &webPss}}) {
             const auto sample = measure(*launch, env, display);
             if (!sample) {
                 std::fprintf(stderr, "%s did not map a window\n", qPrintable(launch->program));
@@ -310,9 +314,10 @@ int main(int argc, char *argv[])
     std::printf("%-28s %12.1f %12.1f\n", "start-up to mapped (ms)", median(hudStart), median(webStart));
     std::printf("%-28s %12.1f %12.1f\n", "RSS after 5 s idle (MiB)", median(hudRss), median(webRss));
     std::printf("%-28s %12.1f %12.1f\n", "PSS after 5 s idle (MiB)", median(hudPss), median(webPss));
-    std::printf("start-up ratio HUD/web: %.2f (target <= 0.5; HUD target < 500 ms)\n", median(hudStart) / median(webStart));
+    std::printf(
+        "start-up ratio HUD/web: %.2f (target <= 0.5; HUD target < 500 ms)\n", median(hudStart) / median(webStart));
     std::printf("RSS ratio HUD/web: %.2f, PSS ratio HUD/web: %.2f (target <= 0.33)\n", median(hudRss) / median(webRss),
-                median(hudPss) / median(webPss));
+        median(hudPss) / median(webPss));
     std::printf("HUD idle CPU over %d s: %.3f%% of one core (target < 0.5%%)\n", cpuSeconds, cpuPercent);
 
     stop(openbox);

@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "EventDispatcher.h"
-#include "WindowCommands.h"
 #include "Scheduler.h"
+#include "WindowCommands.h"
 #include "WindowLayout.h"
 #include "WindowManager.h"
 #include "X11Session.h"
@@ -41,8 +41,8 @@ Margins extentsOf(const testing::X11Session &session, quint32 window)
 
 /// Waits (polling the server) until every window has its frame; milliseconds since `start`,
 /// or -1 after 5 s.
-double untilInPlace(X11WindowSystem &x, const std::vector<quint32> &windows, const QList<QRect> &frames,
-                    const QElapsedTimer &start)
+double untilInPlace(
+    X11WindowSystem &x, const std::vector<quint32> &windows, const QList<QRect> &frames, const QElapsedTimer &start)
 {
     while (start.elapsed() < 5000) {
         bool all = true;
@@ -79,7 +79,8 @@ int main(int argc, char **argv)
     const int rounds = argc > 1 ? std::max(1, atoi(argv[1])) : 21;
 
     const QStringList names{QStringLiteral("xclock"), QStringLiteral("xeyes"), QStringLiteral("xlogo")};
-    const QStringList classes{QStringLiteral("xclock.XClock"), QStringLiteral("xeyes.XEyes"), QStringLiteral("xlogo.XLogo")};
+    const QStringList classes{
+        QStringLiteral("xclock.XClock"), QStringLiteral("xeyes.XEyes"), QStringLiteral("xlogo.XLogo")};
     std::vector<quint32> windows;
     for (qsizetype i = 0; i < names.size(); ++i) {
         session.startClient(names.at(i));
@@ -123,7 +124,8 @@ int main(int argc, char **argv)
         const bool even = round % 2 == 0;
         {
             const int inset = even ? 0 : 360;
-            const QByteArray event = R"({"type":"window","command":{"action":"tile","apps":["xclock","xeyes","xlogo"],"left_inset":)"
+            const QByteArray event
+                = R"({"type":"window","command":{"action":"tile","apps":["xclock","xeyes","xlogo"],"left_inset":)"
                 + QByteArray::number(inset) + "}}";
             QElapsedTimer start;
             start.start();
@@ -137,13 +139,12 @@ int main(int argc, char **argv)
             for (std::size_t i = 0; i < windows.size(); ++i) {
                 const QRect frame = target.at(qsizetype(i));
                 QProcess::execute(QStringLiteral("wmctrl"),
-                                  {QStringLiteral("-i"), QStringLiteral("-r"), QString::number(windows[i]),
-                                   QStringLiteral("-e"),
-                                   QStringLiteral("0,%1,%2,%3,%4")
-                                       .arg(frame.x())
-                                       .arg(frame.y())
-                                       .arg(frame.width() - extents.left - extents.right)
-                                       .arg(frame.height() - extents.top - extents.bottom)});
+                    {QStringLiteral("-i"), QStringLiteral("-r"), QString::number(windows[i]), QStringLiteral("-e"),
+                        QStringLiteral("0,%1,%2,%3,%4")
+                            .arg(frame.x())
+                            .arg(frame.y())
+                            .arg(frame.width() - extents.left - extents.right)
+                            .arg(frame.height() - extents.top - extents.bottom)});
             }
             theirs.push_back(untilInPlace(*x, windows, target, start));
         }

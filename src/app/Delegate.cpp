@@ -116,9 +116,8 @@ void Delegate::wireEngine()
     showEngineInModel(*m_engine, *m_model);
     // Gestures end with the engine that drove them.
     connect(m_engine.get(), &Engine::exited, this, [this] { setGesturesActive(false); });
-    m_dispatcher->on(protocol::event::gestures, this, [this](const QJsonObject &payload) {
-        setGesturesActive(json::boolean(payload, protocol::key::on, false));
-    });
+    m_dispatcher->on(protocol::event::gestures, this,
+        [this](const QJsonObject &payload) { setGesturesActive(json::boolean(payload, protocol::key::on, false)); });
 }
 
 void Delegate::wireWindowCommands()
@@ -126,11 +125,10 @@ void Delegate::wireWindowCommands()
     m_windows = std::make_unique<WindowCommands>(WindowManager::defaultSystem());
     m_windows->registerRow(*m_dispatcher);
     connect(m_windows.get(), &WindowCommands::unavailable, m_model.get(),
-            [model = m_model.get()](const QString &message) { model->push(speaker::tarvel, message); });
+        [model = m_model.get()](const QString &message) { model->push(speaker::tarvel, message); });
     // Arranged windows keep the docked HUD's strip free.
     const auto updateStrip = [this] {
-        m_windows->setDockedStrip(
-            {m_model->docked(), dock::stripWidth(m_model->dockWidth()), m_model->dockSide()});
+        m_windows->setDockedStrip({m_model->docked(), dock::stripWidth(m_model->dockWidth()), m_model->dockSide()});
     };
     connect(m_model.get(), &AppModel::dockedChanged, m_windows.get(), updateStrip);
     connect(m_model.get(), &AppModel::dockWidthChanged, m_windows.get(), updateStrip);
@@ -165,22 +163,24 @@ bool Delegate::buildPanels()
     m_hudPanel->setContent(item);
     m_hudPanel->setLongPressHooks({
         .canLongPress = [self] { return self && (self->m_model->collapsed() || !self->m_model->docked()); },
-        .onLongPressBegin = [self] {
-            if (!self)
-                return;
-            self->m_model->setLongPressCue(true);
-            self->m_scheduler->callAfter(Duration(160), self, [self] { self->m_model->setLongPressCue(false); });
-        },
-        .onLongPress = [self] {
-            if (!self)
-                return;
-            self->m_model->setCollapsed(!self->m_model->collapsed());
-            if (self->m_dimmer)
-                self->m_dimmer->activity();
-        },
+        .onLongPressBegin =
+            [self] {
+                if (!self)
+                    return;
+                self->m_model->setLongPressCue(true);
+                self->m_scheduler->callAfter(Duration(160), self, [self] { self->m_model->setLongPressCue(false); });
+            },
+        .onLongPress =
+            [self] {
+                if (!self)
+                    return;
+                self->m_model->setCollapsed(!self->m_model->collapsed());
+                if (self->m_dimmer)
+                    self->m_dimmer->activity();
+            },
     });
-    m_placement = std::make_unique<HudPlacement>(*m_hudPanel, *m_model, *m_scheduler, std::make_unique<QSettings>(),
-                                                 &leftButtonHeld);
+    m_placement = std::make_unique<HudPlacement>(
+        *m_hudPanel, *m_model, *m_scheduler, std::make_unique<QSettings>(), &leftButtonHeld);
     m_popups = std::make_unique<Popups>(*m_qml, *m_scheduler, [](const QUrl &url) { QDesktopServices::openUrl(url); });
     m_dispatcher->on(protocol::event::show, m_popups.get(), [popups = m_popups.get()](const QJsonObject &payload) {
         popups->show(json::string(payload, protocol::key::path), json::string(payload, protocol::key::title));
@@ -216,7 +216,11 @@ Menu Delegate::trayOnlyEntries() const
         {u"What Halvic Remembers"_s, {}, false},
         {u"My Files"_s, {}, false},
         {u"Hand Gestures"_s,
-         [self] { if (self) const_cast<Delegate *>(self.data())->toggleGestures(); }, true, true, m_gesturesOn},
+            [self] {
+                if (self)
+                    const_cast<Delegate *>(self.data())->toggleGestures();
+            },
+            true, true, m_gesturesOn},
     };
 }
 
@@ -323,7 +327,7 @@ void Delegate::showCameraAlert()
     connect(openSettings, &QPushButton::clicked, this, [] {
         // The desktop's settings program, where one is installed.
         for (const auto &[program, arguments] : {std::pair{u"gnome-control-center"_s, QStringList{u"privacy"_s}},
-                                                  std::pair{u"systemsettings"_s, QStringList{}}}) {
+                 std::pair{u"systemsettings"_s, QStringList{}}}) {
             if (!QStandardPaths::findExecutable(program).isEmpty()) {
                 QProcess::startDetached(program, arguments);
                 return;
@@ -360,9 +364,8 @@ void Delegate::pickFiles()
     picker->setAttribute(Qt::WA_DeleteOnClose);
     picker->setFileMode(QFileDialog::ExistingFiles);
     picker->setWindowFlag(Qt::WindowStaysOnTopHint);
-    connect(picker, &QFileDialog::urlsSelected, this, [this](const QList<QUrl> &urls) {
-        m_model->setAttachments(m_model->attachments() + urls);
-    });
+    connect(picker, &QFileDialog::urlsSelected, this,
+        [this](const QList<QUrl> &urls) { m_model->setAttachments(m_model->attachments() + urls); });
     m_filePicker = picker;
     picker->open();
 }

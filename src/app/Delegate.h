@@ -1,8 +1,8 @@
 #pragma once
 
 #include <QObject>
-#include <QPointer>
 #include <QPointF>
+#include <QPointer>
 
 #include <memory>
 

@@ -12,8 +12,8 @@ void showEngineInModel(Engine &engine, AppModel &model)
     QObject::connect(&engine, &Engine::started, m, [m] { enginestatus::started(*m); });
     QObject::connect(&engine, &Engine::stopped, m, [m] { enginestatus::stopped(*m); });
     QObject::connect(&engine, &Engine::exited, m, [m] { enginestatus::exited(*m); });
-    QObject::connect(&engine, &Engine::launchFailed, m,
-                     [m](const QString &reason) { enginestatus::launchFailed(*m, reason); });
+    QObject::connect(
+        &engine, &Engine::launchFailed, m, [m](const QString &reason) { enginestatus::launchFailed(*m, reason); });
 }
 
 } // namespace halvic

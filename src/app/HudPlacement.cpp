@@ -106,7 +106,7 @@ QVariantMap cornersToVariant(const CornerMap &corners)
 } // namespace placement
 
 HudPlacement::HudPlacement(GlassPanel &panel, AppModel &model, Scheduler &scheduler,
-                           std::unique_ptr<QSettings> settings, std::function<bool()> buttonHeld, QObject *parent)
+    std::unique_ptr<QSettings> settings, std::function<bool()> buttonHeld, QObject *parent)
     : QObject(parent)
     , m_panel(panel)
     , m_model(model)
@@ -116,13 +116,14 @@ HudPlacement::HudPlacement(GlassPanel &panel, AppModel &model, Scheduler &schedu
     , m_corners(placement::cornersFromVariant(m_settings->value(placement::cornerSettingsKey)))
     // The re-anchor reads the model when it runs, so the latest change wins.
     , m_reanchorThrottle(scheduler, throttle, [this] { reanchor(); })
-    , m_snapTimer(scheduler, snapDelay, [this] {
-        // A pause with the button still down is not the end of the drag.
-        if (m_buttonHeld())
-            m_snapTimer.restart();
-        else
-            snap();
-    })
+    , m_snapTimer(scheduler, snapDelay,
+          [this] {
+              // A pause with the button still down is not the end of the drag.
+              if (m_buttonHeld())
+                  m_snapTimer.restart();
+              else
+                  snap();
+          })
     , m_snapSettle(scheduler, snapSettle, [this] { m_snapping = false; })
 {
     connect(&model, &AppModel::changed, this, &HudPlacement::scheduleReanchor);
@@ -173,8 +174,8 @@ void HudPlacement::reanchor()
     if (m_model.docked() && !m_model.collapsed()) {
         emit placedDocked();
         m_panel.setFollowsContent(false);
-        m_panel.setGeometry(placement::dockedFrame(visible, screen->geometry(), m_model.dockWidth(), m_model.dockSide())
-                                .toRect());
+        m_panel.setGeometry(
+            placement::dockedFrame(visible, screen->geometry(), m_model.dockWidth(), m_model.dockSide()).toRect());
         return;
     }
     m_panel.setFollowsContent(true);
@@ -222,8 +223,7 @@ bool HudPlacement::userIsMoving() const
 {
     // A window manager may report the move only once the button is up again, so a move
     // right after a press on the panel counts too.
-    return m_buttonHeld() || m_panelPressed
-        || (m_lastRelease && m_scheduler.now() - *m_lastRelease <= releaseGrace);
+    return m_buttonHeld() || m_panelPressed || (m_lastRelease && m_scheduler.now() - *m_lastRelease <= releaseGrace);
 }
 
 bool HudPlacement::eventFilter(QObject *watched, QEvent *event)
@@ -244,8 +244,8 @@ bool leftButtonHeld()
     if (const auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>(); x11 && x11->connection()) {
         xcb_connection_t *connection = x11->connection();
         const xcb_screen_t *root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
-        xcb_query_pointer_reply_t *reply =
-            xcb_query_pointer_reply(connection, xcb_query_pointer(connection, root->root), nullptr);
+        xcb_query_pointer_reply_t *reply
+            = xcb_query_pointer_reply(connection, xcb_query_pointer(connection, root->root), nullptr);
         if (!reply)
             return false;
         const bool held = reply->mask & XCB_BUTTON_MASK_1;

@@ -71,7 +71,7 @@ public:
     /// `settings` keeps the corners across launches; `buttonHeld` tells whether the user is
     /// holding the left mouse button (a move without it is the program's own).
     HudPlacement(GlassPanel &panel, AppModel &model, Scheduler &scheduler, std::unique_ptr<QSettings> settings,
-                 std::function<bool()> buttonHeld, QObject *parent = nullptr);
+        std::function<bool()> buttonHeld, QObject *parent = nullptr);
     ~HudPlacement() override;
 
     /// Places the panel now, unless a drag is in progress.

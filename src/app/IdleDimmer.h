@@ -41,8 +41,7 @@ public:
     static constexpr int dimMs = 250;
     static constexpr int brightenMs = 180;
 
-    IdleDimmer(QWindow &panel, AppModel &model, Scheduler &scheduler, QString controlFolder,
-               QObject *parent = nullptr);
+    IdleDimmer(QWindow &panel, AppModel &model, Scheduler &scheduler, QString controlFolder, QObject *parent = nullptr);
     ~IdleDimmer() override;
 
     /// Reads the config, starts watching the control folder and arms the idle timer.

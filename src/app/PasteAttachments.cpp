@@ -24,7 +24,8 @@ QList<QUrl> fileUrls(const QMimeData &clipboard)
     if (!clipboard.hasUrls())
         return files;
     const QList<QUrl> urls = clipboard.urls();
-    std::copy_if(urls.begin(), urls.end(), std::back_inserter(files), [](const QUrl &url) { return url.isLocalFile(); });
+    std::copy_if(
+        urls.begin(), urls.end(), std::back_inserter(files), [](const QUrl &url) { return url.isLocalFile(); });
     return files;
 }
 
@@ -47,7 +48,7 @@ PasteAttachments::PasteAttachments(AppModel &model, QString temporaryFolder, QOb
 QString PasteAttachments::pastedImageName()
 {
     return QStringLiteral("halvic-paste-") + QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper()
-           + QStringLiteral(".png");
+        + QStringLiteral(".png");
 }
 
 void PasteAttachments::pasteFromClipboard()

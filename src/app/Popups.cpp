@@ -30,9 +30,15 @@ bool canRunCode(const QMimeType &type)
     // Executables, shared objects, shell and other scripts, and desktop entries all inherit
     // from one of these (or are one).
     static const QStringList dangerous{
-        u"application/x-executable"_s, u"application/x-sharedlib"_s, u"application/x-shellscript"_s,
-        u"application/x-desktop"_s,    u"text/x-script"_s,           u"application/x-ms-dos-executable"_s,
-        u"application/x-msi"_s,        u"application/java-archive"_s, u"application/x-java-jnlp-file"_s,
+        u"application/x-executable"_s,
+        u"application/x-sharedlib"_s,
+        u"application/x-shellscript"_s,
+        u"application/x-desktop"_s,
+        u"text/x-script"_s,
+        u"application/x-ms-dos-executable"_s,
+        u"application/x-msi"_s,
+        u"application/java-archive"_s,
+        u"application/x-java-jnlp-file"_s,
     };
     return std::any_of(dangerous.cbegin(), dangerous.cend(), [&](const QString &name) { return type.inherits(name); })
         || (type.name().startsWith(u"text/x-"_s) && type.name().endsWith(u"script"_s));
@@ -41,8 +47,8 @@ bool canRunCode(const QMimeType &type)
 
 bool hasImageExtension(const QString &path)
 {
-    static const QStringList extensions{u"png"_s, u"jpg"_s, u"jpeg"_s, u"gif"_s,
-                                        u"webp"_s, u"heic"_s, u"bmp"_s, u"tiff"_s};
+    static const QStringList extensions{
+        u"png"_s, u"jpg"_s, u"jpeg"_s, u"gif"_s, u"webp"_s, u"heic"_s, u"bmp"_s, u"tiff"_s};
     return extensions.contains(QFileInfo(path).suffix().toLower());
 }
 
@@ -152,8 +158,8 @@ bool Popups::showImage(const QString &path, const QString &title)
     if (const QScreen *screen = QGuiApplication::primaryScreen()) {
         const QRectF visible = screen->availableGeometry();
         const QPointF centre = visible.center();
-        raw->setPosition(QPointF(centre.x() - size.width() / 2.0 + m_offset, centre.y() - size.height() / 2.0 + m_offset)
-                             .toPoint());
+        raw->setPosition(
+            QPointF(centre.x() - size.width() / 2.0 + m_offset, centre.y() - size.height() / 2.0 + m_offset).toPoint());
     }
     m_offset = popups::nextOffset(m_offset);
     m_windows.push_back(std::move(panel));
@@ -164,7 +170,8 @@ bool Popups::showImage(const QString &path, const QString &title)
 
 void Popups::close(GlassPanel *panel)
 {
-    const auto it = std::find_if(m_windows.begin(), m_windows.end(), [panel](const auto &p) { return p.get() == panel; });
+    const auto it
+        = std::find_if(m_windows.begin(), m_windows.end(), [panel](const auto &p) { return p.get() == panel; });
     if (it == m_windows.end())
         return;
     // The close may come from the panel's own button: let its handler finish first.

@@ -16,8 +16,7 @@ TimePoint QtScheduler::now() const
     return std::chrono::steady_clock::now();
 }
 
-Scheduler::CallId QtScheduler::callAfter(Duration delay, const QObject *context,
-                                         std::function<void()> call)
+Scheduler::CallId QtScheduler::callAfter(Duration delay, const QObject *context, std::function<void()> call)
 {
     const CallId id = m_nextId++;
     auto timer = std::make_unique<QTimer>();
@@ -25,18 +24,17 @@ Scheduler::CallId QtScheduler::callAfter(Duration delay, const QObject *context,
     timer->setTimerType(Qt::PreciseTimer);
     QPointer<const QObject> guard(context);
     const bool hadContext = context != nullptr;
-    QObject::connect(timer.get(), &QTimer::timeout, this,
-                     [this, id, guard, hadContext, call = std::move(call)] {
-                         // Take the timer out first: the call may schedule or cancel others.
-                         auto node = m_timers.extract(id);
-                         // Cancelled while already due in this pass of the event loop.
-                         if (node.empty())
-                             return;
-                         node.mapped().release()->deleteLater();
-                         if (hadContext && !guard)
-                             return;
-                         call();
-                     });
+    QObject::connect(timer.get(), &QTimer::timeout, this, [this, id, guard, hadContext, call = std::move(call)] {
+        // Take the timer out first: the call may schedule or cancel others.
+        auto node = m_timers.extract(id);
+        // Cancelled while already due in this pass of the event loop.
+        if (node.empty())
+            return;
+        node.mapped().release()->deleteLater();
+        if (hadContext && !guard)
+            return;
+        call();
+    });
     timer->start(delay);
     m_timers.emplace(id, std::move(timer));
     return id;
@@ -53,8 +51,7 @@ void QtScheduler::cancel(CallId id)
     timer->deleteLater();
 }
 
-Scheduler::CallId ManualScheduler::callAfter(Duration delay, const QObject *context,
-                                             std::function<void()> call)
+Scheduler::CallId ManualScheduler::callAfter(Duration delay, const QObject *context, std::function<void()> call)
 {
     const CallId id = m_nextId++;
     m_pending.emplace(id, Pending{m_now + delay, context, context != nullptr, std::move(call)});

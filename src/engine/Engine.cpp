@@ -48,7 +48,7 @@ Engine::Locations Engine::Locations::underRoot(const QString &root)
 {
     const QDir dir(root);
     return {root, dir.filePath(QStringLiteral(".venv/bin/python")), dir.filePath(QStringLiteral("main.py")),
-            dir.filePath(QStringLiteral("control"))};
+        dir.filePath(QStringLiteral("control"))};
 }
 
 Engine::Engine(EventDispatcher &dispatcher, Scheduler &scheduler, Locations locations, QObject *parent)
@@ -153,8 +153,8 @@ void Engine::onFinished(QProcess *process)
 
 void Engine::release(QProcess *process)
 {
-    const auto it = std::find_if(m_processes.begin(), m_processes.end(),
-                                 [process](const auto &owned) { return owned.get() == process; });
+    const auto it = std::find_if(
+        m_processes.begin(), m_processes.end(), [process](const auto &owned) { return owned.get() == process; });
     if (it == m_processes.end())
         return;
     process->disconnect(this);
@@ -175,8 +175,7 @@ void Engine::stop()
         if (process->state() != QProcess::NotRunning) {
             // QProcess keeps reading the pipe; drop what a stopping engine still writes so
             // it cannot pile up in memory until the process is gone.
-            connect(process, &QProcess::readyReadStandardOutput, this,
-                    [process] { process->readAllStandardOutput(); });
+            connect(process, &QProcess::readyReadStandardOutput, this, [process] { process->readAllStandardOutput(); });
             process->terminate();
             QPointer<QProcess> guard(process);
             m_scheduler.callAfter(killAfter, this, [guard] {
@@ -198,7 +197,7 @@ bool Engine::isRunning() const
 bool Engine::hasLiveProcesses() const
 {
     return std::any_of(m_processes.begin(), m_processes.end(),
-                       [](const auto &process) { return process->state() != QProcess::NotRunning; });
+        [](const auto &process) { return process->state() != QProcess::NotRunning; });
 }
 
 void Engine::ingest(QByteArrayView chunk)

@@ -42,7 +42,7 @@ public:
     static constexpr Duration reapAfterKill{2000};
 
     Engine(EventDispatcher &dispatcher, Scheduler &scheduler, Locations locations = Locations::fromPaths(),
-           QObject *parent = nullptr);
+        QObject *parent = nullptr);
     ~Engine() override;
 
     /// Launches the engine unless it is already running (or starting).

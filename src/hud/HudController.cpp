@@ -47,11 +47,27 @@ Menu HudController::contextMenu() const
     // The menu outlives this call; its items reach the controller only while it exists.
     const QPointer<HudController> self(const_cast<HudController *>(this));
     return {
-        {m_model.running() ? u"Stop Halvic"_s : u"Start Halvic"_s, [self] { if (self) self->power(); }},
-        {m_model.muted() ? u"Unmute Mic"_s : u"Mute Mic"_s, [self] { if (self) self->mute(); }},
-        {m_model.collapsed() ? u"Expand"_s : u"Minimize"_s, [self] { if (self) emit self->minimizeRequested(); }},
+        {m_model.running() ? u"Stop Halvic"_s : u"Start Halvic"_s,
+            [self] {
+                if (self)
+                    self->power();
+            }},
+        {m_model.muted() ? u"Unmute Mic"_s : u"Mute Mic"_s,
+            [self] {
+                if (self)
+                    self->mute();
+            }},
+        {m_model.collapsed() ? u"Expand"_s : u"Minimize"_s,
+            [self] {
+                if (self)
+                    emit self->minimizeRequested();
+            }},
         MenuEntry::divider(),
-        {u"Quit Halvic"_s, [self] { if (self) self->quit(); }},
+        {u"Quit Halvic"_s,
+            [self] {
+                if (self)
+                    self->quit();
+            }},
     };
 }
 
@@ -60,14 +76,18 @@ Menu HudController::moreMenu() const
     const QPointer<HudController> self(const_cast<HudController *>(this));
     AppModel &model = m_model;
     Menu menu{
-        {model.running() ? u"Stop listening"_s : u"Start listening"_s, [self] { if (self) self->power(); }},
+        {model.running() ? u"Stop listening"_s : u"Start listening"_s,
+            [self] {
+                if (self)
+                    self->power();
+            }},
         {model.docked() ? u"Undock (float free)"_s : u"Dock to left edge"_s,
-         [&model] {
-             // The item promises the left edge, whatever side the engine last asked for.
-             if (!model.docked())
-                 model.setDockSide(u"left"_s);
-             model.setDocked(!model.docked());
-         }},
+            [&model] {
+                // The item promises the left edge, whatever side the engine last asked for.
+                if (!model.docked())
+                    model.setDockSide(u"left"_s);
+                model.setDocked(!model.docked());
+            }},
         {u"Minimize to a bubble"_s, [&model] { model.setCollapsed(true); }},
     };
     if (m_extraMenuEntries) {
@@ -76,7 +96,10 @@ Menu HudController::moreMenu() const
             menu.push_back(std::move(entry));
     }
     menu.push_back(MenuEntry::divider());
-    menu.push_back({u"Quit Halvic"_s, [self] { if (self) self->quit(); }});
+    menu.push_back({u"Quit Halvic"_s, [self] {
+                        if (self)
+                            self->quit();
+                    }});
     return menu;
 }
 

@@ -51,7 +51,7 @@ bool orbPulses(const QString &state, bool muted, bool recording)
     if (muted)
         return false;
     return recording || state == "booting"_L1 || state == "thinking"_L1 || state == "speaking"_L1
-           || state == "restarting"_L1;
+        || state == "restarting"_L1;
 }
 
 std::chrono::milliseconds pulsePeriod(bool recording)

@@ -1,5 +1,4 @@
 import QtQuick
-import Halvic.Hud
 import Halvic.Panels
 
 // A turning arrow circle: one full turn every 1.2 s, only while shown.

@@ -28,15 +28,15 @@ AppModel::AppModel(Scheduler &scheduler, QObject *parent)
     : QObject(parent)
     , m_scheduler(scheduler)
 {
-    for (QAbstractItemModel *list : {static_cast<QAbstractItemModel *>(&m_transcript),
-                                     static_cast<QAbstractItemModel *>(&m_agents)}) {
+    for (QAbstractItemModel *list :
+        {static_cast<QAbstractItemModel *>(&m_transcript), static_cast<QAbstractItemModel *>(&m_agents)}) {
         connect(list, &QAbstractItemModel::rowsInserted, this, &AppModel::changed);
         connect(list, &QAbstractItemModel::rowsRemoved, this, &AppModel::changed);
         connect(list, &QAbstractItemModel::dataChanged, this, &AppModel::changed);
         connect(list, &QAbstractItemModel::modelReset, this, &AppModel::changed);
     }
     for (auto input : {&AppModel::stateChanged, &AppModel::bootStageChanged, &AppModel::runningChanged,
-                       &AppModel::mutedChanged, &AppModel::recordingChanged, &AppModel::enrollingChanged})
+             &AppModel::mutedChanged, &AppModel::recordingChanged, &AppModel::enrollingChanged})
         connect(this, input, this, &AppModel::updateStateLabel);
     updateStateLabel();
 }
@@ -60,27 +60,66 @@ void AppModel::assign(T &field, const T &value, void (AppModel::*notify)())
     emit(this->*notify)();
 }
 
-void AppModel::setState(const QString &value) { assign(m_state, value, &AppModel::stateChanged); }
-void AppModel::setRunning(bool value) { assign(m_running, value, &AppModel::runningChanged); }
-void AppModel::setMuted(bool value) { assign(m_muted, value, &AppModel::mutedChanged); }
-void AppModel::setWakeWord(bool value) { assign(m_wakeWord, value, &AppModel::wakeWordChanged); }
+void AppModel::setState(const QString &value)
+{
+    assign(m_state, value, &AppModel::stateChanged);
+}
+void AppModel::setRunning(bool value)
+{
+    assign(m_running, value, &AppModel::runningChanged);
+}
+void AppModel::setMuted(bool value)
+{
+    assign(m_muted, value, &AppModel::mutedChanged);
+}
+void AppModel::setWakeWord(bool value)
+{
+    assign(m_wakeWord, value, &AppModel::wakeWordChanged);
+}
 void AppModel::setEnrolling(std::optional<Enrollment> value)
 {
     assign(m_enrolling, value, &AppModel::enrollingChanged);
 }
-void AppModel::setDraft(const QString &value) { assign(m_draft, value, &AppModel::draftChanged); }
+void AppModel::setDraft(const QString &value)
+{
+    assign(m_draft, value, &AppModel::draftChanged);
+}
 void AppModel::setAttachments(const QList<QUrl> &value)
 {
     assign(m_attachments, value, &AppModel::attachmentsChanged);
 }
-void AppModel::setTextVoice(bool value) { assign(m_textVoice, value, &AppModel::textVoiceChanged); }
-void AppModel::setRecording(bool value) { assign(m_recording, value, &AppModel::recordingChanged); }
-void AppModel::setBootStage(const QString &value) { assign(m_bootStage, value, &AppModel::bootStageChanged); }
-void AppModel::setCollapsed(bool value) { assign(m_collapsed, value, &AppModel::collapsedChanged); }
-void AppModel::setDocked(bool value) { assign(m_docked, value, &AppModel::dockedChanged); }
-void AppModel::setDockSide(const QString &value) { assign(m_dockSide, value, &AppModel::dockSideChanged); }
-void AppModel::setDockWidth(double value) { assign(m_dockWidth, value, &AppModel::dockWidthChanged); }
-void AppModel::setLongPressCue(bool value) { assign(m_longPressCue, value, &AppModel::longPressCueChanged); }
+void AppModel::setTextVoice(bool value)
+{
+    assign(m_textVoice, value, &AppModel::textVoiceChanged);
+}
+void AppModel::setRecording(bool value)
+{
+    assign(m_recording, value, &AppModel::recordingChanged);
+}
+void AppModel::setBootStage(const QString &value)
+{
+    assign(m_bootStage, value, &AppModel::bootStageChanged);
+}
+void AppModel::setCollapsed(bool value)
+{
+    assign(m_collapsed, value, &AppModel::collapsedChanged);
+}
+void AppModel::setDocked(bool value)
+{
+    assign(m_docked, value, &AppModel::dockedChanged);
+}
+void AppModel::setDockSide(const QString &value)
+{
+    assign(m_dockSide, value, &AppModel::dockSideChanged);
+}
+void AppModel::setDockWidth(double value)
+{
+    assign(m_dockWidth, value, &AppModel::dockWidthChanged);
+}
+void AppModel::setLongPressCue(bool value)
+{
+    assign(m_longPressCue, value, &AppModel::longPressCueChanged);
+}
 
 void AppModel::push(const QString &who, const QString &text)
 {
@@ -124,9 +163,8 @@ void AppModel::agentStalled(const QString &taskId)
 
 void AppModel::finishAgent(const QString &taskId)
 {
-    const auto row = firstChip([&](const AgentChip &chip) {
-        return !chip.done && (taskId.isEmpty() || chip.taskId == taskId);
-    });
+    const auto row
+        = firstChip([&](const AgentChip &chip) { return !chip.done && (taskId.isEmpty() || chip.taskId == taskId); });
     if (!row)
         return;
     m_agents.update(*row, [](AgentChip &chip) { chip.done = true; }, {AgentListModel::DoneRole});

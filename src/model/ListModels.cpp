@@ -86,9 +86,8 @@ QVariant AgentListModel::data(const QModelIndex &index, int role) const
 
 QHash<int, QByteArray> AgentListModel::roleNames() const
 {
-    return {{IdRole, "chipId"}, {AgentRole, "agent"},     {DescRole, "desc"},
-            {TaskIdRole, "taskId"}, {DoneRole, "done"}, {NoteRole, "note"},
-            {StalledRole, "stalled"}, {StartedAtRole, "startedAt"}};
+    return {{IdRole, "chipId"}, {AgentRole, "agent"}, {DescRole, "desc"}, {TaskIdRole, "taskId"}, {DoneRole, "done"},
+        {NoteRole, "note"}, {StalledRole, "stalled"}, {StartedAtRole, "startedAt"}};
 }
 
 void AgentListModel::append(AgentChip chip)
@@ -99,8 +98,7 @@ void AgentListModel::append(AgentChip chip)
     endInsertRows();
 }
 
-void AgentListModel::update(std::size_t row, const std::function<void(AgentChip &)> &change,
-                            const QList<int> &roles)
+void AgentListModel::update(std::size_t row, const std::function<void(AgentChip &)> &change, const QList<int> &roles)
 {
     if (row >= m_chips.size())
         return;

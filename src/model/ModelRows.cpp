@@ -37,11 +37,11 @@ void registerModelRows(EventDispatcher &dispatcher, AppModel &model)
     on(event::tarvel, [m](const QJsonObject &p) { m->push(speaker::tarvel, json::string(p, key::text)); });
     on(event::notify, [m](const QJsonObject &p) { m->push(speaker::task, json::string(p, key::text)); });
     on(event::taskStarted, [m](const QJsonObject &p) {
-        m->addAgent(json::string(p, key::agent, u"worker"_s), json::string(p, key::desc, u"task"_s),
-                    json::string(p, key::id));
+        m->addAgent(
+            json::string(p, key::agent, u"worker"_s), json::string(p, key::desc, u"task"_s), json::string(p, key::id));
     });
     on(event::taskProgress,
-       [m](const QJsonObject &p) { m->agentProgress(json::string(p, key::id), json::string(p, key::note)); });
+        [m](const QJsonObject &p) { m->agentProgress(json::string(p, key::id), json::string(p, key::note)); });
     on(event::taskStalled, [m](const QJsonObject &p) { m->agentStalled(json::string(p, key::id)); });
     on(event::taskDone, [m](const QJsonObject &p) {
         m->finishAgent(json::string(p, key::id));

@@ -3,7 +3,7 @@
 namespace halvic {
 
 QString stateLabel(const QString &state, const QString &bootStage, bool running, bool muted, bool recording,
-                   std::optional<Enrollment> enrolling)
+    std::optional<Enrollment> enrolling)
 {
     if (state == QLatin1StringView("booting"))
         return bootStage.isEmpty() ? QStringLiteral("starting up…") : bootStage;

@@ -10,6 +10,6 @@ namespace halvic {
 
 /// What the HUD's state line says; the first matching rule wins.
 QString stateLabel(const QString &state, const QString &bootStage, bool running, bool muted, bool recording,
-                   std::optional<Enrollment> enrolling);
+    std::optional<Enrollment> enrolling);
 
 } // namespace halvic

@@ -35,8 +35,16 @@ void BubbleController::attach(GlassPanel &panel)
     const QPointer<BubbleController> self(this);
     panel.setLongPressHooks({
         .canLongPress = [self] { return self && (self->m_state.minimized() || self->canMinimize()); },
-        .onLongPressBegin = [self] { if (self) self->cue(); },
-        .onLongPress = [self] { if (self) self->toggle(); },
+        .onLongPressBegin =
+            [self] {
+                if (self)
+                    self->cue();
+            },
+        .onLongPress =
+            [self] {
+                if (self)
+                    self->toggle();
+            },
     });
 }
 

@@ -2,8 +2,8 @@
 
 #include <QGuiApplication>
 #include <QMouseEvent>
-#include <cmath>
 #include <QScreen>
+#include <cmath>
 
 #include <algorithm>
 
@@ -22,7 +22,8 @@ bool takesPresses(const QQuickItem *item)
     if (!(item->acceptedMouseButtons() & Qt::LeftButton) && !item->acceptTouchEvents())
         return false;
     // Controls, mouse areas, flickables and text fields handle presses themselves.
-    for (const char *control : {"QQuickControl", "QQuickMouseArea", "QQuickFlickable", "QQuickTextInput", "QQuickTextEdit"}) {
+    for (const char *control :
+        {"QQuickControl", "QQuickMouseArea", "QQuickFlickable", "QQuickTextInput", "QQuickTextEdit"}) {
         if (item->inherits(control))
             return true;
     }
@@ -83,8 +84,8 @@ void GlassPanel::joinAllDesktops()
     if (!reply)
         return;
     const uint32_t allDesktops = 0xFFFFFFFF;
-    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, xcb_window_t(winId()), reply->atom,
-                        XCB_ATOM_CARDINAL, 32, 1, &allDesktops);
+    xcb_change_property(
+        connection, XCB_PROP_MODE_REPLACE, xcb_window_t(winId()), reply->atom, XCB_ATOM_CARDINAL, 32, 1, &allDesktops);
     std::free(reply);
     xcb_flush(connection);
 #endif

@@ -1,5 +1,4 @@
 import QtQuick
-import QtQuick.Controls.Basic
 import Halvic.Panels
 
 // Shows a card's content, or its bubble while minimised; shrinks briefly on a long press.

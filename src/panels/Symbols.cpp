@@ -10,28 +10,28 @@ namespace {
 using namespace Qt::Literals::StringLiterals;
 
 constexpr std::array glyphs{
-    SymbolGlyph{"waveform.circle.fill"_L1, 0xe1b8},  // graphic_eq
-    SymbolGlyph{"mic.fill"_L1, 0xe029},              // mic
-    SymbolGlyph{"mic.slash.fill"_L1, 0xe02b},        // mic_off
-    SymbolGlyph{"ear.fill"_L1, 0xe023},              // hearing
-    SymbolGlyph{"ear"_L1, 0xf104},                   // hearing_disabled
-    SymbolGlyph{"brain"_L1, 0xea4a},                 // psychology
-    SymbolGlyph{"ellipsis.circle"_L1, 0xe5d3},       // more_horiz
-    SymbolGlyph{"chevron.up"_L1, 0xe5ce},            // expand_less
-    SymbolGlyph{"person.fill"_L1, 0xe7fd},           // person
-    SymbolGlyph{"checkmark.seal.fill"_L1, 0xe8e8},   // verified
-    SymbolGlyph{"sparkle"_L1, 0xe65f},               // auto_awesome
-    SymbolGlyph{"doc.fill"_L1, 0xe873},              // description
-    SymbolGlyph{"xmark"_L1, 0xe5cd},                 // close
-    SymbolGlyph{"xmark.circle.fill"_L1, 0xe5c9},     // cancel
-    SymbolGlyph{"paperclip"_L1, 0xe226},             // attach_file
-    SymbolGlyph{"speaker.wave.2.fill"_L1, 0xe050},   // volume_up
-    SymbolGlyph{"speaker.slash"_L1, 0xe04f},         // volume_off
-    SymbolGlyph{"arrow.up.circle.fill"_L1, 0xf182},  // arrow_circle_up
-    SymbolGlyph{"arrow.2.circlepath"_L1, 0xe627},    // sync
-    SymbolGlyph{"checklist"_L1, 0xe6b1},             // checklist
-    SymbolGlyph{"minus.circle.fill"_L1, 0xe15c},     // remove_circle
-    SymbolGlyph{"circle"_L1, 0xe836},                // radio_button_unchecked
+    SymbolGlyph{"waveform.circle.fill"_L1, 0xe1b8}, // graphic_eq
+    SymbolGlyph{"mic.fill"_L1, 0xe029},             // mic
+    SymbolGlyph{"mic.slash.fill"_L1, 0xe02b},       // mic_off
+    SymbolGlyph{"ear.fill"_L1, 0xe023},             // hearing
+    SymbolGlyph{"ear"_L1, 0xf104},                  // hearing_disabled
+    SymbolGlyph{"brain"_L1, 0xea4a},                // psychology
+    SymbolGlyph{"ellipsis.circle"_L1, 0xe5d3},      // more_horiz
+    SymbolGlyph{"chevron.up"_L1, 0xe5ce},           // expand_less
+    SymbolGlyph{"person.fill"_L1, 0xe7fd},          // person
+    SymbolGlyph{"checkmark.seal.fill"_L1, 0xe8e8},  // verified
+    SymbolGlyph{"sparkle"_L1, 0xe65f},              // auto_awesome
+    SymbolGlyph{"doc.fill"_L1, 0xe873},             // description
+    SymbolGlyph{"xmark"_L1, 0xe5cd},                // close
+    SymbolGlyph{"xmark.circle.fill"_L1, 0xe5c9},    // cancel
+    SymbolGlyph{"paperclip"_L1, 0xe226},            // attach_file
+    SymbolGlyph{"speaker.wave.2.fill"_L1, 0xe050},  // volume_up
+    SymbolGlyph{"speaker.slash"_L1, 0xe04f},        // volume_off
+    SymbolGlyph{"arrow.up.circle.fill"_L1, 0xf182}, // arrow_circle_up
+    SymbolGlyph{"arrow.2.circlepath"_L1, 0xe627},   // sync
+    SymbolGlyph{"checklist"_L1, 0xe6b1},            // checklist
+    SymbolGlyph{"minus.circle.fill"_L1, 0xe15c},    // remove_circle
+    SymbolGlyph{"circle"_L1, 0xe836},               // radio_button_unchecked
 };
 
 } // namespace

@@ -16,7 +16,7 @@ namespace {
 bool isPlainFileName(QLatin1StringView name)
 {
     return !name.isEmpty() && !name.contains(QLatin1Char('/')) && name != QLatin1StringView(".")
-           && name != QLatin1StringView("..");
+        && name != QLatin1StringView("..");
 }
 
 } // namespace

@@ -56,7 +56,8 @@ int EventDispatcher::handlerCount(QLatin1StringView type) const
     const auto found = m_handlers.constFind(QString(type));
     if (found == m_handlers.cend())
         return 0;
-    return int(std::count_if(found->begin(), found->end(), [](const auto &registration) { return bool(registration->context); }));
+    return int(std::count_if(
+        found->begin(), found->end(), [](const auto &registration) { return bool(registration->context); }));
 }
 
 } // namespace halvic

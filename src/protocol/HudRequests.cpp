@@ -16,7 +16,8 @@ void HudRequests::sendText(const QString &text, const QList<QUrl> &attachments, 
     QJsonArray paths;
     for (const QUrl &url : attachments)
         paths.append(url.toLocalFile());
-    m_control.writeJSON(controlfile::textInput, {{key::text, text}, {key::attachments, paths}, {key::wantVoice, wantVoice}});
+    m_control.writeJSON(
+        controlfile::textInput, {{key::text, text}, {key::attachments, paths}, {key::wantVoice, wantVoice}});
 }
 
 void HudRequests::setWakeWord(bool on) const

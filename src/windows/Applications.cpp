@@ -17,10 +17,10 @@ using L = QLatin1StringView;
 
 const QList<L> codeIds{L("code"), L("code-oss"), L("com.visualstudio.code"), L("visual-studio-code"), L("codium")};
 const QList<L> codePrograms{L("code"), L("code-oss"), L("codium")};
-const QList<L> terminalIds{L("org.gnome.Terminal"), L("org.gnome.Console"), L("org.kde.konsole"),
-                           L("xfce4-terminal"), L("debian-xterm")};
-const QList<L> terminalPrograms{L("x-terminal-emulator"), L("gnome-terminal"), L("kgx"), L("konsole"),
-                                L("xfce4-terminal"), L("xterm")};
+const QList<L> terminalIds{
+    L("org.gnome.Terminal"), L("org.gnome.Console"), L("org.kde.konsole"), L("xfce4-terminal"), L("debian-xterm")};
+const QList<L> terminalPrograms{
+    L("x-terminal-emulator"), L("gnome-terminal"), L("kgx"), L("konsole"), L("xfce4-terminal"), L("xterm")};
 
 // Linux has no Safari, Finder, Notes or Mail: their places go to the usual GNOME, KDE and
 // Xfce counterparts (the WebKit browser for Safari).
@@ -29,38 +29,38 @@ const std::array<Alias, 17> aliasTable{{
     {L("vs code"), L("Visual Studio Code"), L("com.microsoft.VSCode"), codeIds, codePrograms},
     {L("code"), L("Visual Studio Code"), L("com.microsoft.VSCode"), codeIds, codePrograms},
     {L("teams"), L("Microsoft Teams"), L("com.microsoft.teams2"),
-     {L("teams-for-linux"), L("com.github.IsmaelMartinez.teams_for_linux"), L("teams")},
-     {L("teams-for-linux"), L("teams")}},
+        {L("teams-for-linux"), L("com.github.IsmaelMartinez.teams_for_linux"), L("teams")},
+        {L("teams-for-linux"), L("teams")}},
     {L("chrome"), L("Google Chrome"), L("com.google.Chrome"),
-     {L("google-chrome"), L("com.google.Chrome"), L("chromium"), L("org.chromium.Chromium")},
-     {L("google-chrome"), L("google-chrome-stable"), L("chromium")}},
+        {L("google-chrome"), L("com.google.Chrome"), L("chromium"), L("org.chromium.Chromium")},
+        {L("google-chrome"), L("google-chrome-stable"), L("chromium")}},
     {L("safari"), L("Safari"), L("com.apple.Safari"), {L("org.gnome.Epiphany"), L("epiphany-browser")},
-     {L("epiphany-browser"), L("epiphany")}},
+        {L("epiphany-browser"), L("epiphany")}},
     {L("terminal"), L("Terminal"), L("com.apple.Terminal"), terminalIds, terminalPrograms},
     {L("iterm"), L("iTerm"), L("com.googlecode.iterm2"), terminalIds, terminalPrograms},
     {L("slack"), L("Slack"), L("com.tinyspeck.slackmacgap"), {L("slack"), L("com.slack.Slack")}, {L("slack")}},
-    {L("notes"), L("Notes"), L("com.apple.Notes"),
-     {L("org.gnome.Notes"), L("bijiben"), L("org.kde.knotes"), L("xpad")},
-     {L("gnome-notes"), L("bijiben"), L("knotes"), L("xpad")}},
+    {L("notes"), L("Notes"), L("com.apple.Notes"), {L("org.gnome.Notes"), L("bijiben"), L("org.kde.knotes"), L("xpad")},
+        {L("gnome-notes"), L("bijiben"), L("knotes"), L("xpad")}},
     {L("finder"), L("Finder"), L("com.apple.finder"),
-     {L("org.gnome.Nautilus"), L("org.kde.dolphin"), L("thunar"), L("pcmanfm")},
-     {L("nautilus"), L("dolphin"), L("thunar"), L("pcmanfm")}},
+        {L("org.gnome.Nautilus"), L("org.kde.dolphin"), L("thunar"), L("pcmanfm")},
+        {L("nautilus"), L("dolphin"), L("thunar"), L("pcmanfm")}},
     {L("mail"), L("Mail"), L("com.apple.mail"),
-     {L("org.gnome.Evolution"), L("thunderbird"), L("org.mozilla.Thunderbird"), L("org.kde.kmail2")},
-     {L("evolution"), L("thunderbird"), L("kmail")}},
+        {L("org.gnome.Evolution"), L("thunderbird"), L("org.mozilla.Thunderbird"), L("org.kde.kmail2")},
+        {L("evolution"), L("thunderbird"), L("kmail")}},
     {L("whatsapp"), L("WhatsApp"), L("net.whatsapp.WhatsApp"),
-     {L("com.github.eneshecan.WhatsAppForLinux"), L("whatsapp-for-linux"), L("whatsapp-desktop-linux")},
-     {L("whatsapp-for-linux")}},
+        {L("com.github.eneshecan.WhatsAppForLinux"), L("whatsapp-for-linux"), L("whatsapp-desktop-linux")},
+        {L("whatsapp-for-linux")}},
     {L("spotify"), L("Spotify"), L("com.spotify.client"), {L("spotify"), L("com.spotify.Client")}, {L("spotify")}},
     {L("cursor"), L("Cursor"), L("com.todesktop.230313mzl4w4u92"), {L("cursor")}, {L("cursor")}},
     {L("arc"), L("Arc"), L("company.thebrowser.Browser"), {L("arc")}, {L("arc")}},
     {L("notion"), L("Notion"), L("notion.id"), {L("notion-app"), L("notion-app-enhanced")},
-     {L("notion-app"), L("notion-app-enhanced")}},
+        {L("notion-app"), L("notion-app-enhanced")}},
 }};
 
 bool containsLower(const QList<L> &list, const QString &lowercased)
 {
-    return std::any_of(list.begin(), list.end(), [&](L item) { return item.compare(lowercased, Qt::CaseInsensitive) == 0; });
+    return std::any_of(
+        list.begin(), list.end(), [&](L item) { return item.compare(lowercased, Qt::CaseInsensitive) == 0; });
 }
 
 bool aliasNames(const Alias &alias, const RunningApp &app)
@@ -70,7 +70,7 @@ bool aliasNames(const Alias &alias, const RunningApp &app)
         || containsLower(alias.programs, app.wmInstance.toLower());
 }
 
-template<typename Pred>
+template <typename Pred>
 std::optional<qsizetype> firstIndex(const QList<RunningApp> &running, Pred pred)
 {
     for (qsizetype i = 0; i < running.size(); ++i)
@@ -94,12 +94,24 @@ QString unescapeValue(const QString &value)
         }
         const QChar next = value.at(++i);
         switch (next.unicode()) {
-        case 's': out.append(QLatin1Char(' ')); break;
-        case 'n': out.append(QLatin1Char('\n')); break;
-        case 't': out.append(QLatin1Char('\t')); break;
-        case 'r': out.append(QLatin1Char('\r')); break;
-        case '\\': out.append(QLatin1Char('\\')); break;
-        default: out.append(c).append(next); break;
+        case 's':
+            out.append(QLatin1Char(' '));
+            break;
+        case 'n':
+            out.append(QLatin1Char('\n'));
+            break;
+        case 't':
+            out.append(QLatin1Char('\t'));
+            break;
+        case 'r':
+            out.append(QLatin1Char('\r'));
+            break;
+        case '\\':
+            out.append(QLatin1Char('\\'));
+            break;
+        default:
+            out.append(c).append(next);
+            break;
         }
     }
     return out;
@@ -120,8 +132,8 @@ std::span<const Alias> aliases()
 
 const Alias *aliasFor(const QString &lowercasedName)
 {
-    const auto it = std::find_if(aliasTable.begin(), aliasTable.end(),
-                                 [&](const Alias &alias) { return alias.name == lowercasedName; });
+    const auto it = std::find_if(
+        aliasTable.begin(), aliasTable.end(), [&](const Alias &alias) { return alias.name == lowercasedName; });
     return it != aliasTable.end() ? &*it : nullptr;
 }
 
@@ -215,8 +227,7 @@ std::optional<DesktopEntry> parseDesktopEntry(const QString &id, const QByteArra
     }
     if (type != QLatin1StringView("Application") || hidden || splitExec(entry.exec).isEmpty())
         return std::nullopt;
-    if (!tryExec.isEmpty() && QStandardPaths::findExecutable(tryExec).isEmpty()
-        && !QFileInfo(tryExec).isExecutable())
+    if (!tryExec.isEmpty() && QStandardPaths::findExecutable(tryExec).isEmpty() && !QFileInfo(tryExec).isExecutable())
         return std::nullopt;
     return entry;
 }
@@ -306,9 +317,8 @@ QStringList DesktopEntries::sessionDataDirs()
 
 std::optional<DesktopEntry> DesktopEntries::byId(const QString &id) const
 {
-    const auto it = std::find_if(m_entries.begin(), m_entries.end(), [&](const DesktopEntry &entry) {
-        return entry.id.compare(id, Qt::CaseInsensitive) == 0;
-    });
+    const auto it = std::find_if(m_entries.begin(), m_entries.end(),
+        [&](const DesktopEntry &entry) { return entry.id.compare(id, Qt::CaseInsensitive) == 0; });
     return it != m_entries.end() ? std::optional(*it) : std::nullopt;
 }
 
@@ -318,9 +328,8 @@ std::optional<DesktopEntry> DesktopEntries::forWindowClass(const QString &wmInst
         const auto it = std::find_if(m_entries.begin(), m_entries.end(), pred);
         return it != m_entries.end() ? std::optional(*it) : std::nullopt;
     };
-    const auto same = [](const QString &a, const QString &b) {
-        return !a.isEmpty() && a.compare(b, Qt::CaseInsensitive) == 0;
-    };
+    const auto same
+        = [](const QString &a, const QString &b) { return !a.isEmpty() && a.compare(b, Qt::CaseInsensitive) == 0; };
     if (auto entry = find([&](const DesktopEntry &e) { return same(e.startupWMClass, wmClass); }))
         return entry;
     if (auto entry = find([&](const DesktopEntry &e) { return same(e.id, wmInstance) || same(e.id, wmClass); }))

@@ -71,8 +71,8 @@ std::uint32_t displayNumber(const QScreen &screen)
 
 bool isBuiltinOutputName(const QString &name)
 {
-    static const QRegularExpression panel(QStringLiteral("^(eDP|LVDS|DSI)([-_]?[0-9]+)*$"),
-                                          QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression panel(
+        QStringLiteral("^(eDP|LVDS|DSI)([-_]?[0-9]+)*$"), QRegularExpression::CaseInsensitiveOption);
     return panel.match(name).hasMatch();
 }
 
@@ -125,13 +125,11 @@ ScreenInfo forSpec(const QList<ScreenInfo> &list, const QJsonValue &spec)
         return fallback;
     // Of two screens of equal area the first in the list wins.
     if (isOneOf(word, {"big", "large", "largest", "biggest"}))
-        return *std::max_element(list.begin(), list.end(), [](const ScreenInfo &a, const ScreenInfo &b) {
-            return area(a.frame) < area(b.frame);
-        });
+        return *std::max_element(list.begin(), list.end(),
+            [](const ScreenInfo &a, const ScreenInfo &b) { return area(a.frame) < area(b.frame); });
     if (isOneOf(word, {"small", "little", "smallest"}))
-        return *std::min_element(list.begin(), list.end(), [](const ScreenInfo &a, const ScreenInfo &b) {
-            return area(a.frame) < area(b.frame);
-        });
+        return *std::min_element(list.begin(), list.end(),
+            [](const ScreenInfo &a, const ScreenInfo &b) { return area(a.frame) < area(b.frame); });
     if (isOneOf(word, {"builtin", "internal", "laptop", "notebook"})) {
         const auto it = std::find_if(list.begin(), list.end(), [](const ScreenInfo &s) { return s.isBuiltin; });
         return it != list.end() ? *it : fallback;

@@ -21,8 +21,8 @@ WindowCommands::~WindowCommands() = default;
 
 void WindowCommands::registerRow(EventDispatcher &dispatcher)
 {
-    dispatcher.on(event::window, this,
-                  [this](const QJsonObject &payload) { handle(json::optObject(payload, key::command)); });
+    dispatcher.on(
+        event::window, this, [this](const QJsonObject &payload) { handle(json::optObject(payload, key::command)); });
 }
 
 void WindowCommands::handle(const std::optional<QJsonObject> &command)

@@ -19,7 +19,8 @@ QString lowerTrimmed(const QJsonValue &value)
 bool aimsAtMainScreen(const QJsonObject &command)
 {
     const QJsonValue screen = command.value(key::screen);
-    return screen.isUndefined() || (screen.isString() && screen.toString().compare(QLatin1StringView("main"), Qt::CaseInsensitive) == 0);
+    return screen.isUndefined()
+        || (screen.isString() && screen.toString().compare(QLatin1StringView("main"), Qt::CaseInsensitive) == 0);
 }
 
 QJsonObject withInset(QJsonObject command, QLatin1StringView insetKey, double width)
@@ -88,7 +89,7 @@ QRectF insetArea(const QRectF &rect, const QJsonObject &command)
     const double top = num(command, key::topInset);
     const double bottom = num(command, key::bottomInset);
     return {rect.x() + left, rect.y() + top, std::max(rect.width() - left - right, 0.0),
-            std::max(rect.height() - top - bottom, 0.0)};
+        std::max(rect.height() - top - bottom, 0.0)};
 }
 
 QRectF regionRect(const QJsonValue &region, const QRectF &area)

@@ -102,7 +102,7 @@ public:
     }
 
 private:
-    template<typename Step>
+    template <typename Step>
     void forEach(const QStringList &apps, Step step)
     {
         for (const QString &app : apps) {
@@ -264,7 +264,7 @@ private:
         waitWhile([&] { return m_system.isFullscreen(window); });
     }
 
-    template<typename Condition>
+    template <typename Condition>
     void waitWhile(Condition condition)
     {
         const auto deadline = Clock::now() + WindowManager::stateChangeTimeout;

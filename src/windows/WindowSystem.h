@@ -48,8 +48,9 @@ public:
     virtual void close(WindowId window) = 0;
 
     /// Starts a program detached from the HUD; its process id, or none when it cannot start.
-    virtual std::optional<qint64> launch(const QString &program, const QStringList &arguments,
-                                         const QString &workingDirectory) = 0;
+    virtual std::optional<qint64> launch(
+        const QString &program, const QStringList &arguments, const QString &workingDirectory)
+        = 0;
 };
 
 /// The window system of a desktop where window control is not available: nothing runs,
@@ -61,13 +62,13 @@ public:
     QList<apps::RunningApp> runningApplications() override { return {}; }
     std::optional<WindowId> primaryWindow(const apps::RunningApp &) override { return std::nullopt; }
     std::optional<QRect> frame(WindowId) override { return std::nullopt; }
-    void setPosition(WindowId, QPoint) override {}
-    void setSize(WindowId, QSize) override {}
+    void setPosition(WindowId, QPoint) override { }
+    void setSize(WindowId, QSize) override { }
     bool isFullscreen(WindowId) override { return false; }
-    void exitFullscreen(WindowId) override {}
+    void exitFullscreen(WindowId) override { }
     bool isMaximized(WindowId) override { return false; }
-    void leaveMaximized(WindowId) override {}
-    void close(WindowId) override {}
+    void leaveMaximized(WindowId) override { }
+    void close(WindowId) override { }
     std::optional<qint64> launch(const QString &, const QStringList &, const QString &) override
     {
         return std::nullopt;

@@ -17,7 +17,7 @@ struct FreeDeleter
 {
     void operator()(void *p) const { std::free(p); }
 };
-template<typename T>
+template <typename T>
 using Reply = std::unique_ptr<T, FreeDeleter>;
 
 /// Ewmh "get" helpers report X errors through an out parameter; a vanished window is
@@ -78,8 +78,8 @@ struct X11WindowSystem::Connection
     {
         xcb_window_t result = XCB_NONE;
         ErrorSink error;
-        if (!xcb_ewmh_get_supporting_wm_check_reply(&ewmh, xcb_ewmh_get_supporting_wm_check(&ewmh, window),
-                                                    &result, &error))
+        if (!xcb_ewmh_get_supporting_wm_check_reply(
+                &ewmh, xcb_ewmh_get_supporting_wm_check(&ewmh, window), &result, &error))
             return std::nullopt;
         return result;
     }
@@ -114,9 +114,8 @@ struct X11WindowSystem::Connection
         // North-west gravity: the position is the outer frame's top-left corner; the size is
         // the client's. Pager as source: the request comes from the user's own tool.
         xcb_ewmh_request_moveresize_window(&ewmh, screen, window, XCB_GRAVITY_NORTH_WEST,
-                                           XCB_EWMH_CLIENT_SOURCE_TYPE_OTHER, flags, uint32_t(rect.x()),
-                                           uint32_t(rect.y()), uint32_t(std::max(rect.width(), 1)),
-                                           uint32_t(std::max(rect.height(), 1)));
+            XCB_EWMH_CLIENT_SOURCE_TYPE_OTHER, flags, uint32_t(rect.x()), uint32_t(rect.y()),
+            uint32_t(std::max(rect.width(), 1)), uint32_t(std::max(rect.height(), 1)));
         xcb_flush(conn);
     }
 };
@@ -175,10 +174,10 @@ QList<apps::RunningApp> X11WindowSystem::runningApplications()
     cookies.reserve(windows.size());
     for (const xcb_window_t window : windows) {
         cookies.push_back({xcb_ewmh_get_wm_pid(&ewmh, window), xcb_ewmh_get_wm_window_type(&ewmh, window),
-                           xcb_ewmh_get_wm_state(&ewmh, window),
-                           xcb_get_property(m_x->conn, 0, window, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING, 0, 256),
-                           xcb_get_property(m_x->conn, 0, window, XCB_ATOM_WM_TRANSIENT_FOR, XCB_ATOM_WINDOW, 0, 1),
-                           xcb_ewmh_get_wm_name(&ewmh, window)});
+            xcb_ewmh_get_wm_state(&ewmh, window),
+            xcb_get_property(m_x->conn, 0, window, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING, 0, 256),
+            xcb_get_property(m_x->conn, 0, window, XCB_ATOM_WM_TRANSIENT_FOR, XCB_ATOM_WINDOW, 0, 1),
+            xcb_ewmh_get_wm_name(&ewmh, window)});
     }
 
     QList<apps::RunningApp> running;
@@ -268,8 +267,8 @@ std::optional<WindowId> X11WindowSystem::primaryWindow(const apps::RunningApp &a
     // Otherwise the one nearest the top of the stack.
     xcb_ewmh_get_windows_reply_t stacking{};
     ErrorSink error;
-    if (xcb_ewmh_get_client_list_stacking_reply(&ewmh, xcb_ewmh_get_client_list_stacking(&ewmh, m_x->screen),
-                                                &stacking, &error)) {
+    if (xcb_ewmh_get_client_list_stacking_reply(
+            &ewmh, xcb_ewmh_get_client_list_stacking(&ewmh, m_x->screen), &stacking, &error)) {
         std::optional<WindowId> topmost;
         for (uint32_t i = stacking.windows_len; i-- > 0 && !topmost;)
             if (app.windows.contains(stacking.windows[i]))
@@ -294,24 +293,24 @@ std::optional<QRect> X11WindowSystem::frame(WindowId window)
         return std::nullopt;
     const auto extents = m_x->frameExtents(window).value_or(xcb_ewmh_get_extents_reply_t{});
     return QRect(origin->dst_x - int(extents.left), origin->dst_y - int(extents.top),
-                 geometry->width + int(extents.left + extents.right),
-                 geometry->height + int(extents.top + extents.bottom));
+        geometry->width + int(extents.left + extents.right), geometry->height + int(extents.top + extents.bottom));
 }
 
 void X11WindowSystem::setPosition(WindowId window, QPoint topLeft)
 {
-    m_x->moveResize(window, xcb_ewmh_moveresize_window_opt_flags_t(XCB_EWMH_MOVERESIZE_WINDOW_X | XCB_EWMH_MOVERESIZE_WINDOW_Y),
-                    QRect(topLeft, QSize(1, 1)));
+    m_x->moveResize(window,
+        xcb_ewmh_moveresize_window_opt_flags_t(XCB_EWMH_MOVERESIZE_WINDOW_X | XCB_EWMH_MOVERESIZE_WINDOW_Y),
+        QRect(topLeft, QSize(1, 1)));
 }
 
 void X11WindowSystem::setSize(WindowId window, QSize size)
 {
     const auto extents = m_x->frameExtents(window).value_or(xcb_ewmh_get_extents_reply_t{});
-    const QSize client(size.width() - int(extents.left + extents.right),
-                       size.height() - int(extents.top + extents.bottom));
+    const QSize client(
+        size.width() - int(extents.left + extents.right), size.height() - int(extents.top + extents.bottom));
     m_x->moveResize(window,
-                    xcb_ewmh_moveresize_window_opt_flags_t(XCB_EWMH_MOVERESIZE_WINDOW_WIDTH | XCB_EWMH_MOVERESIZE_WINDOW_HEIGHT),
-                    QRect(QPoint(0, 0), client));
+        xcb_ewmh_moveresize_window_opt_flags_t(XCB_EWMH_MOVERESIZE_WINDOW_WIDTH | XCB_EWMH_MOVERESIZE_WINDOW_HEIGHT),
+        QRect(QPoint(0, 0), client));
 }
 
 bool X11WindowSystem::isFullscreen(WindowId window)
@@ -322,7 +321,7 @@ bool X11WindowSystem::isFullscreen(WindowId window)
 void X11WindowSystem::exitFullscreen(WindowId window)
 {
     xcb_ewmh_request_change_wm_state(&m_x->ewmh, m_x->screen, window, XCB_EWMH_WM_STATE_REMOVE,
-                                     m_x->ewmh._NET_WM_STATE_FULLSCREEN, XCB_NONE, XCB_EWMH_CLIENT_SOURCE_TYPE_OTHER);
+        m_x->ewmh._NET_WM_STATE_FULLSCREEN, XCB_NONE, XCB_EWMH_CLIENT_SOURCE_TYPE_OTHER);
     xcb_flush(m_x->conn);
 }
 
@@ -335,20 +334,18 @@ void X11WindowSystem::leaveMaximized(WindowId window)
 {
     xcb_ewmh_connection_t &ewmh = m_x->ewmh;
     xcb_ewmh_request_change_wm_state(&ewmh, m_x->screen, window, XCB_EWMH_WM_STATE_REMOVE,
-                                     ewmh._NET_WM_STATE_MAXIMIZED_VERT, ewmh._NET_WM_STATE_MAXIMIZED_HORZ,
-                                     XCB_EWMH_CLIENT_SOURCE_TYPE_OTHER);
+        ewmh._NET_WM_STATE_MAXIMIZED_VERT, ewmh._NET_WM_STATE_MAXIMIZED_HORZ, XCB_EWMH_CLIENT_SOURCE_TYPE_OTHER);
     xcb_flush(m_x->conn);
 }
 
 void X11WindowSystem::close(WindowId window)
 {
-    xcb_ewmh_request_close_window(&m_x->ewmh, m_x->screen, window, XCB_CURRENT_TIME,
-                                  XCB_EWMH_CLIENT_SOURCE_TYPE_OTHER);
+    xcb_ewmh_request_close_window(&m_x->ewmh, m_x->screen, window, XCB_CURRENT_TIME, XCB_EWMH_CLIENT_SOURCE_TYPE_OTHER);
     xcb_flush(m_x->conn);
 }
 
-std::optional<qint64> X11WindowSystem::launch(const QString &program, const QStringList &arguments,
-                                              const QString &workingDirectory)
+std::optional<qint64> X11WindowSystem::launch(
+    const QString &program, const QStringList &arguments, const QString &workingDirectory)
 {
     QProcess process;
     process.setProgram(program);

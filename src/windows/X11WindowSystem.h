@@ -26,8 +26,8 @@ public:
     bool isMaximized(WindowId window) override;
     void leaveMaximized(WindowId window) override;
     void close(WindowId window) override;
-    std::optional<qint64> launch(const QString &program, const QStringList &arguments,
-                                 const QString &workingDirectory) override;
+    std::optional<qint64> launch(
+        const QString &program, const QStringList &arguments, const QString &workingDirectory) override;
 
 private:
     struct Connection;

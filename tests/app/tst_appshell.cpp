@@ -81,7 +81,8 @@ private slots:
         QTest::addRow("x11 session") << QStringList{"XDG_SESSION_TYPE=x11", "DISPLAY=:0"} << QByteArray();
         QTest::addRow("wayland with xwayland")
             << QStringList{"XDG_SESSION_TYPE=wayland", "WAYLAND_DISPLAY=wayland-0", "DISPLAY=:0"} << QByteArray("xcb");
-        QTest::addRow("wayland display only") << QStringList{"WAYLAND_DISPLAY=wayland-0", "DISPLAY=:1"} << QByteArray("xcb");
+        QTest::addRow("wayland display only")
+            << QStringList{"WAYLAND_DISPLAY=wayland-0", "DISPLAY=:1"} << QByteArray("xcb");
         QTest::addRow("wayland without xwayland") << QStringList{"XDG_SESSION_TYPE=wayland"} << QByteArray();
         QTest::addRow("the user's choice stands")
             << QStringList{"XDG_SESSION_TYPE=wayland", "DISPLAY=:0", "QT_QPA_PLATFORM=wayland"} << QByteArray();
@@ -168,7 +169,7 @@ private slots:
         const QString path = attached.front().front().toString();
         const QString name = QFileInfo(path).fileName();
         QVERIFY2(QRegularExpression(QStringLiteral("^halvic-paste-[0-9A-F-]{36}\\.png$")).match(name).hasMatch(),
-                 qPrintable(name));
+            qPrintable(name));
         QCOMPARE(QFileInfo(path).absolutePath(), QDir(folder.path()).absolutePath());
         QCOMPARE(model.attachments(), QList<QUrl>{QUrl::fromLocalFile(path)});
         const QImage written(path);

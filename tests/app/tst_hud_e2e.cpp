@@ -1,8 +1,8 @@
 #include <QJsonArray>
 #include <QTest>
 
-#include "JsonFile.h"
 #include "HudSession.h"
+#include "JsonFile.h"
 
 using namespace halvic::testing;
 
@@ -32,16 +32,18 @@ private slots:
     {
         const auto has = [&](const char *property, const char *value) {
             return HudSession::waitFor(
-                [&] { return session->property(QString::fromLatin1(property)).contains(QLatin1StringView(value)); }, 5000);
+                [&] { return session->property(QString::fromLatin1(property)).contains(QLatin1StringView(value)); },
+                5000);
         };
         QVERIFY(has("_NET_WM_STATE", "_NET_WM_STATE_ABOVE"));
         QVERIFY(has("_NET_FRAME_EXTENTS", "= 0, 0, 0, 0")); // no decorations
-        QVERIFY(has("_NET_WM_DESKTOP", "4294967295"));    // on every desktop
+        QVERIFY(has("_NET_WM_DESKTOP", "4294967295"));      // on every desktop
         QVERIFY(has("_NET_WM_WINDOW_TYPE", "_NET_WM_WINDOW_TYPE_UTILITY"));
         QVERIFY(session->waitToFind(QStringLiteral("listening\u2026")));
         // Floating in the bottom-right corner, 22 points inside the screen, 360 wide.
         QRect frame;
-        QVERIFY(HudSession::waitFor([&] { return (frame = session->hudGeometry().value_or(QRect())).width() == 360; }, 5000));
+        QVERIFY(HudSession::waitFor(
+            [&] { return (frame = session->hudGeometry().value_or(QRect())).width() == 360; }, 5000));
         QCOMPARE(frame.right() + 1, HudSession::screenSize.width() - 22);
         QCOMPARE(frame.bottom() + 1, HudSession::screenSize.height() - 22);
     }
@@ -51,9 +53,11 @@ private slots:
         const auto field = session->waitToFind(QStringLiteral("Message Halvic\u2026"));
         QVERIFY(field);
         session->click(*field);
-        session->xdotool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("20"), QStringLiteral("  hello <b>e2e</b>")});
+        session->xdotool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("20"),
+            QStringLiteral("  hello <b>e2e</b>")});
         session->xdotool({QStringLiteral("key"), QStringLiteral("shift+Return")});
-        session->xdotool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("20"), QStringLiteral("second line")});
+        session->xdotool(
+            {QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("20"), QStringLiteral("second line")});
         session->xdotool({QStringLiteral("key"), QStringLiteral("Return")});
 
         const QString written = session->root().controlFile(QStringLiteral("text_input.json"));
@@ -69,7 +73,8 @@ private slots:
 
     void killButtonWritesTheAgentAction()
     {
-        session->feed({engineEvent("task_started", {{"agent", "researcher"}, {"desc", "find flights to Lisbon"}, {"id", "t-7"}})});
+        session->feed({engineEvent(
+            "task_started", {{"agent", "researcher"}, {"desc", "find flights to Lisbon"}, {"id", "t-7"}})});
         const auto chip = session->waitToFind(QStringLiteral("researcher: find flights to Lisbon"));
         QVERIFY(chip);
         session->click(*chip);

@@ -48,31 +48,37 @@ private slots:
     {
         QTest::addColumn<QList<QJsonObject>>("events");
         QTest::addColumn<QString>("shows");
-        QTest::addRow("booting") << QList<QJsonObject>{engineEvent("booting", {{"stage", "loading voice models\u2026"}})}
+        QTest::addRow("booting") << QList<QJsonObject>{engineEvent(
+            "booting", {{"stage", "loading voice models\u2026"}})}
                                  << "loading voice models\u2026";
-        QTest::addRow("listening") << QList<QJsonObject>{
-            engineEvent("ready"),
+        QTest::addRow("listening") << QList<QJsonObject>{engineEvent("ready"),
             engineEvent("you", {{"text", "what's on my calendar <b>today</b> &amp; tomorrow?"}}),
-            engineEvent("tarvel", {{"text", "Two meetings: design review at 10, a 1:1 at 3. \u0645\u0631\u062D\u0628\u0627 \U0001F468\u200D\U0001F469\u200D\U0001F467 \U0001F1EB\U0001F1F7"}}),
-            engineEvent("notify", {{"text", "Research finished: 12 sources summarised"}})} << "listening\u2026";
-        QTest::addRow("thinking") << QList<QJsonObject>{engineEvent("status", {{"state", "thinking"}})} << "thinking\u2026";
+            engineEvent("tarvel",
+                {{"text",
+                    "Two meetings: design review at 10, a 1:1 at 3. \u0645\u0631\u062D\u0628\u0627 "
+                    "\U0001F468\u200D\U0001F469\u200D\U0001F467 \U0001F1EB\U0001F1F7"}}),
+            engineEvent("notify", {{"text", "Research finished: 12 sources summarised"}})}
+                                   << "listening\u2026";
+        QTest::addRow("thinking") << QList<QJsonObject>{engineEvent("status", {{"state", "thinking"}})}
+                                  << "thinking\u2026";
         QTest::addRow("muted") << QList<QJsonObject>{engineEvent("muted", {{"on", true}})} << "muted";
         QTest::addRow("recording") << QList<QJsonObject>{engineEvent("muted", {{"on", false}}),
-                                                         engineEvent("meeting", {{"on", true}})}
+            engineEvent("meeting", {{"on", true}})}
                                    << "recording \u2014 taking notes";
         QTest::addRow("enrolling") << QList<QJsonObject>{engineEvent("meeting", {{"on", false}}),
-                                                         engineEvent("enroll", {{"n", 3}, {"total", 5}})}
+            engineEvent("enroll", {{"n", 3}, {"total", 5}})}
                                    << "learning your voice 3/5";
-        QTest::addRow("agents") << QList<QJsonObject>{
-            engineEvent("locked"), engineEvent("ready"),
-            engineEvent("task_started", {{"agent", "researcher"}, {"desc", "find flights to   Lisbon next week"}, {"id", "a"}}),
+        QTest::addRow("agents") << QList<QJsonObject>{engineEvent("locked"), engineEvent("ready"),
+            engineEvent(
+                "task_started", {{"agent", "researcher"}, {"desc", "find flights to   Lisbon next week"}, {"id", "a"}}),
             engineEvent("task_started", {{"agent", "coder"}, {"desc", "build the release notes"}, {"id", "b"}}),
             engineEvent("task_started", {{"agent", "worker"}, {"desc", "tidy the inbox"}, {"id", "c"}}),
             engineEvent("task_progress", {{"id", "a"}, {"note", "checking 3 airlines"}}),
-            engineEvent("task_stalled", {{"id", "b"}})} << "worker: tidy the inbox";
+            engineEvent("task_stalled", {{"id", "b"}})}
+                                << "worker: tidy the inbox";
         QTest::addRow("collapsed") << QList<QJsonObject>{engineEvent("collapsed", {{"on", true}})} << "Expand Halvic";
         QTest::addRow("docked") << QList<QJsonObject>{engineEvent("collapsed", {{"on", false}}),
-                                                      engineEvent("dock", {{"on", true}, {"width", 340}, {"side", "left"}})}
+            engineEvent("dock", {{"on", true}, {"width", 340}, {"side", "left"}})}
                                 << "listening\u2026";
     }
     void states()
@@ -83,7 +89,8 @@ private slots:
         QVERIFY2(session->waitToFind(shows), qPrintable(shows));
         if (QString::fromLatin1(QTest::currentDataTag()) == u"docked") {
             QRect frame;
-            QVERIFY(HudSession::waitFor([&] { return (frame = session->hudGeometry().value_or(QRect())).width() == 340; }, 5000));
+            QVERIFY(HudSession::waitFor(
+                [&] { return (frame = session->hudGeometry().value_or(QRect())).width() == 340; }, 5000));
             QCOMPARE(frame.left(), 0);
             QCOMPARE(frame.height(), HudSession::screenSize.height());
         }

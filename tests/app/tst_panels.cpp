@@ -26,8 +26,16 @@ class PanelsTest : public QObject
     {
         return {
             .canLongPress = std::move(can),
-            .onLongPressBegin = [this] { ++begins; order << QStringLiteral("begin"); },
-            .onLongPress = [this] { ++fired; order << QStringLiteral("press"); },
+            .onLongPressBegin =
+                [this] {
+                    ++begins;
+                    order << QStringLiteral("begin");
+                },
+            .onLongPress =
+                [this] {
+                    ++fired;
+                    order << QStringLiteral("press");
+                },
         };
     }
 
@@ -116,16 +124,18 @@ private slots:
         QTest::addColumn<std::optional<QRectF>>("visible");
         QTest::addColumn<std::optional<QRectF>>("result");
         const std::optional<QRectF> screen = QRectF(0, 0, 1440, 900);
-        QTest::addRow("grows around its centre") << QRectF(600, 400, 100, 100) << QSizeF(200, 50) << screen
-                                                 << std::optional(QRectF(550, 425, 200, 50));
-        QTest::addRow("kept 8 inside the right edge") << QRectF(1380, 400, 58, 58) << QSizeF(400, 300) << screen
-                                                      << std::optional(QRectF(1032, 279, 400, 300));
-        QTest::addRow("kept 8 inside the top left") << QRectF(0, 0, 20, 20) << QSizeF(100, 100) << screen
-                                                    << std::optional(QRectF(8, 8, 100, 100));
+        QTest::addRow("grows around its centre")
+            << QRectF(600, 400, 100, 100) << QSizeF(200, 50) << screen << std::optional(QRectF(550, 425, 200, 50));
+        QTest::addRow("kept 8 inside the right edge")
+            << QRectF(1380, 400, 58, 58) << QSizeF(400, 300) << screen << std::optional(QRectF(1032, 279, 400, 300));
+        QTest::addRow("kept 8 inside the top left")
+            << QRectF(0, 0, 20, 20) << QSizeF(100, 100) << screen << std::optional(QRectF(8, 8, 100, 100));
         QTest::addRow("no screen, no clamping") << QRectF(0, 0, 20, 20) << QSizeF(100, 100) << std::optional<QRectF>()
                                                 << std::optional(QRectF(-40, -40, 100, 100));
-        QTest::addRow("degenerate width") << QRectF(0, 0, 20, 20) << QSizeF(1, 100) << screen << std::optional<QRectF>();
-        QTest::addRow("degenerate height") << QRectF(0, 0, 20, 20) << QSizeF(100, 0) << screen << std::optional<QRectF>();
+        QTest::addRow("degenerate width")
+            << QRectF(0, 0, 20, 20) << QSizeF(1, 100) << screen << std::optional<QRectF>();
+        QTest::addRow("degenerate height")
+            << QRectF(0, 0, 20, 20) << QSizeF(100, 0) << screen << std::optional<QRectF>();
     }
     void refit()
     {
@@ -168,7 +178,7 @@ private slots:
                 Rectangle { x: 120; y: 50; width: 60; height: 40; DragHandler {} }
                 ListView { x: 0; y: 150; width: 60; height: 40; model: 3; delegate: Text { text: index } }
             })",
-                          QUrl());
+            QUrl());
         auto *item = qobject_cast<QQuickItem *>(component.create());
         QVERIFY2(item, qPrintable(component.errorString()));
         GlassPanel panel(scheduler, QSize(100, 100));
@@ -193,9 +203,8 @@ private slots:
         BubbleController bubble(scheduler);
         QList<bool> toggled;
         // Called after the state has changed, with the new value.
-        QObject::connect(&bubble, &BubbleController::toggled, [&](bool minimized) {
-            toggled << (minimized == bubble.state().minimized() ? minimized : !minimized);
-        });
+        QObject::connect(&bubble, &BubbleController::toggled,
+            [&](bool minimized) { toggled << (minimized == bubble.state().minimized() ? minimized : !minimized); });
         bool canMinimize = false;
         bubble.canMinimize = [&] { return canMinimize; };
         bubble.attach(panel);

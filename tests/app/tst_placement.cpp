@@ -8,8 +8,8 @@
 #include "AppModel.h"
 #include "GlassPanel.h"
 #include "HudPlacement.h"
-#include "ScreenInfo.h"
 #include "Scheduler.h"
+#include "ScreenInfo.h"
 
 using namespace halvic;
 using namespace std::chrono_literals;
@@ -90,10 +90,9 @@ private slots:
         QTest::addColumn<CornerMap>("corners");
         QTest::addRow("two displays") << QVariant(QVariantMap{{"1", "bottomRight"}, {"4294967295", "topLeft"}})
                                       << CornerMap{{1, HUDCorner::bottomRight}, {4294967295u, HUDCorner::topLeft}};
-        QTest::addRow("bad entries skipped")
-            << QVariant(QVariantMap{{"7", "topRight"}, {"x7", "topLeft"}, {"-1", "topLeft"}, {"4294967296", "topLeft"},
-                                    {"8", "middle"}, {"9", 3}, {"", "topLeft"}})
-            << CornerMap{{7, HUDCorner::topRight}};
+        QTest::addRow("bad entries skipped") << QVariant(QVariantMap{{"7", "topRight"}, {"x7", "topLeft"},
+            {"-1", "topLeft"}, {"4294967296", "topLeft"}, {"8", "middle"}, {"9", 3}, {"", "topLeft"}})
+                                             << CornerMap{{7, HUDCorner::topRight}};
         QTest::addRow("not a map") << QVariant(QStringLiteral("bottomRight")) << CornerMap{};
         QTest::addRow("nothing stored") << QVariant() << CornerMap{};
     }
@@ -111,7 +110,7 @@ private slots:
         f.placement->reanchor();
         const QRect visible = f.screen().availableGeometry();
         QCOMPARE(f.panel.geometry().bottomRight() + QPoint(1, 1),
-                 QPoint(visible.x() + visible.width() - 22, visible.y() + visible.height() - 22));
+            QPoint(visible.x() + visible.width() - 22, visible.y() + visible.height() - 22));
     }
 
     void modelChangesReanchorAtMostEvery80ms()
@@ -195,8 +194,8 @@ private slots:
         f.panel.setPosition(visible.x() + 10, visible.bottom() - 120);
         f.held = false;
         f.scheduler.advance(HudPlacement::snapDelay);
-        const CornerMap expected{{12345, HUDCorner::topRight},
-                                 {screens::displayNumber(f.screen()), HUDCorner::bottomLeft}};
+        const CornerMap expected{
+            {12345, HUDCorner::topRight}, {screens::displayNumber(f.screen()), HUDCorner::bottomLeft}};
         QCOMPARE(f.placement->corners(), expected);
     }
 
@@ -207,7 +206,7 @@ private slots:
         f.placement->reanchor();
         const auto send = [&](QEvent::Type type) {
             QMouseEvent event(type, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton,
-                              type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+                type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
             QCoreApplication::sendEvent(&f.panel, &event);
         };
         send(QEvent::MouseButtonPress);
@@ -244,7 +243,8 @@ private slots:
         f.placement->reanchor();
         const QRect visible = f.screen().availableGeometry();
         const int width = std::min(760, visible.width());
-        QCOMPARE(f.panel.geometry(), QRect(visible.x(), visible.y(), width, f.screen().geometry().bottom() + 1 - visible.y()));
+        QCOMPARE(f.panel.geometry(),
+            QRect(visible.x(), visible.y(), width, f.screen().geometry().bottom() + 1 - visible.y()));
 
         f.model.setDockWidth(300);
         f.placement->reanchor();
@@ -265,8 +265,7 @@ private:
             , panel(scheduler, panelSize)
         {
             placement = std::make_unique<HudPlacement>(panel, model, scheduler,
-                                                       std::make_unique<QSettings>(store, QSettings::IniFormat),
-                                                       [this] { return held; });
+                std::make_unique<QSettings>(store, QSettings::IniFormat), [this] { return held; });
         }
         const QScreen &screen() const { return *QGuiApplication::primaryScreen(); }
 

@@ -46,8 +46,8 @@ class PlacementEndToEndTest : public QObject
     QStringList windowsNamed(const QString &name) const
     {
         return QString::fromLatin1(session->run(QStringLiteral("xdotool"),
-                                                {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                                                 QStringLiteral("--name"), QStringLiteral("^%1$").arg(name)}))
+                                       {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                           QStringLiteral("--name"), QStringLiteral("^%1$").arg(name)}))
             .split(u'\n', Qt::SkipEmptyParts);
     }
 
@@ -65,7 +65,8 @@ private slots:
         QVERIFY(session->startHud());
         const QSize screen = HudSession::screenSize;
         QRect frame = waitForGeometry([&](const QRect &f) {
-            return f.width() == 360 && f.right() + 1 == screen.width() - inset && f.bottom() + 1 == screen.height() - inset;
+            return f.width() == 360 && f.right() + 1 == screen.width() - inset
+                && f.bottom() + 1 == screen.height() - inset;
         });
         QCOMPARE(frame.right() + 1, screen.width() - inset);
         QCOMPARE(frame.bottom() + 1, screen.height() - inset);
@@ -75,7 +76,7 @@ private slots:
         const QPoint grab(frame.x() + frame.width() / 2, frame.y() + 14);
         const QPoint drop(300, 250);
         session->xdotool({QStringLiteral("mousemove"), QString::number(grab.x()), QString::number(grab.y()),
-                          QStringLiteral("mousedown"), QStringLiteral("1")});
+            QStringLiteral("mousedown"), QStringLiteral("1")});
         // A first short move starts the window manager's move; it follows the pointer from there.
         session->xdotool({QStringLiteral("mousemove"), QString::number(grab.x() - 20), QString::number(grab.y() - 20)});
         QTest::qWait(300);
@@ -106,7 +107,8 @@ private slots:
         // The pointer over the HUD brings it back.
         const QRect frame = waitForGeometry([](const QRect &f) { return !f.isEmpty(); });
         QVERIFY(!frame.isEmpty());
-        session->xdotool({QStringLiteral("mousemove"), QString::number(frame.center().x()), QString::number(frame.y() + 14)});
+        session->xdotool(
+            {QStringLiteral("mousemove"), QString::number(frame.center().x()), QString::number(frame.y() + 14)});
         QVERIFY(HudSession::waitFor([&] { return opacity() > 0.999; }, 5000));
     }
 
@@ -121,11 +123,13 @@ private slots:
         // Keep the id found: while the window manager reparents the new window it is briefly
         // unmapped, and a second search can come back empty.
         QStringList ids;
-        QVERIFY(HudSession::waitFor([&] { return !(ids = windowsNamed(QStringLiteral("A wide picture"))).isEmpty(); }, 10000));
+        QVERIFY(HudSession::waitFor(
+            [&] { return !(ids = windowsNamed(QStringLiteral("A wide picture"))).isEmpty(); }, 10000));
         QString info;
         const bool sized = HudSession::waitFor(
             [&] {
-                info = QString::fromLatin1(session->run(QStringLiteral("xwininfo"), {QStringLiteral("-id"), ids.front()}));
+                info = QString::fromLatin1(
+                    session->run(QStringLiteral("xwininfo"), {QStringLiteral("-id"), ids.front()}));
                 return info.contains(QStringLiteral("Width: 544")) && info.contains(QStringLiteral("Height: 312"));
             },
             5000);

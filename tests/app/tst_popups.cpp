@@ -106,11 +106,15 @@ private slots:
         QTest::addRow("script named as text") << "notes2.txt" << QByteArray("#!/bin/sh\necho hi\n") << false << false;
         QTest::addRow("python") << "tool.py" << QByteArray("import os\n") << false << false;
         QTest::addRow("executable text") << "plain" << QByteArray("hello\n") << true << false;
-        QTest::addRow("desktop entry") << "app.desktop"
-                                       << QByteArray("[Desktop Entry]\nType=Application\nExec=xterm\n") << false << false;
-        QTest::addRow("desktop entry in capitals") << "APP.DESKTOP" << QByteArray("[Desktop Entry]\n") << false << false;
-        QTest::addRow("elf") << "binary.dat" << QByteArray("\x7f" "ELF\x02\x01\x01\0\0\0\0\0\0\0\0\0\x02\0", 18) << false
-                             << false;
+        QTest::addRow("desktop entry") << "app.desktop" << QByteArray("[Desktop Entry]\nType=Application\nExec=xterm\n")
+                                       << false << false;
+        QTest::addRow("desktop entry in capitals")
+            << "APP.DESKTOP" << QByteArray("[Desktop Entry]\n") << false << false;
+        QTest::addRow("elf") << "binary.dat"
+                             << QByteArray("\x7f"
+                                           "ELF\x02\x01\x01\0\0\0\0\0\0\0\0\0\x02\0",
+                                    18)
+                             << false << false;
     }
     void safeToOpen()
     {

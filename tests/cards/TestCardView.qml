@@ -1,4 +1,3 @@
-import QtQuick
 import Halvic.Cards
 import Halvic.Panels
 

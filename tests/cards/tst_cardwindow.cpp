@@ -31,8 +31,8 @@ class TestCard final : public Card
 public:
     TestCard(Scheduler &scheduler, QQmlEngine &qml, CardPlacement placement, bool takesFocus)
         : m_window(scheduler, qml, *this,
-                   {QUrl::fromLocalFile(qEnvironmentVariable("HALVIC_SOURCE_DIR") + "/tests/cards/TestCardView.qml"),
-                    QSize(300, 200), "Test card", std::move(placement), takesFocus})
+            {QUrl::fromLocalFile(qEnvironmentVariable("HALVIC_SOURCE_DIR") + "/tests/cards/TestCardView.qml"),
+                QSize(300, 200), "Test card", std::move(placement), takesFocus})
     {
     }
     CardWindow *window() override { return &m_window; }
@@ -154,10 +154,11 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(window));
         const QPoint centre = window->geometry().center();
         if (byButton) {
-            QQuickItem *button = buttonNamed(window->content(), QStringLiteral("Minimize to a bubble \u2014 hold the bubble to reopen"));
+            QQuickItem *button = buttonNamed(
+                window->content(), QStringLiteral("Minimize to a bubble \u2014 hold the bubble to reopen"));
             QVERIFY(button);
             QTest::mouseClick(window, Qt::LeftButton, {},
-                              button->mapToScene(QPointF(button->width() / 2, button->height() / 2)).toPoint());
+                button->mapToScene(QPointF(button->width() / 2, button->height() / 2)).toPoint());
         } else {
             // The card's empty lower part is background.
             QTest::mousePress(window, Qt::LeftButton, {}, QPoint(150, 180));

@@ -80,11 +80,11 @@ void collect(QQuickItem *item, const std::function<bool(QQuickItem *)> &pick, QL
 QStringList visibleTexts(QQuickItem *root)
 {
     QList<QQuickItem *> items;
-    collect(root, [](QQuickItem *item) { return item->inherits("QQuickText"); }, items);
+    collect(
+        root, [](QQuickItem *item) { return item->inherits("QQuickText"); }, items);
     // Top to bottom as drawn: a list view keeps its rows in the order it made them.
-    std::stable_sort(items.begin(), items.end(), [](QQuickItem *a, QQuickItem *b) {
-        return a->mapToScene(QPointF()).y() < b->mapToScene(QPointF()).y();
-    });
+    std::stable_sort(items.begin(), items.end(),
+        [](QQuickItem *a, QQuickItem *b) { return a->mapToScene(QPointF()).y() < b->mapToScene(QPointF()).y(); });
     QStringList texts;
     for (QQuickItem *item : items) {
         const QString text = item->property("text").toString();
@@ -98,8 +98,10 @@ QStringList visibleTexts(QQuickItem *root)
 QList<QQuickItem *> buttonsNamed(QQuickItem *root, const QString &help)
 {
     QList<QQuickItem *> items;
-    collect(root, [&](QQuickItem *item) { return item->inherits("QQuickAbstractButton") && item->property("help") == help; },
-            items);
+    collect(
+        root,
+        [&](QQuickItem *item) { return item->inherits("QQuickAbstractButton") && item->property("help") == help; },
+        items);
     return items;
 }
 
@@ -142,12 +144,12 @@ private slots:
                                     << std::optional(TaskItem{"t1", "Call Ann", "5 pm"});
         QTest::addRow("no due") << QByteArray(R"({"id":"t1","text":"Call Ann"})")
                                 << std::optional(TaskItem{"t1", "Call Ann", std::nullopt});
-        QTest::addRow("due not a string") << QByteArray(R"({"id":"t1","text":"x","due":17})")
-                                          << std::optional(TaskItem{"t1", "x", std::nullopt});
+        QTest::addRow("due not a string")
+            << QByteArray(R"({"id":"t1","text":"x","due":17})") << std::optional(TaskItem{"t1", "x", std::nullopt});
         QTest::addRow("due null") << QByteArray(R"({"id":"t1","text":"x","due":null})")
                                   << std::optional(TaskItem{"t1", "x", std::nullopt});
-        QTest::addRow("empty strings count") << QByteArray(R"({"id":"","text":"","due":""})")
-                                             << std::optional(TaskItem{"", "", QString()});
+        QTest::addRow("empty strings count")
+            << QByteArray(R"({"id":"","text":"","due":""})") << std::optional(TaskItem{"", "", QString()});
         QTest::addRow("no id") << QByteArray(R"({"text":"x"})") << std::optional<TaskItem>();
         QTest::addRow("numeric id") << QByteArray(R"({"id":4,"text":"x"})") << std::optional<TaskItem>();
         QTest::addRow("no text") << QByteArray(R"({"id":"t1","due":"today"})") << std::optional<TaskItem>();
@@ -170,12 +172,14 @@ private slots:
         QTest::addRow("add goes on top") << QStringList{"set a:A,b:B", "add c:C"} << QStringList{"c:C", "a:A", "b:B"};
         QTest::addRow("add with a known id moves it up with its new fields")
             << QStringList{"set a:A,b:B@fri,c:C", "add b:B2@mon"} << QStringList{"b:B2@mon", "a:A", "c:C"};
-        QTest::addRow("add of the top entry replaces it") << QStringList{"set a:A,b:B", "add a:A2"} << QStringList{"a:A2", "b:B"};
+        QTest::addRow("add of the top entry replaces it")
+            << QStringList{"set a:A,b:B", "add a:A2"} << QStringList{"a:A2", "b:B"};
         QTest::addRow("add drops every entry with its id")
             << QStringList{"set a:A,b:B,a:A3", "add a:new"} << QStringList{"a:new", "b:B"};
         QTest::addRow("remove takes every entry with the id")
             << QStringList{"set a:A,b:B,a:A3", "remove a"} << QStringList{"b:B"};
-        QTest::addRow("remove of an unknown id changes nothing") << QStringList{"set a:A", "remove z"} << QStringList{"a:A"};
+        QTest::addRow("remove of an unknown id changes nothing")
+            << QStringList{"set a:A", "remove z"} << QStringList{"a:A"};
         QTest::addRow("set replaces everything") << QStringList{"set a:A,b:B", "set c:C"} << QStringList{"c:C"};
         QTest::addRow("set empty empties") << QStringList{"set a:A", "set "} << QStringList{};
     }
@@ -210,7 +214,8 @@ private slots:
         TasksModel model;
         model.replaceAll(tasks({"a:Call Ann@5 pm", "b:Water plants"}));
         const QHash<int, QByteArray> names = model.roleNames();
-        const auto role = [&](int row, const QByteArray &name) { return model.data(model.index(row), names.key(name)); };
+        const auto role
+            = [&](int row, const QByteArray &name) { return model.data(model.index(row), names.key(name)); };
         QCOMPARE(names.size(), 4);
         QCOMPARE(role(0, "taskId").toString(), QStringLiteral("a"));
         QCOMPARE(role(0, "due").toString(), QStringLiteral("5 pm"));
@@ -275,16 +280,18 @@ private slots:
         QTest::addColumn<QJsonObject>("written");
         QTest::addColumn<QStringList>("left");
         QTest::addColumn<bool>("shown");
-        QTest::addRow("the only task") << QStringList{"t1:Call Ann@5 pm"} << "t1" << tick("t1", "Call Ann") << QStringList{}
-                                       << false;
-        QTest::addRow("one of two") << QStringList{"t1:Call Ann", "t2:Water plants"} << "t2" << tick("t2", "Water plants")
-                                    << QStringList{"t1:Call Ann"} << true;
+        QTest::addRow("the only task") << QStringList{"t1:Call Ann@5 pm"} << "t1" << tick("t1", "Call Ann")
+                                       << QStringList{} << false;
+        QTest::addRow("one of two") << QStringList{"t1:Call Ann", "t2:Water plants"} << "t2"
+                                    << tick("t2", "Water plants") << QStringList{"t1:Call Ann"} << true;
         QTest::addRow("the first of repeated ids gives the text")
-            << QStringList{"t1:first", "t2:B", "t1:second"} << "t1" << tick("t1", "first") << QStringList{"t2:B"} << true;
+            << QStringList{"t1:first", "t2:B", "t1:second"} << "t1" << tick("t1", "first") << QStringList{"t2:B"}
+            << true;
         QTest::addRow("an unknown id still writes, with empty text")
             << QStringList{"t1:Call Ann"} << "gone" << tick("gone", "") << QStringList{"t1:Call Ann"} << true;
         QTest::addRow("text with quotes and a line break")
-            << QStringList{"q:say \"hi\"\nthen go"} << "q" << tick("q", "say \"hi\"\nthen go") << QStringList{} << false;
+            << QStringList{"q:say \"hi\"\nthen go"} << "q" << tick("q", "say \"hi\"\nthen go") << QStringList{}
+            << false;
     }
     void completeWritesTheAction()
     {
@@ -313,7 +320,7 @@ private slots:
         QVERIFY(earlier.open(QIODevice::ReadOnly));
         panel->complete(QStringLiteral("b"));
         QCOMPARE(QJsonDocument::fromJson(earlier.readAll()).object(),
-                 tick("a", "first task with a long text to make the file longer"));
+            tick("a", "first task with a long text to make the file longer"));
         QCOMPARE(readJson(actionFile()), tick("b", "B"));
     }
 
@@ -344,7 +351,7 @@ private slots:
         panel->add(task("t3:Book table@Friday"));
         // The list lays out its new row on its next polish.
         QTRY_COMPARE(visibleTexts(view),
-                 (QStringList{"Tasks & Reminders", "Book table", "due Friday", "Call Ann", "due 5 pm", "Water plants"}));
+            (QStringList{"Tasks & Reminders", "Book table", "due Friday", "Call Ann", "due 5 pm", "Water plants"}));
         // The model emptied by hand: the card says so (it is hidden, but keeps its view).
         panel->model().replaceAll({});
         QTRY_COMPARE(visibleTexts(view), (QStringList{"Tasks & Reminders", "Nothing on your list."}));
@@ -374,7 +381,8 @@ private slots:
         const auto click = [&](const QString &help, int index) {
             QQuickItem *button = buttonsNamed(window->content(), help).value(index);
             QVERIFY(button);
-            QTest::mouseClick(window, Qt::LeftButton, {}, button->mapToScene(QPointF(button->width() / 2, button->height() / 2)).toPoint());
+            QTest::mouseClick(window, Qt::LeftButton, {},
+                button->mapToScene(QPointF(button->width() / 2, button->height() / 2)).toPoint());
         };
         click(QStringLiteral("Mark done"), 1);
         QCOMPARE(readJson(actionFile()), tick("t2", "Water plants"));
@@ -400,36 +408,35 @@ private slots:
         QTest::addRow("tasks shows the list, skipping bad elements")
             << QStringList{R"({"type":"tasks","tasks":[{"id":"a","text":"A","due":"mon"},{"id":"b"},7,{"id":"c","text":"C","due":3}]})"}
             << QStringList{"a:A@mon", "c:C"} << true;
-        QTest::addRow("tasks that is not an array is ignored")
-            << QStringList{R"({"type":"tasks","tasks":[{"id":"a","text":"A"}]})", R"({"type":"tasks","tasks":{"id":"b","text":"B"}})",
-                           R"({"type":"tasks"})"}
-            << QStringList{"a:A"} << true;
+        QTest::addRow("tasks that is not an array is ignored") << QStringList{
+            R"({"type":"tasks","tasks":[{"id":"a","text":"A"}]})", R"({"type":"tasks","tasks":{"id":"b","text":"B"}})",
+            R"({"type":"tasks"})"} << QStringList{"a:A"} << true;
         QTest::addRow("an empty array empties and hides")
             << QStringList{R"({"type":"tasks","tasks":[{"id":"a","text":"A"}]})", R"({"type":"tasks","tasks":[]})"}
             << QStringList{} << false;
         QTest::addRow("only bad elements count as empty")
-            << QStringList{R"({"type":"tasks","tasks":[{"id":"a","text":"A"}]})", R"({"type":"tasks","tasks":[{"text":"x"}]})"}
+            << QStringList{R"({"type":"tasks","tasks":[{"id":"a","text":"A"}]})",
+                   R"({"type":"tasks","tasks":[{"text":"x"}]})"}
             << QStringList{} << false;
         QTest::addRow("task_added puts it on top")
             << QStringList{R"({"type":"tasks","tasks":[{"id":"a","text":"A"},{"id":"b","text":"B"}]})",
-                           R"({"type":"task_added","id":"b","text":"B2","due":"fri"})"}
+                   R"({"type":"task_added","id":"b","text":"B2","due":"fri"})"}
             << QStringList{"b:B2@fri", "a:A"} << true;
-        QTest::addRow("task_added shows the card") << QStringList{R"({"type":"task_added","id":"a","text":"A"})"}
-                                                   << QStringList{"a:A"} << true;
-        QTest::addRow("task_added without text or id is ignored")
-            << QStringList{R"({"type":"task_added","id":"a"})", R"({"type":"task_added","text":"A"})",
-                           R"({"type":"task_added","id":"a","text":5})"}
-            << QStringList{} << false;
+        QTest::addRow("task_added shows the card")
+            << QStringList{R"({"type":"task_added","id":"a","text":"A"})"} << QStringList{"a:A"} << true;
+        QTest::addRow("task_added without text or id is ignored") << QStringList{R"({"type":"task_added","id":"a"})",
+            R"({"type":"task_added","text":"A"})", R"({"type":"task_added","id":"a","text":5})"}
+                                                                  << QStringList{} << false;
         QTest::addRow("task_done_evt for another entry keeps the card")
             << QStringList{R"({"type":"tasks","tasks":[{"id":"a","text":"A"},{"id":"b","text":"B"}]})",
-                           R"({"type":"task_done_evt","id":"a"})"}
+                   R"({"type":"task_done_evt","id":"a"})"}
             << QStringList{"b:B"} << true;
         QTest::addRow("task_done_evt for the last entry hides it")
             << QStringList{R"({"type":"task_added","id":"a","text":"A"})", R"({"type":"task_done_evt","id":"a"})"}
             << QStringList{} << false;
         QTest::addRow("task_done_evt without a string id is ignored")
             << QStringList{R"({"type":"task_added","id":"a","text":"A"})", R"({"type":"task_done_evt"})",
-                           R"({"type":"task_done_evt","id":1})"}
+                   R"({"type":"task_done_evt","id":1})"}
             << QStringList{"a:A"} << true;
     }
     void dispatcherRows()
@@ -446,7 +453,6 @@ private slots:
         // Engine events never write the action file.
         QVERIFY(!QFile::exists(actionFile()));
     }
-
 };
 
 QTEST_MAIN(TasksTest)

@@ -1,8 +1,8 @@
 #include <QJsonArray>
 #include <QTest>
 
-#include "JsonFile.h"
 #include "HudSession.h"
+#include "JsonFile.h"
 
 using namespace halvic::testing;
 
@@ -37,20 +37,25 @@ class TasksEndToEndTest : public QObject
     QList<QRect> cardWindows() const
     {
         const auto hud = session->hudWindow();
-        const QStringList ids = QString::fromLatin1(session->run(
-                                                        QStringLiteral("xdotool"),
-                                                        {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                                                         QStringLiteral("--classname"), QStringLiteral("halvic-hud")}))
-                                    .split(u'\n', Qt::SkipEmptyParts);
+        const QStringList ids
+            = QString::fromLatin1(session->run(QStringLiteral("xdotool"),
+                                      {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                          QStringLiteral("--classname"), QStringLiteral("halvic-hud")}))
+                  .split(u'\n', Qt::SkipEmptyParts);
         QList<QRect> cards;
         for (const QString &id : ids) {
-            const QString info = QString::fromLatin1(session->run(QStringLiteral("xwininfo"), {QStringLiteral("-id"), id}));
+            const QString info
+                = QString::fromLatin1(session->run(QStringLiteral("xwininfo"), {QStringLiteral("-id"), id}));
             const auto field = [&](const char *name) {
-                return QRegularExpression(QLatin1StringView(name) + QStringLiteral(":\\s+(-?\\d+)")).match(info).captured(1).toInt();
+                return QRegularExpression(QLatin1StringView(name) + QStringLiteral(":\\s+(-?\\d+)"))
+                    .match(info)
+                    .captured(1)
+                    .toInt();
             };
             if (!info.contains(QStringLiteral("IsViewable")))
                 continue;
-            const QRect frame(field("Absolute upper-left X"), field("Absolute upper-left Y"), field("Width"), field("Height"));
+            const QRect frame(
+                field("Absolute upper-left X"), field("Absolute upper-left Y"), field("Width"), field("Height"));
             // The HUD panel is 360 wide; cards and bubbles are not.
             if (frame.width() != 360 && frame.width() > 1)
                 cards << frame;
@@ -90,8 +95,8 @@ private slots:
     void cardAppearsAndTicksReachTheEngine()
     {
         const QString actionFile = session->root().controlFile(QStringLiteral("card_action.json"));
-        session->feed({engineEvent("tasks", {{"tasks", QJsonArray{taskJson("t1", "Call Ann", "5 pm"),
-                                                                  taskJson("t2", "Water plants")}}})});
+        session->feed({engineEvent(
+            "tasks", {{"tasks", QJsonArray{taskJson("t1", "Call Ann", "5 pm"), taskJson("t2", "Water plants")}}})});
         // At the top right of the screen, 20 points in.
         const auto card = waitForCard([](QRect frame) { return frame.size() == QSize(320, 400); });
         QVERIFY2(card, "no tasks card");
@@ -108,7 +113,8 @@ private slots:
             const QJsonObject written = readJson(actionFile);
             const QString id = written.value("id").toString();
             QVERIFY2(texts.contains(id) && !ticked.contains(id), qPrintable(id));
-            QCOMPARE(written, (QJsonObject{{"kind", "task"}, {"action", "done"}, {"id", id}, {"text", texts.value(id)}}));
+            QCOMPARE(
+                written, (QJsonObject{{"kind", "task"}, {"action", "done"}, {"id", id}, {"text", texts.value(id)}}));
             ticked << id;
         }
         // The last tick put the card away.
@@ -125,12 +131,12 @@ private slots:
         const auto bubble = waitForCard([](QRect frame) { return frame.size() == QSize(58, 58); });
         QVERIFY2(bubble, "no bubble");
         QVERIFY2((bubble->center() - card->center()).manhattanLength() <= 2,
-                 qPrintable(QStringLiteral("bubble centre %1,%2").arg(bubble->center().x()).arg(bubble->center().y())));
+            qPrintable(QStringLiteral("bubble centre %1,%2").arg(bubble->center().x()).arg(bubble->center().y())));
 
         // Held on the bubble, it opens into the card again around the same centre.
         const QPoint centre = bubble->center();
         session->xdotool({QStringLiteral("mousemove"), QString::number(centre.x()), QString::number(centre.y()),
-                          QStringLiteral("mousedown"), QStringLiteral("1")});
+            QStringLiteral("mousedown"), QStringLiteral("1")});
         QTest::qWait(900);
         session->xdotool({QStringLiteral("mouseup"), QStringLiteral("1")});
         const auto again = waitForCard([&](QRect frame) { return frame.width() == 320; });

@@ -55,9 +55,10 @@ private slots:
 
     void listsKeepOnlyElementsOfTheirType()
     {
-        const QJsonObject object =
-            QJsonDocument::fromJson(R"({"a":["x",1,null,"y",{}],"o":[{"k":1},"z",[],{"k":2}],"bad":"x"})").object();
-        QCOMPARE(json::stringList(object, QLatin1StringView("a")), (QStringList{QStringLiteral("x"), QStringLiteral("y")}));
+        const QJsonObject object
+            = QJsonDocument::fromJson(R"({"a":["x",1,null,"y",{}],"o":[{"k":1},"z",[],{"k":2}],"bad":"x"})").object();
+        QCOMPARE(
+            json::stringList(object, QLatin1StringView("a")), (QStringList{QStringLiteral("x"), QStringLiteral("y")}));
         QCOMPARE(json::objectList(object, QLatin1StringView("o")).size(), 2);
         QVERIFY(json::stringList(object, QLatin1StringView("bad")).isEmpty());
         QVERIFY(json::objectList(object, QLatin1StringView("missing")).isEmpty());

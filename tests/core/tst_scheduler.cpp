@@ -33,9 +33,8 @@ private slots:
     {
         ManualScheduler scheduler;
         TimePoint innerRanAt{};
-        scheduler.callAfter(100ms, nullptr, [&] {
-            scheduler.callAfter(50ms, nullptr, [&] { innerRanAt = scheduler.now(); });
-        });
+        scheduler.callAfter(
+            100ms, nullptr, [&] { scheduler.callAfter(50ms, nullptr, [&] { innerRanAt = scheduler.now(); }); });
         const TimePoint start = scheduler.now();
         scheduler.advance(200ms);
         QCOMPARE(innerRanAt - start, Duration(150ms));

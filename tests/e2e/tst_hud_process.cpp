@@ -118,7 +118,7 @@ private slots:
         QTRY_VERIFY(!processAlive(run.pids().first()));
         QVERIFY(processAlive(run.pids().last()));
         QCOMPARE(run.hud.readAllStandardOutput(),
-                 QByteArray("TarvelHUD: hud_restart detected \xE2\x80\x94 cycling engine\n"));
+            QByteArray("TarvelHUD: hud_restart detected \xE2\x80\x94 cycling engine\n"));
 
         ::kill(pid_t(run.hud.processId()), SIGTERM);
         QVERIFY(run.hud.waitForFinished(10000));

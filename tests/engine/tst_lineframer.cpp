@@ -15,22 +15,30 @@ private slots:
         QTest::addColumn<qsizetype>("pending");
         QTest::addColumn<qsizetype>("cap");
         const qsizetype big = LineFramer::defaultMaxLine;
-        QTest::addRow("two lines in one chunk") << QByteArrayList{"a\nb\n"} << QByteArrayList{"a", "b"} << qsizetype(0) << big;
-        QTest::addRow("line over three chunks") << QByteArrayList{"ab", "cd", "e\n"} << QByteArrayList{"abcde"} << qsizetype(0) << big;
-        QTest::addRow("chunk ending at line feed leaves nothing") << QByteArrayList{"x\n"} << QByteArrayList{"x"} << qsizetype(0) << big;
+        QTest::addRow("two lines in one chunk")
+            << QByteArrayList{"a\nb\n"} << QByteArrayList{"a", "b"} << qsizetype(0) << big;
+        QTest::addRow("line over three chunks")
+            << QByteArrayList{"ab", "cd", "e\n"} << QByteArrayList{"abcde"} << qsizetype(0) << big;
+        QTest::addRow("chunk ending at line feed leaves nothing")
+            << QByteArrayList{"x\n"} << QByteArrayList{"x"} << qsizetype(0) << big;
         QTest::addRow("partial tail kept") << QByteArrayList{"x\nyz"} << QByteArrayList{"x"} << qsizetype(2) << big;
-        QTest::addRow("carriage return is kept") << QByteArrayList{"a\r\n"} << QByteArrayList{"a\r"} << qsizetype(0) << big;
+        QTest::addRow("carriage return is kept")
+            << QByteArrayList{"a\r\n"} << QByteArrayList{"a\r"} << qsizetype(0) << big;
         QTest::addRow("empty lines") << QByteArrayList{"\n\n"} << QByteArrayList{"", ""} << qsizetype(0) << big;
-        QTest::addRow("line feed alone after partial") << QByteArrayList{"abc", "\n"} << QByteArrayList{"abc"} << qsizetype(0) << big;
-        QTest::addRow("empty chunks") << QByteArrayList{"", "a", "", "\n"} << QByteArrayList{"a"} << qsizetype(0) << big;
-        QTest::addRow("line at the cap is kept") << QByteArrayList{"12345\n"} << QByteArrayList{"12345"} << qsizetype(0) << qsizetype(5);
+        QTest::addRow("line feed alone after partial")
+            << QByteArrayList{"abc", "\n"} << QByteArrayList{"abc"} << qsizetype(0) << big;
+        QTest::addRow("empty chunks") << QByteArrayList{"", "a", "", "\n"} << QByteArrayList{"a"} << qsizetype(0)
+                                      << big;
+        QTest::addRow("line at the cap is kept")
+            << QByteArrayList{"12345\n"} << QByteArrayList{"12345"} << qsizetype(0) << qsizetype(5);
         QTest::addRow("overlong line dropped to its line feed")
             << QByteArrayList{"123456\nok\n"} << QByteArrayList{"ok"} << qsizetype(0) << qsizetype(5);
-        QTest::addRow("overlong partial dropped, next line survives")
-            << QByteArrayList{"123", "456", "789", "\nnext\n"} << QByteArrayList{"next"} << qsizetype(0) << qsizetype(5);
+        QTest::addRow("overlong partial dropped, next line survives") << QByteArrayList{"123", "456", "789",
+            "\nnext\n"} << QByteArrayList{"next"} << qsizetype(0) << qsizetype(5);
         QTest::addRow("overlong over chunks completing in a later chunk")
             << QByteArrayList{"1234", "56\nab\n"} << QByteArrayList{"ab"} << qsizetype(0) << qsizetype(5);
-        QTest::addRow("discarding holds nothing") << QByteArrayList{"1234567", "89"} << QByteArrayList{} << qsizetype(0) << qsizetype(5);
+        QTest::addRow("discarding holds nothing")
+            << QByteArrayList{"1234567", "89"} << QByteArrayList{} << qsizetype(0) << qsizetype(5);
     }
     void framing()
     {

@@ -20,14 +20,30 @@ private slots:
         QTest::addColumn<QString>("variable");
         QTest::addColumn<QString>("program");
         QTest::addColumn<QString>("expected"); // relative to <tmp>; "~" prefix: home
-        QTest::addRow("variable wins") << true << "/opt/x" << "engine/hud/Halvic.app/Contents/MacOS/halvic" << "=/opt/x";
-        QTest::addRow("variable without main.py is still root") << true << "elsewhere" << "" << "elsewhere";
-        QTest::addRow("empty variable is the working directory") << true << "" << "" << ".";
-        QTest::addRow("relative variable") << true << "engine/../engine" << "" << "engine";
-        QTest::addRow("bundle five levels below root") << false << "" << "engine/hud/Halvic.app/Contents/MacOS/halvic" << "engine";
-        QTest::addRow("link into the bundle is resolved first") << false << "" << "bin/hud" << "engine";
-        QTest::addRow("no main.py above falls back to home") << false << "" << "elsewhere/a/b/c/d/halvic" << "~";
-        QTest::addRow("too shallow falls back to home") << false << "" << "bin/tool" << "~";
+        QTest::addRow("variable wins") << true << "/opt/x"
+                                       << "engine/hud/Halvic.app/Contents/MacOS/halvic"
+                                       << "=/opt/x";
+        QTest::addRow("variable without main.py is still root") << true << "elsewhere"
+                                                                << ""
+                                                                << "elsewhere";
+        QTest::addRow("empty variable is the working directory") << true << ""
+                                                                 << ""
+                                                                 << ".";
+        QTest::addRow("relative variable") << true << "engine/../engine"
+                                           << ""
+                                           << "engine";
+        QTest::addRow("bundle five levels below root") << false << ""
+                                                       << "engine/hud/Halvic.app/Contents/MacOS/halvic"
+                                                       << "engine";
+        QTest::addRow("link into the bundle is resolved first") << false << ""
+                                                                << "bin/hud"
+                                                                << "engine";
+        QTest::addRow("no main.py above falls back to home") << false << ""
+                                                             << "elsewhere/a/b/c/d/halvic"
+                                                             << "~";
+        QTest::addRow("too shallow falls back to home") << false << ""
+                                                        << "bin/tool"
+                                                        << "~";
     }
     void rootRules()
     {
@@ -44,7 +60,7 @@ private slots:
         QFile(base.filePath(QStringLiteral("engine/main.py"))).open(QIODevice::WriteOnly);
         QFile(base.filePath(QStringLiteral("engine/hud/Halvic.app/Contents/MacOS/halvic"))).open(QIODevice::WriteOnly);
         QFile::link(base.filePath(QStringLiteral("engine/hud/Halvic.app/Contents/MacOS/halvic")),
-                    base.filePath(QStringLiteral("bin/hud")));
+            base.filePath(QStringLiteral("bin/hud")));
 
         Paths::RootInputs inputs;
         if (variableSet)

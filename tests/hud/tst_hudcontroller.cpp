@@ -6,11 +6,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "JsonFile.h"
 #include "AppModel.h"
 #include "ControlChannel.h"
-#include "HudRequests.h"
 #include "HudController.h"
+#include "HudRequests.h"
+#include "JsonFile.h"
 
 using namespace halvic;
 using namespace std::chrono_literals;
@@ -146,7 +146,8 @@ private slots:
         const auto hud = makeHud();
         hud->killAgent(taskId);
         const QJsonObject written = readJson(controlFile(controlfile::agentAction));
-        QCOMPARE(written, (QJsonObject{{QStringLiteral("action"), QStringLiteral("kill")}, {QStringLiteral("id"), taskId}}));
+        QCOMPARE(
+            written, (QJsonObject{{QStringLiteral("action"), QStringLiteral("kill")}, {QStringLiteral("id"), taskId}}));
     }
 
     void wakeWordFlipsTheModelThenTellsTheEngine()
@@ -173,8 +174,7 @@ private slots:
             << QStringList{"Start Halvic", "Mute Mic", "Minimize", "--", "Quit Halvic"}
             << QStringList{"Start listening", "Dock to left edge", "Minimize to a bubble", "--", "Quit Halvic"};
         QTest::addRow("running, muted, collapsed, docked")
-            << true << true << true << true
-            << QStringList{"Stop Halvic", "Unmute Mic", "Expand", "--", "Quit Halvic"}
+            << true << true << true << true << QStringList{"Stop Halvic", "Unmute Mic", "Expand", "--", "Quit Halvic"}
             << QStringList{"Stop listening", "Undock (float free)", "Minimize to a bubble", "--", "Quit Halvic"};
     }
     void menus()
@@ -221,8 +221,9 @@ private slots:
     {
         const auto hud = makeHud();
         hud->setExtraMenuEntries([] { return Menu{{QStringLiteral("Hand Gestures"), [] {}, true, true, true}}; });
-        QCOMPARE(titles(hud->moreMenu()), (QStringList{"Start listening", "Dock to left edge", "Minimize to a bubble", "--",
-                                                      "Hand Gestures", "--", "Quit Halvic"}));
+        QCOMPARE(titles(hud->moreMenu()),
+            (QStringList{"Start listening", "Dock to left edge", "Minimize to a bubble", "--", "Hand Gestures", "--",
+                "Quit Halvic"}));
     }
 
     void dockStripWidthStaysInItsRange_data()
@@ -259,7 +260,8 @@ private slots:
 
         scheduler.advance(10s);
         model->addAgent(QStringLiteral("web"), QStringLiteral("fetch"), QStringLiteral("t1"));
-        const qint64 started = model->agents()->data(model->agents()->index(0), AgentListModel::StartedAtRole).toLongLong();
+        const qint64 started
+            = model->agents()->data(model->agents()->index(0), AgentListModel::StartedAtRole).toLongLong();
         QVERIFY(clock.isTicking());
         QCOMPARE(hud.elapsed(started, clock.now()), QStringLiteral("0s"));
 

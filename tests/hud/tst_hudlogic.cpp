@@ -62,11 +62,16 @@ private slots:
     {
         QTest::addColumn<QString>("who");
         QTest::addColumn<QString>("symbol");
-        QTest::addRow("you") << "you" << "person.fill";
-        QTest::addRow("task") << "task" << "checkmark.seal.fill";
-        QTest::addRow("tarvel") << "tarvel" << "sparkle";
-        QTest::addRow("anyone else") << "system" << "sparkle";
-        QTest::addRow("empty") << "" << "sparkle";
+        QTest::addRow("you") << "you"
+                             << "person.fill";
+        QTest::addRow("task") << "task"
+                              << "checkmark.seal.fill";
+        QTest::addRow("tarvel") << "tarvel"
+                                << "sparkle";
+        QTest::addRow("anyone else") << "system"
+                                     << "sparkle";
+        QTest::addRow("empty") << ""
+                               << "sparkle";
     }
     void speakerSymbols()
     {
@@ -85,8 +90,8 @@ private slots:
         QTest::addRow("spaces around are trimmed") << "  hi there \n" << QStringList{} << true << "hi there";
         QTest::addRow("only white space") << " \n\t " << QStringList{} << false << "";
         QTest::addRow("empty") << "" << QStringList{} << false << "";
-        QTest::addRow("two files, no text") << "" << QStringList{"/tmp/a.pdf", "/home/me/b c.png"} << true
-                                            << "\U0001F4CE a.pdf, b c.png";
+        QTest::addRow("two files, no text")
+            << "" << QStringList{"/tmp/a.pdf", "/home/me/b c.png"} << true << "\U0001F4CE a.pdf, b c.png";
         QTest::addRow("text and a file") << " look " << QStringList{"/tmp/shot.png"} << true
                                          << "look  \U0001F4CE shot.png";
         QTest::addRow("markup stays text") << "<b>&amp;</b>" << QStringList{} << true << "<b>&amp;</b>";
@@ -109,17 +114,27 @@ private slots:
         QTest::addColumn<bool>("stalled");
         QTest::addColumn<bool>("done");
         QTest::addColumn<QString>("emoji");
-        QTest::addRow("search wins over web") << "web" << "find the docs" << false << false << "\U0001F50D";
-        QTest::addRow("web") << "worker" << "fetch the page" << false << false << "\U0001F310";
-        QTest::addRow("http in description") << "worker" << "GET HTTP status" << false << false << "\U0001F310";
-        QTest::addRow("code by prefix") << "Coder" << "refactor" << false << false << "\U0001F4BB";
-        QTest::addRow("python") << "worker" << "Python notebook" << false << false << "\U0001F4BB";
-        QTest::addRow("script") << "worker" << "a shell script" << false << false << "\u2699\uFE0F";
-        QTest::addRow("nothing known") << "worker" << "tidy up" << false << false << "\U0001F916";
-        QTest::addRow("stalled, not done") << "web" << "find" << true << false << "\u26A0\uFE0F";
-        QTest::addRow("stalled but done") << "web" << "find" << true << true << "\U0001F50D";
+        QTest::addRow("search wins over web") << "web"
+                                              << "find the docs" << false << false << "\U0001F50D";
+        QTest::addRow("web") << "worker"
+                             << "fetch the page" << false << false << "\U0001F310";
+        QTest::addRow("http in description") << "worker"
+                                             << "GET HTTP status" << false << false << "\U0001F310";
+        QTest::addRow("code by prefix") << "Coder"
+                                        << "refactor" << false << false << "\U0001F4BB";
+        QTest::addRow("python") << "worker"
+                                << "Python notebook" << false << false << "\U0001F4BB";
+        QTest::addRow("script") << "worker"
+                                << "a shell script" << false << false << "\u2699\uFE0F";
+        QTest::addRow("nothing known") << "worker"
+                                       << "tidy up" << false << false << "\U0001F916";
+        QTest::addRow("stalled, not done") << "web"
+                                           << "find" << true << false << "\u26A0\uFE0F";
+        QTest::addRow("stalled but done") << "web"
+                                          << "find" << true << true << "\U0001F50D";
         // "research" holds "search"; "run" hides in "prune": substring rules, on purpose.
-        QTest::addRow("substring inside a word") << "worker" << "prune logs" << false << false << "\u2699\uFE0F";
+        QTest::addRow("substring inside a word") << "worker"
+                                                 << "prune logs" << false << false << "\u2699\uFE0F";
     }
     void emoji()
     {
@@ -135,11 +150,16 @@ private slots:
     {
         QTest::addColumn<QString>("desc");
         QTest::addColumn<QString>("label");
-        QTest::addRow("one word") << "summarise" << "summarise";
-        QTest::addRow("five words with runs of spaces") << "find   cheap  flights to Lisbon" << "find cheap flights";
-        QTest::addRow("leading spaces") << "   build it" << "build it";
-        QTest::addRow("tabs are not separators") << "a\tb c d" << "a\tb c d";
-        QTest::addRow("empty") << "" << "";
+        QTest::addRow("one word") << "summarise"
+                                  << "summarise";
+        QTest::addRow("five words with runs of spaces") << "find   cheap  flights to Lisbon"
+                                                        << "find cheap flights";
+        QTest::addRow("leading spaces") << "   build it"
+                                        << "build it";
+        QTest::addRow("tabs are not separators") << "a\tb c d"
+                                                 << "a\tb c d";
+        QTest::addRow("empty") << ""
+                               << "";
     }
     void labels()
     {

@@ -11,7 +11,8 @@
 using namespace halvic;
 
 namespace {
-const QString materialIcons = QStringLiteral("/usr/share/fonts/truetype/material-design-icons-iconfont/MaterialIcons-Regular.ttf");
+const QString materialIcons
+    = QStringLiteral("/usr/share/fonts/truetype/material-design-icons-iconfont/MaterialIcons-Regular.ttf");
 }
 
 class SymbolsTest : public QObject
@@ -32,10 +33,7 @@ private slots:
         }
     }
 
-    void unknownNamesDrawNothing()
-    {
-        QCOMPARE(Symbols::glyph(QStringLiteral("no.such.symbol")), QString());
-    }
+    void unknownNamesDrawNothing() { QCOMPARE(Symbols::glyph(QStringLiteral("no.such.symbol")), QString()); }
 
     // Every symbol the views and the rules name must be in the table.
     void everySymbolInUseIsInTheTable()

@@ -38,8 +38,9 @@ private slots:
         QTest::addColumn<int>("count");
         QTest::addColumn<bool>("cut");
         const QString flag = QString::fromUtf8("\xF0\x9F\x87\xAB\xF0\x9F\x87\xB7"); // two regional indicators
-        const QString accented = QStringLiteral("e\u0301");                        // e + combining acute
-        const QString family = QString::fromUtf8("\xF0\x9F\x91\xA8\xE2\x80\x8D\xF0\x9F\x91\xA9\xE2\x80\x8D\xF0\x9F\x91\xA7");
+        const QString accented = QStringLiteral("e\u0301");                         // e + combining acute
+        const QString family
+            = QString::fromUtf8("\xF0\x9F\x91\xA8\xE2\x80\x8D\xF0\x9F\x91\xA9\xE2\x80\x8D\xF0\x9F\x91\xA7");
         QTest::addRow("ascii 4000 stays") << QStringLiteral("a") << 4000 << false;
         QTest::addRow("ascii 4001 is cut") << QStringLiteral("a") << 4001 << true;
         QTest::addRow("flags 4000 stay") << flag << 4000 << false;
@@ -94,7 +95,8 @@ private slots:
         QTest::addRow("second finish of same id does nothing")
             << QStringList{"add:", "add:x", "finish:x", "finish:x"} << QStringList{"", "x*"} << "";
         QTest::addRow("finish unknown id does nothing") << QStringList{"add:a", "finish:zz"} << QStringList{"a"} << "";
-        QTest::addRow("stall then progress clears") << QStringList{"add:a", "stall:a", "progress:a"} << QStringList{"a"} << "";
+        QTest::addRow("stall then progress clears")
+            << QStringList{"add:a", "stall:a", "progress:a"} << QStringList{"a"} << "";
         QTest::addRow("stall sticks") << QStringList{"add:a", "add:b", "stall:b"} << QStringList{"a", "b"} << "b";
         QTest::addRow("stall unknown id does nothing") << QStringList{"add:a", "stall:q"} << QStringList{"a"} << "";
     }
@@ -187,17 +189,28 @@ private slots:
         QTest::addColumn<bool>("recording");
         QTest::addColumn<int>("enrollStep");
         QTest::addColumn<QString>("label");
-        QTest::addRow("booting, no stage") << "booting" << "" << false << false << false << -1 << "starting up…";
-        QTest::addRow("booting, stage wins over muted") << "booting" << "loading" << true << true << false << -1 << "loading";
-        QTest::addRow("not running") << "listening" << "" << false << false << false << -1 << "offline";
-        QTest::addRow("restarting") << "restarting" << "" << true << true << false << -1 << "Restarting…";
-        QTest::addRow("muted and recording") << "listening" << "" << true << true << true << -1 << "muted";
-        QTest::addRow("recording") << "thinking" << "" << true << false << true << -1 << "recording — taking notes";
-        QTest::addRow("enrolling") << "listening" << "" << true << false << false << 2 << "learning your voice 2/5";
-        QTest::addRow("listening") << "listening" << "" << true << false << false << -1 << "listening…";
-        QTest::addRow("thinking") << "thinking" << "" << true << false << false << -1 << "thinking…";
-        QTest::addRow("speaking") << "speaking" << "" << true << false << false << -1 << "speaking…";
-        QTest::addRow("other") << "Listening" << "" << true << false << false << -1 << "ready";
+        QTest::addRow("booting, no stage") << "booting"
+                                           << "" << false << false << false << -1 << "starting up…";
+        QTest::addRow("booting, stage wins over muted") << "booting"
+                                                        << "loading" << true << true << false << -1 << "loading";
+        QTest::addRow("not running") << "listening"
+                                     << "" << false << false << false << -1 << "offline";
+        QTest::addRow("restarting") << "restarting"
+                                    << "" << true << true << false << -1 << "Restarting…";
+        QTest::addRow("muted and recording") << "listening"
+                                             << "" << true << true << true << -1 << "muted";
+        QTest::addRow("recording") << "thinking"
+                                   << "" << true << false << true << -1 << "recording — taking notes";
+        QTest::addRow("enrolling") << "listening"
+                                   << "" << true << false << false << 2 << "learning your voice 2/5";
+        QTest::addRow("listening") << "listening"
+                                   << "" << true << false << false << -1 << "listening…";
+        QTest::addRow("thinking") << "thinking"
+                                  << "" << true << false << false << -1 << "thinking…";
+        QTest::addRow("speaking") << "speaking"
+                                  << "" << true << false << false << -1 << "speaking…";
+        QTest::addRow("other") << "Listening"
+                               << "" << true << false << false << -1 << "ready";
     }
     void stateLabelRules()
     {
@@ -208,8 +221,8 @@ private slots:
         QFETCH(bool, recording);
         QFETCH(int, enrollStep);
         QFETCH(QString, label);
-        const std::optional<Enrollment> enrolling =
-            enrollStep < 0 ? std::nullopt : std::optional(Enrollment{enrollStep, 5});
+        const std::optional<Enrollment> enrolling
+            = enrollStep < 0 ? std::nullopt : std::optional(Enrollment{enrollStep, 5});
         QCOMPARE(stateLabel(state, bootStage, running, muted, recording, enrolling), label);
 
         ManualScheduler scheduler;

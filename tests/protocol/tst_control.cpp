@@ -9,10 +9,10 @@
 #include <atomic>
 #include <thread>
 
-#include "JsonFile.h"
 #include "ControlChannel.h"
 #include "EngineRoot.h"
 #include "HudRequests.h"
+#include "JsonFile.h"
 
 using namespace halvic;
 using halvic::testing::readAll;
@@ -47,13 +47,18 @@ private slots:
 
     void failuresAreSilentAndLeaveFilesAlone_data()
     {
-        QTest::addColumn<QString>("folder");   // relative to a temp dir holding a regular file "plain"
+        QTest::addColumn<QString>("folder"); // relative to a temp dir holding a regular file "plain"
         QTest::addColumn<QString>("name");
-        QTest::addRow("folder under a regular file") << "plain/control" << "ok.json";
-        QTest::addRow("name with a slash") << "control" << "../escape.json";
-        QTest::addRow("dot-dot") << "control" << "..";
-        QTest::addRow("empty name") << "control" << "";
-        QTest::addRow("target is a folder") << "control" << "busy";
+        QTest::addRow("folder under a regular file") << "plain/control"
+                                                     << "ok.json";
+        QTest::addRow("name with a slash") << "control"
+                                           << "../escape.json";
+        QTest::addRow("dot-dot") << "control"
+                                 << "..";
+        QTest::addRow("empty name") << "control"
+                                    << "";
+        QTest::addRow("target is a folder") << "control"
+                                            << "busy";
     }
     void failuresAreSilentAndLeaveFilesAlone()
     {
@@ -120,7 +125,7 @@ private slots:
         });
         for (int i = 0; i < 200; ++i)
             channel.writeJSON(QLatin1StringView("big.json"),
-                              {{QStringLiteral("text"), QString(200000 + i, QLatin1Char('a' + i % 26))}});
+                {{QStringLiteral("text"), QString(200000 + i, QLatin1Char('a' + i % 26))}});
         done = true;
         reader.join();
         QVERIFY(reads > 0);
@@ -144,11 +149,11 @@ private slots:
         QCOMPARE(text.size(), 3);
 
         requests.sendText(QStringLiteral("see"),
-                          {QUrl::fromLocalFile(QStringLiteral("/tmp/a b.png")), QUrl::fromLocalFile(QStringLiteral("/tmp/c.pdf"))},
-                          true);
+            {QUrl::fromLocalFile(QStringLiteral("/tmp/a b.png")), QUrl::fromLocalFile(QStringLiteral("/tmp/c.pdf"))},
+            true);
         text = readJson(file("text_input.json"));
         QCOMPARE(text.value(QStringLiteral("attachments")).toArray(),
-                 (QJsonArray{QStringLiteral("/tmp/a b.png"), QStringLiteral("/tmp/c.pdf")}));
+            (QJsonArray{QStringLiteral("/tmp/a b.png"), QStringLiteral("/tmp/c.pdf")}));
         QCOMPARE(text.value(QStringLiteral("want_voice")), QJsonValue(true));
 
         requests.setWakeWord(true);
@@ -159,7 +164,8 @@ private slots:
 
         requests.killAgent(QStringLiteral("t-7"));
         QCOMPARE(readJson(file("agent_action.json")),
-                 (QJsonObject{{QStringLiteral("action"), QStringLiteral("kill")}, {QStringLiteral("id"), QStringLiteral("t-7")}}));
+            (QJsonObject{
+                {QStringLiteral("action"), QStringLiteral("kill")}, {QStringLiteral("id"), QStringLiteral("t-7")}}));
 
         requests.toggleMute();
         requests.toggleMute();

@@ -18,7 +18,8 @@ private slots:
         EventDispatcher dispatcher;
         QObject first, second;
         QStringList seen;
-        dispatcher.on(QLatin1StringView("card_close"), &first, [&](const QJsonObject &p) { seen << u"a:"_s + p.value(u"draft_id"_s).toString(); });
+        dispatcher.on(QLatin1StringView("card_close"), &first,
+            [&](const QJsonObject &p) { seen << u"a:"_s + p.value(u"draft_id"_s).toString(); });
         dispatcher.on(QLatin1StringView("card_close"), &second, [&](const QJsonObject &) { seen << u"b"_s; });
         dispatcher.on(QLatin1StringView("card_close"), &first, [&](const QJsonObject &) { seen << u"c"_s; });
         dispatcher.on(QLatin1StringView("other"), &first, [&](const QJsonObject &) { seen << u"other"_s; });

@@ -46,7 +46,8 @@ private:
 /// Open file descriptors of this process.
 inline int openDescriptorCount()
 {
-    return int(QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System).size());
+    return int(
+        QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System).size());
 }
 
 } // namespace halvic::testing

@@ -33,7 +33,8 @@ public:
 
     HudSession()
         : m_x(screenSize)
-        , m_root(readAll(qEnvironmentVariable("HALVIC_SOURCE_DIR") + QStringLiteral("/tests/support/engines/hud_engine.py")))
+        , m_root(readAll(
+              qEnvironmentVariable("HALVIC_SOURCE_DIR") + QStringLiteral("/tests/support/engines/hud_engine.py")))
     {
         for (const char *tool : {"xdotool", "xprop", "xwininfo", "dbus-launch"}) {
             if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty()) {
@@ -103,10 +104,11 @@ public:
     /// The HUD panel's X window, once mapped.
     std::optional<QString> hudWindow() const
     {
-        const QStringList ids = QString::fromLatin1(run(QStringLiteral("xdotool"),
-                                                        {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                                                         QStringLiteral("--classname"), QStringLiteral("halvic-hud")}))
-                                    .split(u'\n', Qt::SkipEmptyParts);
+        const QStringList ids
+            = QString::fromLatin1(run(QStringLiteral("xdotool"),
+                                      {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                          QStringLiteral("--classname"), QStringLiteral("halvic-hud")}))
+                  .split(u'\n', Qt::SkipEmptyParts);
         if (ids.isEmpty())
             return std::nullopt;
         return ids.front();
@@ -131,7 +133,8 @@ public:
     QString property(const QString &name) const
     {
         const auto window = hudWindow();
-        return window ? QString::fromLatin1(run(QStringLiteral("xprop"), {QStringLiteral("-id"), *window, name})) : QString();
+        return window ? QString::fromLatin1(run(QStringLiteral("xprop"), {QStringLiteral("-id"), *window, name}))
+                      : QString();
     }
 
     /// Sends engine events through the scripted engine.
@@ -146,11 +149,12 @@ public:
     /// Where the accessible object named `name` is on screen (over AT-SPI).
     std::optional<QRect> find(const QString &name, const QString &role = {}) const
     {
-        QStringList arguments{qEnvironmentVariable("HALVIC_SOURCE_DIR") + QStringLiteral("/tests/support/atspi_find.py"), name};
+        QStringList arguments{
+            qEnvironmentVariable("HALVIC_SOURCE_DIR") + QStringLiteral("/tests/support/atspi_find.py"), name};
         if (!role.isEmpty())
             arguments << role;
-        const QStringList numbers = QString::fromUtf8(run(QStringLiteral("/usr/bin/python3"), arguments))
-                                        .split(u' ', Qt::SkipEmptyParts);
+        const QStringList numbers
+            = QString::fromUtf8(run(QStringLiteral("/usr/bin/python3"), arguments)).split(u' ', Qt::SkipEmptyParts);
         if (numbers.size() != 4)
             return std::nullopt;
         return QRect(numbers[0].toInt(), numbers[1].toInt(), numbers[2].toInt(), numbers[3].toInt());
@@ -167,8 +171,9 @@ public:
     void click(const QRect &rect) const
     {
         const QPoint centre = rect.center();
-        run(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QString::number(centre.x()), QString::number(centre.y()),
-                                        QStringLiteral("click"), QStringLiteral("1")});
+        run(QStringLiteral("xdotool"),
+            {QStringLiteral("mousemove"), QString::number(centre.x()), QString::number(centre.y()),
+                QStringLiteral("click"), QStringLiteral("1")});
     }
 
     void xdotool(const QStringList &arguments) const { run(QStringLiteral("xdotool"), arguments); }

@@ -12,10 +12,10 @@
 
 #include <csignal>
 #include <fcntl.h>
-#include <sys/prctl.h>
 #include <memory>
 #include <optional>
 #include <poll.h>
+#include <sys/prctl.h>
 #include <unistd.h>
 #include <vector>
 
@@ -34,8 +34,8 @@ inline void stopProcess(QProcess &process)
 }
 
 /// Runs a short tool and returns its standard output (nothing if it hangs).
-inline QByteArray runTool(const QProcessEnvironment &env, const QString &program, const QStringList &arguments,
-                          int timeoutMs = 15000)
+inline QByteArray runTool(
+    const QProcessEnvironment &env, const QString &program, const QStringList &arguments, int timeoutMs = 15000)
 {
     QProcess process;
     process.setProcessEnvironment(env);
@@ -177,7 +177,7 @@ public:
     QByteArray property(quint32 window, const char *name) const
     {
         return run(QStringLiteral("xprop"),
-                   {QStringLiteral("-id"), QStringLiteral("0x%1").arg(window, 0, 16), QLatin1StringView(name)});
+            {QStringLiteral("-id"), QStringLiteral("0x%1").arg(window, 0, 16), QLatin1StringView(name)});
     }
 
 private:
@@ -192,8 +192,9 @@ private:
         m_xvfb = std::make_unique<QProcess>();
         m_xvfb->setProgram(QStringLiteral("Xvfb"));
         m_xvfb->setArguments({QStringLiteral("-displayfd"), QString::number(writeEnd), QStringLiteral("-nolisten"),
-                              QStringLiteral("tcp"), QStringLiteral("-noreset"), QStringLiteral("-auth"), authority(), QStringLiteral("-screen"),
-                              QStringLiteral("0"), QStringLiteral("%1x%2x24").arg(size.width()).arg(size.height())});
+            QStringLiteral("tcp"), QStringLiteral("-noreset"), QStringLiteral("-auth"), authority(),
+            QStringLiteral("-screen"), QStringLiteral("0"),
+            QStringLiteral("%1x%2x24").arg(size.width()).arg(size.height())});
         // Hand the pipe's write end to Xvfb only; it writes the display number there.
         m_xvfb->setChildProcessModifier([writeEnd] {
             dieWithTheTest();

@@ -75,7 +75,7 @@ void TestApplications::aliasTableKeepsItsSeventeenNames()
 {
     QCOMPARE(apps::aliases().size(), std::size_t(17));
     for (const char *name : {"vscode", "vs code", "code", "teams", "chrome", "safari", "terminal", "iterm", "slack",
-                             "notes", "finder", "mail", "whatsapp", "spotify", "cursor", "arc", "notion"}) {
+             "notes", "finder", "mail", "whatsapp", "spotify", "cursor", "arc", "notion"}) {
         const apps::Alias *alias = apps::aliasFor(QString::fromLatin1(name));
         QVERIFY2(alias, name);
         QVERIFY2(!alias->desktopIds.isEmpty() && !alias->programs.isEmpty(), name);
@@ -122,8 +122,8 @@ void TestApplications::scores_data()
     QTest::addColumn<QString>("query");
     QTest::addColumn<int>("score");
     QTest::addRow("name equals") << app(1, " Slack ", "x") << QStringLiteral("slack") << 100;
-    QTest::addRow("name equals the alias display name") << app(1, "Google Chrome", "x") << QStringLiteral("chrome")
-                                                        << 100;
+    QTest::addRow("name equals the alias display name")
+        << app(1, "Google Chrome", "x") << QStringLiteral("chrome") << 100;
     QTest::addRow("name contains the alias display name")
         << app(1, "Google Chrome Beta", "x") << QStringLiteral("chrome") << 80;
     QTest::addRow("name contains the query") << app(1, "Slack Desktop", "x") << QStringLiteral("slack") << 80;
@@ -167,10 +167,10 @@ void TestApplications::parseDesktopEntry_data()
         << QString() << QString();
     QTest::addRow("no program") << entry("Clock", "%U") << false << QString() << QString() << QString();
     QTest::addRow("TryExec that is not installed")
-        << entry("Clock", "xclock", "TryExec=/nonexistent/halvic-no-such-program\n") << false << QString()
-        << QString() << QString();
-    QTest::addRow("keys outside the main group") << QByteArray("[Other]\nType=Application\nExec=x\n") << false
-                                                 << QString() << QString() << QString();
+        << entry("Clock", "xclock", "TryExec=/nonexistent/halvic-no-such-program\n") << false << QString() << QString()
+        << QString();
+    QTest::addRow("keys outside the main group")
+        << QByteArray("[Other]\nType=Application\nExec=x\n") << false << QString() << QString() << QString();
 }
 
 void TestApplications::parseDesktopEntry()
@@ -194,13 +194,14 @@ void TestApplications::splitExec_data()
     QTest::addColumn<QString>("exec");
     QTest::addColumn<QStringList>("words");
     QTest::addRow("words") << QStringLiteral("xclock -name  clock") << QStringList{"xclock", "-name", "clock"};
-    QTest::addRow("field codes dropped") << QStringLiteral("code --new-window %F") << QStringList{"code", "--new-window"};
+    QTest::addRow("field codes dropped") << QStringLiteral("code --new-window %F")
+                                         << QStringList{"code", "--new-window"};
     QTest::addRow("field code inside a word") << QStringLiteral("app --file=%f") << QStringList{"app", "--file="};
     QTest::addRow("percent kept") << QStringLiteral("app 100%%") << QStringList{"app", "100%"};
     QTest::addRow("quoted with spaces") << QStringLiteral(R"("/opt/My App/run" --x)")
                                         << QStringList{"/opt/My App/run", "--x"};
-    QTest::addRow("escapes inside quotes") << QStringLiteral(R"(sh -c "echo \"hi\" \$HOME")")
-                                           << QStringList{"sh", "-c", R"(echo "hi" $HOME)"};
+    QTest::addRow("escapes inside quotes")
+        << QStringLiteral(R"(sh -c "echo \"hi\" \$HOME")") << QStringList{"sh", "-c", R"(echo "hi" $HOME)"};
     QTest::addRow("empty quotes are a word") << QStringLiteral(R"(app "")") << QStringList{"app"};
     QTest::addRow("only a field code") << QStringLiteral("%u") << QStringList{};
 }
@@ -218,9 +219,9 @@ void TestApplications::desktopEntriesInDataFolders()
     writeFile(home.filePath(QStringLiteral("applications/clock.desktop")), entry("My Clock", "xclock -name mine"));
     writeFile(system.filePath(QStringLiteral("applications/clock.desktop")), entry("System Clock", "xclock"));
     writeFile(system.filePath(QStringLiteral("applications/kde/editor.desktop")),
-              entry("Editor", "kate", "StartupWMClass=Kate\n"));
+        entry("Editor", "kate", "StartupWMClass=Kate\n"));
     writeFile(system.filePath(QStringLiteral("applications/debian-xterm.desktop")),
-              entry("XTerm", "xterm", "StartupWMClass=XTerm\n"));
+        entry("XTerm", "xterm", "StartupWMClass=XTerm\n"));
     writeFile(system.filePath(QStringLiteral("applications/broken.desktop")), "not an entry");
 
     const apps::DesktopEntries entries({home.path(), system.path(), QStringLiteral("/nonexistent")});
@@ -234,8 +235,8 @@ void TestApplications::desktopEntriesInDataFolders()
     QCOMPARE(entries.forWindowClass(QStringLiteral("kate"), QStringLiteral("Kate"))->id, QStringLiteral("kde-editor"));
     QCOMPARE(entries.forWindowClass(QStringLiteral("clock"), QStringLiteral("Whatever"))->id, QStringLiteral("clock"));
     QCOMPARE(entries.forWindowClass(QStringLiteral("xclock"), QStringLiteral("XClock"))->id, QStringLiteral("clock"));
-    QCOMPARE(entries.forWindowClass(QStringLiteral("xterm"), QStringLiteral("XTerm"))->id,
-             QStringLiteral("debian-xterm"));
+    QCOMPARE(
+        entries.forWindowClass(QStringLiteral("xterm"), QStringLiteral("XTerm"))->id, QStringLiteral("debian-xterm"));
     QVERIFY(!entries.forWindowClass(QStringLiteral("gimp"), QStringLiteral("Gimp")));
 }
 
@@ -244,8 +245,8 @@ void TestApplications::entryForName_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("expectedId");
     QTest::addRow("alias by desktop id") << QStringLiteral("Chrome") << QStringLiteral("chromium");
-    QTest::addRow("alias display name in an entry's name") << QStringLiteral("spotify")
-                                                           << QStringLiteral("spotify-launcher");
+    QTest::addRow("alias display name in an entry's name")
+        << QStringLiteral("spotify") << QStringLiteral("spotify-launcher");
     QTest::addRow("desktop id with dots") << QStringLiteral("org.example.Tool") << QStringLiteral("org.example.Tool");
     QTest::addRow("name contains") << QStringLiteral("clock") << QStringLiteral("halvic-clock");
     QTest::addRow("id contains") << QStringLiteral("halvic-cl") << QStringLiteral("halvic-clock");
@@ -263,7 +264,7 @@ void TestApplications::entryForName()
     writeFile(dir.filePath(QStringLiteral("applications/halvic-clock.desktop")), entry("Halvic Test Clock", "xclock"));
     writeFile(dir.filePath(QStringLiteral("applications/org.example.Tool.desktop")), entry("Tool", "tool"));
     writeFile(dir.filePath(QStringLiteral("applications/spotify-launcher.desktop")),
-              entry("Spotify (Launcher)", "spotify-launcher"));
+        entry("Spotify (Launcher)", "spotify-launcher"));
     const apps::DesktopEntries entries({dir.path()});
     const std::optional<DesktopEntry> found = entries.forName(name);
     QCOMPARE(found ? found->id : QString(), expectedId);

@@ -89,8 +89,8 @@ void TestWindowLayout::insetArea_data()
         << object(R"({"left_inset":"10","right_inset":20.5,"top_inset":" 30 ","bottom_inset":40})")
         << QRectF(10, 55, 1409.5, 805);
     QTest::addRow("bottom inset keeps the top") << object(R"({"bottom_inset":75})") << QRectF(0, 25, 1440, 800);
-    QTest::addRow("insets larger than the area") << object(R"({"left_inset":1000,"right_inset":1000,"top_inset":900})")
-                                                 << QRectF(1000, 925, 0, 0);
+    QTest::addRow("insets larger than the area")
+        << object(R"({"left_inset":1000,"right_inset":1000,"top_inset":900})") << QRectF(1000, 925, 0, 0);
     QTest::addRow("unparsable and wrong types count as 0")
         << object(R"({"left_inset":"wide","right_inset":true,"top_inset":null,"bottom_inset":[5]})") << usable;
 }
@@ -162,12 +162,11 @@ void TestWindowLayout::clamp_data()
     const QRectF screen(0, 0, 1440, 900);
     QTest::addRow("inside stays") << QRectF(10, 10, 100, 100) << screen << QRectF(10, 10, 100, 100);
     QTest::addRow("too wide and tall shrinks") << QRectF(-50, -50, 2000, 1000) << screen << screen;
-    QTest::addRow("past the right edge shifts left") << QRectF(1400, 100, 200, 100) << screen
-                                                     << QRectF(1240, 100, 200, 100);
+    QTest::addRow("past the right edge shifts left")
+        << QRectF(1400, 100, 200, 100) << screen << QRectF(1240, 100, 200, 100);
     QTest::addRow("past the bottom shifts up") << QRectF(0, 850, 100, 100) << screen << QRectF(0, 800, 100, 100);
-    QTest::addRow("left of a second screen moves onto it") << QRectF(1000, 0, 400, 300)
-                                                           << QRectF(1440, 0, 1920, 1080)
-                                                           << QRectF(1440, 0, 400, 300);
+    QTest::addRow("left of a second screen moves onto it")
+        << QRectF(1000, 0, 400, 300) << QRectF(1440, 0, 1920, 1080) << QRectF(1440, 0, 400, 300);
     QTest::addRow("empty bounds leave it alone") << QRectF(-5, -5, 10, 10) << QRectF() << QRectF(-5, -5, 10, 10);
 }
 
@@ -192,8 +191,8 @@ void TestWindowLayout::toNative_data()
                                   << QRect(333, 0, 334, 900);
     QTest::addRow("last third") << QRectF(2000.0 / 3, 0, 1000.0 / 3, 900) << QRectF(0, 0, 1000, 900) << 1.0
                                 << QRect(667, 0, 333, 900);
-    QTest::addRow("ratio 2 scales inside the screen") << QRectF(2000, 100, 500, 400) << QRectF(1920, 0, 1280, 720)
-                                                      << 2.0 << QRect(2080, 200, 1000, 800);
+    QTest::addRow("ratio 2 scales inside the screen")
+        << QRectF(2000, 100, 500, 400) << QRectF(1920, 0, 1280, 720) << 2.0 << QRect(2080, 200, 1000, 800);
 }
 
 void TestWindowLayout::toNative()
@@ -236,11 +235,12 @@ void TestWindowLayout::action_data()
     QTest::addColumn<int>("mode");
     using A = layout::Action;
     using M = layout::Mode;
-    QTest::addRow("Fill with a capital") << object(R"({"action":"Fill","mode":"Fill"})") << int(A::Fill) << int(M::Fill);
+    QTest::addRow("Fill with a capital") << object(R"({"action":"Fill","mode":"Fill"})") << int(A::Fill)
+                                         << int(M::Fill);
     QTest::addRow("TILE") << object(R"({"action":"TILE"})") << int(A::Tile) << int(M::Tile);
     QTest::addRow("launch, move") << object(R"({"action":"launch","mode":"move"})") << int(A::Launch) << int(M::Move);
-    QTest::addRow("close, unknown mode tiles") << object(R"({"action":"close","mode":"stack"})") << int(A::Close)
-                                                << int(M::Tile);
+    QTest::addRow("close, unknown mode tiles")
+        << object(R"({"action":"close","mode":"stack"})") << int(A::Close) << int(M::Tile);
     QTest::addRow("arrange") << object(R"({"action":"Arrange"})") << int(A::Arrange) << int(M::Tile);
     QTest::addRow("unknown action") << object(R"({"action":"minimize"})") << int(A::None) << int(M::Tile);
     QTest::addRow("no action") << object("{}") << int(A::None) << int(M::Tile);
@@ -264,8 +264,8 @@ void TestWindowLayout::appList_data()
                           << QStringList{QStringLiteral("Slack"), QStringLiteral("chrome")};
     QTest::addRow("mixed apps keep their strings") << object(R"({"apps":[1,"code",null,"notes"]})")
                                                    << QStringList{QStringLiteral("code"), QStringLiteral("notes")};
-    QTest::addRow("app when apps has none") << object(R"({"apps":[],"app":"mail"})")
-                                            << QStringList{QStringLiteral("mail")};
+    QTest::addRow("app when apps has none")
+        << object(R"({"apps":[],"app":"mail"})") << QStringList{QStringLiteral("mail")};
     QTest::addRow("apps not an array") << object(R"({"apps":"chrome","app":"mail"})")
                                        << QStringList{QStringLiteral("mail")};
     QTest::addRow("empty app") << object(R"({"app":""})") << QStringList{};
@@ -285,31 +285,36 @@ void TestWindowLayout::dockedInset_data()
     QTest::addColumn<bool>("docked");
     QTest::addColumn<QString>("side");
     QTest::addColumn<QJsonObject>("expected");
-    QTest::addRow("not docked: unchanged") << object(R"({"action":"tile"})") << false << "left" << object(R"({"action":"tile"})");
-    QTest::addRow("no screen: dock width added") << object(R"({"action":"tile"})") << true << "left"
-                                                 << object(R"({"action":"tile","left_inset":300})");
-    QTest::addRow("screen Main in any case") << object(R"({"screen":"Main"})") << true << "left"
-                                             << object(R"({"screen":"Main","left_inset":300})");
-    QTest::addRow("external screen: nothing added") << object(R"({"screen":"external"})") << true << "left"
-                                                    << object(R"({"screen":"external"})");
-    QTest::addRow("screen index: nothing added") << object(R"({"screen":0})") << true << "left" << object(R"({"screen":0})");
+    QTest::addRow("not docked: unchanged")
+        << object(R"({"action":"tile"})") << false << "left" << object(R"({"action":"tile"})");
+    QTest::addRow("no screen: dock width added")
+        << object(R"({"action":"tile"})") << true << "left" << object(R"({"action":"tile","left_inset":300})");
+    QTest::addRow("screen Main in any case")
+        << object(R"({"screen":"Main"})") << true << "left" << object(R"({"screen":"Main","left_inset":300})");
+    QTest::addRow("external screen: nothing added")
+        << object(R"({"screen":"external"})") << true << "left" << object(R"({"screen":"external"})");
+    QTest::addRow("screen index: nothing added")
+        << object(R"({"screen":0})") << true << "left" << object(R"({"screen":0})");
     QTest::addRow("own left inset kept") << object(R"({"left_inset":"12"})") << true << "left"
                                          << object(R"({"left_inset":"12"})");
     QTest::addRow("layout items amended one by one")
-        << object(R"({"action":"arrange","screen":"external","layout":[{"app":"a"},{"app":"b","screen":"external"},{"app":"c","left_inset":5},{"app":"d","screen":"MAIN"}]})")
+        << object(
+               R"({"action":"arrange","screen":"external","layout":[{"app":"a"},{"app":"b","screen":"external"},{"app":"c","left_inset":5},{"app":"d","screen":"MAIN"}]})")
         << true << "left"
-        << object(R"({"action":"arrange","screen":"external","layout":[{"app":"a","left_inset":300},{"app":"b","screen":"external"},{"app":"c","left_inset":5},{"app":"d","screen":"MAIN","left_inset":300}]})");
+        << object(
+               R"({"action":"arrange","screen":"external","layout":[{"app":"a","left_inset":300},{"app":"b","screen":"external"},{"app":"c","left_inset":5},{"app":"d","screen":"MAIN","left_inset":300}]})");
     QTest::addRow("layout with a non-object passed on unchanged")
         << object(R"({"screen":"second","layout":[{"app":"a"},"b"]})") << true << "left"
         << object(R"({"screen":"second","layout":[{"app":"a"},"b"]})");
     QTest::addRow("docked right: right inset instead")
         << object(R"({"action":"tile"})") << true << "right" << object(R"({"action":"tile","right_inset":300})");
-    QTest::addRow("docked right: own right inset kept, left one no matter")
-        << object(R"({"right_inset":7,"left_inset":9})") << true << "right" << object(R"({"right_inset":7,"left_inset":9})");
+    QTest::addRow("docked right: own right inset kept, left one no matter") << object(
+        R"({"right_inset":7,"left_inset":9})") << true << "right" << object(R"({"right_inset":7,"left_inset":9})");
     QTest::addRow("docked right: layout items get the right inset")
         << object(R"({"action":"arrange","layout":[{"app":"a","left_inset":5},{"app":"b","screen":"external"}]})")
         << true << "right"
-        << object(R"({"action":"arrange","right_inset":300,"layout":[{"app":"a","left_inset":5,"right_inset":300},{"app":"b","screen":"external"}]})");
+        << object(
+               R"({"action":"arrange","right_inset":300,"layout":[{"app":"a","left_inset":5,"right_inset":300},{"app":"b","screen":"external"}]})");
 }
 
 void TestWindowLayout::dockedInset()
@@ -411,8 +416,10 @@ void TestWindowLayout::qtScreensAreListedWithStableNumbers()
     QCOMPARE(first, screens::current());
     for (const ScreenInfo &screen : first) {
         QVERIFY(screen.displayID != 0);
-        QCOMPARE(screen.label, screen.isBuiltin ? screens::builtinLabel : screen.isMain ? screens::mainLabel
-                                                                                     : screens::externalLabel);
+        QCOMPARE(screen.label,
+            screen.isBuiltin    ? screens::builtinLabel
+                : screen.isMain ? screens::mainLabel
+                                : screens::externalLabel);
     }
     QCOMPARE(std::count_if(first.begin(), first.end(), [](const ScreenInfo &s) { return s.isMain; }), 1);
 }

@@ -87,7 +87,8 @@ void TestX11Windows::init()
     m_commands->registerRow(m_dispatcher);
     m_windows = &m_commands->manager();
     // Counted on this thread: the signal comes from the worker.
-    connect(m_windows, &WindowManager::commandFinished, this, [this] { ++m_finished; }, Qt::QueuedConnection);
+    connect(
+        m_windows, &WindowManager::commandFinished, this, [this] { ++m_finished; }, Qt::QueuedConnection);
 }
 
 void TestX11Windows::cleanup()
@@ -237,8 +238,9 @@ void TestX11Windows::closeAsksTheApplicationToClose()
 void TestX11Windows::fullScreenWindowLeavesFullScreenFirst()
 {
     const quint32 eyes = startAndFind(QStringLiteral("xeyes"), QStringLiteral("xeyes.XEyes"));
-    session->run(QStringLiteral("wmctrl"), {QStringLiteral("-i"), QStringLiteral("-r"), QString::number(eyes),
-                                            QStringLiteral("-b"), QStringLiteral("add,fullscreen")});
+    session->run(QStringLiteral("wmctrl"),
+        {QStringLiteral("-i"), QStringLiteral("-r"), QString::number(eyes), QStringLiteral("-b"),
+            QStringLiteral("add,fullscreen")});
     QTRY_VERIFY(session->property(eyes, "_NET_WM_STATE").contains("FULLSCREEN"));
     send(R"({"action":"move","app":"xeyes","region":"left","top_inset":80})");
     QTRY_COMPARE(session->frame(eyes), std::optional(QRect(0, 80, 960, 1000)));
@@ -248,8 +250,9 @@ void TestX11Windows::fullScreenWindowLeavesFullScreenFirst()
 void TestX11Windows::maximizedWindowIsRestoredAndMoved()
 {
     const quint32 logo = startAndFind(QStringLiteral("xlogo"), QStringLiteral("xlogo.XLogo"));
-    session->run(QStringLiteral("wmctrl"), {QStringLiteral("-i"), QStringLiteral("-r"), QString::number(logo),
-                                            QStringLiteral("-b"), QStringLiteral("add,maximized_vert,maximized_horz")});
+    session->run(QStringLiteral("wmctrl"),
+        {QStringLiteral("-i"), QStringLiteral("-r"), QString::number(logo), QStringLiteral("-b"),
+            QStringLiteral("add,maximized_vert,maximized_horz")});
     QTRY_VERIFY(session->property(logo, "_NET_WM_STATE").contains("MAXIMIZED_HORZ"));
     send(R"({"action":"move","app":"xlogo","region":"top"})");
     QTRY_COMPARE(session->frame(logo), std::optional(QRect(0, 0, 1920, 540)));
@@ -258,7 +261,7 @@ void TestX11Windows::maximizedWindowIsRestoredAndMoved()
 void TestX11Windows::launchStartsADesktopEntryOnce()
 {
     writeEntry(QStringLiteral("halvic-test-clock"),
-               "[Desktop Entry]\nType=Application\nName=Halvic Test Clock\nExec=xclock -name halvicclock %U\n");
+        "[Desktop Entry]\nType=Application\nName=Halvic Test Clock\nExec=xclock -name halvicclock %U\n");
     send(R"({"action":"launch","app":"halvic test clock"})");
     // The command ends only once the window is there (or 8 s have passed).
     const std::optional<quint32> window = session->window(QStringLiteral("halvicclock.XClock"));
@@ -272,7 +275,7 @@ void TestX11Windows::launchStartsADesktopEntryOnce()
 void TestX11Windows::moveItemLaunchesWhileTopLevelMoveDoesNot()
 {
     writeEntry(QStringLiteral("halvic-test-logo"),
-               "[Desktop Entry]\nType=Application\nName=Halvic Test Clock Two\nExec=xclock -name halvicclock2\n");
+        "[Desktop Entry]\nType=Application\nName=Halvic Test Clock Two\nExec=xclock -name halvicclock2\n");
     send(R"({"action":"move","app":"Halvic Test Clock Two","region":"right"})");
     QCOMPARE(session->windowCount(), 0);
 
@@ -306,7 +309,7 @@ void TestX11Windows::destructionDuringALaunchWaitIsPrompt()
         file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
     writeEntry(QStringLiteral("halvic-sleeper"),
-               "[Desktop Entry]\nType=Application\nName=Halvic Sleeper\nExec=" + script.toUtf8() + "\n");
+        "[Desktop Entry]\nType=Application\nName=Halvic Sleeper\nExec=" + script.toUtf8() + "\n");
     m_dispatcher.dispatch(windowEvent(R"({"action":"launch","app":"Halvic Sleeper"})"));
     QTRY_VERIFY(QFile::exists(pidFile) && QFile(pidFile).size() > 0);
     QFile file(pidFile);
@@ -317,7 +320,8 @@ void TestX11Windows::destructionDuringALaunchWaitIsPrompt()
     teardown.start();
     m_commands.reset();
     // Not a speed check: a teardown that waited for the launch would take its whole timeout.
-    QVERIFY2(teardown.elapsed() < WindowManager::launchTimeout.count(), qPrintable(QString::number(teardown.elapsed())));
+    QVERIFY2(
+        teardown.elapsed() < WindowManager::launchTimeout.count(), qPrintable(QString::number(teardown.elapsed())));
 }
 
 void TestX11Windows::impossibleFrameExtentsAreIgnored()
@@ -326,14 +330,16 @@ void TestX11Windows::impossibleFrameExtentsAreIgnored()
     const quint32 clock = startAndFind(QStringLiteral("xclock"), QStringLiteral("xclock.XClock"));
     QVERIFY(clock);
     const QString id = QStringLiteral("0x%1").arg(clock, 0, 16);
-    session->run(QStringLiteral("xprop"), {QStringLiteral("-id"), id, QStringLiteral("-f"),
-                                           QStringLiteral("_NET_FRAME_EXTENTS"), QStringLiteral("32c"),
-                                           QStringLiteral("-set"), QStringLiteral("_NET_FRAME_EXTENTS"),
-                                           QStringLiteral("2147483648,0,4294967295,0")});
+    session->run(QStringLiteral("xprop"),
+        {QStringLiteral("-id"), id, QStringLiteral("-f"), QStringLiteral("_NET_FRAME_EXTENTS"), QStringLiteral("32c"),
+            QStringLiteral("-set"), QStringLiteral("_NET_FRAME_EXTENTS"), QStringLiteral("2147483648,0,4294967295,0")});
     QTRY_VERIFY(session->property(clock, "_NET_FRAME_EXTENTS").contains("2147483648"));
     const QString info = QString::fromLatin1(session->run(QStringLiteral("xwininfo"), {QStringLiteral("-id"), id}));
     const auto field = [&](const char *name) {
-        return QRegularExpression(QLatin1StringView(name) + QStringLiteral(":\\s+(-?\\d+)")).match(info).captured(1).toInt();
+        return QRegularExpression(QLatin1StringView(name) + QStringLiteral(":\\s+(-?\\d+)"))
+            .match(info)
+            .captured(1)
+            .toInt();
     };
     const QRect client(field("Absolute upper-left X"), field("Absolute upper-left Y"), field("Width"), field("Height"));
     QVERIFY(client.width() > 0 && client.height() > 0);
@@ -351,13 +357,13 @@ void TestX11Windows::launchedApplicationsGetNoneOfTheHudsStreams()
         QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
         // Read in a command substitution, so that no redirection of the shell's own shows.
         file.write("#!/bin/sh\nstreams=$(readlink /proc/$$/fd/0 /proc/$$/fd/1 /proc/$$/fd/2)\n"
-                   "printf '%s\\n' \"$streams\" > '" + streamsFile.toUtf8()
-                   + ".part'\nmv '" + streamsFile.toUtf8() + ".part' '" + streamsFile.toUtf8()
-                   + "'\nexec xclock -name halvicstreams\n");
+                   "printf '%s\\n' \"$streams\" > '"
+            + streamsFile.toUtf8() + ".part'\nmv '" + streamsFile.toUtf8() + ".part' '" + streamsFile.toUtf8()
+            + "'\nexec xclock -name halvicstreams\n");
         file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
     writeEntry(QStringLiteral("halvic-streams"),
-               "[Desktop Entry]\nType=Application\nName=Halvic Streams\nExec=" + script.toUtf8() + "\n");
+        "[Desktop Entry]\nType=Application\nName=Halvic Streams\nExec=" + script.toUtf8() + "\n");
     send(R"({"action":"launch","app":"Halvic Streams"})");
     const std::optional<quint32> window = session->window(QStringLiteral("halvicstreams.XClock"));
     QVERIFY(window);

@@ -15,10 +15,10 @@ TasksPanel::TasksPanel(const CardContext &context, QObject *parent)
     : Card(parent)
     , m_control(context.control)
     , m_window(context.scheduler, context.qml, *this,
-               {.view = QUrl(u"qrc:/Halvic/Cards/Tasks/TasksView.qml"_s),
-                .size = cardSize,
-                .title = u"Tasks & Reminders"_s,
-                .placement = cardplacement::topRight(20)})
+          {.view = QUrl(u"qrc:/Halvic/Cards/Tasks/TasksView.qml"_s),
+              .size = cardSize,
+              .title = u"Tasks & Reminders"_s,
+              .placement = cardplacement::topRight(20)})
 {
 }
 
@@ -68,7 +68,7 @@ void TasksPanel::complete(const QString &id)
     m_model.removeId(id);
     hideIfEmpty();
     m_control.writeJSON(controlfile::cardAction,
-                        {{key::kind, value::task}, {key::action, value::done}, {key::id, id}, {key::text, text}});
+        {{key::kind, value::task}, {key::action, value::done}, {key::id, id}, {key::text, text}});
 }
 
 void TasksPanel::hideIfEmpty()
