@@ -38,4 +38,7 @@ function(halvic_add_card name)
     SOURCES ${C_SOURCES}
     LIBS halvic_cards ${C_LIBS}
   )
+  # The application links every card and imports its QML plugin (see src/app).
+  set_property(GLOBAL APPEND PROPERTY HALVIC_CARDS halvic_${name})
+  set_property(GLOBAL APPEND PROPERTY HALVIC_CARD_PLUGINS "Halvic_Cards_${first}${rest}Plugin")
 endfunction()
