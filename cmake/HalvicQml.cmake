@@ -19,8 +19,9 @@ function(halvic_add_qml_module target)
   target_include_directories(${target} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
   target_link_libraries(${target} PUBLIC ${M_LIBS})
   if(M_QML_FILES OR M_SINGLETONS)
-    # Qt 6.4's QML script compiler (compiling bindings to C++) spins forever on lookups of
-    # our singletons; byte code only. Upstream: QTBUG_PLACEHOLDER
+    # Qt 6.4.2's qmlcachegen, compiling bindings to C++, loops forever on lookups of our
+    # singletons; byte code only. Closest upstream report: QTBUG-107542 ("qmlcachegen
+    # infinite loop with certain statements").
     set_target_properties(${target} PROPERTIES QT_QMLCACHEGEN_ARGUMENTS "--only-bytecode")
   endif()
 endfunction()

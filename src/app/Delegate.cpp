@@ -146,7 +146,7 @@ bool Delegate::buildPanels()
     // The modules are compiled in under qrc:/<URI path>.
     m_qml->addImportPath(u"qrc:/"_s);
     QQmlComponent component(m_qml.get(), QUrl(u"qrc:/Halvic/Hud/HUDView.qml"_s));
-    // Creating from a component in error crashes in Qt 6.4; report its errors instead.
+    // Creating from a component in error crashed here with Qt 6.4 (no upstream report found); report its errors instead.
     if (!component.isReady()) {
         qWarning().noquote() << component.errorString();
         return false;

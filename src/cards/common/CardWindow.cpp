@@ -105,7 +105,7 @@ void CardWindow::present()
 std::unique_ptr<GlassPanel> CardWindow::buildPanel()
 {
     QQmlComponent component(&m_qml, m_options.view);
-    // Creating from a component in error crashes in Qt 6.4; check it first.
+    // Creating from a component in error crashed here with Qt 6.4 (no upstream report found); check it first.
     if (!component.isReady()) {
         qCWarning(lcCards).noquote() << component.errorString();
         return nullptr;
