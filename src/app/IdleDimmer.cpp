@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QEvent>
+#include <QFileInfo>
 #include <QFileSystemWatcher>
 #include <QPropertyAnimation>
 #include <QWindow>
@@ -10,6 +11,7 @@
 
 #include "AppModel.h"
 #include "HudConfig.h"
+#include "Logging.h"
 
 namespace halvic {
 
@@ -43,9 +45,14 @@ void IdleDimmer::start()
     m_idleOpacity = hudconfig::readIdleOpacity(m_controlFolder).value_or(hudconfig::defaultIdleOpacity);
     QDir().mkpath(m_controlFolder);
     m_watcher = std::make_unique<QFileSystemWatcher>();
-    // An atomic rewrite replaces the file, which a file watch would lose; the folder stays.
+    // The folder shows a file replaced by rename (an atomic rewrite); the file itself shows
+    // a rewrite in place. A rename ends the file's watch, so every reload watches it again.
     if (m_watcher->addPath(m_controlFolder))
         connect(m_watcher.get(), &QFileSystemWatcher::directoryChanged, this, &IdleDimmer::reloadConfig);
+    else
+        qCDebug(lcApp) << "cannot watch the control folder for hud_config.json:" << m_controlFolder;
+    connect(m_watcher.get(), &QFileSystemWatcher::fileChanged, this, &IdleDimmer::reloadConfig);
+    watchConfigFile();
     m_panel.installEventFilter(this);
     connect(&m_model, &AppModel::changed, this, &IdleDimmer::scheduleModelActivity);
     scheduleIdleTimer();
@@ -94,8 +101,16 @@ void IdleDimmer::showUndimmed()
     m_panel.setOpacity(1.0);
 }
 
+void IdleDimmer::watchConfigFile()
+{
+    const QString path = QDir(m_controlFolder).filePath(hudconfig::fileName);
+    if (m_watcher && !m_watcher->files().contains(path) && QFileInfo(path).isFile())
+        m_watcher->addPath(path);
+}
+
 void IdleDimmer::reloadConfig()
 {
+    watchConfigFile();
     const std::optional<double> value = hudconfig::readIdleOpacity(m_controlFolder);
     if (!value || std::abs(*value - m_idleOpacity) <= 0.001)
         return;

@@ -65,6 +65,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void watchConfigFile();
     void dimStep();
     void scheduleModelActivity();
     void animateTo(double opacity, int durationMs);

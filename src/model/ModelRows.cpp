@@ -79,12 +79,14 @@ void stopped(AppModel &model)
 {
     model.setRunning(false);
     model.setState(u"off"_s);
+    // A stopped engine's agents are gone with it: its output is no longer read, so no
+    // "task_done" would ever end their chips.
+    model.clearAgents();
 }
 
 void exited(AppModel &model)
 {
     stopped(model);
-    model.clearAgents();
 }
 
 void launchFailed(AppModel &model, const QString &reason)

@@ -15,7 +15,7 @@ void registerModelRows(EventDispatcher &dispatcher, AppModel &model);
 namespace enginestatus {
 /// A process was launched and runs.
 void started(AppModel &model);
-/// The user (or a restart) stopped the engine: shown as off at once.
+/// The user (or a restart) stopped the engine: off at once, its agents gone.
 void stopped(AppModel &model);
 /// The engine exited by itself: off, and its background agents are gone with it.
 void exited(AppModel &model);

@@ -1,5 +1,6 @@
 #include <QDir>
 #include <QFile>
+#include <QSaveFile>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWindow>
@@ -178,6 +179,27 @@ private slots:
         writeConfig(control.path(), "{");
         f.dimmer.reloadConfig();
         QCOMPARE(f.dimmer.idleOpacity(), 0.7);
+    }
+
+    // The engine may rewrite the file in place or replace it by a rename; either is applied
+    // at once, and the watch survives a rename.
+    void everyRewriteOfTheConfigIsSeen()
+    {
+        QTemporaryDir control;
+        writeConfig(control.path(), R"({"idle_opacity": 0.4})");
+        Fixture f(control.path());
+        f.dimmer.start();
+        f.scheduler.advance(IdleDimmer::idleAfter);
+        QCOMPARE(f.dimmer.targetOpacity(), 0.4);
+        writeConfig(control.path(), R"({"idle_opacity": 80})"); // in place
+        QTRY_COMPARE(f.dimmer.idleOpacity(), 0.8);
+        QSaveFile replaced(QDir(control.path()).filePath(hudconfig::fileName)); // by rename
+        QVERIFY(replaced.open(QIODevice::WriteOnly));
+        replaced.write(R"({"idle_opacity": 0.3})");
+        QVERIFY(replaced.commit());
+        QTRY_COMPARE(f.dimmer.idleOpacity(), 0.3);
+        writeConfig(control.path(), R"({"idle_opacity": 0.6})"); // in place again
+        QTRY_COMPARE(f.dimmer.idleOpacity(), 0.6);
     }
 
     void dockedStripShowsUndimmed()

@@ -307,6 +307,27 @@ while True:
         QTRY_COMPARE_WITH_TIMEOUT(h.transcript(), QStringList{QStringLiteral("tarvel:still here")}, 5000);
     }
 
+    // An old engine slower to exit than the restart pause takes its agents along when it is
+    // stopped: no "task_done" will ever come for them.
+    void agentsOfAStoppedEngineGoAtOnce()
+    {
+        CapturedOutput output(1);
+        Harness h("task_then_slow_exit");
+        h.engine.start();
+        QTRY_COMPARE(h.model.agents()->chips().size(), 1u);
+        const qint64 old = h.pids().value(0);
+        QFile(h.root.controlFile(QStringLiteral("hud_restart"))).open(QIODevice::WriteOnly);
+        h.engine.checkHudRestart();
+        QVERIFY(h.model.agents()->chips().empty());
+        h.scheduler.advance(Engine::restartPause);
+        QTRY_COMPARE(h.pids().size(), 2);
+        QTRY_COMPARE(h.model.state(), QStringLiteral("listening"));
+        QVERIFY(processAlive(old)); // still exiting while its replacement runs
+        QTRY_VERIFY_WITH_TIMEOUT(!processAlive(old), 5000);
+        QVERIFY(h.model.agents()->chips().empty());
+        QVERIFY(h.model.running());
+    }
+
     void burstsAndHugeLinesAreHandledInOrder()
     {
         QStringList states; // outlives the harness, whose stop() still changes the state
