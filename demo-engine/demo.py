@@ -7,6 +7,7 @@ import inspect
 import itertools
 import json
 import os
+import tempfile
 from collections import deque
 from dataclasses import dataclass
 from typing import Any, Optional
@@ -149,9 +150,10 @@ class Demo:
         return [task["id"] for task in self._todo]
 
     def send_todo(self) -> None:
-        """Sends the whole list, then adds the planned tasks one by one over time."""
+        """Sends the whole list; the first time, the planned tasks then arrive one by one (once
+        per run: asked again, the list already holds them)."""
         self.emit("tasks", tasks=self._todo)
-        if self._todo_arrivals is None or self._todo_arrivals.finished:
+        if self._todo_arrivals is None:
             self._todo_arrivals = self._scheduler.start(self._todo_arriving())
 
     def _todo_arriving(self):
@@ -215,7 +217,8 @@ class Demo:
 
     def write_sample(self, name: str, content: bytes) -> Optional[str]:
         """Writes a sample file for a "show" event; its path, or None when it cannot."""
-        folder = os.path.join(os.path.dirname(os.path.abspath(self._control_dir)), "demo-samples")
+        # Outside the checkout: the temporary folder, one per user.
+        folder = os.path.join(tempfile.gettempdir(), f"halvic-demo-samples-{os.getuid()}")
         path = os.path.join(folder, name)
         try:
             os.makedirs(folder, exist_ok=True)

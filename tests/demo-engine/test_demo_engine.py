@@ -244,6 +244,8 @@ class ControlFileTest(EngineTestCase):
         engine.say("open a file")
         event = engine.next_event(ev("show", path=contains("demo-notes.txt")))
         self.assertTrue(Path(event["path"]).is_file())
+        # Samples are written outside the engine's folder (never into a checkout).
+        self.assertFalse(Path(event["path"]).resolve().is_relative_to(Path(engine.root).resolve()))
 
     def test_dim_rewrites_the_hud_config(self):
         engine = self.start()
@@ -372,6 +374,14 @@ class TodoTest(EngineTestCase):
         engine.say("show my todo list")
         self.assertEqual([task["id"] for task in engine.next_event(ev("tasks"))["tasks"]],
                          new_ids[::-1] + ids)
+        # Asked once more, nothing arrives a second time.
+        engine.say("todo")
+        listed = engine.next_event(ev("tasks"))["tasks"]
+        texts = [task["text"] for task in listed]
+        self.assertEqual(len(texts), len(set(texts)))
+        time.sleep(1.0)  # longer than both arrivals take at this time scale
+        engine.round_trip()
+        self.assertEqual(sum(1 for event in engine.seen if event.get("type") == "task_added"), 2)
 
     def test_ticked_tasks_leave_the_list(self):
         cases = [
