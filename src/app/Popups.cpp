@@ -147,6 +147,8 @@ bool Popups::showImage(const QString &path, const QString &title)
     view.release();
 
     auto panel = std::make_unique<GlassPanel>(m_scheduler, QSize(size.width() + 24, size.height() + 52));
+    // A picture the engine shows never takes the keyboard from what the user is typing in.
+    panel->setShowsWithoutActivating(true);
     panel->setContent(item);
     panel->setTitle(shownTitle);
     GlassPanel *raw = panel.get();

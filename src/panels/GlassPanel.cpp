@@ -135,6 +135,12 @@ void GlassPanel::fitToContent()
         resize(fitting);
 }
 
+void GlassPanel::setShowsWithoutActivating(bool without)
+{
+    // Read by Qt's xcb platform when the window is shown.
+    setProperty("_q_showWithoutActivating", without);
+}
+
 bool GlassPanel::isBackgroundAt(QPointF windowPos) const
 {
     return !controlUnder(contentItem(), windowPos);

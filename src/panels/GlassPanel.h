@@ -37,6 +37,11 @@ public:
     void setFollowsContent(bool follow);
     bool followsContent() const { return m_followsContent; }
 
+    /// Whether showing the panel leaves the keyboard with the application in use (cards and
+    /// popups the engine opens); on X11 it is mapped with _NET_WM_USER_TIME 0, which EWMH
+    /// window managers honour by not activating it.
+    void setShowsWithoutActivating(bool without);
+
     /// True when nothing under `windowPos` takes mouse presses (buttons, fields, lists).
     bool isBackgroundAt(QPointF windowPos) const;
 

@@ -121,6 +121,36 @@ private slots:
         QVERIFY(HudSession::waitFor([&] { return cardWindows().isEmpty(); }, 5000));
     }
 
+    // An application the user types in keeps the keyboard when the engine shows a card or
+    // a picture.
+    void cardsAndPopupsLeaveTheKeyboardAlone()
+    {
+        session->x().startClient(QStringLiteral("xterm"));
+        std::optional<quint32> terminal;
+        QVERIFY(HudSession::waitFor(
+            [&] { return (terminal = session->x().window(QStringLiteral("xterm.XTerm"))).has_value(); }, 10000));
+        const QString id = QString::number(*terminal);
+        session->xdotool({QStringLiteral("windowactivate"), QStringLiteral("--sync"), id});
+        const auto active = [&] {
+            return QString::fromLatin1(session->run(QStringLiteral("xdotool"), {QStringLiteral("getactivewindow")}))
+                .trimmed();
+        };
+        QVERIFY(HudSession::waitFor([&] { return active() == id; }, 5000));
+
+        session->feed({engineEvent("tasks", {{"tasks", QJsonArray{taskJson("t1", "Call Ann")}}})});
+        QVERIFY2(waitForCard([](QRect frame) { return frame.size() == QSize(320, 400); }), "no tasks card");
+        QTest::qWait(300);
+        QCOMPARE(active(), id);
+
+        const QString picture = session->root().file(QStringLiteral("picture.png"));
+        session->run(QStringLiteral("convert"),
+            {QStringLiteral("-size"), QStringLiteral("200x100"), QStringLiteral("xc:red"), picture});
+        session->feed({engineEvent("show", {{"path", picture}, {"title", "A picture"}})});
+        QVERIFY2(waitForCard([](QRect frame) { return frame.size() == QSize(224, 152); }), "no popup");
+        QTest::qWait(300);
+        QCOMPARE(active(), id);
+    }
+
     void minimisedToABubbleAndBack()
     {
         session->feed({engineEvent("task_added", taskJson("t1", "Call Ann"))});

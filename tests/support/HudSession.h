@@ -63,6 +63,8 @@ public:
     bool ok() const { return m_ok; }
     QString error() const { return m_error; }
     const EngineRoot &root() const { return m_root; }
+    /// The X session, for ordinary clients beside the HUD.
+    X11Session &x() { return m_x; }
     QProcess *hud() const { return m_hud.get(); }
 
     QProcessEnvironment environment() const

@@ -121,9 +121,7 @@ std::unique_ptr<GlassPanel> CardWindow::buildPanel()
 
     auto panel = std::make_unique<GlassPanel>(m_scheduler, m_options.size);
     panel->setTitle(m_options.title);
-    // Mapped without taking the keyboard from the application in use (Qt's xcb platform
-    // sets _NET_WM_USER_TIME 0 for this, which EWMH window managers honour).
-    panel->setProperty("_q_showWithoutActivating", !m_options.takesFocus);
+    panel->setShowsWithoutActivating(!m_options.takesFocus);
     // The card keeps the size it was given; only a bubble toggle refits it to its content.
     panel->setFollowsContent(false);
     panel->setContent(item);
