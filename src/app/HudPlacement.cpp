@@ -130,6 +130,7 @@ HudPlacement::HudPlacement(GlassPanel &panel, AppModel &model, Scheduler &schedu
     // A content size change is placed at once, so the panel never shows half-grown.
     connect(&panel, &GlassPanel::fittingSizeChanged, this, &HudPlacement::reanchor);
     panel.installEventFilter(this);
+    connect(&panel, &GlassPanel::userMoveStarted, this, [this] { m_userMoveStarted = true; });
     connect(&panel, &QWindow::xChanged, this, &HudPlacement::windowMoved);
     connect(&panel, &QWindow::yChanged, this, &HudPlacement::windowMoved);
     connect(qGuiApp, &QGuiApplication::screenAdded, this, &HudPlacement::reanchor);
@@ -200,6 +201,7 @@ void HudPlacement::scheduleSnap()
 void HudPlacement::snap()
 {
     m_dragPending = false;
+    m_userMoveStarted = false;
     if (m_snapping)
         return;
     m_snapping = true;
@@ -221,8 +223,12 @@ void HudPlacement::snap()
 
 bool HudPlacement::userIsMoving() const
 {
-    // A window manager may report the move only once the button is up again, so a move
-    // right after a press on the panel counts too.
+    // Only a move of the user's own drag counts: the HUD's own moves and resizes (a docked
+    // strip following its resize handle, a click that grows the panel) happen with the
+    // button down too. A window manager may report the drag's move only once the button is
+    // up again, so a move right after the release still counts.
+    if (!m_userMoveStarted)
+        return false;
     return m_buttonHeld() || m_panelPressed || (m_lastRelease && m_scheduler.now() - *m_lastRelease <= releaseGrace);
 }
 
@@ -231,7 +237,9 @@ bool HudPlacement::eventFilter(QObject *watched, QEvent *event)
     if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease) {
         if (static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
             m_panelPressed = event->type() == QEvent::MouseButtonPress;
-            if (!m_panelPressed)
+            if (m_panelPressed)
+                m_userMoveStarted = false; // a new press; a drag of it announces itself
+            else
                 m_lastRelease = m_scheduler.now();
         }
     }

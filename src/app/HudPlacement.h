@@ -113,6 +113,8 @@ private:
     bool m_dragPending = false;
     bool m_snapping = false;
     bool m_panelPressed = false;
+    /// The panel handed a drag of its background to the window manager.
+    bool m_userMoveStarted = false;
     std::optional<TimePoint> m_lastRelease;
 };
 

@@ -167,6 +167,7 @@ bool GlassPanel::event(QEvent *event)
             const QPointF travel = mouse->globalPosition() - *m_backgroundPress;
             if (std::hypot(travel.x(), travel.y()) > LongPress::threshold) {
                 m_backgroundPress.reset();
+                emit userMoveStarted();
                 startSystemMove();
             }
         }

@@ -48,6 +48,9 @@ public:
 signals:
     /// The content asks for another size.
     void fittingSizeChanged();
+    /// A drag of the background has handed the window to the window manager to move: the
+    /// moves that follow are the user's (any other move is the program's own).
+    void userMoveStarted();
 
 protected:
     bool event(QEvent *event) override;

@@ -137,7 +137,7 @@ private slots:
             Fixture f(store);
             f.placement->reanchor();
             const QRect visible = f.screen().availableGeometry();
-            f.held = true;
+            f.grab();
             f.panel.setPosition(visible.x() + 40, visible.y() + 30);
             QVERIFY(f.placement->dragPending());
             f.scheduler.advance(200ms);
@@ -169,7 +169,7 @@ private slots:
     {
         Fixture f(m_dir.filePath("pause.ini"));
         f.placement->reanchor();
-        f.held = true;
+        f.grab();
         f.panel.setPosition(30, 30);
         f.scheduler.advance(2s);
         QCOMPARE(f.panel.position(), QPoint(30, 30));
@@ -189,7 +189,7 @@ private slots:
         }
         Fixture f(store);
         f.placement->reanchor();
-        f.held = true;
+        f.grab();
         const QRect visible = f.screen().availableGeometry();
         f.panel.setPosition(visible.x() + 10, visible.bottom() - 120);
         f.held = false;
@@ -210,6 +210,7 @@ private slots:
             QCoreApplication::sendEvent(&f.panel, &event);
         };
         send(QEvent::MouseButtonPress);
+        emit f.panel.userMoveStarted();
         send(QEvent::MouseButtonRelease);
         f.scheduler.advance(HudPlacement::releaseGrace);
         f.panel.setPosition(30, 30);
@@ -218,10 +219,60 @@ private slots:
         QCOMPARE(f.placement->corners().size(), 1u);
 
         send(QEvent::MouseButtonPress);
+        emit f.panel.userMoveStarted();
         send(QEvent::MouseButtonRelease);
         f.scheduler.advance(HudPlacement::releaseGrace + 1ms);
         f.panel.setPosition(40, 40);
         QVERIFY(!f.placement->dragPending());
+    }
+
+    // The HUD's own moves happen with the button down too: a docked strip following its
+    // resize handle, a click (on the panel or in another application) that changes its size.
+    // None of them is a drag: no snap, no stored corner, re-anchoring goes on.
+    void ownMovesWithTheButtonDownAreNotDrags_data()
+    {
+        QTest::addColumn<bool>("clickOnThePanel");
+        QTest::addRow("button held in another application") << false;
+        QTest::addRow("a click on the panel") << true;
+    }
+    void ownMovesWithTheButtonDownAreNotDrags()
+    {
+        QFETCH(bool, clickOnThePanel);
+        Fixture f(m_dir.filePath("own.ini"));
+        f.placement->reanchor();
+        const QPoint anchored = f.panel.position();
+        f.held = true;
+        if (clickOnThePanel) {
+            QMouseEvent press(
+                QEvent::MouseButtonPress, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(&f.panel, &press);
+        }
+        f.panel.setPosition(anchored + QPoint(0, 40)); // what a resize of the panel looks like
+        QVERIFY(!f.placement->dragPending());
+        f.model.setDraft(QStringLiteral("x")); // re-anchoring is not blocked
+        f.scheduler.advance(1s);
+        QCOMPARE(f.panel.position(), anchored);
+        QVERIFY(f.placement->corners().empty());
+    }
+
+    // Docked on the right, the strip follows its resize handle: the width it is given moves
+    // its left edge while the button is down, and that is not a drag that stops it.
+    void dockedStripFollowsItsResizeHandle()
+    {
+        Fixture f(m_dir.filePath("handle.ini"));
+        f.model.setDocked(true);
+        f.model.setDockSide(QStringLiteral("right"));
+        f.model.setDockWidth(300);
+        f.placement->reanchor();
+        f.held = true;
+        for (const double width : {320.0, 380.0, 500.0}) {
+            f.model.setDockWidth(width);
+            f.scheduler.advance(HudPlacement::throttle);
+            QCOMPARE(f.panel.width(), int(width));
+            QVERIFY(!f.placement->dragPending());
+        }
+        const QRect visible = f.screen().availableGeometry();
+        QCOMPARE(f.panel.geometry().right() + 1, visible.x() + visible.width());
     }
 
     void movesWithoutTheButtonNeverSnap()
@@ -248,7 +299,7 @@ private slots:
 
         f.model.setDockWidth(300);
         f.placement->reanchor();
-        f.held = true;
+        f.grab();
         f.panel.setPosition(visible.right() - 320, visible.y());
         f.held = false;
         f.scheduler.advance(HudPlacement::snapDelay);
@@ -268,6 +319,13 @@ private:
                 std::make_unique<QSettings>(store, QSettings::IniFormat), [this] { return held; });
         }
         const QScreen &screen() const { return *QGuiApplication::primaryScreen(); }
+        // The user takes the panel by its background: the button is down and the panel
+        // hands the move to the window manager.
+        void grab()
+        {
+            held = true;
+            emit panel.userMoveStarted();
+        }
 
         ManualScheduler scheduler;
         AppModel model;

@@ -96,6 +96,60 @@ private slots:
         QCOMPARE(frame.topLeft(), QPoint(inset, inset));
     }
 
+    // Docked on the right, the strip's width follows the resize handle while the button is
+    // still down (its own resizes are no drag of the user's).
+    void dockedStripFollowsItsResizeHandle()
+    {
+        QVERIFY(session->startHud());
+        session->feed({engineEvent("dock", {{"on", true}, {"side", "right"}, {"width", 300}})});
+        const QSize screen = HudSession::screenSize;
+        QRect frame
+            = waitForGeometry([&](const QRect &f) { return f.width() == 300 && f.right() + 1 == screen.width(); });
+        QCOMPARE(frame.width(), 300);
+        const QPoint handle(frame.x() + 3, frame.center().y());
+        session->xdotool({QStringLiteral("mousemove"), QString::number(handle.x()), QString::number(handle.y()),
+            QStringLiteral("mousedown"), QStringLiteral("1")});
+        for (int step = 1; step <= 10; ++step) {
+            session->xdotool(
+                {QStringLiteral("mousemove"), QString::number(handle.x() - 20 * step), QString::number(handle.y())});
+            if (step == 5) {
+                // Half way, with the button still down: 100 points wider, right edge in place.
+                frame = waitForGeometry([&](const QRect &f) { return f.width() == 400; });
+                QCOMPARE(frame.width(), 400);
+                QCOMPARE(frame.right() + 1, screen.width());
+            }
+            QTest::qWait(30);
+        }
+        frame = waitForGeometry([&](const QRect &f) { return f.width() == 500; });
+        QCOMPARE(frame.width(), 500);
+        session->xdotool({QStringLiteral("mouseup"), QStringLiteral("1")});
+        QTest::qWait(800); // longer than a snap would take
+        frame = waitForGeometry([&](const QRect &f) { return !f.isEmpty(); });
+        QCOMPARE(frame.width(), 500);
+        QCOMPARE(frame.right() + 1, screen.width());
+    }
+
+    // A click that changes the HUD's size (the collapsed pill opening) is no drag: the
+    // stored corners stay as they were.
+    void aClickThatResizesStoresNoCorner()
+    {
+        QVERIFY(session->startHud());
+        session->feed({engineEvent("collapsed", {{"on", true}})});
+        QRect pill = waitForGeometry([](const QRect &f) { return f.width() < 360 && f.width() > 1; });
+        QVERIFY(pill.width() < 360);
+        session->click(QRect(pill.center(), QSize(1, 1)));
+        const QRect open = waitForGeometry([](const QRect &f) { return f.width() == 360; });
+        QCOMPARE(open.width(), 360);
+        QTest::qWait(1000);
+        const QString settings = session->root().file(QStringLiteral("config/Halvic/Halvic.conf"));
+        QFile file(settings);
+        const QByteArray stored = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        QVERIFY2(!stored.contains("cornerByScreen"), stored.constData());
+        const QSize screen = HudSession::screenSize;
+        QCOMPARE(open.right() + 1, screen.width() - inset);
+        QCOMPARE(open.bottom() + 1, screen.height() - inset);
+    }
+
     void idleHudDimsToTheConfiguredLevelAndFollowsRewrites()
     {
         writeConfig(R"({"idle_opacity": 50})");
@@ -104,6 +158,13 @@ private slots:
         QVERIFY(HudSession::waitFor([&] { return std::abs(opacity() - 0.5) < 0.01; }, 20000));
         writeConfig(R"({"idle_opacity": "0.8"})");
         QVERIFY(HudSession::waitFor([&] { return std::abs(opacity() - 0.8) < 0.01; }, 5000));
+        {
+            // Rewritten in place, as `printf ... > hud_config.json` does.
+            QFile inPlace(session->root().file(QStringLiteral("control/hud_config.json")));
+            QVERIFY(inPlace.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            inPlace.write(R"({"idle_opacity": 30})");
+        }
+        QVERIFY(HudSession::waitFor([&] { return std::abs(opacity() - 0.3) < 0.01; }, 5000));
         // The pointer over the HUD brings it back.
         const QRect frame = waitForGeometry([](const QRect &f) { return !f.isEmpty(); });
         QVERIFY(!frame.isEmpty());
