@@ -1,5 +1,4 @@
 import QtQuick
-import QtQuick.Controls.Basic
 import QtQuick.Layouts
 import Halvic.Hud
 import Halvic.Model
@@ -39,12 +38,10 @@ Item {
             implicitHeight: pillRow.implicitHeight + 20
             Accessible.role: Accessible.Button
             Accessible.name: "Expand Halvic"
+            // Described on the accessibility bus rather than by a tooltip, which would cover
+            // the small pill it describes.
+            Accessible.description: "Tap to expand, hold to move"
             Accessible.onPressAction: root.hud.expand()
-            ToolTip.visible: pillHover.hovered
-            ToolTip.text: "Expand Halvic"
-            ToolTip.delay: 600
-
-            HoverHandler { id: pillHover }
             TapHandler {
                 // Holding longer is a long press, not a tap.
                 longPressThreshold: 0.45

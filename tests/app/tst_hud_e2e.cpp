@@ -1,6 +1,8 @@
 #include <QJsonArray>
 #include <QTest>
 
+#include <algorithm>
+
 #include "HudSession.h"
 #include "JsonFile.h"
 
@@ -84,6 +86,23 @@ private slots:
         const QString written = session->root().controlFile(QStringLiteral("agent_action.json"));
         QVERIFY(HudSession::waitFor([&] { return QFile::exists(written); }, 10000));
         QCOMPARE(readJson(written), (QJsonObject{{"action", "kill"}, {"id", "t-7"}}));
+    }
+
+    // The collapsed pill is a button named for what it does, described on the bus; no
+    // tooltip appears over it (it would cover the pill and take the press).
+    void collapsedPillIsReadableAndUncovered()
+    {
+        session->feed({engineEvent("collapsed", {{"on", true}})});
+        const auto pill = session->waitToFind(QStringLiteral("Expand Halvic"), QStringLiteral("push button"));
+        QVERIFY(pill);
+        session->xdotool(
+            {QStringLiteral("mousemove"), QString::number(pill->center().x()), QString::number(pill->center().y())});
+        QTest::qWait(1200); // past any tooltip delay
+        const QStringList objects = session->accessibleObjects();
+        QVERIFY2(
+            !std::any_of(objects.begin(), objects.end(), [](const QString &o) { return o.startsWith(u"tool tip"); }),
+            qPrintable(objects.join(u'\n')));
+        QCOMPARE(objects.count(QStringLiteral("frame\tHalvic")), 1);
     }
 
     void sigtermStopsTheEngineAndTheHud()

@@ -1,6 +1,8 @@
 #include <QJsonArray>
 #include <QTest>
 
+#include <algorithm>
+
 #include "HudSession.h"
 #include "JsonFile.h"
 
@@ -101,6 +103,18 @@ private slots:
         const auto card = waitForCard([](QRect frame) { return frame.size() == QSize(320, 400); });
         QVERIFY2(card, "no tasks card");
         QCOMPARE(card->topLeft(), QPoint(HudSession::screenSize.width() - 340, 20));
+        // What a screen reader reads: the card's own window and heading, every text, and a
+        // tick named after its task.
+        QStringList objects;
+        const QStringList expected{"frame\tTasks & Reminders", "heading\tTasks & Reminders", "list\tTasks",
+            "push button\tMark done: Call Ann", "label\tCall Ann", "label\tdue 5 pm",
+            "push button\tMark done: Water plants", "label\tWater plants"};
+        const auto readsAll = [&] {
+            objects = session->accessibleObjects();
+            return std::all_of(expected.begin(), expected.end(), [&](const QString &o) { return objects.contains(o); });
+        };
+        QVERIFY2(HudSession::waitFor(readsAll, 10000), qPrintable(objects.join(u'\n')));
+        QCOMPARE(objects.count(QStringLiteral("frame\tHalvic")), 1); // the HUD alone is "Halvic"
 
         // Tick whichever task comes first, then the other: each leaves the card at once and
         // reaches the engine.
@@ -116,6 +130,13 @@ private slots:
             QCOMPARE(
                 written, (QJsonObject{{"kind", "task"}, {"action", "done"}, {"id", id}, {"text", texts.value(id)}}));
             ticked << id;
+            if (round == 0) {
+                // The ticked row leaves the accessibility tree with the list.
+                const QString tick = QStringLiteral("push button\tMark done: ") + texts.value(id);
+                QVERIFY2(HudSession::waitFor([&] { return !session->accessibleObjects().contains(tick); }, 5000),
+                    qPrintable(tick));
+                QVERIFY(!session->accessibleObjects().contains(QStringLiteral("label\t") + texts.value(id)));
+            }
         }
         // The last tick put the card away.
         QVERIFY(HudSession::waitFor([&] { return cardWindows().isEmpty(); }, 5000));

@@ -162,6 +162,16 @@ public:
         return QRect(numbers[0].toInt(), numbers[1].toInt(), numbers[2].toInt(), numbers[3].toInt());
     }
 
+    /// "role<TAB>name" of every object of the HUD that is showing, as a screen reader reads it.
+    QStringList accessibleObjects() const
+    {
+        return QString::fromUtf8(
+            run(QStringLiteral("/usr/bin/python3"),
+                {qEnvironmentVariable("HALVIC_SOURCE_DIR") + QStringLiteral("/tests/support/atspi_find.py"),
+                    QStringLiteral("--list")}))
+            .split(u'\n', Qt::SkipEmptyParts);
+    }
+
     std::optional<QRect> waitToFind(const QString &name, const QString &role = {}, int timeoutMs = 10000) const
     {
         std::optional<QRect> found;

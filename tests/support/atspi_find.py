@@ -1,6 +1,7 @@
 # Prints the screen extents "x y width height" of the first accessible object of the HUD
 # whose name equals argv[1] (optionally also whose role name equals argv[2]); exits 1 when
-# there is none. Reads the tree over AT-SPI, as a screen reader would.
+# there is none. With --list, prints "role<TAB>name" of every showing object instead. Reads
+# the tree over AT-SPI, as a screen reader would.
 import sys
 
 import pyatspi
@@ -20,7 +21,24 @@ def walk(node, depth=0):
         yield from walk(child, depth + 1)
 
 
+def list_showing():
+    desktop = pyatspi.Registry.getDesktop(0)
+    for app in desktop:
+        if app is None or app.name not in APPS:
+            continue
+        for node in walk(app):
+            try:
+                if node is app or not node.getState().contains(pyatspi.STATE_SHOWING):
+                    continue
+                print(f"{node.getRoleName()}\t{node.name}")
+            except Exception:
+                continue
+    return 0
+
+
 def main():
+    if sys.argv[1] == "--list":
+        return list_showing()
     name = sys.argv[1]
     role = sys.argv[2] if len(sys.argv) > 2 else None
     desktop = pyatspi.Registry.getDesktop(0)

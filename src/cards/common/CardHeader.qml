@@ -21,6 +21,8 @@ RowLayout {
     }
     Text {
         text: header.title
+        Accessible.role: Accessible.Heading
+        Accessible.name: text
         font.pixelSize: HalvicStyle.titleSize
         font.weight: Font.DemiBold
         color: "white"

@@ -40,6 +40,8 @@ MinimizableCard {
             Text {
                 visible: root.tasks.count === 0
                 text: "Nothing on your list."
+                Accessible.role: Accessible.StaticText
+                Accessible.name: text
                 font.pixelSize: 12
                 color: HalvicStyle.muted
                 Layout.leftMargin: 14
@@ -55,6 +57,8 @@ MinimizableCard {
                 clip: true
                 boundsBehavior: Flickable.StopAtBounds
                 model: root.tasks
+                Accessible.role: Accessible.List
+                Accessible.name: "Tasks"
                 Layout.fillWidth: true
                 Layout.preferredHeight: Math.min(contentHeight, 340)
                 ScrollBar.vertical: ScrollBar {}
@@ -77,7 +81,8 @@ MinimizableCard {
                             symbol: "circle"
                             symbolSize: 16
                             tint: "white"
-                            help: "Mark done"
+                            // Named after the task it ticks off, so each tick says which.
+                            help: "Mark done: " + row.text
                             Layout.alignment: Qt.AlignTop
                             Layout.leftMargin: 14
                             Layout.topMargin: 7
@@ -93,6 +98,8 @@ MinimizableCard {
 
                             Text {
                                 text: row.text
+                                Accessible.role: Accessible.StaticText
+                                Accessible.name: text
                                 font.pixelSize: 13
                                 color: "white"
                                 wrapMode: Text.Wrap
@@ -102,6 +109,8 @@ MinimizableCard {
                             Text {
                                 visible: row.hasDue
                                 text: "due " + row.due
+                                Accessible.role: Accessible.StaticText
+                                Accessible.name: text
                                 font.pixelSize: 11
                                 color: HalvicStyle.orange
                                 wrapMode: Text.Wrap
