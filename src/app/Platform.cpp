@@ -7,7 +7,66 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
+#ifdef HALVIC_HAVE_XCB
+#include <xcb/xcb.h>
+#endif
+
+#include <cstdlib>
+#include <cstring>
+
 namespace halvic {
+
+bool useSoftwareSceneGraph(const std::function<QByteArray(const char *)> &variable, const GraphicsFacts &facts)
+{
+    if (!variable("QT_QUICK_BACKEND").isEmpty() || !variable("QSG_RHI_BACKEND").isEmpty())
+        return false;
+    if (variable("LIBGL_ALWAYS_SOFTWARE") == "1" || variable("LIBGL_ALWAYS_SOFTWARE") == "true")
+        return true;
+    if (!facts.renderNode)
+        return true;
+    return facts.onX11 && !facts.x11DirectRendering;
+}
+
+namespace {
+
+bool hasRenderNode()
+{
+    return !QDir(QStringLiteral("/dev/dri")).entryList({QStringLiteral("renderD*")}, QDir::System).isEmpty();
+}
+
+bool x11OffersDirectRendering()
+{
+#ifdef HALVIC_HAVE_XCB
+    // A connection of its own, before the application's: closed again at once.
+    xcb_connection_t *connection = xcb_connect(nullptr, nullptr);
+    if (xcb_connection_has_error(connection)) {
+        xcb_disconnect(connection);
+        return false;
+    }
+    bool found = false;
+    for (const char *name : {"DRI3", "DRI2"}) {
+        auto *reply = xcb_query_extension_reply(
+            connection, xcb_query_extension(connection, uint16_t(std::strlen(name)), name), nullptr);
+        found = found || (reply && reply->present);
+        std::free(reply);
+    }
+    xcb_disconnect(connection);
+    return found;
+#else
+    return false;
+#endif
+}
+
+} // namespace
+
+GraphicsFacts readGraphicsFacts(bool onX11)
+{
+    GraphicsFacts facts;
+    facts.renderNode = hasRenderNode();
+    facts.onX11 = onX11;
+    facts.x11DirectRendering = onX11 && facts.renderNode && x11OffersDirectRendering();
+    return facts;
+}
 
 QByteArray forcedPlatform(const std::function<QByteArray(const char *)> &variable)
 {

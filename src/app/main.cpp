@@ -3,6 +3,7 @@
 #include <QQuickWindow>
 
 #include "Delegate.h"
+#include "Logging.h"
 #include "Platform.h"
 
 Q_IMPORT_QML_PLUGIN(Halvic_ModelPlugin)
@@ -19,12 +20,21 @@ int main(int argc, char *argv[])
         qputenv("QT_QPA_PLATFORM", platform);
     // Transparent panels need an alpha channel from the first window on.
     QQuickWindow::setDefaultAlphaBuffer(true);
+    // Without hardware OpenGL, Qt Quick's own software renderer looks the same and spares
+    // the HUD the software rasterizer's memory. Chosen before any window exists.
+    const auto variable = [](const char *name) { return qgetenv(name); };
+    const QByteArray qpa = qgetenv("QT_QPA_PLATFORM");
+    const bool onX11 = (qpa.isEmpty() || qpa.startsWith("xcb")) && !qgetenv("DISPLAY").isEmpty();
+    const bool software = halvic::useSoftwareSceneGraph(variable, halvic::readGraphicsFacts(onX11));
+    if (software)
+        QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Halvic"));
     QApplication::setOrganizationName(QStringLiteral("Halvic"));
     QApplication::setQuitOnLastWindowClosed(false);
 
+    qCDebug(lcApp) << "scene graph:" << (software ? "software" : "default");
     halvic::Delegate delegate;
     if (!delegate.launch())
         return 1;

@@ -24,21 +24,28 @@ Item {
     Accessible.ignored: true
 
     function syncPulse() {
-        pulser.stop();
         pulse = 0;
-        if (shouldPulse && visible)
-            pulser.start();
+        pulseStart = Date.now();
+        pulsing = shouldPulse && visible;
     }
     onShouldPulseChanged: syncPulse()
     onRecordingChanged: syncPulse()
     onVisibleChanged: syncPulse()
     Component.onCompleted: syncPulse()
 
-    SequentialAnimation {
-        id: pulser
-        loops: Animation.Infinite
-        NumberAnimation { target: orb; property: "pulse"; to: 1; duration: orb.period; easing.type: Easing.InOutQuad }
-        NumberAnimation { target: orb; property: "pulse"; to: 0; duration: orb.period; easing.type: Easing.InOutQuad }
+    // Out and back once per two periods, eased in and out, on the HUD's one animation clock.
+    property double pulseStart: 0
+    property bool pulsing: false
+    onPulsingChanged: pulsing ? FrameClock.acquire() : FrameClock.release()
+    Component.onDestruction: if (pulsing) FrameClock.release()
+    Connections {
+        target: FrameClock
+        enabled: orb.pulsing
+        function onNowChanged() {
+            const phase = ((FrameClock.now - orb.pulseStart) % (2 * orb.period)) / orb.period;
+            const t = phase < 1 ? phase : 2 - phase;
+            orb.pulse = t < 0.5 ? 2 * t * t : 1 - 2 * (1 - t) * (1 - t);
+        }
     }
 
     Rectangle {

@@ -74,6 +74,43 @@ private slots:
         QCOMPARE(placement::dockedFrame(QRectF(0, 30, 1440, 830), QRectF(0, 0, 1440, 900), width, side), frame);
     }
 
+    // Software scene graph only where OpenGL would be a software rasterizer; the user's
+    // choice of backend always stands.
+    void sceneGraph_data()
+    {
+        QTest::addColumn<QStringList>("environment");
+        QTest::addColumn<bool>("renderNode");
+        QTest::addColumn<bool>("onX11");
+        QTest::addColumn<bool>("direct");
+        QTest::addColumn<bool>("software");
+        QTest::addRow("X11 with a GPU") << QStringList{} << true << true << true << false;
+        QTest::addRow("Xvfb on a machine with a GPU") << QStringList{} << true << true << false << true;
+        QTest::addRow("no GPU at all") << QStringList{} << false << true << false << true;
+        QTest::addRow("Wayland with a GPU") << QStringList{} << true << false << false << false;
+        QTest::addRow("software GL asked for")
+            << QStringList{"LIBGL_ALWAYS_SOFTWARE=1"} << true << true << true << true;
+        QTest::addRow("the user chose OpenGL")
+            << QStringList{"QT_QUICK_BACKEND=opengl"} << false << true << false << false;
+        QTest::addRow("the user chose an RHI backend")
+            << QStringList{"QSG_RHI_BACKEND=vulkan"} << false << true << false << false;
+    }
+    void sceneGraph()
+    {
+        QFETCH(QStringList, environment);
+        QFETCH(bool, renderNode);
+        QFETCH(bool, onX11);
+        QFETCH(bool, direct);
+        QFETCH(bool, software);
+        const auto lookup = [&](const char *name) {
+            for (const QString &entry : environment) {
+                if (entry.section(u'=', 0, 0) == QLatin1StringView(name))
+                    return entry.section(u'=', 1).toUtf8();
+            }
+            return QByteArray();
+        };
+        QCOMPARE(useSoftwareSceneGraph(lookup, GraphicsFacts{renderNode, direct, onX11}), software);
+    }
+
     void platform_data()
     {
         QTest::addColumn<QStringList>("environment");
