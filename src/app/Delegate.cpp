@@ -161,6 +161,13 @@ bool Delegate::buildPanels()
     view.release();
     m_hudPanel = std::make_unique<GlassPanel>(*m_scheduler, hudInitialSize);
     m_hudPanel->setContent(item);
+    // A new window starts at the desktop's origin, which on X11 may lie on another display
+    // than the primary one: start on the primary display, so the first placement takes the
+    // corner remembered for it.
+    if (QScreen *primary = QGuiApplication::primaryScreen()) {
+        m_hudPanel->setScreen(primary);
+        m_hudPanel->setPosition(primary->availableGeometry().topLeft());
+    }
     m_hudPanel->setLongPressHooks({
         .canLongPress = [self] { return self && (self->m_model->collapsed() || !self->m_model->docked()); },
         .onLongPressBegin =

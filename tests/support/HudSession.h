@@ -32,7 +32,18 @@ public:
     static constexpr QSize screenSize{1440, 900};
 
     HudSession()
-        : m_x(screenSize)
+        : HudSession(std::make_unique<X11Session>(screenSize))
+    {
+    }
+    /// The same on two displays (Xorg's dummy driver; see X11Session::TwoDisplays).
+    explicit HudSession(X11Session::TwoDisplays two)
+        : HudSession(std::make_unique<X11Session>(two))
+    {
+    }
+
+    explicit HudSession(std::unique_ptr<X11Session> x)
+        : m_xOwner(std::move(x))
+        , m_x(*m_xOwner)
         , m_root(readAll(
               qEnvironmentVariable("HALVIC_SOURCE_DIR") + QStringLiteral("/tests/support/engines/hud_engine.py")))
     {
@@ -231,7 +242,8 @@ private:
         return true;
     }
 
-    X11Session m_x;
+    std::unique_ptr<X11Session> m_xOwner;
+    X11Session &m_x;
     EngineRoot m_root;
     bool m_ok = false;
     QString m_error;

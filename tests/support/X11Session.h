@@ -53,6 +53,14 @@ inline QByteArray runTool(
 class X11Session
 {
 public:
+    /// Two displays side by side: DUMMY0 1400×900 at the origin, DUMMY1 1920×1080 right of
+    /// it. Xvfb cannot give Qt two screens; Xorg's dummy driver can (it needs root).
+    struct TwoDisplays
+    {
+    };
+    static constexpr QRect firstDisplay{0, 0, 1400, 900};
+    static constexpr QRect secondDisplay{1400, 0, 1920, 1080};
+
     /// Starts Xvfb and openbox; check ok() and error() afterwards.
     explicit X11Session(QSize size = QSize(1920, 1080))
     {
@@ -65,6 +73,18 @@ public:
             return;
         }
         if (!startServer(size) || !startWindowManager())
+            return;
+        m_ok = true;
+    }
+
+    /// Starts Xorg with the dummy driver, two displays, and openbox.
+    explicit X11Session(TwoDisplays)
+    {
+        if (QStandardPaths::findExecutable(QStringLiteral("Xorg")).isEmpty()) {
+            m_error = QStringLiteral("Xorg is not installed");
+            return;
+        }
+        if (!startDummyServer() || !startWindowManager())
             return;
         m_ok = true;
     }
@@ -180,8 +200,60 @@ public:
             {QStringLiteral("-id"), QStringLiteral("0x%1").arg(window, 0, 16), QLatin1StringView(name)});
     }
 
+    /// Makes `output` (DUMMY0 or DUMMY1) the primary display.
+    bool setPrimary(const QString &output) const
+    {
+        run(QStringLiteral("xrandr"), {QStringLiteral("--output"), output, QStringLiteral("--primary")});
+        return run(QStringLiteral("xrandr"), {}).contains(output.toLatin1() + " connected primary");
+    }
+
 private:
     bool startServer(QSize size)
+    {
+        return startDisplay(QStringLiteral("Xvfb"),
+            {QStringLiteral("-nolisten"), QStringLiteral("tcp"), QStringLiteral("-noreset"), QStringLiteral("-auth"),
+                authority(), QStringLiteral("-screen"), QStringLiteral("0"),
+                QStringLiteral("%1x%2x24").arg(size.width()).arg(size.height())});
+    }
+
+    bool startDummyServer()
+    {
+        const QString config = m_auth.filePath(QStringLiteral("xorg.conf"));
+        QFile file(config);
+        if (!file.open(QIODevice::WriteOnly))
+            return false;
+        file.write("Section \"Device\"\n  Identifier \"dummy\"\n  Driver \"dummy\"\n  VideoRam 256000\nEndSection\n"
+                   "Section \"Monitor\"\n  Identifier \"monitor\"\n  HorizSync 5.0-1000.0\n"
+                   "  VertRefresh 5.0-200.0\nEndSection\n"
+                   "Section \"Screen\"\n  Identifier \"screen\"\n  Device \"dummy\"\n  Monitor \"monitor\"\n"
+                   "  DefaultDepth 24\n  SubSection \"Display\"\n    Depth 24\n    Virtual 3360 1080\n"
+                   "  EndSubSection\nEndSection\n");
+        file.close();
+        if (!startDisplay(QStringLiteral("Xorg"),
+                {QStringLiteral("-config"), config, QStringLiteral("-noreset"), QStringLiteral("-nolisten"),
+                    QStringLiteral("tcp"), QStringLiteral("-auth"), authority(), QStringLiteral("-logfile"),
+                    m_auth.filePath(QStringLiteral("xorg.log"))}))
+            return false;
+        const QStringList newMode{QStringLiteral("--newmode"), QStringLiteral("1920x1080_60"), QStringLiteral("173.00"),
+            QStringLiteral("1920"), QStringLiteral("2048"), QStringLiteral("2248"), QStringLiteral("2576"),
+            QStringLiteral("1080"), QStringLiteral("1083"), QStringLiteral("1088"), QStringLiteral("1120"),
+            QStringLiteral("-hsync"), QStringLiteral("+vsync")};
+        run(QStringLiteral("xrandr"), newMode);
+        run(QStringLiteral("xrandr"), {QStringLiteral("--addmode"), QStringLiteral("DUMMY1"), QStringLiteral("1920x1080_60")});
+        run(QStringLiteral("xrandr"), {QStringLiteral("--output"), QStringLiteral("DUMMY0"), QStringLiteral("--mode"),
+                                          QStringLiteral("1400x900"), QStringLiteral("--primary")});
+        run(QStringLiteral("xrandr"), {QStringLiteral("--output"), QStringLiteral("DUMMY1"), QStringLiteral("--mode"),
+                                          QStringLiteral("1920x1080_60"), QStringLiteral("--right-of"),
+                                          QStringLiteral("DUMMY0")});
+        if (!run(QStringLiteral("xrandr"), {QStringLiteral("--listmonitors")}).contains("Monitors: 2")) {
+            m_error = QStringLiteral("Xorg's dummy driver did not give two displays");
+            return false;
+        }
+        return true;
+    }
+
+    /// Starts an X server that writes its display number to -displayfd.
+    bool startDisplay(const QString &program, const QStringList &arguments)
     {
         int fds[2];
         if (::pipe2(fds, O_CLOEXEC) != 0) {
@@ -190,12 +262,9 @@ private:
         }
         const int writeEnd = fds[1];
         m_xvfb = std::make_unique<QProcess>();
-        m_xvfb->setProgram(QStringLiteral("Xvfb"));
-        m_xvfb->setArguments({QStringLiteral("-displayfd"), QString::number(writeEnd), QStringLiteral("-nolisten"),
-            QStringLiteral("tcp"), QStringLiteral("-noreset"), QStringLiteral("-auth"), authority(),
-            QStringLiteral("-screen"), QStringLiteral("0"),
-            QStringLiteral("%1x%2x24").arg(size.width()).arg(size.height())});
-        // Hand the pipe's write end to Xvfb only; it writes the display number there.
+        m_xvfb->setProgram(program);
+        m_xvfb->setArguments(QStringList{QStringLiteral("-displayfd"), QString::number(writeEnd)} + arguments);
+        // Hand the pipe's write end to the server only; it writes the display number there.
         m_xvfb->setChildProcessModifier([writeEnd] {
             dieWithTheTest();
             ::fcntl(writeEnd, F_SETFD, 0);
@@ -221,7 +290,7 @@ private:
         bool isNumber = false;
         number.trimmed().toUInt(&isNumber);
         if (!isNumber) {
-            m_error = QStringLiteral("Xvfb did not start");
+            m_error = program + QStringLiteral(" did not start");
             return false;
         }
         m_display = ':' + number.trimmed();
