@@ -239,12 +239,14 @@ private:
             QStringLiteral("1080"), QStringLiteral("1083"), QStringLiteral("1088"), QStringLiteral("1120"),
             QStringLiteral("-hsync"), QStringLiteral("+vsync")};
         run(QStringLiteral("xrandr"), newMode);
-        run(QStringLiteral("xrandr"), {QStringLiteral("--addmode"), QStringLiteral("DUMMY1"), QStringLiteral("1920x1080_60")});
-        run(QStringLiteral("xrandr"), {QStringLiteral("--output"), QStringLiteral("DUMMY0"), QStringLiteral("--mode"),
-                                          QStringLiteral("1400x900"), QStringLiteral("--primary")});
-        run(QStringLiteral("xrandr"), {QStringLiteral("--output"), QStringLiteral("DUMMY1"), QStringLiteral("--mode"),
-                                          QStringLiteral("1920x1080_60"), QStringLiteral("--right-of"),
-                                          QStringLiteral("DUMMY0")});
+        run(QStringLiteral("xrandr"),
+            {QStringLiteral("--addmode"), QStringLiteral("DUMMY1"), QStringLiteral("1920x1080_60")});
+        run(QStringLiteral("xrandr"),
+            {QStringLiteral("--output"), QStringLiteral("DUMMY0"), QStringLiteral("--mode"), QStringLiteral("1400x900"),
+                QStringLiteral("--primary")});
+        run(QStringLiteral("xrandr"),
+            {QStringLiteral("--output"), QStringLiteral("DUMMY1"), QStringLiteral("--mode"),
+                QStringLiteral("1920x1080_60"), QStringLiteral("--right-of"), QStringLiteral("DUMMY0")});
         if (!run(QStringLiteral("xrandr"), {QStringLiteral("--listmonitors")}).contains("Monitors: 2")) {
             m_error = QStringLiteral("Xorg's dummy driver did not give two displays");
             return false;
