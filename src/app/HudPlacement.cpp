@@ -145,7 +145,7 @@ void HudPlacement::scheduleReanchor()
     m_reanchorThrottle.startIfIdle();
 }
 
-QScreen *HudPlacement::currentScreen() const
+QScreen *HudPlacement::screenUnderPanel() const
 {
     const QPointF centre = QRectF(m_panel.geometry()).center();
     const auto screens = QGuiApplication::screens();
@@ -158,6 +158,15 @@ QScreen *HudPlacement::currentScreen() const
     return screens.isEmpty() ? nullptr : screens.first();
 }
 
+QScreen *HudPlacement::currentScreen() const
+{
+    // The display the HUD was placed on stays its display until the user drags it to
+    // another: a window manager placing or nudging the window must not take it elsewhere.
+    if (m_screen && QGuiApplication::screens().contains(m_screen.data()))
+        return m_screen.data();
+    return screenUnderPanel();
+}
+
 HUDCorner HudPlacement::cornerOf(const QScreen &screen) const
 {
     const auto it = m_corners.find(screens::displayNumber(screen));
@@ -168,9 +177,10 @@ void HudPlacement::reanchor()
 {
     if (m_dragPending)
         return;
-    const QScreen *screen = currentScreen();
+    QScreen *screen = currentScreen();
     if (!screen)
         return;
+    m_screen = screen;
     const QRectF visible = screen->availableGeometry();
     if (m_model.docked() && !m_model.collapsed()) {
         emit placedDocked();
@@ -205,7 +215,9 @@ void HudPlacement::snap()
     if (m_snapping)
         return;
     m_snapping = true;
-    if (const QScreen *screen = currentScreen()) {
+    // The user chose the display by dropping the HUD on it.
+    m_screen = screenUnderPanel();
+    if (const QScreen *screen = m_screen.data()) {
         const QRectF visible = screen->availableGeometry();
         const QPointF centre = QRectF(m_panel.geometry()).center();
         if (m_model.docked() && !m_model.collapsed()) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 #include <QRectF>
 #include <QString>
 #include <QVariantMap>
@@ -76,7 +77,8 @@ public:
 
     /// Places the panel now, unless a drag is in progress.
     void reanchor();
-    /// The screen holding the panel's centre, else the primary screen, else the first one.
+    /// The display the HUD belongs to: where it was placed, or where the user last dropped
+    /// it; the display under the panel (else the main one) when it has none or it is gone.
     QScreen *currentScreen() const;
     /// Reacts to a move of the panel: a user drag (re)starts the snap timer.
     void windowMoved();
@@ -96,6 +98,7 @@ protected:
 
 private:
     bool userIsMoving() const;
+    QScreen *screenUnderPanel() const;
     void scheduleReanchor();
     void scheduleSnap();
     void snap();
@@ -107,6 +110,7 @@ private:
     std::unique_ptr<QSettings> m_settings;
     std::function<bool()> m_buttonHeld;
     CornerMap m_corners;
+    QPointer<QScreen> m_screen;
     ScheduledCall m_reanchorThrottle;
     ScheduledCall m_snapTimer;
     ScheduledCall m_snapSettle;
