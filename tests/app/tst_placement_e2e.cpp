@@ -23,11 +23,9 @@ class PlacementEndToEndTest : public QObject
 
     std::unique_ptr<HudSession> session;
 
-    QRect waitForGeometry(const std::function<bool(const QRect &)> &condition, int timeoutMs = 5000)
+    QRect waitForGeometry(const std::function<bool(const QRect &)> &condition) const
     {
-        QRect frame;
-        HudSession::waitFor([&] { return condition(frame = session->hudGeometry().value_or(QRect())); }, timeoutMs);
-        return frame;
+        return session->waitForHudGeometry(condition);
     }
 
     double opacity() const { return opacityFrom(session->property(QStringLiteral("_NET_WM_WINDOW_OPACITY"))); }
@@ -73,20 +71,7 @@ private slots:
 
         // Grab the header's background (right of the name, left of the buttons) and drag
         // it into the upper-left quadrant, then let go.
-        const QPoint grab(frame.x() + frame.width() / 2, frame.y() + 14);
-        const QPoint drop(300, 250);
-        session->xdotool({QStringLiteral("mousemove"), QString::number(grab.x()), QString::number(grab.y()),
-            QStringLiteral("mousedown"), QStringLiteral("1")});
-        // A first short move starts the window manager's move; it follows the pointer from there.
-        session->xdotool({QStringLiteral("mousemove"), QString::number(grab.x() - 20), QString::number(grab.y() - 20)});
-        QTest::qWait(300);
-        for (int step = 1; step <= 10; ++step) {
-            const QPoint at = grab + (drop - grab) * step / 10;
-            session->xdotool({QStringLiteral("mousemove"), QString::number(at.x()), QString::number(at.y())});
-            QTest::qWait(30);
-        }
-        QTest::qWait(200);
-        session->xdotool({QStringLiteral("mouseup"), QStringLiteral("1")});
+        session->dragHud(frame, QPoint(300, 250));
         frame = waitForGeometry([](const QRect &f) { return f.topLeft() == QPoint(inset, inset); });
         QCOMPARE(frame.topLeft(), QPoint(inset, inset));
 

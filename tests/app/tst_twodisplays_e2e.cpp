@@ -18,29 +18,11 @@ class TwoDisplaysEndToEndTest : public QObject
 
     std::unique_ptr<HudSession> session;
 
-    QRect waitForGeometry(const std::function<bool(const QRect &)> &condition, int timeoutMs = 8000)
+    QRect waitForGeometry(const std::function<bool(const QRect &)> &condition) const
     {
-        QRect frame;
-        HudSession::waitFor([&] { return condition(frame = session->hudGeometry().value_or(QRect())); }, timeoutMs);
-        return frame;
+        return session->waitForHudGeometry(condition);
     }
-
-    // Drags the HUD by its header's background to `drop` and lets go.
-    void drag(const QRect &frame, QPoint drop)
-    {
-        const QPoint grab(frame.x() + frame.width() / 2, frame.y() + 14);
-        session->xdotool({QStringLiteral("mousemove"), QString::number(grab.x()), QString::number(grab.y()),
-            QStringLiteral("mousedown"), QStringLiteral("1")});
-        session->xdotool({QStringLiteral("mousemove"), QString::number(grab.x() - 20), QString::number(grab.y() - 20)});
-        QTest::qWait(300);
-        for (int step = 1; step <= 10; ++step) {
-            const QPoint at = grab + (drop - grab) * step / 10;
-            session->xdotool({QStringLiteral("mousemove"), QString::number(at.x()), QString::number(at.y())});
-            QTest::qWait(30);
-        }
-        QTest::qWait(200);
-        session->xdotool({QStringLiteral("mouseup"), QStringLiteral("1")});
-    }
+    void drag(const QRect &frame, QPoint drop) const { session->dragHud(frame, drop); }
 
     void restart()
     {

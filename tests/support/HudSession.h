@@ -143,6 +143,33 @@ public:
         return QRect(field("Absolute upper-left X"), field("Absolute upper-left Y"), field("Width"), field("Height"));
     }
 
+    /// The HUD's frame once `condition` holds of it (or the last one seen when time ran out).
+    QRect waitForHudGeometry(const std::function<bool(const QRect &)> &condition, int timeoutMs = 8000) const
+    {
+        QRect frame;
+        waitFor([&] { return condition(frame = hudGeometry().value_or(QRect())); }, timeoutMs);
+        return frame;
+    }
+
+    /// Drags the HUD at `frame` by its header's background to `drop` with the real pointer,
+    /// in steps, and lets go.
+    void dragHud(const QRect &frame, QPoint drop) const
+    {
+        const QPoint grab(frame.x() + frame.width() / 2, frame.y() + 14);
+        xdotool({QStringLiteral("mousemove"), QString::number(grab.x()), QString::number(grab.y()),
+            QStringLiteral("mousedown"), QStringLiteral("1")});
+        // A first short move starts the window manager's move; it follows the pointer from there.
+        xdotool({QStringLiteral("mousemove"), QString::number(grab.x() - 20), QString::number(grab.y() - 20)});
+        QTest::qWait(300);
+        for (int step = 1; step <= 10; ++step) {
+            const QPoint at = grab + (drop - grab) * step / 10;
+            xdotool({QStringLiteral("mousemove"), QString::number(at.x()), QString::number(at.y())});
+            QTest::qWait(30);
+        }
+        QTest::qWait(200);
+        xdotool({QStringLiteral("mouseup"), QStringLiteral("1")});
+    }
+
     QString property(const QString &name) const
     {
         const auto window = hudWindow();
