@@ -62,6 +62,17 @@ inline constexpr QLatin1StringView wantVoice{"want_voice"};
 inline constexpr QLatin1StringView wakeWordSetting{"wake_word"};
 inline constexpr QLatin1StringView draftId{"draft_id"};
 inline constexpr QLatin1StringView idleOpacity{"idle_opacity"};
+// Window commands ("action" below is theirs too).
+inline constexpr QLatin1StringView apps{"apps"};
+inline constexpr QLatin1StringView app{"app"};
+inline constexpr QLatin1StringView screen{"screen"};
+inline constexpr QLatin1StringView leftInset{"left_inset"};
+inline constexpr QLatin1StringView rightInset{"right_inset"};
+inline constexpr QLatin1StringView topInset{"top_inset"};
+inline constexpr QLatin1StringView bottomInset{"bottom_inset"};
+inline constexpr QLatin1StringView region{"region"};
+inline constexpr QLatin1StringView mode{"mode"};
+inline constexpr QLatin1StringView layout{"layout"};
 // Action files.
 inline constexpr QLatin1StringView kind{"kind"};
 inline constexpr QLatin1StringView action{"action"};

@@ -7,25 +7,15 @@
 #include <QRectF>
 #include <QStringList>
 
+#include "Protocol.h"
 #include "ScreenInfo.h"
 
 /// The pure part of window layout: reading window commands and the rectangle maths. All
 /// rectangles are in desktop points, top-left origin, y down.
 namespace halvic::layout {
 
-namespace key {
-inline constexpr QLatin1StringView action{"action"};
-inline constexpr QLatin1StringView apps{"apps"};
-inline constexpr QLatin1StringView app{"app"};
-inline constexpr QLatin1StringView screen{"screen"};
-inline constexpr QLatin1StringView leftInset{"left_inset"};
-inline constexpr QLatin1StringView rightInset{"right_inset"};
-inline constexpr QLatin1StringView topInset{"top_inset"};
-inline constexpr QLatin1StringView bottomInset{"bottom_inset"};
-inline constexpr QLatin1StringView region{"region"};
-inline constexpr QLatin1StringView mode{"mode"};
-inline constexpr QLatin1StringView layout{"layout"};
-} // namespace key
+// The window command's keys, with every other protocol name.
+namespace key = halvic::protocol::key;
 
 enum class Action { None, Launch, Close, Fill, Move, Tile, Arrange };
 enum class Mode { Fill, Move, Tile };

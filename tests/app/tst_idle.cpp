@@ -189,8 +189,7 @@ private slots:
         writeConfig(control.path(), R"({"idle_opacity": 0.4})");
         Fixture f(control.path());
         f.dimmer.start();
-        f.scheduler.advance(IdleDimmer::idleAfter);
-        QCOMPARE(f.dimmer.targetOpacity(), 0.4);
+        QCOMPARE(f.dimmer.idleOpacity(), 0.4);
         writeConfig(control.path(), R"({"idle_opacity": 80})"); // in place
         QTRY_COMPARE(f.dimmer.idleOpacity(), 0.8);
         QSaveFile replaced(QDir(control.path()).filePath(hudconfig::fileName)); // by rename

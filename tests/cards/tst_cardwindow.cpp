@@ -15,6 +15,7 @@
 #include "CardWindow.h"
 #include "EventDispatcher.h"
 #include "GlassPanel.h"
+#include "QuickItems.h"
 #include "Scheduler.h"
 
 Q_IMPORT_QML_PLUGIN(Halvic_PanelsPlugin)
@@ -44,18 +45,6 @@ public:
 private:
     CardWindow m_window;
 };
-
-QQuickItem *buttonNamed(QQuickItem *item, const QString &help)
-{
-    if (item->inherits("QQuickAbstractButton") && item->property("help") == help)
-        return item;
-    const auto children = item->childItems();
-    for (QQuickItem *child : children) {
-        if (QQuickItem *found = buttonNamed(child, help))
-            return found;
-    }
-    return nullptr;
-}
 
 } // namespace
 
@@ -154,8 +143,9 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(window));
         const QPoint centre = window->geometry().center();
         if (byButton) {
-            QQuickItem *button = buttonNamed(
-                window->content(), QStringLiteral("Minimize to a bubble \u2014 hold the bubble to reopen"));
+            QQuickItem *button = halvic::testing::buttonsNamed(
+                window->content(), QStringLiteral("Minimize to a bubble \u2014 hold the bubble to reopen"))
+                                     .value(0);
             QVERIFY(button);
             QTest::mouseClick(window, Qt::LeftButton, {},
                 button->mapToScene(QPointF(button->width() / 2, button->height() / 2)).toPoint());

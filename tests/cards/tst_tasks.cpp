@@ -16,6 +16,7 @@
 #include "EventDispatcher.h"
 #include "GlassPanel.h"
 #include "JsonFile.h"
+#include "QuickItems.h"
 #include "Scheduler.h"
 #include "TaskItem.h"
 #include "TasksPanel.h"
@@ -58,59 +59,13 @@ QStringList specs(const TasksModel &model)
     return out;
 }
 
+using halvic::testing::buttonsNamed;
 using halvic::testing::readJson;
+using halvic::testing::visibleTexts;
 
 QJsonObject tick(const QString &id, const QString &text)
 {
     return {{"kind", "task"}, {"action", "done"}, {"id", id}, {"text", text}};
-}
-
-// Every visible item of `root` for which `pick` holds, in tree order.
-void collect(QQuickItem *item, const std::function<bool(QQuickItem *)> &pick, QList<QQuickItem *> &out)
-{
-    if (!item->isVisible())
-        return;
-    if (pick(item))
-        out << item;
-    const auto children = item->childItems();
-    for (QQuickItem *child : children)
-        collect(child, pick, out);
-}
-
-QStringList visibleTexts(QQuickItem *root)
-{
-    QList<QQuickItem *> items;
-    collect(
-        root, [](QQuickItem *item) { return item->inherits("QQuickText"); }, items);
-    // Top to bottom as drawn: a list view keeps its rows in the order it made them.
-    std::stable_sort(items.begin(), items.end(),
-        [](QQuickItem *a, QQuickItem *b) { return a->mapToScene(QPointF()).y() < b->mapToScene(QPointF()).y(); });
-    QStringList texts;
-    for (QQuickItem *item : items) {
-        const QString text = item->property("text").toString();
-        // Symbols are drawn from the icon font's private-use area.
-        if (!text.isEmpty() && text.front().unicode() < 0xe000)
-            texts << text;
-    }
-    return texts;
-}
-
-// Buttons whose help (tooltip and accessible name) is `help`, or starts with it when it
-// ends in "…".
-QList<QQuickItem *> buttonsNamed(QQuickItem *root, QString help)
-{
-    const bool prefix = help.endsWith(u'\u2026');
-    if (prefix)
-        help.chop(1);
-    QList<QQuickItem *> items;
-    collect(
-        root,
-        [&](QQuickItem *item) {
-            const QString name = item->property("help").toString();
-            return item->inherits("QQuickAbstractButton") && (prefix ? name.startsWith(help) : name == help);
-        },
-        items);
-    return items;
 }
 
 } // namespace

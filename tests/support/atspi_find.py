@@ -21,41 +21,39 @@ def walk(node, depth=0):
         yield from walk(child, depth + 1)
 
 
-def list_showing():
+def showing():
+    """Every object of the HUD that is showing (the application itself left out)."""
     desktop = pyatspi.Registry.getDesktop(0)
     for app in desktop:
         if app is None or app.name not in APPS:
             continue
         for node in walk(app):
             try:
-                if node is app or not node.getState().contains(pyatspi.STATE_SHOWING):
-                    continue
-                print(f"{node.getRoleName()}\t{node.name}")
+                if node is not app and node.getState().contains(pyatspi.STATE_SHOWING):
+                    yield node
             except Exception:
                 continue
-    return 0
 
 
 def main():
     if sys.argv[1] == "--list":
-        return list_showing()
-    name = sys.argv[1]
-    role = sys.argv[2] if len(sys.argv) > 2 else None
-    desktop = pyatspi.Registry.getDesktop(0)
-    for app in desktop:
-        if app is None or app.name not in APPS:
-            continue
-        for node in walk(app):
+        for node in showing():
             try:
-                if node.name != name or (role and node.getRoleName() != role):
-                    continue
-                if not node.getState().contains(pyatspi.STATE_SHOWING):
-                    continue
-                ext = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+                print(f"{node.getRoleName()}\t{node.name}")
             except Exception:
                 continue
-            print(ext.x, ext.y, ext.width, ext.height)
-            return 0
+        return 0
+    name = sys.argv[1]
+    role = sys.argv[2] if len(sys.argv) > 2 else None
+    for node in showing():
+        try:
+            if node.name != name or (role and node.getRoleName() != role):
+                continue
+            ext = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+        except Exception:
+            continue
+        print(ext.x, ext.y, ext.width, ext.height)
+        return 0
     return 1
 
 
