@@ -3,7 +3,6 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImageReader>
-#include <QMimeDatabase>
 #include <QQmlComponent>
 #include <QQmlEngine>
 #include <QQuickItem>
@@ -13,6 +12,7 @@
 #include <cmath>
 
 #include "GlassPanel.h"
+#include "SafeOpen.h"
 
 namespace halvic {
 
@@ -25,24 +25,6 @@ namespace {
 constexpr int chromeWidth = 24;
 constexpr int chromeHeight = 52;
 
-bool canRunCode(const QMimeType &type)
-{
-    // Executables, shared objects, shell and other scripts, and desktop entries all inherit
-    // from one of these (or are one).
-    static const QStringList dangerous{
-        u"application/x-executable"_s,
-        u"application/x-sharedlib"_s,
-        u"application/x-shellscript"_s,
-        u"application/x-desktop"_s,
-        u"text/x-script"_s,
-        u"application/x-ms-dos-executable"_s,
-        u"application/x-msi"_s,
-        u"application/java-archive"_s,
-        u"application/x-java-jnlp-file"_s,
-    };
-    return std::any_of(dangerous.cbegin(), dangerous.cend(), [&](const QString &name) { return type.inherits(name); })
-        || (type.name().startsWith(u"text/x-"_s) && type.name().endsWith(u"script"_s));
-}
 } // namespace
 
 bool hasImageExtension(const QString &path)
@@ -64,25 +46,6 @@ QSize displaySize(QSize imageSize)
 int nextOffset(int offset)
 {
     return offset >= cascadeLast ? 0 : offset + cascadeStep;
-}
-
-bool safeToOpenExternally(const QString &path)
-{
-    if (path.isEmpty())
-        return false;
-    // Judge the file a link points at, not the link.
-    const QFileInfo info(QFileInfo(path).canonicalFilePath());
-    if (!info.exists() || !info.isFile())
-        return false;
-    const auto anyExecute = QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther | QFile::ExeUser;
-    if (info.permissions() & anyExecute)
-        return false;
-    if (info.suffix().compare(u"desktop"_s, Qt::CaseInsensitive) == 0)
-        return false;
-    // By name and by content: a script with an innocent extension is still a script.
-    const QMimeDatabase mimes;
-    return !canRunCode(mimes.mimeTypeForFile(info, QMimeDatabase::MatchDefault))
-        && !canRunCode(mimes.mimeTypeForFile(info, QMimeDatabase::MatchContent));
 }
 
 } // namespace popups
@@ -116,7 +79,7 @@ void Popups::show(const QString &path, const QString &title)
     if (popups::hasImageExtension(path) && showImage(path, title))
         return;
     // Anything else goes to the desktop, unless opening it could run code.
-    if (popups::safeToOpenExternally(path))
+    if (safeToOpenExternally(path))
         m_openExternally(QUrl::fromLocalFile(QFileInfo(path).canonicalFilePath()));
 }
 

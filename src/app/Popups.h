@@ -30,9 +30,6 @@ bool hasImageExtension(const QString &path);
 QSize displaySize(QSize imageSize);
 /// The cascade offset after `offset`: 0, 30, 60, 90, 120, then 0 again.
 int nextOffset(int offset);
-/// Whether the desktop's default application may be asked to open `path`: only an existing
-/// regular file that cannot run anything (not executable, not a script, not a desktop entry).
-bool safeToOpenExternally(const QString &path);
 } // namespace popups
 
 /// Image popups the engine asks for: each image in a small glass window of its own near the

@@ -94,52 +94,6 @@ private slots:
         QCOMPARE(popups::hasImageExtension(path), image);
     }
 
-    void safeToOpen_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QByteArray>("content");
-        QTest::addColumn<bool>("executable");
-        QTest::addColumn<bool>("safe");
-        QTest::addRow("pdf") << "report.pdf" << QByteArray("%PDF-1.4\n%\xe2\xe3\n") << false << true;
-        QTest::addRow("text") << "notes.txt" << QByteArray("shopping list\n") << false << true;
-        QTest::addRow("shell script") << "run.sh" << QByteArray("#!/bin/sh\necho hi\n") << false << false;
-        QTest::addRow("script named as text") << "notes2.txt" << QByteArray("#!/bin/sh\necho hi\n") << false << false;
-        QTest::addRow("python") << "tool.py" << QByteArray("import os\n") << false << false;
-        QTest::addRow("executable text") << "plain" << QByteArray("hello\n") << true << false;
-        QTest::addRow("desktop entry") << "app.desktop" << QByteArray("[Desktop Entry]\nType=Application\nExec=xterm\n")
-                                       << false << false;
-        QTest::addRow("desktop entry in capitals")
-            << "APP.DESKTOP" << QByteArray("[Desktop Entry]\n") << false << false;
-        QTest::addRow("elf") << "binary.dat"
-                             << QByteArray("\x7f"
-                                           "ELF\x02\x01\x01\0\0\0\0\0\0\0\0\0\x02\0",
-                                    18)
-                             << false << false;
-    }
-    void safeToOpen()
-    {
-        QFETCH(QString, name);
-        QFETCH(QByteArray, content);
-        QFETCH(bool, executable);
-        QFETCH(bool, safe);
-        QTemporaryDir dir;
-        const QString path = writeFile(QDir(dir.path()), name, content, executable);
-        QVERIFY(!path.isEmpty());
-        QCOMPARE(popups::safeToOpenExternally(path), safe);
-    }
-
-    void safeToOpenNeedsARegularFile()
-    {
-        QTemporaryDir dir;
-        const QDir folder(dir.path());
-        QVERIFY(!popups::safeToOpenExternally(QString()));
-        QVERIFY(!popups::safeToOpenExternally(folder.filePath("missing.pdf")));
-        QVERIFY(!popups::safeToOpenExternally(dir.path()));
-        const QString tool = writeFile(folder, "tool", "#!/bin/sh\n", true);
-        QVERIFY(QFile::link(tool, folder.filePath("innocent.pdf")));
-        QVERIFY(!popups::safeToOpenExternally(folder.filePath("innocent.pdf")));
-    }
-
     void imagesPopUpOtherFilesGoToTheDesktop()
     {
         QTemporaryDir dir;
