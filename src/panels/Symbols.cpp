@@ -32,6 +32,23 @@ constexpr std::array glyphs{
     SymbolGlyph{"checklist"_L1, 0xe6b1},            // checklist
     SymbolGlyph{"minus.circle.fill"_L1, 0xe15c},    // remove_circle
     SymbolGlyph{"circle"_L1, 0xe836},               // radio_button_unchecked
+    // The email card and the file kinds its attachments show.
+    SymbolGlyph{"envelope.open.fill"_L1, 0xe151},                      // drafts
+    SymbolGlyph{"chevron.down"_L1, 0xe5cf},                            // expand_more
+    SymbolGlyph{"chevron.right"_L1, 0xe5cc},                           // chevron_right
+    SymbolGlyph{"photo"_L1, 0xe3f4},                                   // image
+    SymbolGlyph{"exclamationmark.triangle.fill"_L1, 0xe002},           // warning
+    SymbolGlyph{"paperplane.fill"_L1, 0xe163},                         // send
+    SymbolGlyph{"doc"_L1, 0xe24d},                                     // insert_drive_file
+    SymbolGlyph{"doc.text"_L1, 0xef42},                                // article
+    SymbolGlyph{"doc.richtext"_L1, 0xe415},                            // picture_as_pdf
+    SymbolGlyph{"tablecells"_L1, 0xe265},                              // table_chart
+    SymbolGlyph{"doc.text.fill"_L1, 0xe873},                           // description
+    SymbolGlyph{"rectangle.on.rectangle"_L1, 0xe41b},                  // slideshow
+    SymbolGlyph{"waveform"_L1, 0xe1b8},                                // graphic_eq
+    SymbolGlyph{"film"_L1, 0xe02c},                                    // movie
+    SymbolGlyph{"doc.zipper"_L1, 0xeb2c},                              // folder_zip
+    SymbolGlyph{"chevron.left.forwardslash.chevron.right"_L1, 0xe86f}, // code
 };
 
 } // namespace

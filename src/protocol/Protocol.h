@@ -37,6 +37,10 @@ inline constexpr QLatin1StringView cardClose{"card_close"};
 inline constexpr QLatin1StringView tasks{"tasks"};
 inline constexpr QLatin1StringView taskAdded{"task_added"};
 inline constexpr QLatin1StringView taskDoneEvt{"task_done_evt"};
+// The email card.
+inline constexpr QLatin1StringView emailThread{"email_thread"};
+inline constexpr QLatin1StringView emailAttachment{"email_attachment"};
+inline constexpr QLatin1StringView emailReplySent{"email_reply_sent"};
 } // namespace event
 
 namespace key {
@@ -79,6 +83,28 @@ inline constexpr QLatin1StringView action{"action"};
 // The tasks card.
 inline constexpr QLatin1StringView tasks{"tasks"};
 inline constexpr QLatin1StringView due{"due"};
+// The email card: threads, messages, attachments and its actions.
+inline constexpr QLatin1StringView threadId{"thread_id"};
+inline constexpr QLatin1StringView account{"account"};
+inline constexpr QLatin1StringView subject{"subject"};
+inline constexpr QLatin1StringView messages{"messages"};
+inline constexpr QLatin1StringView msgId{"msg_id"};
+inline constexpr QLatin1StringView fromName{"from_name"};
+inline constexpr QLatin1StringView fromAddr{"from_addr"};
+inline constexpr QLatin1StringView to{"to"};
+inline constexpr QLatin1StringView cc{"cc"};
+inline constexpr QLatin1StringView dateHuman{"date_human"};
+inline constexpr QLatin1StringView outgoing{"outgoing"};
+inline constexpr QLatin1StringView bodyHtml{"body_html"};
+inline constexpr QLatin1StringView bodyText{"body_text"};
+inline constexpr QLatin1StringView imagesBlocked{"images_blocked"};
+inline constexpr QLatin1StringView attId{"att_id"};
+inline constexpr QLatin1StringView filename{"filename"};
+inline constexpr QLatin1StringView mime{"mime"};
+inline constexpr QLatin1StringView size{"size"};
+inline constexpr QLatin1StringView ok{"ok"};
+inline constexpr QLatin1StringView error{"error"};
+inline constexpr QLatin1StringView body{"body"};
 } // namespace key
 
 /// Values the HUD writes into action files.
@@ -86,6 +112,13 @@ namespace value {
 inline constexpr QLatin1StringView kill{"kill"};
 inline constexpr QLatin1StringView task{"task"};
 inline constexpr QLatin1StringView done{"done"};
+// email_action.json
+inline constexpr QLatin1StringView reply{"reply"};
+inline constexpr QLatin1StringView replyAll{"reply_all"};
+inline constexpr QLatin1StringView close{"close"};
+inline constexpr QLatin1StringView images{"images"};
+inline constexpr QLatin1StringView attachment{"attachment"};
+inline constexpr QLatin1StringView openAttachment{"open_attachment"};
 } // namespace value
 
 } // namespace halvic::protocol
@@ -102,6 +135,7 @@ inline constexpr QLatin1StringView cardAction{"card_action.json"};
 inline constexpr QLatin1StringView agentAction{"agent_action.json"};
 inline constexpr QLatin1StringView hudRestart{"hud_restart"};
 inline constexpr QLatin1StringView hudConfig{"hud_config.json"};
+inline constexpr QLatin1StringView emailAction{"email_action.json"};
 } // namespace controlfile
 
 } // namespace halvic

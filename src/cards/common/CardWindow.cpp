@@ -39,10 +39,7 @@ CardWindow::CardWindow(Scheduler &scheduler, QQmlEngine &qml, QObject &controlle
     , m_options(std::move(options))
     , m_bubbleCtl(scheduler)
 {
-    connect(&m_bubbleCtl, &BubbleController::toggled, this, [this] {
-        if (m_panel)
-            refitKeepingCenter(*m_panel);
-    });
+    connect(&m_bubbleCtl, &BubbleController::toggled, this, &CardWindow::fitFrame);
 }
 
 CardWindow::~CardWindow() = default;
@@ -67,7 +64,7 @@ void CardWindow::hide()
     // A card put away as a bubble comes back as the card, so its panel takes the card's size
     // again now rather than showing the card squeezed into the bubble's frame.
     if (wasBubble)
-        refitKeepingCenter(*m_panel);
+        fitFrame(false);
     m_panel->hide();
 }
 
@@ -77,7 +74,28 @@ void CardWindow::orderOut()
         m_panel->hide();
 }
 
-void CardWindow::present()
+void CardWindow::fitFrame(bool minimized)
+{
+    if (!m_panel)
+        return;
+    const std::optional<QRect> available = availableArea();
+    if (m_options.bubbleFrame && available)
+        m_panel->setGeometry(m_options.bubbleFrame(m_panel->geometry(), minimized, *available));
+    else
+        refitKeepingCenter(*m_panel);
+}
+
+std::optional<QRect> CardWindow::availableArea() const
+{
+    const QScreen *screen = m_panel ? m_panel->screen() : nullptr;
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return std::nullopt;
+    return screen->availableGeometry();
+}
+
+void CardWindow::present(bool takeFocus)
 {
     const bool firstShow = !m_panel;
     if (firstShow) {
@@ -96,7 +114,7 @@ void CardWindow::present()
                 m_panel->setGeometry(m_options.placement(screen->availableGeometry(), m_options.size));
         }
     }
-    if (m_options.takesFocus)
+    if (takeFocus)
         m_panel->requestActivate();
     if (firstShow)
         emit panelCreated();

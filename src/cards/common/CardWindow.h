@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "Bubble.h"
 
@@ -20,6 +21,10 @@ class Scheduler;
 /// Where a card's panel goes the first time it is shown: its frame for the main screen's
 /// usable area and the panel's first size.
 using CardPlacement = std::function<QRect(const QRect &available, QSize size)>;
+
+/// A card's frame when its bubble toggles: from its current frame, whether it is now the
+/// bubble, and its screen's usable area. Without one, the panel refits around its centre.
+using BubbleFrame = std::function<QRect(const QRect &frame, bool minimized, const QRect &available)>;
 
 namespace cardplacement {
 /// `margin` points in from the top right (the tasks card).
@@ -50,6 +55,7 @@ public:
         /// Only a card the user must type into at once takes the keyboard when it appears;
         /// every other card appears without taking it from the application in use.
         bool takesFocus = false;
+        BubbleFrame bubbleFrame = {};
     };
 
     CardWindow(Scheduler &scheduler, QQmlEngine &qml, QObject &controller, Options options);
@@ -62,8 +68,14 @@ public:
     BubbleController &bubbleCtl() { return m_bubbleCtl; }
     BubbleState *bubble() { return &m_bubbleCtl.state(); }
 
-    /// Orders the panel front, building and placing it on the first call.
-    void present();
+    /// Orders the panel front, building and placing it on the first call; takes the keyboard
+    /// when the card does.
+    void present() { present(m_options.takesFocus); }
+    /// The same, taking the keyboard or not whatever the card does (a refresh of a card the
+    /// user is not typing into).
+    void present(bool takeFocus);
+    /// The usable area of the panel's screen (else the main screen's); none without either.
+    std::optional<QRect> availableArea() const;
     /// Orders the panel out and nothing else: the bubble and position stay for next time.
     void orderOut();
 
@@ -81,6 +93,8 @@ signals:
 
 private:
     std::unique_ptr<GlassPanel> buildPanel();
+    /// The panel's frame for the card or its bubble.
+    void fitFrame(bool minimized);
 
     Scheduler &m_scheduler;
     QQmlEngine &m_qml;
