@@ -44,8 +44,8 @@ struct WebEngineSetup
 };
 /// `softwareSceneGraph`: Qt Quick draws in software (chosen by us or by QT_QUICK_BACKEND).
 /// Without OpenGL the web engine draws in software too. Settings the user made stand.
-WebEngineSetup webEngineSetup(const std::function<QByteArray(const char *)> &variable, bool softwareSceneGraph,
-    bool runningAsRoot);
+WebEngineSetup webEngineSetup(
+    const std::function<QByteArray(const char *)> &variable, bool softwareSceneGraph, bool runningAsRoot);
 
 /// Whether a usable video capture device exists among the "video*" nodes of `deviceFolder`.
 bool hasVideoCaptureDevice(const QString &deviceFolder = QStringLiteral("/dev"));

@@ -58,7 +58,8 @@ EmailAttachment attachment(const QString &id, const QString &name, const QString
 std::vector<EmailMessage> threeMessages()
 {
     return {message(u"m1"_qs),
-        message(u"m2"_qs, {attachment(u"a1"_qs, u"report.pdf"_qs), attachment(u"a2"_qs, u"photo.jpg"_qs, u"/tmp/p.jpg"_qs)}),
+        message(u"m2"_qs,
+            {attachment(u"a1"_qs, u"report.pdf"_qs), attachment(u"a2"_qs, u"photo.jpg"_qs, u"/tmp/p.jpg"_qs)}),
         message(u"m3"_qs)};
 }
 
@@ -135,12 +136,12 @@ private slots:
         sized.mime = u"application/pdf"_qs;
         sized.size = 1234;
         full.attachments = {sized};
-        QTest::addRow("every field")
-            << QByteArray(R"({"msg_id":"m1","from_name":"Ann","from_addr":"ann@example.com","to":"me@example.com",
+        QTest::addRow("every field") << QByteArray(
+            R"({"msg_id":"m1","from_name":"Ann","from_addr":"ann@example.com","to":"me@example.com",
                 "cc":"bob@example.com","date_human":"Mon 9:14","outgoing":true,"body_html":"<p>Hi</p>",
                 "body_text":"Text of m1","images_blocked":2.7,"attachments":[{"att_id":"a1","filename":"r.pdf",
                 "mime":"application/pdf","size":1234.9,"path":"/tmp/r.pdf"}]})")
-            << std::optional(full);
+                                     << std::optional(full);
         EmailMessage bare;
         bare.msgId = u"m2"_qs;
         QTest::addRow("only an id") << QByteArray(R"({"msg_id":"m2"})") << std::optional(bare);
@@ -149,9 +150,9 @@ private slots:
             << std::optional(bare);
         EmailMessage withAttachment = bare;
         withAttachment.attachments = {attachment(u"a2"_qs, u"attachment"_qs)};
-        QTest::addRow("attachments without an id or not objects are dropped")
-            << QByteArray(R"({"msg_id":"m2","attachments":[{"filename":"x"},{"att_id":"a2","size":"9"},4,{"att_id":5}]})")
-            << std::optional(withAttachment);
+        QTest::addRow("attachments without an id or not objects are dropped") << QByteArray(
+            R"({"msg_id":"m2","attachments":[{"filename":"x"},{"att_id":"a2","size":"9"},4,{"att_id":5}]})")
+                                                                              << std::optional(withAttachment);
         QTest::addRow("no id") << QByteArray(R"({"from_name":"Ann"})") << std::optional<EmailMessage>();
         QTest::addRow("numeric id") << QByteArray(R"({"msg_id":3})") << std::optional<EmailMessage>();
     }
@@ -237,8 +238,8 @@ private slots:
         QCOMPARE(takeAction(), expected("open_attachment", {{"path", "/tmp/p.jpg"}}));
         // Not on disk: asked for once, however often it is clicked.
         panel->tapAttachment(u"m2"_qs, u"a1"_qs);
-        QCOMPARE(takeAction(),
-            expected("attachment", {{"msg_id", "m2"}, {"att_id", "a1"}, {"filename", "report.pdf"}}));
+        QCOMPARE(
+            takeAction(), expected("attachment", {{"msg_id", "m2"}, {"att_id", "a1"}, {"filename", "report.pdf"}}));
         panel->tapAttachment(u"m2"_qs, u"a1"_qs);
         QVERIFY(takeAction().isEmpty());
         // A report for another thread changes nothing.
@@ -263,10 +264,18 @@ private slots:
         QTest::addColumn<bool>("ok");
         QTest::addColumn<QString>("error");
         QTest::addColumn<QString>("shown");
-        QTest::addRow("engine's words") << "a1" << "" << false << "Disk full" << "Disk full";
-        QTest::addRow("no words") << "a1" << "" << false << "" << "Couldn't download report.pdf.";
-        QTest::addRow("no words, unknown id") << "zz" << "" << false << "" << "Couldn't download the attachment.";
-        QTest::addRow("success without a path") << "a1" << "" << true << "" << "Couldn't download report.pdf.";
+        QTest::addRow("engine's words") << "a1"
+                                        << "" << false << "Disk full"
+                                        << "Disk full";
+        QTest::addRow("no words") << "a1"
+                                  << "" << false << ""
+                                  << "Couldn't download report.pdf.";
+        QTest::addRow("no words, unknown id") << "zz"
+                                              << "" << false << ""
+                                              << "Couldn't download the attachment.";
+        QTest::addRow("success without a path") << "a1"
+                                                << "" << true << ""
+                                                << "Couldn't download report.pdf.";
     }
     void failedDownloads()
     {
@@ -302,11 +311,12 @@ private slots:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<bool>("all");
         QTest::addColumn<QJsonObject>("written");
-        QTest::addRow("reply, trimmed") << "\n\n  Sounds good.\n  \n" << false
-                                        << QJsonObject{{"action", "reply"}, {"body", "Sounds good."}};
+        QTest::addRow("reply, trimmed") << "\n\n  Sounds good.\n  \n"
+                                        << false << QJsonObject{{"action", "reply"}, {"body", "Sounds good."}};
         QTest::addRow("reply all") << "Thanks all" << true
                                    << QJsonObject{{"action", "reply_all"}, {"body", "Thanks all"}};
-        QTest::addRow("inner lines kept") << " a\n\nb " << false << QJsonObject{{"action", "reply"}, {"body", "a\n\nb"}};
+        QTest::addRow("inner lines kept")
+            << " a\n\nb " << false << QJsonObject{{"action", "reply"}, {"body", "a\n\nb"}};
         QTest::addRow("only blanks") << " \n\t \n" << false << QJsonObject{};
     }
     void replies()
@@ -399,8 +409,7 @@ private slots:
         const QRect screen(0, 0, 1440, 900);
         QTest::addRow("centred") << screen << QRect() << true << QRect(410, 60, 620, 780);
         QTest::addRow("short screen") << QRect(0, 0, 1280, 600) << QRect() << true << QRect(330, 30, 620, 540);
-        QTest::addRow("second screen") << QRect(1440, 24, 1920, 1056) << QRect() << true
-                                       << QRect(2090, 162, 620, 780);
+        QTest::addRow("second screen") << QRect(1440, 24, 1920, 1056) << QRect() << true << QRect(2090, 162, 620, 780);
         QTest::addRow("keeps the corner") << screen << QRect(100, 50, 58, 58) << false << QRect(100, 50, 620, 780);
         QTest::addRow("clamped right and down")
             << screen << QRect(1400, 880, 58, 58) << false << QRect(812, 112, 620, 780);

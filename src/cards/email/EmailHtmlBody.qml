@@ -44,6 +44,8 @@ Rectangle {
     }
 
     height: 200
+    Accessible.role: Accessible.Grouping
+    Accessible.name: title
     color: "white"
     radius: 10
     border.color: Qt.rgba(1, 1, 1, 0.12)
@@ -73,7 +75,6 @@ Rectangle {
         anchors.fill: parent
         anchors.margins: 0.5
         profile: profile
-        Accessible.name: body.title
         settings.javascriptEnabled: false
         settings.javascriptCanOpenWindows: false
         settings.localContentCanAccessRemoteUrls: false
@@ -87,11 +88,12 @@ Rectangle {
         onNavigationRequested: (request) => {
             if (request.navigationType === WebEngineNavigationRequest.LinkClickedNavigation) {
                 body.controller.openLink(request.url);
-                request.action = WebEngineNavigationRequest.IgnoreRequest;
+                request.reject();
             } else if (body.allowInitial && request.isMainFrame) {
                 body.allowInitial = false;
+                request.accept();
             } else {
-                request.action = WebEngineNavigationRequest.IgnoreRequest;
+                request.reject();
             }
         }
         // Never a window of ours: a web or mail link goes to the desktop, anything else nowhere.

@@ -17,7 +17,6 @@ namespace halvic {
 using namespace protocol;
 using namespace Qt::Literals::StringLiterals;
 
-
 EmailPanel::EmailPanel(const CardContext &context, QObject *parent)
     : Card(parent)
     , m_control(context.control)
@@ -27,8 +26,7 @@ EmailPanel::EmailPanel(const CardContext &context, QObject *parent)
           {.view = QUrl(u"qrc:/Halvic/Cards/Email/EmailThreadView.qml"_s),
               .size = QSize(emailframe::width, 740),
               .title = u"Email"_s,
-              .placement = [](const QRect &available,
-                               QSize) { return emailframe::full(available, QRect(), true); },
+              .placement = [](const QRect &available, QSize) { return emailframe::full(available, QRect(), true); },
               // The user reads and answers here: the card takes the keyboard when a thread opens.
               .takesFocus = true,
               .bubbleFrame = emailframe::forBubble})
@@ -41,7 +39,8 @@ void EmailPanel::registerRows(EventDispatcher &dispatcher)
 {
     dispatcher.on(event::emailThread, this, [this](const QJsonObject &payload) {
         show(json::string(payload, key::threadId), json::string(payload, key::account),
-            json::string(payload, key::subject), records<EmailMessage>(payload, key::messages).value_or(std::vector<EmailMessage>{}));
+            json::string(payload, key::subject),
+            records<EmailMessage>(payload, key::messages).value_or(std::vector<EmailMessage>{}));
     });
     dispatcher.on(event::emailAttachment, this, [this](const QJsonObject &payload) {
         attachmentReady(json::string(payload, key::threadId), json::string(payload, key::attId),
@@ -54,8 +53,8 @@ void EmailPanel::registerRows(EventDispatcher &dispatcher)
     });
 }
 
-void EmailPanel::show(const QString &threadId, const QString &account, const QString &subject,
-    std::vector<EmailMessage> messages)
+void EmailPanel::show(
+    const QString &threadId, const QString &account, const QString &subject, std::vector<EmailMessage> messages)
 {
     const bool sameThread = !threadId.isEmpty() && threadId == m_model.threadId();
     if (std::any_of(messages.begin(), messages.end(), [](const EmailMessage &m) { return !m.bodyHtml.isEmpty(); }))

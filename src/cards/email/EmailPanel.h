@@ -7,12 +7,11 @@
 #include <optional>
 
 #include "Card.h"
-#include "EmailModel.h"
 #include "EmailFrame.h"
+#include "EmailModel.h"
 #include "ScheduledCall.h"
 
 namespace halvic {
-
 
 /// The email card: one thread the engine fetched, its attachments and the reply being written.
 /// Everything the user asks for goes to the engine as email_action.json.
@@ -37,11 +36,11 @@ public:
 
     /// A new thread opens as a full, centred card with the newest message open; the same
     /// thread again refreshes what is shown and keeps what the user did with it.
-    void show(const QString &threadId, const QString &account, const QString &subject,
-        std::vector<EmailMessage> messages);
+    void show(
+        const QString &threadId, const QString &account, const QString &subject, std::vector<EmailMessage> messages);
     void replySent(const QString &threadId, bool ok, const QString &error);
-    void attachmentReady(const QString &threadId, const QString &attId, const QString &path, bool ok,
-        const QString &error);
+    void attachmentReady(
+        const QString &threadId, const QString &attId, const QString &path, bool ok, const QString &error);
 
     Q_INVOKABLE void toggleExpand(const QString &msgId);
     Q_INVOKABLE void tapAttachment(const QString &msgId, const QString &attId);
