@@ -173,6 +173,15 @@ def todo_scene(demo: Demo, request: TextRequest) -> None:
     demo.send_todo()
 
 
+def dossier_scene(demo: Demo, request: TextRequest) -> None:
+    # The entity the message names, else the person.
+    text = request.text.lower()
+    name = "Northwind Studio" if "northwind" in text else "Tom Berg" if "tom" in text else "Maya Okafor"
+    demo.show_dossier(name)
+    demo.say(f"Here's what I know about {name}. Click a relation to open theirs; "
+             "right-click one to remove it; add a note at the bottom.")
+
+
 def restart_scene(demo: Demo, request: TextRequest):
     demo.say("Restarting the engine — back in a moment.")
     yield 0.3
@@ -267,6 +276,8 @@ SCENES = (
     Scene(("script",), "asks to show a script, which the HUD refuses", script_scene),
     Scene(("dim",), "sets the idle opacity in hud_config.json (add a number)", dim_scene),
     Scene(("todo", "tasks", "reminders"), "shows your task list (tick tasks off)", todo_scene),
+    Scene(("dossier", "who", "maya", "northwind", "tom"), "shows a dossier (a person; add “northwind” for the company)",
+          dossier_scene),
 )
 
 ECHO = Scene((), "echoes the message", echo_scene)

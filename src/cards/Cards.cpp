@@ -1,5 +1,6 @@
 #include "Cards.h"
 
+#include "EntityPanel.h"
 #include "EventDispatcher.h"
 #include "JsonRead.h"
 #include "Protocol.h"
@@ -15,6 +16,7 @@ Cards::Cards(CardContext context, QObject *parent)
 {
     // "card_close" reaches the cards in this order.
     m_tasks = add<TasksPanel>();
+    m_entity = add<EntityPanel>();
 }
 
 Cards::~Cards() = default;

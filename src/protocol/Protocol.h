@@ -37,6 +37,8 @@ inline constexpr QLatin1StringView cardClose{"card_close"};
 inline constexpr QLatin1StringView tasks{"tasks"};
 inline constexpr QLatin1StringView taskAdded{"task_added"};
 inline constexpr QLatin1StringView taskDoneEvt{"task_done_evt"};
+// The entity dossier card.
+inline constexpr QLatin1StringView entityProfile{"entity_profile"};
 } // namespace event
 
 namespace key {
@@ -79,6 +81,14 @@ inline constexpr QLatin1StringView action{"action"};
 // The tasks card.
 inline constexpr QLatin1StringView tasks{"tasks"};
 inline constexpr QLatin1StringView due{"due"};
+// The entity dossier card.
+inline constexpr QLatin1StringView profile{"profile"};
+inline constexpr QLatin1StringView composed{"composed"};
+inline constexpr QLatin1StringView composing{"composing"};
+inline constexpr QLatin1StringView cmd{"cmd"};
+inline constexpr QLatin1StringView name{"name"};
+inline constexpr QLatin1StringView entityKey{"key"};
+inline constexpr QLatin1StringView other{"other"};
 } // namespace key
 
 /// Values the HUD writes into action files.
@@ -86,6 +96,11 @@ namespace value {
 inline constexpr QLatin1StringView kill{"kill"};
 inline constexpr QLatin1StringView task{"task"};
 inline constexpr QLatin1StringView done{"done"};
+// The entity dossier card's commands.
+inline constexpr QLatin1StringView showEntity{"show_entity"};
+inline constexpr QLatin1StringView entityNote{"entity_note"};
+inline constexpr QLatin1StringView entitySummary{"entity_summary"};
+inline constexpr QLatin1StringView entityUnrelate{"entity_unrelate"};
 } // namespace value
 
 } // namespace halvic::protocol
@@ -100,6 +115,7 @@ inline constexpr QLatin1StringView gestures{"gestures.json"};
 inline constexpr QLatin1StringView mute{"mute"};
 inline constexpr QLatin1StringView cardAction{"card_action.json"};
 inline constexpr QLatin1StringView agentAction{"agent_action.json"};
+inline constexpr QLatin1StringView entityAction{"entity_action.json"};
 inline constexpr QLatin1StringView hudRestart{"hud_restart"};
 inline constexpr QLatin1StringView hudConfig{"hud_config.json"};
 } // namespace controlfile
