@@ -743,7 +743,7 @@ private slots:
             "sections": [
                 {"type": "text", "title": "About", "body": "Ann designs."},
                 {"type": "kv", "title": "Numbers", "rows": [{"k": "Age", "v": 41}]},
-                {"type": "chips", "title": "Reach", "chips": [{"kind": "link", "label": "site", "value": "file:///etc/passwd"},
+                {"type": "chips", "title": "Reach", "chips": [{"kind": "link", "label": "site", "value": "file:\/\/\/etc\/passwd"},
                                                               {"kind": "link", "label": "web", "value": "acme.com"}]},
                 {"type": "list", "title": "People", "rows": [{"icon": "person", "title": "Bob", "sub": "brother",
                                                               "entity": "Bob Lee"}]}]})"),

@@ -86,7 +86,7 @@ int kindRank(const QString &kind)
     return int(it - order.begin());
 }
 
-std::vector<EntityFactGroup> factGroups(const QJsonObject &byKind)
+std::vector<EntityFactGroup> decodeFactGroups(const QJsonObject &byKind)
 {
     QStringList kinds = byKind.keys();
     std::stable_sort(kinds.begin(), kinds.end(), [](const QString &a, const QString &b) {
@@ -238,7 +238,7 @@ EntityProfile EntityProfile::from(const QJsonObject &object)
         profile.timeline.push_back({idOr(t, u"tl-"_s + QString::number(i)), str(t, "date"_L1), str(t, "kind"_L1),
             str(t, "fact"_L1), str(t, "tone"_L1)});
     }
-    profile.factGroups = factGroups(object.value("facts_by_kind"_L1).toObject());
+    profile.factGroups = decodeFactGroups(object.value("facts_by_kind"_L1).toObject());
     const QList<QJsonObject> tasks = elements(object, "tasks"_L1);
     for (qsizetype i = 0; i < tasks.size(); ++i) {
         const QJsonObject &t = tasks[i];
@@ -291,7 +291,7 @@ QString entityTypeLabel(const QString &etype)
 
 QString entityKindColor(const QString &kind)
 {
-    static constexpr std::array<std::pair<QLatin1StringView, QLatin1StringView>, 13> colors{{
+    static constexpr std::array<std::pair<QLatin1StringView, QLatin1StringView>, 12> colors{{
         {"fact"_L1, "cyan"_L1},
         {"event"_L1, "pink"_L1},
         {"preference"_L1, "purple"_L1},
@@ -304,7 +304,6 @@ QString entityKindColor(const QString &kind)
         {"synthesis"_L1, "mint"_L1},
         {"reflection"_L1, "mint"_L1},
         {"observation"_L1, "teal"_L1},
-        {"note"_L1, "gray"_L1},
     }};
     return lookup(colors, kind.toLower(), "gray"_L1);
 }
@@ -324,8 +323,8 @@ QString entityFactSectionLabel(const QString &kind)
     const QString lower = kind.toLower();
     if (lower.isEmpty())
         return u"Notes"_s;
-    return lookup(labels, lower, QLatin1StringView()).isEmpty() ? capitalised(lower) + u's'
-                                                                 : lookup(labels, lower, QLatin1StringView());
+    const QString listed = lookup(labels, lower, QLatin1StringView());
+    return listed.isEmpty() ? capitalised(lower) + u's' : listed;
 }
 
 QString composedChipIcon(const QString &kind)
