@@ -232,7 +232,8 @@ private slots:
         QCOMPARE(std::get<ComposedSection::KV>(d.sections[1].body).rows,
             (std::vector<ComposedKV>{{"sec-1-kv-0", "Age", "41"}, {"sec-1-kv-2", "Score", "2.5"}}));
         QCOMPARE(std::get<ComposedSection::Chips>(d.sections[2].body).chips,
-            (std::vector<ComposedChip>{{"sec-3-chips-0", "phone", "mobile", "+1 555"}, {"sec-3-chips-2", "x", "", "3"}}));
+            (std::vector<ComposedChip>{
+                {"sec-3-chips-0", "phone", "mobile", "+1 555"}, {"sec-3-chips-2", "x", "", "3"}}));
         QCOMPARE(std::get<ComposedSection::List>(d.sections[3].body).rows,
             (std::vector<ComposedListRow>{{"sec-4-list-1", "person", "Bob", "brother", "2024-01-01", "Bob Lee"}}));
         QVERIFY(d.hasChipsSection());
@@ -249,8 +250,8 @@ private slots:
             << QStringList{"sec-1-kv"};
         QTest::addRow("chips all without value")
             << QByteArray(R"([{"type":"chips","chips":[{"label":"a"},{"value":null}]}])") << QStringList{};
-        QTest::addRow("list rows without title") << QByteArray(R"([{"type":"list","rows":[{"sub":"x"}]}])")
-                                                 << QStringList{};
+        QTest::addRow("list rows without title")
+            << QByteArray(R"([{"type":"list","rows":[{"sub":"x"}]}])") << QStringList{};
         QTest::addRow("unknown type keeps later numbers")
             << QByteArray(R"([{"type":"map"},7,{"type":"text","body":"x"}])") << QStringList{"sec-2-text"};
         QTest::addRow("sections not a list") << QByteArray(R"({"type":"text","body":"x"})") << QStringList{};
@@ -280,8 +281,7 @@ private slots:
     {
         QFETCH(QByteArray, value);
         QFETCH(QString, expected);
-        const ComposedDossier d
-            = dossier(R"({"sections":[{"type":"kv","rows":[{"k":"n","v":)" + value + "}]}]}");
+        const ComposedDossier d = dossier(R"({"sections":[{"type":"kv","rows":[{"k":"n","v":)" + value + "}]}]}");
         QCOMPARE(std::get<ComposedSection::KV>(d.sections.at(0).body).rows.at(0).v, expected);
     }
 
@@ -350,19 +350,32 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("expected");
         // Now is 2024-06-15 12:00 local time.
-        QTest::addRow("a time without zone reads as its day") << "2024-06-15T12:00:00" << "today";
-        QTest::addRow("today by day") << "2024-06-15" << "today";
-        QTest::addRow("six days") << "2024-06-09" << "6d ago";
-        QTest::addRow("seven days") << "2024-06-08" << "1w ago";
-        QTest::addRow("29 days") << "2024-05-17" << "4w ago";
-        QTest::addRow("30 days") << "2024-05-16" << "1mo ago";
-        QTest::addRow("45 days") << "2024-05-01" << "1mo ago";
-        QTest::addRow("364 days") << "2023-06-17" << "12mo ago";
-        QTest::addRow("400 days") << "2023-05-12" << "1y ago";
-        QTest::addRow("tomorrow") << "2024-06-16" << "2024-06-16";
-        QTest::addRow("date with more after it") << "2024-06-09 and more" << "6d ago";
-        QTest::addRow("no date") << "last spring" << "last spring";
-        QTest::addRow("empty") << "" << "";
+        QTest::addRow("a time without zone reads as its day") << "2024-06-15T12:00:00"
+                                                              << "today";
+        QTest::addRow("today by day") << "2024-06-15"
+                                      << "today";
+        QTest::addRow("six days") << "2024-06-09"
+                                  << "6d ago";
+        QTest::addRow("seven days") << "2024-06-08"
+                                    << "1w ago";
+        QTest::addRow("29 days") << "2024-05-17"
+                                 << "4w ago";
+        QTest::addRow("30 days") << "2024-05-16"
+                                 << "1mo ago";
+        QTest::addRow("45 days") << "2024-05-01"
+                                 << "1mo ago";
+        QTest::addRow("364 days") << "2023-06-17"
+                                  << "12mo ago";
+        QTest::addRow("400 days") << "2023-05-12"
+                                  << "1y ago";
+        QTest::addRow("tomorrow") << "2024-06-16"
+                                  << "2024-06-16";
+        QTest::addRow("date with more after it") << "2024-06-09 and more"
+                                                 << "6d ago";
+        QTest::addRow("no date") << "last spring"
+                                 << "last spring";
+        QTest::addRow("empty") << ""
+                               << "";
     }
     void relativeDates()
     {
@@ -390,14 +403,30 @@ private slots:
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("value");
         QTest::addColumn<QString>("url");
-        QTest::addRow("phone keeps digits and plus") << "phone" << "+1 (555) 010-20 30" << "tel:+15550102030";
-        QTest::addRow("email") << "email" << "ann@x.org" << "mailto:ann@x.org";
-        QTest::addRow("url without scheme") << "url" << "acme.com/team" << "https://acme.com/team";
-        QTest::addRow("url with scheme") << "url" << "HTTP://acme.com" << "http://acme.com";
-        QTest::addRow("url with a space") << "url" << "acme.com/a b" << "https://acme.com/a%20b";
-        QTest::addRow("amount opens nothing") << "amount" << "$5" << "";
-        QTest::addRow("unknown kind") << "fax" << "123" << "";
-        QTest::addRow("short email") << "email" << "x@y" << "mailto:x@y";
+        QTest::addRow("phone keeps digits and plus") << "phone"
+                                                     << "+1 (555) 010-20 30"
+                                                     << "tel:+15550102030";
+        QTest::addRow("email") << "email"
+                               << "ann@x.org"
+                               << "mailto:ann@x.org";
+        QTest::addRow("url without scheme") << "url"
+                                            << "acme.com/team"
+                                            << "https://acme.com/team";
+        QTest::addRow("url with scheme") << "url"
+                                         << "HTTP://acme.com"
+                                         << "http://acme.com";
+        QTest::addRow("url with a space") << "url"
+                                          << "acme.com/a b"
+                                          << "https://acme.com/a%20b";
+        QTest::addRow("amount opens nothing") << "amount"
+                                              << "$5"
+                                              << "";
+        QTest::addRow("unknown kind") << "fax"
+                                      << "123"
+                                      << "";
+        QTest::addRow("short email") << "email"
+                                     << "x@y"
+                                     << "mailto:x@y";
     }
     void openQuick()
     {
@@ -415,19 +444,43 @@ private slots:
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("value");
         QTest::addColumn<QString>("url");
-        QTest::addRow("phone") << "phone" << "+44 20 7946 0000" << "tel:+442079460000";
-        QTest::addRow("email") << "email" << "ann@x.org" << "mailto:ann@x.org";
-        QTest::addRow("email already mailto") << "email" << "MAILTO:ann@x.org" << "mailto:ann@x.org";
-        QTest::addRow("link with scheme unchanged") << "link" << "https://acme.com/x?y=1" << "https://acme.com/x?y=1";
-        QTest::addRow("link without scheme") << "link" << "acme.com" << "https://acme.com";
-        QTest::addRow("map without scheme") << "map" << "maps.example.com/?q=Oslo" << "https://maps.example.com/?q=Oslo";
-        QTest::addRow("whatsapp mailto") << "whatsapp" << "mailto:a@b.c" << "mailto:a@b.c";
+        QTest::addRow("phone") << "phone"
+                               << "+44 20 7946 0000"
+                               << "tel:+442079460000";
+        QTest::addRow("email") << "email"
+                               << "ann@x.org"
+                               << "mailto:ann@x.org";
+        QTest::addRow("email already mailto") << "email"
+                                              << "MAILTO:ann@x.org"
+                                              << "mailto:ann@x.org";
+        QTest::addRow("link with scheme unchanged") << "link"
+                                                    << "https://acme.com/x?y=1"
+                                                    << "https://acme.com/x?y=1";
+        QTest::addRow("link without scheme") << "link"
+                                             << "acme.com"
+                                             << "https://acme.com";
+        QTest::addRow("map without scheme") << "map"
+                                            << "maps.example.com/?q=Oslo"
+                                            << "https://maps.example.com/?q=Oslo";
+        QTest::addRow("whatsapp mailto") << "whatsapp"
+                                         << "mailto:a@b.c"
+                                         << "mailto:a@b.c";
         // Only web, mail and phone links leave the card.
-        QTest::addRow("file link refused") << "link" << "file:///etc/passwd" << "";
-        QTest::addRow("smb link refused") << "link" << "smb://server/share" << "";
-        QTest::addRow("custom scheme refused") << "x" << "steam://run/1" << "";
-        QTest::addRow("javascript in https refused") << "link" << "javascript:alert(1)//x" << "";
-        QTest::addRow("ftp refused") << "link" << "ftp://files.example.com" << "";
+        QTest::addRow("file link refused") << "link"
+                                           << "file:///etc/passwd"
+                                           << "";
+        QTest::addRow("smb link refused") << "link"
+                                          << "smb://server/share"
+                                          << "";
+        QTest::addRow("custom scheme refused") << "x"
+                                               << "steam://run/1"
+                                               << "";
+        QTest::addRow("javascript in https refused") << "link"
+                                                     << "javascript:alert(1)//x"
+                                                     << "";
+        QTest::addRow("ftp refused") << "link"
+                                     << "ftp://files.example.com"
+                                     << "";
     }
     void openComposedChip()
     {
@@ -448,8 +501,7 @@ private slots:
         QTest::addColumn<QRect>("frame");
         QTest::addRow("large screen: 760 high, centred")
             << QRect(0, 0, 1920, 1080) << QRect(960 - 280, 540 - 380, 560, 760);
-        QTest::addRow("small screen: 60 less than the area")
-            << QRect(0, 25, 1440, 700) << QRect(440, 55, 560, 640);
+        QTest::addRow("small screen: 60 less than the area") << QRect(0, 25, 1440, 700) << QRect(440, 55, 560, 640);
         // Narrower than the card: the right edge wins, as it would keep the close button on screen.
         QTest::addRow("narrow screen") << QRect(100, 0, 500, 600) << QRect(32, 30, 560, 540);
     }
@@ -522,8 +574,7 @@ private slots:
             << "p:ann" << false << true << QStringList{"sec-0-text"} << false;
         QTest::addRow("same entity with a dossier takes the new one")
             << "p:ann" << true << false << QStringList{"sec-0-kv"} << false;
-        QTest::addRow("another entity without a dossier has none")
-            << "p:bob" << false << true << QStringList{} << true;
+        QTest::addRow("another entity without a dossier has none") << "p:bob" << false << true << QStringList{} << true;
     }
     void composedDossierKeptAcrossProfileUpdates()
     {
@@ -543,22 +594,21 @@ private slots:
 
     void unrelateUpdatesAtOnce()
     {
-        panel->show(person("p:ann", "Ann", {"Bob", "Acme", "Bob", "Bobby"}),
-            dossier(R"({"sections":[
+        panel->show(person("p:ann", "Ann", {"Bob", "Acme", "Bob", "Bobby"}), dossier(R"({"sections":[
                 {"type":"list","title":"People","rows":[{"title":"Bob","entity":"Bob"},{"title":"Cy","entity":"Cy"}]},
                 {"type":"list","title":"Family","rows":[{"title":"Bob again","entity":"Bob"}]},
                 {"type":"text","body":"Bob is here"}]})"),
             false);
         panel->unrelate(QStringLiteral("Bob"));
-        QCOMPARE(written(),
-            (QJsonObject{{"cmd", "entity_unrelate"}, {"key", "p:ann"}, {"other", "Bob"}}));
+        QCOMPARE(written(), (QJsonObject{{"cmd", "entity_unrelate"}, {"key", "p:ann"}, {"other", "Bob"}}));
         QCOMPARE(relationNames(panel->model().profile()), (QStringList{"Acme", "Bobby"}));
         const ComposedDossier &d = *panel->model().composed();
         QCOMPARE(sectionIds(d), (QStringList{"sec-0-list", "sec-2-text"}));
         QCOMPARE(std::get<ComposedSection::List>(d.sections[0].body).rows.size(), std::size_t(1));
         QCOMPARE(std::get<ComposedSection::List>(d.sections[0].body).rows[0].entity, QStringLiteral("Cy"));
         // The view's form follows.
-        QCOMPARE(panel->model().profileView().value("relationGroups").toList().at(0).toMap().value("rows").toList().size(),
+        QCOMPARE(
+            panel->model().profileView().value("relationGroups").toList().at(0).toMap().value("rows").toList().size(),
             2);
     }
 
@@ -569,23 +619,44 @@ private slots:
         QTest::addColumn<QString>("action");
         QTest::addColumn<QString>("argument");
         QTest::addColumn<QJsonObject>("expected");
-        QTest::addRow("drill down") << "p:ann" << "drill" << "Bob Lee"
-                                    << QJsonObject{{"cmd", "show_entity"}, {"name", "Bob Lee"}};
+        QTest::addRow("drill down") << "p:ann"
+                                    << "drill"
+                                    << "Bob Lee" << QJsonObject{{"cmd", "show_entity"}, {"name", "Bob Lee"}};
         QTest::addRow("drill down without a key still asks")
-            << "" << "drill" << "Bob" << QJsonObject{{"cmd", "show_entity"}, {"name", "Bob"}};
-        QTest::addRow("drill down to nothing") << "p:ann" << "drill" << "" << QJsonObject{};
-        QTest::addRow("note trimmed") << "p:ann" << "note" << "  Likes tea \n"
+            << ""
+            << "drill"
+            << "Bob" << QJsonObject{{"cmd", "show_entity"}, {"name", "Bob"}};
+        QTest::addRow("drill down to nothing") << "p:ann"
+                                               << "drill"
+                                               << "" << QJsonObject{};
+        QTest::addRow("note trimmed") << "p:ann"
+                                      << "note"
+                                      << "  Likes tea \n"
                                       << QJsonObject{{"cmd", "entity_note"}, {"key", "p:ann"}, {"text", "Likes tea"}};
-        QTest::addRow("blank note") << "p:ann" << "note" << " \n\t " << QJsonObject{};
-        QTest::addRow("note without a key") << "" << "note" << "x" << QJsonObject{};
-        QTest::addRow("summary trimmed")
-            << "p:ann" << "summary" << "\n New summary  "
-            << QJsonObject{{"cmd", "entity_summary"}, {"key", "p:ann"}, {"text", "New summary"}};
+        QTest::addRow("blank note") << "p:ann"
+                                    << "note"
+                                    << " \n\t " << QJsonObject{};
+        QTest::addRow("note without a key") << ""
+                                            << "note"
+                                            << "x" << QJsonObject{};
+        QTest::addRow("summary trimmed") << "p:ann"
+                                         << "summary"
+                                         << "\n New summary  "
+                                         << QJsonObject{
+                                                {"cmd", "entity_summary"}, {"key", "p:ann"}, {"text", "New summary"}};
         QTest::addRow("summary emptied is still sent")
-            << "p:ann" << "summary" << "   " << QJsonObject{{"cmd", "entity_summary"}, {"key", "p:ann"}, {"text", ""}};
-        QTest::addRow("summary without a key") << "" << "summary" << "x" << QJsonObject{};
-        QTest::addRow("unrelate without a key") << "" << "unrelate" << "Bob" << QJsonObject{};
-        QTest::addRow("unrelate nobody") << "p:ann" << "unrelate" << "" << QJsonObject{};
+            << "p:ann"
+            << "summary"
+            << "   " << QJsonObject{{"cmd", "entity_summary"}, {"key", "p:ann"}, {"text", ""}};
+        QTest::addRow("summary without a key") << ""
+                                               << "summary"
+                                               << "x" << QJsonObject{};
+        QTest::addRow("unrelate without a key") << ""
+                                                << "unrelate"
+                                                << "Bob" << QJsonObject{};
+        QTest::addRow("unrelate nobody") << "p:ann"
+                                         << "unrelate"
+                                         << "" << QJsonObject{};
     }
     void commands()
     {
@@ -640,17 +711,17 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<bool>("hasComposed");
         QTest::addColumn<bool>("composing");
-        QTest::addRow("profile alone")
-            << QByteArray(R"({"type":"entity_profile","profile":{"entity":{"key":"k","name":"Ann"}}})") << true
-            << "Ann" << false << false;
+        QTest::addRow("profile alone") << QByteArray(
+            R"({"type":"entity_profile","profile":{"entity":{"key":"k","name":"Ann"}}})")
+                                       << true << "Ann" << false << false;
         QTest::addRow("with a dossier and composing")
             << QByteArray(R"({"type":"entity_profile","profile":{},"composed":{"sections":[]},"composing":true})")
             << true << "" << true << true;
         QTest::addRow("composed not an object")
             << QByteArray(R"({"type":"entity_profile","profile":{},"composed":[],"composing":"yes"})") << true << ""
             << false << false;
-        QTest::addRow("no profile") << QByteArray(R"({"type":"entity_profile","composed":{}})") << false << ""
-                                    << false << false;
+        QTest::addRow("no profile") << QByteArray(R"({"type":"entity_profile","composed":{}})") << false << "" << false
+                                    << false;
         QTest::addRow("profile not an object")
             << QByteArray(R"({"type":"entity_profile","profile":"Ann"})") << false << "" << false << false;
     }
@@ -721,7 +792,8 @@ private slots:
     {
         EntityProfile p;
         for (int i = 0; i < 75; ++i)
-            p.timeline.push_back({QStringLiteral("t%1").arg(i), {}, QStringLiteral("event"), QStringLiteral("Moment %1").arg(i), {}});
+            p.timeline.push_back(
+                {QStringLiteral("t%1").arg(i), {}, QStringLiteral("event"), QStringLiteral("Moment %1").arg(i), {}});
         panel->show(p, std::nullopt, false);
         QQuickItem *view = panel->window()->panel()->content();
         QVERIFY(QTest::qWaitForWindowExposed(panel->window()->panel()));

@@ -22,8 +22,8 @@ class EntityEndToEndTest : public QObject
         return QJsonObject{{"entity", QJsonObject{{"key", "p:ann"}, {"name", "Ann Lee"}, {"etype", "person"}}},
             {"summary", "Designer in Oslo."},
             {"relations",
-                QJsonArray{QJsonObject{{"other", "Acme Corp"}, {"otype", "company"}, {"rtype", "works at"},
-                    {"other_summary", "A firm"}}}},
+                QJsonArray{QJsonObject{
+                    {"other", "Acme Corp"}, {"otype", "company"}, {"rtype", "works at"}, {"other_summary", "A firm"}}}},
             {"counts", QJsonObject{{"facts", 2}, {"relations", 1}}}};
     }
 
@@ -81,8 +81,7 @@ private slots:
         const auto send = session->waitToFind(QStringLiteral("Save this note"));
         QVERIFY(send);
         session->click(*send);
-        QCOMPARE(nextAction(),
-            (QJsonObject{{"cmd", "entity_note"}, {"key", "p:ann"}, {"text", "Prefers mornings"}}));
+        QCOMPARE(nextAction(), (QJsonObject{{"cmd", "entity_note"}, {"key", "p:ann"}, {"text", "Prefers mornings"}}));
 
         // Clicking the relation asks the engine for that entity.
         const auto relation = session->waitToFind(QStringLiteral("Open Acme Corp's dossier"));

@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QObject>
 #include <QDateTime>
+#include <QObject>
 #include <QString>
 #include <QtQmlIntegration>
 

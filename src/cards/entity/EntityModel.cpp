@@ -53,8 +53,8 @@ QString entityCountText(qint64 count, const QString &noun)
 QVariantMap entityProfileView(const EntityProfile &profile, const QDateTime &now)
 {
     const EntityRef &entity = profile.entity;
-    QStringList counts{entityCountText(profile.counts.facts, u"fact"_s),
-        entityCountText(profile.counts.relations, u"relation"_s)};
+    QStringList counts{
+        entityCountText(profile.counts.facts, u"fact"_s), entityCountText(profile.counts.relations, u"relation"_s)};
     if (!profile.counts.lastTouch.isEmpty())
         counts << u"last touch "_s + entityRelativeDate(profile.counts.lastTouch, now);
 
@@ -69,9 +69,8 @@ QVariantMap entityProfileView(const EntityProfile &profile, const QDateTime &now
             {u"kind"_s, item.kind}, {u"fact"_s, item.fact}, {u"color"_s, entityKindColor(item.kind)}});
     }
     const qsizetype timelineTotal = qsizetype(profile.timeline.size());
-    const QString timelineNote = timelineTotal > timelineLimit
-        ? u"showing %1 of %2"_s.arg(timelineLimit).arg(timelineTotal)
-        : QString();
+    const QString timelineNote
+        = timelineTotal > timelineLimit ? u"showing %1 of %2"_s.arg(timelineLimit).arg(timelineTotal) : QString();
 
     QVariantList groups;
     QVariantList rawFacts;
@@ -146,8 +145,7 @@ QVariantMap composedDossierView(const ComposedDossier &dossier, const QDateTime 
         }
         sections.append(out);
     }
-    return {{u"roleLine"_s, dossier.header.roleLine}, {u"badges"_s, dossier.header.badges},
-        {u"sections"_s, sections}};
+    return {{u"roleLine"_s, dossier.header.roleLine}, {u"badges"_s, dossier.header.badges}, {u"sections"_s, sections}};
 }
 
 void EntityModel::setProfile(EntityProfile profile)

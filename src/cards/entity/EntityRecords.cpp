@@ -79,8 +79,8 @@ QString idOr(const QJsonObject &object, const QString &generated)
 // Where a fact kind goes among the groups: the listed kinds first, in this order.
 int kindRank(const QString &kind)
 {
-    static const std::array order{u"preference"_s, u"pref"_s, u"plan"_s, u"pattern"_s, u"synthesis"_s, u"fact"_s,
-        u"event"_s, u"observation"_s};
+    static const std::array order{
+        u"preference"_s, u"pref"_s, u"plan"_s, u"pattern"_s, u"synthesis"_s, u"fact"_s, u"event"_s, u"observation"_s};
     const QString lower = kind.toLower();
     const auto it = std::find(order.begin(), order.end(), lower);
     return int(it - order.begin());
@@ -135,8 +135,7 @@ std::optional<ComposedSection> section(const QJsonObject &object, qsizetype posi
         ComposedSection::Chips chips;
         const QList<QJsonObject> list = elements(object, "chips"_L1);
         for (qsizetype j = 0; j < list.size(); ++j) {
-            ComposedChip chip{
-                rowId(j), text(list[j], "kind"_L1), text(list[j], "label"_L1), text(list[j], "value"_L1)};
+            ComposedChip chip{rowId(j), text(list[j], "kind"_L1), text(list[j], "label"_L1), text(list[j], "value"_L1)};
             if (!chip.value.isEmpty())
                 chips.chips.push_back(std::move(chip));
         }
@@ -221,16 +220,16 @@ EntityProfile EntityProfile::from(const QJsonObject &object)
 {
     EntityProfile profile;
     const QJsonObject entity = object.value("entity"_L1).toObject();
-    profile.entity = {str(entity, "key"_L1), str(entity, "name"_L1), str(entity, "etype"_L1),
-        json::stringList(entity, "aliases"_L1)};
+    profile.entity = {
+        str(entity, "key"_L1), str(entity, "name"_L1), str(entity, "etype"_L1), json::stringList(entity, "aliases"_L1)};
     profile.summary = str(object, "summary"_L1);
     profile.read = str(object, "read"_L1);
     const QJsonObject quick = object.value("quick"_L1).toObject();
     profile.quick = {json::stringList(quick, "phones"_L1), json::stringList(quick, "emails"_L1),
         json::stringList(quick, "urls"_L1), json::stringList(quick, "amounts"_L1)};
     for (const QJsonObject &r : elements(object, "relations"_L1)) {
-        profile.relations.push_back({str(r, "other"_L1), str(r, "otype"_L1), str(r, "rtype"_L1),
-            str(r, "direction"_L1), str(r, "other_summary"_L1)});
+        profile.relations.push_back({str(r, "other"_L1), str(r, "otype"_L1), str(r, "rtype"_L1), str(r, "direction"_L1),
+            str(r, "other_summary"_L1)});
     }
     const QList<QJsonObject> timeline = elements(object, "timeline"_L1);
     for (qsizetype i = 0; i < timeline.size(); ++i) {
