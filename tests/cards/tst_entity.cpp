@@ -840,6 +840,60 @@ private slots:
         QCOMPARE(written(), (QJsonObject{{"cmd", "show_entity"}, {"name", "Bob Lee"}}));
     }
 
+    // The relation's context menu removes it from the card at once; the pencil opens the
+    // summary editor, whose Save sends the draft.
+    void relationMenuAndSummaryEditor()
+    {
+        panel->show(person("p:ann", "Ann", {"Bob", "Cy"}), std::nullopt, false);
+        GlassPanel *window = panel->window()->panel();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        QQuickItem *view = window->content();
+        const auto centre = [](QQuickItem *item) {
+            return item->mapToScene(QPointF(item->width() / 2, item->height() / 2)).toPoint();
+        };
+        QQuickItem *bob = buttonsNamed(view, QStringLiteral("Open Bob's dossier")).value(0);
+        QVERIFY(bob);
+        QTest::mouseClick(window, Qt::RightButton, {}, centre(bob));
+        QQuickItem *remove = nullptr;
+        QTRY_VERIFY((remove = [&]() -> QQuickItem * {
+            QList<QQuickItem *> items;
+            halvic::testing::collect(
+                window->contentItem(),
+                [](QQuickItem *item) {
+                    return item->inherits("QQuickMenuItem")
+                        && item->property("text").toString() == QStringLiteral("Not related \u2014 remove");
+                },
+                items);
+            return items.value(0);
+        }()));
+        QTest::mouseClick(window, Qt::LeftButton, {}, centre(remove));
+        QCOMPARE(written(), (QJsonObject{{"cmd", "entity_unrelate"}, {"key", "p:ann"}, {"other", "Bob"}}));
+        QTRY_COMPARE(buttonsNamed(view, QStringLiteral("Open Bob's dossier")).size(), 0);
+        QCOMPARE(buttonsNamed(view, QStringLiteral("Open Cy's dossier")).size(), 1);
+
+        QQuickItem *pencil = buttonsNamed(view, QStringLiteral("Rewrite this summary")).value(0);
+        QVERIFY(pencil);
+        QTest::mouseClick(window, Qt::LeftButton, {}, centre(pencil));
+        QVERIFY(panel->model().editingSummary());
+        QTRY_VERIFY(!visibleTexts(view).contains(QStringLiteral("Summary of Ann")));
+        panel->model().setSummaryDraft(QStringLiteral(" Ann runs the studio. "));
+        QQuickItem *save = nullptr;
+        QTRY_VERIFY((save = [&]() -> QQuickItem * {
+            QList<QQuickItem *> items;
+            halvic::testing::collect(
+                view,
+                [](QQuickItem *item) {
+                    return item->inherits("QQuickAbstractButton") && item->property("text").toString() == u"Save";
+                },
+                items);
+            return items.value(0);
+        }()));
+        QTest::mouseClick(window, Qt::LeftButton, {}, centre(save));
+        QCOMPARE(
+            written(), (QJsonObject{{"cmd", "entity_summary"}, {"key", "p:ann"}, {"text", "Ann runs the studio."}}));
+        QVERIFY(!panel->model().editingSummary());
+    }
+
     // The chips wrap as the card's flow layout: with 100 points, 6 apart, three 40-point
     // chips make a row of two and a row of one.
     void chipsWrapLikeTheFlowLayout()

@@ -99,6 +99,7 @@ MinimizableCard {
         ToolTip.text: help
         ToolTip.delay: 600
         Accessible.name: help.length > 0 ? help : label
+        Accessible.description: label
     }
 
     component SymbolMenuItem: MenuItem {
