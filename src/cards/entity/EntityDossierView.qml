@@ -25,12 +25,10 @@ MinimizableCard {
     help: "Dossier \u2014 hold to expand"
 
     // Another entity starts with the short quick list and the raw memory folded.
-    Connections {
-        target: root.model
-        function onKeyChanged() {
-            root.showMoreQuick = false;
-            root.rawExpanded = false;
-        }
+    readonly property string shownKey: model.key
+    onShownKeyChanged: {
+        showMoreQuick = false;
+        rawExpanded = false;
     }
 
     // A text a sighted user reads, on the accessibility bus too; engine text stays plain.
