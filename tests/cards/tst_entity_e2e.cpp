@@ -48,13 +48,13 @@ private slots:
         session = std::make_unique<HudSession>();
         if (!session->ok())
             QFAIL(qPrintable(QStringLiteral("no X session: ") + session->error()));
-        QVERIFY(session->startHud());
-        QVERIFY(session->waitToFind(QStringLiteral("listening\u2026")));
     }
     void cleanup() { session.reset(); }
 
     void aDossierIsReadOpenedAndAnnotated()
     {
+        QVERIFY(session->startHud());
+        QVERIFY(session->waitToFind(QStringLiteral("listening\u2026")));
         session->feed({engineEvent("entity_profile", {{"profile", annProfile()}, {"composing", true}})});
         // What a screen reader reads: the card's window, the entity, its counts and relation.
         QStringList objects;
@@ -94,6 +94,32 @@ private slots:
         QVERIFY(HudSession::waitFor(
             [&] { return !session->find(QStringLiteral("Dossier"), QStringLiteral("frame")).has_value(); }, 10000));
         QVERIFY(!QFile::exists(actionFile()));
+    }
+
+    // The demo engine's dossiers: the profile first, the composed layout a moment later, and
+    // a related entity opened from it.
+    void theDemoEngineServesDossiers()
+    {
+        const QString demo = qEnvironmentVariable("HALVIC_SOURCE_DIR") + QStringLiteral("/demo-engine/");
+        const QStringList sources = QDir(demo).entryList({QStringLiteral("*.py")});
+        for (const QString &name : sources) {
+            QFile::remove(session->root().file(name));
+            QVERIFY(QFile::copy(demo + name, session->root().file(name)));
+        }
+        QVERIFY(session->startHud());
+        const auto field = session->waitToFind(QStringLiteral("Message Halvic\u2026"));
+        QVERIFY(field);
+        session->click(*field);
+        session->xdotool(
+            {QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("20"), QStringLiteral("who is maya")});
+        session->xdotool({QStringLiteral("key"), QStringLiteral("Return")});
+        QVERIFY(session->waitToFind(QStringLiteral("Maya Okafor"), QStringLiteral("heading"), 15000));
+        QVERIFY(session->waitToFind(QStringLiteral("In short"), QStringLiteral("heading")));
+        const auto open = session->waitToFind(QStringLiteral("Open Northwind Studio's dossier"));
+        QVERIFY(open);
+        session->click(*open);
+        QVERIFY(session->waitToFind(QStringLiteral("Northwind Studio"), QStringLiteral("heading")));
+        QVERIFY(session->waitToFind(QStringLiteral("Company"), QStringLiteral("label")));
     }
 };
 

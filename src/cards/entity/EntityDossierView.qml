@@ -548,6 +548,7 @@ MinimizableCard {
                                         Layout.fillWidth: true
                                         readonly property string help: "Open " + modelData.other + "'s dossier"
                                         Accessible.name: help
+                                        Accessible.role: Accessible.Button
                                         ToolTip.visible: hovered
                                         ToolTip.text: help
                                         ToolTip.delay: 600
@@ -712,6 +713,7 @@ MinimizableCard {
                         readonly property string help: (root.rawExpanded ? "Hide raw memory, " : "Show raw memory, ")
                                                        + root.profile.rawLabel
                         Accessible.name: help
+                        Accessible.role: Accessible.Button
                         background: Rectangle {
                             radius: HalvicStyle.controlRadius
                             color: rawToggle.hovered ? HalvicStyle.controlHovered : "transparent"
