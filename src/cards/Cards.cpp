@@ -1,6 +1,7 @@
 #include "Cards.h"
 
 #include "EmailPanel.h"
+#include "EntityPanel.h"
 #include "EventDispatcher.h"
 #include "JsonRead.h"
 #include "Protocol.h"
@@ -17,6 +18,7 @@ Cards::Cards(CardContext context, QObject *parent)
     // "card_close" reaches the cards in this order.
     m_tasks = add<TasksPanel>();
     add<EmailPanel>();
+    m_entity = add<EntityPanel>();
 }
 
 Cards::~Cards() = default;

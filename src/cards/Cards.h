@@ -9,6 +9,7 @@
 
 namespace halvic {
 
+class EntityPanel;
 class EventDispatcher;
 class TasksPanel;
 
@@ -24,6 +25,7 @@ public:
     void registerRows(EventDispatcher &dispatcher);
 
     TasksPanel &tasks() { return *m_tasks; }
+    EntityPanel &entity() { return *m_entity; }
     const std::vector<std::unique_ptr<Card>> &all() const { return m_cards; }
 
 private:
@@ -39,6 +41,7 @@ private:
     CardContext m_context;
     std::vector<std::unique_ptr<Card>> m_cards;
     TasksPanel *m_tasks = nullptr;
+    EntityPanel *m_entity = nullptr;
 };
 
 } // namespace halvic

@@ -41,6 +41,8 @@ inline constexpr QLatin1StringView taskDoneEvt{"task_done_evt"};
 inline constexpr QLatin1StringView emailThread{"email_thread"};
 inline constexpr QLatin1StringView emailAttachment{"email_attachment"};
 inline constexpr QLatin1StringView emailReplySent{"email_reply_sent"};
+// The entity dossier card.
+inline constexpr QLatin1StringView entityProfile{"entity_profile"};
 } // namespace event
 
 namespace key {
@@ -105,6 +107,14 @@ inline constexpr QLatin1StringView size{"size"};
 inline constexpr QLatin1StringView ok{"ok"};
 inline constexpr QLatin1StringView error{"error"};
 inline constexpr QLatin1StringView body{"body"};
+// The entity dossier card.
+inline constexpr QLatin1StringView profile{"profile"};
+inline constexpr QLatin1StringView composed{"composed"};
+inline constexpr QLatin1StringView composing{"composing"};
+inline constexpr QLatin1StringView cmd{"cmd"};
+inline constexpr QLatin1StringView name{"name"};
+inline constexpr QLatin1StringView entityKey{"key"};
+inline constexpr QLatin1StringView other{"other"};
 } // namespace key
 
 /// Values the HUD writes into action files.
@@ -119,6 +129,11 @@ inline constexpr QLatin1StringView close{"close"};
 inline constexpr QLatin1StringView images{"images"};
 inline constexpr QLatin1StringView attachment{"attachment"};
 inline constexpr QLatin1StringView openAttachment{"open_attachment"};
+// The entity dossier card's commands.
+inline constexpr QLatin1StringView showEntity{"show_entity"};
+inline constexpr QLatin1StringView entityNote{"entity_note"};
+inline constexpr QLatin1StringView entitySummary{"entity_summary"};
+inline constexpr QLatin1StringView entityUnrelate{"entity_unrelate"};
 } // namespace value
 
 } // namespace halvic::protocol
@@ -133,6 +148,7 @@ inline constexpr QLatin1StringView gestures{"gestures.json"};
 inline constexpr QLatin1StringView mute{"mute"};
 inline constexpr QLatin1StringView cardAction{"card_action.json"};
 inline constexpr QLatin1StringView agentAction{"agent_action.json"};
+inline constexpr QLatin1StringView entityAction{"entity_action.json"};
 inline constexpr QLatin1StringView hudRestart{"hud_restart"};
 inline constexpr QLatin1StringView hudConfig{"hud_config.json"};
 inline constexpr QLatin1StringView emailAction{"email_action.json"};

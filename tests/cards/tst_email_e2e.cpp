@@ -29,8 +29,8 @@ public:
                     const QList<QByteArray> words = request.split(' ');
                     if (words.size() > 1)
                         m_paths << QString::fromLatin1(words[1]);
-                    static const QByteArray gif = QByteArray::fromBase64(
-                        "R0lGODlhAQABAIAAAP///wAAACH5BAEAAAAALAAAAAABAAEAAAICRAEAOw==");
+                    static const QByteArray gif
+                        = QByteArray::fromBase64("R0lGODlhAQABAIAAAP///wAAACH5BAEAAAAALAAAAAABAAEAAAICRAEAOw==");
                     socket->write("HTTP/1.1 200 OK\r\nContent-Type: image/gif\r\nContent-Length: "
                         + QByteArray::number(gif.size()) + "\r\nConnection: close\r\n\r\n" + gif);
                     socket->disconnectFromHost();
@@ -99,8 +99,7 @@ private slots:
         opener.write("#!/bin/sh\necho \"$@\" >> '" + openedLog.toUtf8() + "'\n");
         opener.close();
         opener.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        session->setEnvironmentVariable(
-            QStringLiteral("PATH"), bin + u':' + qEnvironmentVariable("PATH"));
+        session->setEnvironmentVariable(QStringLiteral("PATH"), bin + u':' + qEnvironmentVariable("PATH"));
         QVERIFY(session->startHud());
         QVERIFY(session->waitToFind(QStringLiteral("listening\u2026")));
     }
@@ -112,12 +111,12 @@ private slots:
 
     void bodiesLoadNothingUntilImagesAreAskedFor()
     {
-        const QString html = QStringLiteral("<p>Lunch at noon?</p><img src=\"%1\" width=20 height=20>"
-                                            "<script>new Image().src = \"%2\";</script>"
-                                            "<iframe src=\"%3\"></iframe>"
-                                            "<div style=\"background:url(%4)\">x</div>")
-                                 .arg(server->url("/pixel.gif"), server->url("/script"), server->url("/frame"),
-                                     server->url("/css"));
+        const QString html
+            = QStringLiteral("<p>Lunch at noon?</p><img src=\"%1\" width=20 height=20>"
+                             "<script>new Image().src = \"%2\";</script>"
+                             "<iframe src=\"%3\"></iframe>"
+                             "<div style=\"background:url(%4)\">x</div>")
+                  .arg(server->url("/pixel.gif"), server->url("/script"), server->url("/frame"), server->url("/css"));
         session->feed({threadEvent(html, 1)});
         QVERIFY2(waitForBody(), "no body");
         // What a reader sees around it.

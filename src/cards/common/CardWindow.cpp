@@ -95,6 +95,14 @@ std::optional<QRect> CardWindow::availableArea() const
     return screen->availableGeometry();
 }
 
+void CardWindow::placeAgain()
+{
+    if (!m_panel || !m_options.placement)
+        return;
+    if (const std::optional<QRect> available = availableArea())
+        m_panel->setGeometry(m_options.placement(*available, m_options.size));
+}
+
 void CardWindow::present(bool takeFocus)
 {
     const bool firstShow = !m_panel;

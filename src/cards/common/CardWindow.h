@@ -78,6 +78,9 @@ public:
     std::optional<QRect> availableArea() const;
     /// Orders the panel out and nothing else: the bubble and position stay for next time.
     void orderOut();
+    /// Places the panel again as on its first show, on the screen it is on: for cards that
+    /// come back to their place whenever they show something new.
+    void placeAgain();
 
     /// The view's minimise button: card to bubble.
     Q_INVOKABLE void minimize();

@@ -76,7 +76,7 @@ void EmailPanel::show(
     m_model.setReplyState(false, false, {});
     m_window.bubbleCtl().reset();
     m_window.present(true);
-    applyFullFrame(true);
+    m_window.placeAgain();
 }
 
 void EmailPanel::replySent(const QString &threadId, bool ok, const QString &error)
@@ -202,14 +202,6 @@ void EmailPanel::writeAction(QLatin1StringView action, const QJsonObject &extra)
     object.insert(key::account, m_model.account());
     object.insert(key::action, action);
     m_control.writeJSON(controlfile::emailAction, object);
-}
-
-void EmailPanel::applyFullFrame(bool centre)
-{
-    GlassPanel *panel = m_window.panel();
-    const std::optional<QRect> available = m_window.availableArea();
-    if (panel && available)
-        panel->setGeometry(emailframe::full(*available, panel->geometry(), centre));
 }
 
 void EmailPanel::hideCard()

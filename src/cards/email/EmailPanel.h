@@ -58,7 +58,6 @@ public:
 private:
     EmailModel *modelObject() { return &m_model; }
     void writeAction(QLatin1StringView action, const QJsonObject &extra = {});
-    void applyFullFrame(bool centre);
     void hideCard();
 
     const ControlChannel m_control;
