@@ -48,7 +48,6 @@ Rectangle {
             id: header
             readonly property string help: message.expanded ? "Collapse this message" : "Expand this message"
             Layout.fillWidth: true
-            implicitHeight: headerRow.implicitHeight
             focusPolicy: Qt.NoFocus
             ToolTip.visible: hovered
             ToolTip.text: help
@@ -57,8 +56,8 @@ Rectangle {
             Accessible.name: help + ": " + message.sender + (message.dateHuman ? ", " + message.dateHuman : "")
             onClicked: message.controller.toggleExpand(message.msgId)
 
+            padding: 0
             contentItem: RowLayout {
-                id: headerRow
                 spacing: 6
                 SymbolIcon {
                     symbol: message.expanded ? "chevron.down" : "chevron.right"

@@ -3,7 +3,6 @@ pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls.Basic
 import QtQuick.Layouts
-import Halvic.Cards
 import Halvic.Cards.Email
 import Halvic.Panels
 
