@@ -1,8 +1,10 @@
 #include "Cards.h"
 
+#include "ComposePanel.h"
 #include "EventDispatcher.h"
 #include "JsonRead.h"
 #include "Protocol.h"
+#include "StoragePanel.h"
 #include "TasksPanel.h"
 
 namespace halvic {
@@ -15,6 +17,8 @@ Cards::Cards(CardContext context, QObject *parent)
 {
     // "card_close" reaches the cards in this order.
     m_tasks = add<TasksPanel>();
+    m_compose = add<ComposePanel>();
+    m_storage = add<StoragePanel>();
 }
 
 Cards::~Cards() = default;

@@ -37,6 +37,11 @@ inline constexpr QLatin1StringView cardClose{"card_close"};
 inline constexpr QLatin1StringView tasks{"tasks"};
 inline constexpr QLatin1StringView taskAdded{"task_added"};
 inline constexpr QLatin1StringView taskDoneEvt{"task_done_evt"};
+// The compose card.
+inline constexpr QLatin1StringView compose{"compose"};
+inline constexpr QLatin1StringView eventCard{"event_card"};
+// The storage card.
+inline constexpr QLatin1StringView storage{"storage"};
 } // namespace event
 
 namespace key {
@@ -79,6 +84,23 @@ inline constexpr QLatin1StringView action{"action"};
 // The tasks card.
 inline constexpr QLatin1StringView tasks{"tasks"};
 inline constexpr QLatin1StringView due{"due"};
+// The compose card ("title" and "attachments" above are its too).
+inline constexpr QLatin1StringView to{"to"};
+inline constexpr QLatin1StringView cc{"cc"};
+inline constexpr QLatin1StringView subject{"subject"};
+inline constexpr QLatin1StringView body{"body"};
+inline constexpr QLatin1StringView start{"start"};
+inline constexpr QLatin1StringView end{"end"};
+inline constexpr QLatin1StringView attendees{"attendees"};
+inline constexpr QLatin1StringView meet{"meet"};
+inline constexpr QLatin1StringView context{"context"};
+inline constexpr QLatin1StringView fields{"fields"};
+// The storage card.
+inline constexpr QLatin1StringView files{"files"};
+inline constexpr QLatin1StringView name{"name"};
+inline constexpr QLatin1StringView size{"size"};
+inline constexpr QLatin1StringView updated{"updated"};
+inline constexpr QLatin1StringView paths{"paths"};
 } // namespace key
 
 /// Values the HUD writes into action files.
@@ -86,6 +108,17 @@ namespace value {
 inline constexpr QLatin1StringView kill{"kill"};
 inline constexpr QLatin1StringView task{"task"};
 inline constexpr QLatin1StringView done{"done"};
+// The compose card: kinds and actions.
+inline constexpr QLatin1StringView email{"email"};
+inline constexpr QLatin1StringView event{"event"};
+inline constexpr QLatin1StringView send{"send"};
+inline constexpr QLatin1StringView cancel{"cancel"};
+inline constexpr QLatin1StringView close{"close"};
+inline constexpr QLatin1StringView edit{"edit"};
+// The storage card's actions.
+inline constexpr QLatin1StringView open{"open"};
+inline constexpr QLatin1StringView remove{"delete"};
+inline constexpr QLatin1StringView upload{"upload"};
 } // namespace value
 
 } // namespace halvic::protocol
@@ -100,6 +133,8 @@ inline constexpr QLatin1StringView gestures{"gestures.json"};
 inline constexpr QLatin1StringView mute{"mute"};
 inline constexpr QLatin1StringView cardAction{"card_action.json"};
 inline constexpr QLatin1StringView agentAction{"agent_action.json"};
+inline constexpr QLatin1StringView storageQuery{"storage_query.json"};
+inline constexpr QLatin1StringView storageAction{"storage_action.json"};
 inline constexpr QLatin1StringView hudRestart{"hud_restart"};
 inline constexpr QLatin1StringView hudConfig{"hud_config.json"};
 } // namespace controlfile

@@ -50,6 +50,9 @@ public:
         /// Only a card the user must type into at once takes the keyboard when it appears;
         /// every other card appears without taking it from the application in use.
         bool takesFocus = false;
+        /// At every show of the card (not only the first) the panel takes its content's size
+        /// and is placed again; shown as a bubble it is refitted around its centre instead.
+        bool refitsOnShow = false;
     };
 
     CardWindow(Scheduler &scheduler, QQmlEngine &qml, QObject &controller, Options options);
@@ -61,11 +64,16 @@ public:
     bool isShown() const;
     BubbleController &bubbleCtl() { return m_bubbleCtl; }
     BubbleState *bubble() { return &m_bubbleCtl.state(); }
+    /// Renames the window (a card whose title follows what it shows).
+    void setTitle(const QString &title);
 
     /// Orders the panel front, building and placing it on the first call.
     void present();
     /// Orders the panel out and nothing else: the bubble and position stay for next time.
     void orderOut();
+    /// Shows the card rather than its bubble: resets the bubble and, if it was one, refits
+    /// the panel to the card around its centre.
+    void expand();
 
     /// The view's minimise button: card to bubble.
     Q_INVOKABLE void minimize();
@@ -81,11 +89,13 @@ signals:
 
 private:
     std::unique_ptr<GlassPanel> buildPanel();
+    void refitAndPlace();
 
     Scheduler &m_scheduler;
     QQmlEngine &m_qml;
     QObject &m_controller;
     const Options m_options;
+    QString m_title;
     BubbleController m_bubbleCtl;
     std::unique_ptr<GlassPanel> m_panel;
 };
