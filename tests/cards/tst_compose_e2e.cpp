@@ -1,0 +1,83 @@
+#include <QJsonArray>
+#include <QTest>
+
+#include <algorithm>
+
+#include "HudSession.h"
+#include "JsonFile.h"
+
+using namespace halvic::testing;
+
+/// The compose card in the real HUD on a real X server and window manager, typed into and
+/// sent with the real pointer and keyboard, against a scripted engine.
+class ComposeEndToEndTest : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<HudSession> session;
+
+    QString actionFile() const { return session->root().controlFile(QStringLiteral("card_action.json")); }
+
+private slots:
+    void init()
+    {
+        session = std::make_unique<HudSession>();
+        if (!session->ok())
+            QFAIL(qPrintable(QStringLiteral("no X session: ") + session->error()));
+        QVERIFY(session->startHud());
+        QVERIFY(session->waitToFind(QStringLiteral("listening\u2026")));
+    }
+    void cleanup() { session.reset(); }
+
+    void typedEditsGoWithSend()
+    {
+        session->feed({engineEvent("compose",
+            {{"draft_id", "d1"}, {"to", "ann@example.com"}, {"subject", "Lunch"}, {"body", "See you at one."},
+                {"attachments", QJsonArray{"/srv/menu.pdf"}}})});
+        // What a screen reader reads: the card's window and heading, every label, each field
+        // by its name, the attachment and the buttons.
+        QStringList objects;
+        const QStringList expected{"frame\tEmail \u2014 review before it sends",
+            "heading\tEmail \u2014 review before it sends", "label\tTo", "text\tTo", "label\tSubject",
+            "text\tSubject", "text\tBody", "label\tAttachments", "label\tmenu.pdf", "push button\tRemove menu.pdf",
+            "push button\tCancel", "push button\tSend", "push button\tClose without sending"};
+        const auto readsAll = [&] {
+            objects = session->accessibleObjects();
+            return std::all_of(expected.begin(), expected.end(), [&](const QString &o) { return objects.contains(o); });
+        };
+        QVERIFY2(HudSession::waitFor(readsAll, 10000), qPrintable(objects.join(u'\n')));
+
+        // Click into Subject, go to its end and type as a person would.
+        const auto subject = session->waitToFind(QStringLiteral("Subject"), QStringLiteral("text"));
+        QVERIFY(subject);
+        session->click(*subject);
+        QTest::qWait(300);
+        session->xdotool({QStringLiteral("key"), QStringLiteral("End")});
+        session->xdotool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("60"),
+            QStringLiteral(" moved to Friday")});
+        // The engine hears of the edit once the typing pauses.
+        QVERIFY(HudSession::waitFor(
+            [&] { return readJson(actionFile()).value("action") == QStringLiteral("edit"); }, 5000));
+        QCOMPARE(readJson(actionFile()).value("fields").toObject().value("subject").toString(),
+            QStringLiteral("Lunch moved to Friday"));
+
+        const auto send = session->waitToFind(QStringLiteral("Send"), QStringLiteral("push button"));
+        QVERIFY(send);
+        session->click(*send);
+        QVERIFY(HudSession::waitFor(
+            [&] { return readJson(actionFile()).value("action") == QStringLiteral("send"); }, 5000));
+        const QJsonObject expectedAction{{"kind", "email"}, {"draft_id", "d1"}, {"action", "send"},
+            {"fields",
+                QJsonObject{{"to", "ann@example.com"}, {"cc", ""}, {"subject", "Lunch moved to Friday"},
+                    {"body", "See you at one."}, {"attachments", QJsonArray{"/srv/menu.pdf"}}}}};
+        QCOMPARE(readJson(actionFile()), expectedAction);
+        // The card is put away, and no late edit follows the send.
+        QVERIFY(HudSession::waitFor(
+            [&] { return !session->accessibleObjects().contains(QStringLiteral("push button\tSend")); }, 5000));
+        QTest::qWait(1200);
+        QCOMPARE(readJson(actionFile()), expectedAction);
+    }
+};
+
+QTEST_GUILESS_MAIN(ComposeEndToEndTest)
+#include "tst_compose_e2e.moc"
