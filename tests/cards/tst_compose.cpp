@@ -436,17 +436,17 @@ private slots:
         QTest::addRow("email") << true << QStringList{}
                                << QStringList{"Email \u2014 review before it sends", "To", "Cc", "Subject", "Body",
                                       "Attachments", "Add files \u2014 or drop them on the card", "Cancel", "Send"}
-                               << QStringList{"Close without sending", "Cancel", "Send", "Pick files to attach"};
+                               << QStringList{"Close without sending", "Cancel email", "Send email", "Pick files to attach"};
         QTest::addRow("event with its day")
             << false << QStringList{"9:00 Standup", "12:00 Lunch with Ann"}
             << QStringList{"Event \u2014 confirm before it books", "Title", "Starts", "Ends", "Attendees",
                    "Attach a Google Meet link", "Also that day", "9:00 Standup", "12:00 Lunch with Ann", "Cancel",
                    "Book"}
-            << QStringList{"Close without sending", "Cancel", "Book", "Attach a Google Meet link"};
+            << QStringList{"Close without sending", "Cancel event", "Book event", "Attach a Google Meet link"};
         QTest::addRow("event alone") << false << QStringList{}
                                      << QStringList{"Event \u2014 confirm before it books", "Title", "Starts", "Ends",
                                             "Attendees", "Attach a Google Meet link", "Cancel", "Book"}
-                                     << QStringList{"Cancel", "Book"};
+                                     << QStringList{"Cancel event", "Book event"};
     }
     void viewTexts()
     {

@@ -40,7 +40,7 @@ private slots:
         const QStringList expected{"frame\tEmail \u2014 review before it sends",
             "heading\tEmail \u2014 review before it sends", "label\tTo", "text\tTo", "label\tSubject",
             "text\tSubject", "text\tBody", "label\tAttachments", "label\tmenu.pdf", "push button\tRemove menu.pdf",
-            "push button\tCancel", "push button\tSend", "push button\tClose without sending"};
+            "push button\tCancel email", "push button\tSend email", "push button\tClose without sending"};
         const auto readsAll = [&] {
             objects = session->accessibleObjects();
             return std::all_of(expected.begin(), expected.end(), [&](const QString &o) { return objects.contains(o); });
@@ -61,7 +61,7 @@ private slots:
         QCOMPARE(readJson(actionFile()).value("fields").toObject().value("subject").toString(),
             QStringLiteral("Lunch moved to Friday"));
 
-        const auto send = session->waitToFind(QStringLiteral("Send"), QStringLiteral("push button"));
+        const auto send = session->waitToFind(QStringLiteral("Send email"), QStringLiteral("push button"));
         QVERIFY(send);
         session->click(*send);
         QVERIFY(HudSession::waitFor(
@@ -73,7 +73,7 @@ private slots:
         QCOMPARE(readJson(actionFile()), expectedAction);
         // The card is put away, and no late edit follows the send.
         QVERIFY(HudSession::waitFor(
-            [&] { return !session->accessibleObjects().contains(QStringLiteral("push button\tSend")); }, 5000));
+            [&] { return !session->accessibleObjects().contains(QStringLiteral("push button\tSend email")); }, 5000));
         QTest::qWait(1200);
         QCOMPARE(readJson(actionFile()), expectedAction);
     }

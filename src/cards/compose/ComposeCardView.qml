@@ -411,7 +411,8 @@ MinimizableCard {
                     id: cancelButton
                     text: "Cancel"
                     focusPolicy: Qt.NoFocus
-                    Accessible.name: text
+                    // Named after what it acts on; the HUD has buttons of its own.
+                    Accessible.name: root.email ? "Cancel email" : "Cancel event"
                     Accessible.description: root.email ? "Don't send this" : "Don't book this"
                     ToolTip.visible: hovered
                     ToolTip.text: Accessible.description
@@ -439,7 +440,7 @@ MinimizableCard {
                     id: sendButton
                     text: root.email ? "Send" : "Book"
                     focusPolicy: Qt.NoFocus
-                    Accessible.name: text
+                    Accessible.name: root.email ? "Send email" : "Book event"
                     Accessible.description: root.email ? "Send it — with your edits" : "Book it — with your edits"
                     ToolTip.visible: hovered
                     ToolTip.text: Accessible.description
