@@ -436,7 +436,8 @@ private slots:
         QTest::addRow("email") << true << QStringList{}
                                << QStringList{"Email \u2014 review before it sends", "To", "Cc", "Subject", "Body",
                                       "Attachments", "Add files \u2014 or drop them on the card", "Cancel", "Send"}
-                               << QStringList{"Close without sending", "Cancel email", "Send email", "Pick files to attach"};
+                               << QStringList{
+                                      "Close without sending", "Cancel email", "Send email", "Pick files to attach"};
         QTest::addRow("event with its day")
             << false << QStringList{"9:00 Standup", "12:00 Lunch with Ann"}
             << QStringList{"Event \u2014 confirm before it books", "Title", "Starts", "Ends", "Attendees",

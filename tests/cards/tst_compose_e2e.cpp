@@ -38,8 +38,8 @@ private slots:
         // by its name, the attachment and the buttons.
         QStringList objects;
         const QStringList expected{"frame\tEmail \u2014 review before it sends",
-            "heading\tEmail \u2014 review before it sends", "label\tTo", "text\tTo", "label\tSubject",
-            "text\tSubject", "text\tBody", "label\tAttachments", "label\tmenu.pdf", "push button\tRemove menu.pdf",
+            "heading\tEmail \u2014 review before it sends", "label\tTo", "text\tTo", "label\tSubject", "text\tSubject",
+            "text\tBody", "label\tAttachments", "label\tmenu.pdf", "push button\tRemove menu.pdf",
             "push button\tCancel email", "push button\tSend email", "push button\tClose without sending"};
         const auto readsAll = [&] {
             objects = session->accessibleObjects();

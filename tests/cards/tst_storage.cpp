@@ -76,7 +76,10 @@ class StorageTest : public QObject
             out.write("x");
         return path;
     }
-    QRect expectedFrame() const { return StoragePanel::placement(QGuiApplication::primaryScreen()->availableGeometry()); }
+    QRect expectedFrame() const
+    {
+        return StoragePanel::placement(QGuiApplication::primaryScreen()->availableGeometry());
+    }
 
 private slots:
     void init()
@@ -97,7 +100,8 @@ private slots:
     {
         QTest::addColumn<QByteArray>("json");
         QTest::addColumn<std::optional<StorageItem>>("expected");
-        QTest::addRow("all fields") << QByteArray(R"({"name":"a.pdf","type":"pdf","size":2048,"updated":"2026-01-05T14:03:00Z"})")
+        QTest::addRow("all fields") << QByteArray(
+            R"({"name":"a.pdf","type":"pdf","size":2048,"updated":"2026-01-05T14:03:00Z"})")
                                     << std::optional(StorageItem{"a.pdf", "pdf", 2048, "2026-01-05T14:03:00Z"});
         QTest::addRow("only a name") << QByteArray(R"({"name":"a"})") << std::optional(StorageItem{"a", "", 0, ""});
         QTest::addRow("a fraction is cut toward zero")
@@ -105,7 +109,7 @@ private slots:
         QTest::addRow("negative fractions too")
             << QByteArray(R"({"name":"a","size":-2.9})") << std::optional(StorageItem{"a", "", -2, ""});
         QTest::addRow("beyond 2^53 keeps its digits") << QByteArray(R"({"name":"a","size":9007199254740993})")
-                                                     << std::optional(StorageItem{"a", "", 9007199254740993LL, ""});
+                                                      << std::optional(StorageItem{"a", "", 9007199254740993LL, ""});
         QTest::addRow("too big for a size")
             << QByteArray(R"({"name":"a","size":1e30})")
             << std::optional(StorageItem{"a", "", std::numeric_limits<qint64>::max(), ""});
@@ -131,9 +135,11 @@ private slots:
         QTest::addColumn<QString>("icon");
         QTest::addColumn<QString>("size");
         QTest::addColumn<QString>("help");
-        QTest::addRow("a photo in capitals") << StorageItem{"IMG.JPG", "JPG", 1048576, ""} << "photo" << "1.0 MB"
+        QTest::addRow("a photo in capitals") << StorageItem{"IMG.JPG", "JPG", 1048576, ""} << "photo"
+                                             << "1.0 MB"
                                              << "Double-click to open \u00b7 IMG.JPG";
-        QTest::addRow("no kind, no size") << StorageItem{"notes", "", 0, "yesterday"} << "doc" << ""
+        QTest::addRow("no kind, no size") << StorageItem{"notes", "", 0, "yesterday"} << "doc"
+                                          << ""
                                           << "Double-click to open \u00b7 notes";
         QTest::addRow("with a time") << StorageItem{"a.pdf", "pdf", 1536, "2026-01-05T14:03:00Z"} << "doc.richtext"
                                      << "2 KB"
@@ -150,7 +156,8 @@ private slots:
         QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
         model.replaceAll({item});
         const QHash<int, QByteArray> roles = model.roleNames();
-        const auto role = [&](const QByteArray &name) { return model.data(model.index(0), roles.key(name)).toString(); };
+        const auto role
+            = [&](const QByteArray &name) { return model.data(model.index(0), roles.key(name)).toString(); };
         QCOMPARE(role("name"), item.name);
         QCOMPARE(role("icon"), icon);
         QCOMPARE(role("sizeText"), size);
@@ -164,8 +171,7 @@ private slots:
         QTest::addColumn<QRect>("frame");
         QTest::addRow("a large screen") << QRect(0, 0, 1440, 900) << QRect(40, 30, 720, 460);
         QTest::addRow("a low screen") << QRect(0, 25, 1024, 400) << QRect(40, 55, 720, 340);
-        QTest::addRow("a narrow screen keeps 20 from the right")
-            << QRect(100, 0, 740, 900) << QRect(100, 30, 720, 460);
+        QTest::addRow("a narrow screen keeps 20 from the right") << QRect(100, 0, 740, 900) << QRect(100, 30, 720, 460);
     }
     void placement()
     {
@@ -328,7 +334,8 @@ private slots:
             many << QStringLiteral("file %1.txt").arg(i);
         panel->present(files(many));
         QVERIFY(QTest::qWaitForWindowExposed(panel->window()->panel()));
-        const qsizetype tiles = buttonsNamed(panel->window()->panel()->content(), QStringLiteral("Delete this file")).size();
+        const qsizetype tiles
+            = buttonsNamed(panel->window()->panel()->content(), QStringLiteral("Delete this file")).size();
         QVERIFY2(tiles > 5 && tiles < 100, qPrintable(QString::number(tiles)));
     }
 
@@ -339,8 +346,8 @@ private slots:
         QTest::addRow("a list, bad entries skipped")
             << QByteArray(R"({"type":"storage","files":[{"name":"a"},{"size":3},"b",{"name":"../../etc\u0007"}]})")
             << QStringList{"a", "../../etc\u0007"};
-        QTest::addRow("files not an array: an empty card") << QByteArray(R"({"type":"storage","files":{"name":"a"}})")
-                                                           << QStringList{};
+        QTest::addRow("files not an array: an empty card")
+            << QByteArray(R"({"type":"storage","files":{"name":"a"}})") << QStringList{};
         QTest::addRow("no files") << QByteArray(R"({"type":"storage"})") << QStringList{};
     }
     void engineRow()
