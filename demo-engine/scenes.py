@@ -234,6 +234,21 @@ def dim_scene(demo: Demo, request: TextRequest) -> None:
         demo.say("I couldn't write hud_config.json.")
 
 
+def email_scene(demo: Demo, request: TextRequest) -> None:
+    demo.say("I drafted an email — change anything you like, then send or cancel it.")
+    demo.drafts.draft_email()
+
+
+def event_scene(demo: Demo, request: TextRequest) -> None:
+    demo.say("Here's the meeting I'd book — check the time and the guests.")
+    demo.drafts.draft_event()
+
+
+def files_scene(demo: Demo, request: TextRequest) -> None:
+    demo.say("Your files: double-click one to open it, drop files on the card to upload.")
+    demo.files.send_list()
+
+
 def echo_scene(demo: Demo, request: TextRequest) -> None:
     text = " ".join(request.text.split())
     if not text:
@@ -267,6 +282,9 @@ SCENES = (
     Scene(("script",), "asks to show a script, which the HUD refuses", script_scene),
     Scene(("dim",), "sets the idle opacity in hud_config.json (add a number)", dim_scene),
     Scene(("todo", "tasks", "reminders"), "shows your task list (tick tasks off)", todo_scene),
+    Scene(("email", "draft", "mail"), "drafts an email to review and send", email_scene),
+    Scene(("event", "meeting", "calendar"), "drafts a calendar event to book", event_scene),
+    Scene(("files", "storage"), "shows your stored files", files_scene),
 )
 
 ECHO = Scene((), "echoes the message", echo_scene)
