@@ -305,10 +305,39 @@ private slots:
         QTRY_COMPARE(visibleTexts(view).join(u"|"), QStringLiteral("My Files|Add files|1 item|report.pdf|2 KB"));
         panel->uploadURLs({QUrl::fromLocalFile(file("up.txt"))});
         QTRY_COMPARE(visibleTexts(view).mid(0, 3), (QStringList{"My Files", "Add files", "Uploading\u2026"}));
+        // A refresh during the upload keeps showing it until the list comes.
+        panel->refresh();
+        QCOMPARE(visibleTexts(view).mid(0, 3), (QStringList{"My Files", "Add files", "Uploading\u2026"}));
         panel->present(files({"report.pdf", "song.mp3"}));
         QTRY_COMPARE(visibleTexts(view).mid(0, 3), (QStringList{"My Files", "Add files", "2 items"}));
         QCOMPARE(buttonsNamed(view, QStringLiteral("Delete this file")).size(), 2);
         QCOMPARE(buttonsNamed(view, QStringLiteral("Refresh the list")).size(), 1);
+    }
+
+    // A double click on a tile opens its file; its delete button shows under the pointer.
+    void tilesInTheWindow()
+    {
+        panel->present(files({"report.pdf", "song.mp3"}));
+        GlassPanel *window = panel->window()->panel();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        QQuickItem *view = window->content();
+        QList<QQuickItem *> deletes;
+        QTRY_COMPARE((deletes = buttonsNamed(view, QStringLiteral("Delete this file"))).size(), 2);
+        QQuickItem *tile = deletes[1]->parentItem();
+        const QPoint middle = tile->mapToScene(QPointF(tile->width() / 2, tile->height() / 2)).toPoint();
+        // Away from the pointer a tile's delete button neither shows nor takes clicks.
+        QCOMPARE(deletes[1]->opacity(), 0.0);
+        QVERIFY(!deletes[1]->isEnabled());
+        QTest::mouseDClick(window, Qt::LeftButton, {}, middle);
+        QCOMPARE(readJson(actionFile()), (QJsonObject{{"action", "open"}, {"name", "song.mp3"}}));
+        const QPoint button
+            = deletes[1]->mapToScene(QPointF(deletes[1]->width() / 2, deletes[1]->height() / 2)).toPoint();
+        QTest::mouseMove(window, middle);
+        QTRY_VERIFY(deletes[1]->isEnabled());
+        QTest::mouseMove(window, button);
+        QTest::mouseClick(window, Qt::LeftButton, {}, button);
+        QCOMPARE(readJson(actionFile()), (QJsonObject{{"action", "delete"}, {"name", "song.mp3"}}));
+        QCOMPARE(names(*panel), QStringList{"report.pdf"});
     }
 
     // Files dropped on the card through its window: one upload with every file.

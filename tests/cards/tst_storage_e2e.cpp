@@ -20,9 +20,9 @@ class StorageEndToEndTest : public QObject
 
     std::optional<QRect> windowNamed(const QString &title) const
     {
-        const QString id = QString::fromLatin1(session->run(QStringLiteral("xdotool"),
-                                                   {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                                                       QStringLiteral("--name"), title}))
+        const QString id = QString::fromLatin1(
+            session->run(QStringLiteral("xdotool"),
+                {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"), title}))
                                .section(u'\n', 0, 0)
                                .trimmed();
         if (id.isEmpty())
@@ -99,8 +99,8 @@ private slots:
         QVERIFY(HudSession::waitFor([&] { return QFile::exists(query); }, 5000));
         QCOMPARE(readJson(query), QJsonObject());
         QVERIFY(session->waitToFind(QStringLiteral("No files yet."), QStringLiteral("label")));
-        session->feed({engineEvent("storage",
-            {{"files", QJsonArray{QJsonObject{{"name", "notes.txt"}, {"type", "txt"}, {"size", 1200}}}}})});
+        session->feed({engineEvent(
+            "storage", {{"files", QJsonArray{QJsonObject{{"name", "notes.txt"}, {"type", "txt"}, {"size", 1200}}}}})});
         QVERIFY(session->waitToFind(QStringLiteral("1 item"), QStringLiteral("label")));
         chooseMyFiles();
         QVERIFY(HudSession::waitFor(
@@ -109,8 +109,8 @@ private slots:
 
     void twoFilesDroppedMakeOneUpload()
     {
-        session->feed({engineEvent("storage",
-            {{"files", QJsonArray{QJsonObject{{"name", "notes.txt"}, {"type", "txt"}, {"size", 1200}}}}})});
+        session->feed({engineEvent(
+            "storage", {{"files", QJsonArray{QJsonObject{{"name", "notes.txt"}, {"type", "txt"}, {"size", 1200}}}}})});
         // What a screen reader reads of the card.
         QStringList objects;
         const QStringList expected{"frame\tMy Files", "heading\tMy Files", "label\t1 item", "push button\tAdd files",
