@@ -1,6 +1,7 @@
 // A plain X client for end-to-end tests: a small window that, when pressed, drags the files
 // named on its command line with the desktop's drag and drop (XDND on X11), as a file
-// manager would. Prints the drop's outcome ("copied" or "ignored") and exits.
+// manager would. Prints the drop's outcome ("copied" or "ignored") and, like a file manager,
+// keeps running: the target fetches the dropped data after the drag has ended.
 #include <QDrag>
 #include <QGuiApplication>
 #include <QMimeData>
@@ -9,7 +10,6 @@
 #include <QRasterWindow>
 #include <QRect>
 #include <QScreen>
-#include <QTimer>
 #include <QUrl>
 
 #include <cstdio>
@@ -35,12 +35,12 @@ protected:
             return;
         auto *mime = new QMimeData;
         mime->setUrls(m_urls);
-        QDrag drag(this);
-        drag.setMimeData(mime);
-        const Qt::DropAction result = drag.exec(Qt::CopyAction);
+        // On the heap: the drag system keeps the drag until the target has taken its data.
+        auto *drag = new QDrag(this);
+        drag->setMimeData(mime);
+        const Qt::DropAction result = drag->exec(Qt::CopyAction);
         std::printf("%s\n", result == Qt::CopyAction ? "copied" : "ignored");
         std::fflush(stdout);
-        QTimer::singleShot(0, qApp, &QCoreApplication::quit);
     }
 
 private:
