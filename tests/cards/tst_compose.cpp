@@ -540,6 +540,24 @@ private slots:
         QVERIFY(!QFile::exists(actionFile()));
     }
 
+    // The engine's paths are shown and sent back as they are, never looked up: odd ones and
+    // very many of them build only the chips in view.
+    void manyOddAttachmentsFromTheEngine()
+    {
+        QStringList many{"/srv/../etc/passwd", QStringLiteral("/tmp/a\u0007b\nc.txt"), "relative/x.pdf", "/dev/zero"};
+        for (int i = 0; i < 20000; ++i)
+            many << QStringLiteral("/srv/files/report %1.pdf").arg(i);
+        panel->showEmail(emailDraft("d1", many));
+        QVERIFY(QTest::qWaitForWindowExposed(panel->window()->panel()));
+        const qsizetype chips = buttonsNamed(view(), QStringLiteral("Remove \u2026")).size();
+        QVERIFY2(chips > 2 && chips < 60, qPrintable(QString::number(chips)));
+        panel->send();
+        const QJsonArray sent = readJson(actionFile()).value("fields").toObject().value("attachments").toArray();
+        QCOMPARE(sent.size(), many.size());
+        QCOMPARE(sent.at(1).toString(), many.at(1));
+        QCOMPARE(sent.at(0).toString(), QStringLiteral("/srv/../etc/passwd"));
+    }
+
     // Files dropped on the card through the window: attached to an email, refused by an event.
     void dropsThroughTheView_data()
     {
