@@ -12,6 +12,7 @@ from collections import deque
 from dataclasses import dataclass
 from typing import Any, Optional
 
+import entities
 import scenes
 from control import ControlFile
 from drafts import Drafts
@@ -34,7 +35,7 @@ GREETING = ("Hi, I'm the Halvic demo engine — no real assistant behind me. "
 # Requests of the cards without a demo scene yet: only acknowledged on standard error (and
 # consumed, so they do not pile up).
 CARD_REQUEST_FILES = (
-    "email_action.json", "entity_action.json",
+    "email_action.json",
     "memory_action.json", "memory_query.json", "graph_query.json", "graph_action.json",
 )
 
@@ -66,6 +67,8 @@ class Demo:
         self._todo_arrivals: Optional[Running] = None
         self.drafts = Drafts(self)
         self.files = FileStore(self)
+        self._dossiers = entities.Dossiers()
+        self._composing: Optional[Running] = None
 
     # Output used by the scenes.
 
@@ -191,6 +194,56 @@ class Demo:
         if known:
             self.say(f"Ticked off: {text or task_id}.")
 
+    # The entity dossier card.
+
+    def show_dossier(self, name: str) -> bool:
+        """Sends the profile of `name` at once and its composed dossier a moment later; False
+        when the demo does not know the name."""
+        entity = self._dossiers.find(name)
+        if entity is None:
+            return False
+        if self._composing is not None:
+            # A dossier still being arranged for another entity would land on this one's card.
+            self._composing.cancel()
+        self._composing = self._scheduler.start(self._compose(entity))
+        return True
+
+    def _compose(self, entity: dict[str, Any]):
+        self.emit("entity_profile", profile=self._dossiers.profile(entity), composing=True)
+        yield entities.COMPOSE_SECONDS
+        self.emit("entity_profile", profile=self._dossiers.profile(entity),
+                  composed=self._dossiers.composed(entity), composing=False)
+
+    def _refresh_dossier(self, entity: dict[str, Any]) -> None:
+        # The same entity without a dossier: the card keeps the composed layout it shows.
+        self.emit("entity_profile", profile=self._dossiers.profile(entity))
+
+    def on_entity_action(self, value: Any) -> None:
+        cmd = value.get("cmd") if isinstance(value, dict) else None
+        if cmd == "show_entity":
+            name = value.get("name")
+            if not isinstance(name, str) or not name.strip():
+                log("entity_action.json: show_entity without a name; ignored")
+            elif not self.show_dossier(name):
+                self.emit("entity_profile", profile=self._dossiers.unknown_profile(name.strip()))
+        elif cmd == "entity_note":
+            entity = self._dossiers.add_note(value.get("key"), value.get("text"))
+            if entity is not None:
+                self._refresh_dossier(entity)
+                self.say(f"Noted about {entity['name']}: {value['text'].strip()}")
+        elif cmd == "entity_summary":
+            entity = self._dossiers.set_summary(value.get("key"), value.get("text"))
+            if entity is not None:
+                self._refresh_dossier(entity)
+                self.say(f"Updated what I know about {entity['name']}.")
+        elif cmd == "entity_unrelate":
+            entity = self._dossiers.unrelate(value.get("key"), value.get("other"))
+            if entity is not None:
+                self._refresh_dossier(entity)
+                self.say(f"Got it: {entity['name']} and {value['other']} are not related.")
+        else:
+            log("entity_action.json: not one of the dossier's commands; ignored")
+
     # Voice enrolment.
 
     @property
@@ -269,6 +322,7 @@ class Demo:
             ControlFile("card_action.json", self.on_card_action),
             ControlFile("storage_query.json", self.files.on_query),
             ControlFile("storage_action.json", self.files.on_action),
+            ControlFile("entity_action.json", self.on_entity_action),
             *(ControlFile(name, functools.partial(_acknowledge_card_request, name))
               for name in CARD_REQUEST_FILES),
         ]

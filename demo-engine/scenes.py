@@ -173,6 +173,15 @@ def todo_scene(demo: Demo, request: TextRequest) -> None:
     demo.send_todo()
 
 
+def dossier_scene(demo: Demo, request: TextRequest) -> None:
+    # The entity the message names, else the person.
+    text = request.text.lower()
+    name = "Northwind Studio" if "northwind" in text else "Tom Berg" if "tom" in text else "Maya Okafor"
+    demo.show_dossier(name)
+    demo.say(f"Here's what I know about {name}. Click a relation to open theirs; "
+             "right-click one to remove it; add a note at the bottom.")
+
+
 def restart_scene(demo: Demo, request: TextRequest):
     demo.say("Restarting the engine — back in a moment.")
     yield 0.3
@@ -285,6 +294,8 @@ SCENES = (
     Scene(("email", "draft", "mail"), "drafts an email to review and send", email_scene),
     Scene(("event", "meeting", "calendar"), "drafts a calendar event to book", event_scene),
     Scene(("files", "storage"), "shows your stored files", files_scene),
+    Scene(("dossier", "who", "maya", "northwind", "tom"), "shows a dossier (a person; add “northwind” for the company)",
+          dossier_scene),
 )
 
 ECHO = Scene((), "echoes the message", echo_scene)

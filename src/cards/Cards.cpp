@@ -1,6 +1,7 @@
 #include "Cards.h"
 
 #include "ComposePanel.h"
+#include "EntityPanel.h"
 #include "EventDispatcher.h"
 #include "JsonRead.h"
 #include "Protocol.h"
@@ -18,6 +19,7 @@ Cards::Cards(CardContext context, QObject *parent)
     // "card_close" reaches the cards in this order.
     m_tasks = add<TasksPanel>();
     m_compose = add<ComposePanel>();
+    m_entity = add<EntityPanel>();
     m_storage = add<StoragePanel>();
 }
 

@@ -9,6 +9,7 @@
 
 namespace halvic {
 
+class EntityPanel;
 class EventDispatcher;
 class TasksPanel;
 class ComposePanel;
@@ -28,6 +29,7 @@ public:
     TasksPanel &tasks() { return *m_tasks; }
     ComposePanel &compose() { return *m_compose; }
     StoragePanel &storage() { return *m_storage; }
+    EntityPanel &entity() { return *m_entity; }
     const std::vector<std::unique_ptr<Card>> &all() const { return m_cards; }
 
 private:
@@ -45,6 +47,7 @@ private:
     TasksPanel *m_tasks = nullptr;
     ComposePanel *m_compose = nullptr;
     StoragePanel *m_storage = nullptr;
+    EntityPanel *m_entity = nullptr;
 };
 
 } // namespace halvic

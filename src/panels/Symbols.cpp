@@ -33,7 +33,6 @@ constexpr std::array glyphs{
     SymbolGlyph{"minus.circle.fill"_L1, 0xe15c},    // remove_circle
     SymbolGlyph{"circle"_L1, 0xe836},               // radio_button_unchecked
     // The compose card.
-    SymbolGlyph{"envelope.fill"_L1, 0xe158},       // mail
     SymbolGlyph{"calendar.badge.plus"_L1, 0xe878}, // event
     SymbolGlyph{"paperplane.fill"_L1, 0xe163},     // send
     SymbolGlyph{"checkmark"_L1, 0xe5ca},           // check
@@ -54,6 +53,30 @@ constexpr std::array glyphs{
     SymbolGlyph{"film"_L1, 0xe02c},                                    // movie
     SymbolGlyph{"doc.zipper"_L1, 0xe149},                              // archive
     SymbolGlyph{"chevron.left.forwardslash.chevron.right"_L1, 0xe86f}, // code
+    // The entity dossier.
+    SymbolGlyph{"circle.fill"_L1, 0xe061},            // fiber_manual_record
+    SymbolGlyph{"building.2.fill"_L1, 0xe0af},        // business
+    SymbolGlyph{"building.2"_L1, 0xea40},             // apartment
+    SymbolGlyph{"dollarsign.circle.fill"_L1, 0xe263}, // monetization_on
+    SymbolGlyph{"shippingbox.fill"_L1, 0xe1a1},       // inventory_2
+    SymbolGlyph{"mappin.circle.fill"_L1, 0xe0c8},     // location_on
+    SymbolGlyph{"cube.fill"_L1, 0xe574},              // category
+    SymbolGlyph{"phone.fill"_L1, 0xe0cd},             // phone
+    SymbolGlyph{"envelope.fill"_L1, 0xe0be},          // email
+    SymbolGlyph{"link"_L1, 0xe157},                   // link
+    SymbolGlyph{"map.fill"_L1, 0xe55b},               // map
+    SymbolGlyph{"message.fill"_L1, 0xe0c9},           // message
+    SymbolGlyph{"person.crop.circle"_L1, 0xe853},     // account_circle
+    SymbolGlyph{"calendar"_L1, 0xe878},               // event
+    SymbolGlyph{"banknote"_L1, 0xef63},               // payments
+    SymbolGlyph{"note.text"_L1, 0xf1fc},              // sticky_note_2
+    SymbolGlyph{"sparkles"_L1, 0xe65f},               // auto_awesome
+    SymbolGlyph{"chevron.right"_L1, 0xe5cc},          // chevron_right
+    SymbolGlyph{"chevron.down"_L1, 0xe5cf},           // expand_more
+    SymbolGlyph{"pencil"_L1, 0xe3c9},                 // edit
+    SymbolGlyph{"arrow.up.right.square"_L1, 0xe89e},  // open_in_new
+    SymbolGlyph{"person.badge.minus"_L1, 0xef66},     // person_remove
+    SymbolGlyph{"archivebox"_L1, 0xe149},             // archive
 };
 
 } // namespace

@@ -42,6 +42,8 @@ inline constexpr QLatin1StringView compose{"compose"};
 inline constexpr QLatin1StringView eventCard{"event_card"};
 // The storage card.
 inline constexpr QLatin1StringView storage{"storage"};
+// The entity dossier card.
+inline constexpr QLatin1StringView entityProfile{"entity_profile"};
 } // namespace event
 
 namespace key {
@@ -95,12 +97,19 @@ inline constexpr QLatin1StringView attendees{"attendees"};
 inline constexpr QLatin1StringView meet{"meet"};
 inline constexpr QLatin1StringView context{"context"};
 inline constexpr QLatin1StringView fields{"fields"};
-// The storage card.
+// The storage card ("name" below is its too).
 inline constexpr QLatin1StringView files{"files"};
-inline constexpr QLatin1StringView name{"name"};
 inline constexpr QLatin1StringView size{"size"};
 inline constexpr QLatin1StringView updated{"updated"};
 inline constexpr QLatin1StringView paths{"paths"};
+// The entity dossier card.
+inline constexpr QLatin1StringView profile{"profile"};
+inline constexpr QLatin1StringView composed{"composed"};
+inline constexpr QLatin1StringView composing{"composing"};
+inline constexpr QLatin1StringView cmd{"cmd"};
+inline constexpr QLatin1StringView name{"name"};
+inline constexpr QLatin1StringView entityKey{"key"};
+inline constexpr QLatin1StringView other{"other"};
 } // namespace key
 
 /// Values the HUD writes into action files.
@@ -119,6 +128,11 @@ inline constexpr QLatin1StringView edit{"edit"};
 inline constexpr QLatin1StringView open{"open"};
 inline constexpr QLatin1StringView remove{"delete"};
 inline constexpr QLatin1StringView upload{"upload"};
+// The entity dossier card's commands.
+inline constexpr QLatin1StringView showEntity{"show_entity"};
+inline constexpr QLatin1StringView entityNote{"entity_note"};
+inline constexpr QLatin1StringView entitySummary{"entity_summary"};
+inline constexpr QLatin1StringView entityUnrelate{"entity_unrelate"};
 } // namespace value
 
 } // namespace halvic::protocol
@@ -135,6 +149,7 @@ inline constexpr QLatin1StringView cardAction{"card_action.json"};
 inline constexpr QLatin1StringView agentAction{"agent_action.json"};
 inline constexpr QLatin1StringView storageQuery{"storage_query.json"};
 inline constexpr QLatin1StringView storageAction{"storage_action.json"};
+inline constexpr QLatin1StringView entityAction{"entity_action.json"};
 inline constexpr QLatin1StringView hudRestart{"hud_restart"};
 inline constexpr QLatin1StringView hudConfig{"hud_config.json"};
 } // namespace controlfile

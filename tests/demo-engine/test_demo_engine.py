@@ -487,5 +487,62 @@ class StopTest(EngineTestCase):
         self.assertFalse([line for line in engine.stderr if "Traceback" in line])
 
 
+class DossierTest(EngineTestCase):
+    def test_profile_then_composed_dossier_and_the_four_commands(self):
+        engine = self.start()
+        engine.wait_greeting()
+        engine.say("who is maya?")
+        first = engine.next_event(ev("entity_profile"))
+        self.assertIs(first["composing"], True)
+        self.assertNotIn("composed", first)
+        profile = first["profile"]
+        self.assertEqual(profile["entity"]["key"], "demo:maya")
+        self.assertEqual(profile["entity"]["etype"], "person")
+        others = [relation["other"] for relation in profile["relations"]]
+        self.assertIn("Northwind Studio", others)
+        # A moment later the composed layout, for the same entity.
+        composed = engine.next_event(ev("entity_profile", composing=False))
+        self.assertEqual(composed["profile"]["entity"]["key"], "demo:maya")
+        types = [section["type"] for section in composed["composed"]["sections"]]
+        self.assertTrue({"text", "chips", "list", "kv"} <= set(types), types)
+
+        # A relation opened: the company, with its own relations.
+        engine.write("entity_action.json", {"cmd": "show_entity", "name": "Northwind Studio"})
+        company = engine.next_event(ev("entity_profile"))["profile"]
+        self.assertEqual(company["entity"]["etype"], "company")
+        self.assertIn("Maya Okafor", [relation["other"] for relation in company["relations"]])
+        engine.next_event(ev("entity_profile", composing=False))
+
+        # A note, a summary and a removed relation each come back as the updated profile
+        # alone (the card keeps the composed layout it shows).
+        engine.write("entity_action.json", {"cmd": "entity_note", "key": "demo:northwind", "text": "Moving in May"})
+        noted = engine.next_event(ev("entity_profile"))
+        self.assertNotIn("composed", noted)
+        self.assertIn("Moving in May", [fact["fact"] for fact in noted["profile"]["facts_by_kind"]["fact"]])
+        engine.wait_consumed("entity_action.json")
+        engine.write("entity_action.json", {"cmd": "entity_summary", "key": "demo:northwind", "text": "A studio."})
+        self.assertEqual(engine.next_event(ev("entity_profile"))["profile"]["summary"], "A studio.")
+        engine.wait_consumed("entity_action.json")
+        engine.write("entity_action.json", {"cmd": "entity_unrelate", "key": "demo:northwind", "other": "Tom Berg"})
+        unrelated = engine.next_event(ev("entity_profile"))["profile"]
+        self.assertNotIn("Tom Berg", [relation["other"] for relation in unrelated["relations"]])
+        self.assertEqual(unrelated["counts"]["relations"], len(unrelated["relations"]))
+
+        # An unknown name still answers, so the card stops waiting; other commands do nothing.
+        engine.wait_consumed("entity_action.json")
+        engine.write("entity_action.json", {"cmd": "show_entity", "name": "Nobody Known"})
+        unknown = engine.next_event(ev("entity_profile"))["profile"]
+        self.assertEqual(unknown["entity"]["name"], "Nobody Known")
+        answered = len(engine.seen)
+        for request in ({"cmd": "forget_everything", "key": "demo:maya"}, {"cmd": "entity_note", "key": "nope",
+                                                                          "text": "x"}, ["show_entity"]):
+            engine.wait_consumed("entity_action.json")
+            engine.write("entity_action.json", request)
+        engine.wait_consumed("entity_action.json")
+        engine.round_trip()
+        self.assertNotIn("entity_profile", [event["type"] for event in engine.seen[answered:]])
+        self.assertIsNone(engine.proc.poll())
+
+
 if __name__ == "__main__":
     unittest.main()

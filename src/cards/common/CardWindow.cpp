@@ -92,6 +92,15 @@ void CardWindow::orderOut()
         m_panel->hide();
 }
 
+void CardWindow::placeAgain()
+{
+    if (!m_panel || !m_options.placement)
+        return;
+    const QScreen *screen = m_panel->screen() ? m_panel->screen() : QGuiApplication::primaryScreen();
+    if (screen)
+        m_panel->setGeometry(m_options.placement(screen->availableGeometry(), m_options.size));
+}
+
 void CardWindow::present()
 {
     const bool firstShow = !m_panel;

@@ -74,6 +74,9 @@ public:
     /// Shows the card rather than its bubble: resets the bubble and, if it was one, refits
     /// the panel to the card around its centre.
     void expand();
+    /// Places the panel again as on its first show, on the screen it is on: for cards that
+    /// come back to their place whenever they show something new.
+    void placeAgain();
 
     /// The view's minimise button: card to bubble.
     Q_INVOKABLE void minimize();
