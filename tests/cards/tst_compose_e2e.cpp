@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "FileDrag.h"
 #include "HudSession.h"
 #include "JsonFile.h"
 
@@ -76,6 +77,33 @@ private slots:
             [&] { return !session->accessibleObjects().contains(QStringLiteral("push button\tSend email")); }, 5000));
         QTest::qWait(1200);
         QCOMPARE(readJson(actionFile()), expectedAction);
+    }
+
+    // Files dragged from another X client onto an email draft become its attachments; an
+    // event draft refuses them.
+    void filesDroppedOnDrafts()
+    {
+        const QStringList paths = sampleFiles(*session, {"agenda.pdf", "map.png"});
+        session->feed({engineEvent("event_card", {{"draft_id", "e1"}, {"title", "Design review"}})});
+        const auto title = session->waitToFind(QStringLiteral("Title"), QStringLiteral("text"));
+        QVERIFY(title);
+        QProcess *refused = dragFiles(*session, paths, title->center());
+        QVERIFY(refused);
+        QCOMPARE(dropOutcome(*refused), QByteArray("ignored"));
+
+        session->feed({engineEvent("compose", {{"draft_id", "d2"}, {"subject", "Trip"}})});
+        const auto subject = session->waitToFind(QStringLiteral("Subject"), QStringLiteral("text"));
+        QVERIFY(subject);
+        QProcess *taken = dragFiles(*session, paths, subject->center());
+        QVERIFY(taken);
+        QCOMPARE(dropOutcome(*taken), QByteArray("copied"));
+        QVERIFY(session->waitToFind(QStringLiteral("Remove map.png"), QStringLiteral("push button")));
+        // The edit that follows carries both files, in the order they were dropped.
+        QVERIFY(HudSession::waitFor(
+            [&] { return readJson(actionFile()).value("action") == QStringLiteral("edit"); }, 5000));
+        QCOMPARE(readJson(actionFile()).value("fields").toObject().value("attachments").toArray(),
+            QJsonArray::fromStringList(paths));
+        QVERIFY(!QFile::exists(session->root().controlFile(QStringLiteral("storage_action.json"))));
     }
 };
 

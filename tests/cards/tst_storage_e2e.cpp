@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "FileDrag.h"
 #include "HudSession.h"
 #include "JsonFile.h"
 
@@ -17,25 +18,6 @@ class StorageEndToEndTest : public QObject
     std::unique_ptr<HudSession> session;
 
     QString controlFile(const char *name) const { return session->root().controlFile(QLatin1StringView(name)); }
-
-    std::optional<QRect> windowNamed(const QString &title) const
-    {
-        const QString id = QString::fromLatin1(
-            session->run(QStringLiteral("xdotool"),
-                {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"), title}))
-                               .section(u'\n', 0, 0)
-                               .trimmed();
-        if (id.isEmpty())
-            return std::nullopt;
-        const QString info = QString::fromLatin1(session->run(QStringLiteral("xwininfo"), {QStringLiteral("-id"), id}));
-        const auto field = [&](const char *name) {
-            return QRegularExpression(QLatin1StringView(name) + QStringLiteral(":\\s+(-?\\d+)"))
-                .match(info)
-                .captured(1)
-                .toInt();
-        };
-        return QRect(field("Absolute upper-left X"), field("Absolute upper-left Y"), field("Width"), field("Height"));
-    }
 
     // The HUD's popup menu: its one visible window narrower than the HUD and the card.
     std::optional<QRect> popupMenu() const
@@ -124,41 +106,16 @@ private slots:
         const auto files = session->find(QStringLiteral("Files"), QStringLiteral("list"));
         QVERIFY(files);
 
-        const QString first = session->root().file(QStringLiteral("report one.pdf"));
-        const QString second = session->root().file(QStringLiteral("photo.png"));
-        for (const QString &path : {first, second}) {
-            QFile out(path);
-            QVERIFY(out.open(QIODevice::WriteOnly));
-            out.write("contents");
-        }
-        QProcess &source = session->x().startClient(
-            qEnvironmentVariable("HALVIC_BINARY_DIR") + QStringLiteral("/tests/cards/halvic-drag-source"),
-            {first, second});
-        std::optional<QRect> from;
-        QVERIFY(HudSession::waitFor(
-            [&] { return (from = windowNamed(QStringLiteral("halvic drag source"))).has_value(); }, 10000));
-        QTest::qWait(300);
-
-        // Press on the source, carry the files over the card in steps, let go over the grid.
-        const QPoint start = from->center();
-        const QPoint drop = files->center() + QPoint(0, 60);
-        session->xdotool({QStringLiteral("mousemove"), QString::number(start.x()), QString::number(start.y()),
-            QStringLiteral("mousedown"), QStringLiteral("1")});
-        QTest::qWait(200);
-        for (int step = 1; step <= 12; ++step) {
-            const QPoint at = start + (drop - start) * step / 12;
-            session->xdotool({QStringLiteral("mousemove"), QString::number(at.x()), QString::number(at.y())});
-            QTest::qWait(60);
-        }
-        QTest::qWait(300);
-        session->xdotool({QStringLiteral("mouseup"), QStringLiteral("1")});
+        const QStringList paths = sampleFiles(*session, {"report one.pdf", "photo.png"});
+        // Let go over the grid.
+        QProcess *source = dragFiles(*session, paths, files->center() + QPoint(0, 60));
+        QVERIFY(source);
 
         const QString action = controlFile("storage_action.json");
         QVERIFY(HudSession::waitFor([&] { return QFile::exists(action); }, 8000));
         // The source learns that the card took the files.
-        QVERIFY(HudSession::waitFor([&] { return source.canReadLine(); }, 5000));
-        QCOMPARE(source.readLine().trimmed(), QByteArray("copied"));
-        QCOMPARE(readJson(action), (QJsonObject{{"action", "upload"}, {"paths", QJsonArray{first, second}}}));
+        QCOMPARE(dropOutcome(*source), QByteArray("copied"));
+        QCOMPARE(readJson(action), (QJsonObject{{"action", "upload"}, {"paths", QJsonArray::fromStringList(paths)}}));
         // The card shows the upload until the engine's next list.
         QVERIFY(session->waitToFind(QStringLiteral("Uploading\u2026"), QStringLiteral("label")));
     }
