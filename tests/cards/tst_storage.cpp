@@ -180,6 +180,44 @@ private slots:
         QCOMPARE(StoragePanel::placement(available), frame);
     }
 
+    void bubbleFrames_data()
+    {
+        QTest::addColumn<QRect>("frame");
+        QTest::addColumn<bool>("minimized");
+        QTest::addColumn<QRect>("expected");
+        const QRect card(100, 80, 720, 460);
+        QTest::addRow("to a bubble at the card's top left") << card << true << QRect(100, 80, 58, 58);
+        QTest::addRow("back to the card from the bubble's top")
+            << QRect(300, 200, 58, 58) << false << QRect(300, 200, 720, 460);
+        QTest::addRow("back, kept 8 in from the right")
+            << QRect(1300, 200, 58, 58) << false << QRect(1440 - 8 - 720, 200, 720, 460);
+        QTest::addRow("back, kept 8 in from the left") << QRect(-30, 200, 58, 58) << false << QRect(8, 200, 720, 460);
+    }
+    void bubbleFrames()
+    {
+        QFETCH(QRect, frame);
+        QFETCH(bool, minimized);
+        QFETCH(QRect, expected);
+        QCOMPARE(StoragePanel::bubbleFrame(frame, minimized, QRect(0, 0, 1440, 900)), expected);
+    }
+
+    // In the window: the bubble keeps the card's top-left corner, the card comes back below
+    // the bubble's top edge.
+    void bubbleRoundTrip()
+    {
+        panel->present(files({"a.pdf"}));
+        GlassPanel *window = panel->window()->panel();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        const QRect card = window->geometry();
+        panel->window()->minimize();
+        scheduler.advance(1s);
+        QCOMPARE(window->geometry(), QRect(card.topLeft(), QSize(58, 58)));
+        window->setPosition(card.topLeft() + QPoint(30, 20));
+        panel->window()->minimize();
+        scheduler.advance(1s);
+        QCOMPARE(window->geometry(), QRect(card.topLeft() + QPoint(30, 20), card.size()));
+    }
+
     void openAsksForTheList()
     {
         panel->open();

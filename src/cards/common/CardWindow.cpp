@@ -43,10 +43,7 @@ CardWindow::CardWindow(Scheduler &scheduler, QQmlEngine &qml, QObject &controlle
     , m_title(m_options.title)
     , m_bubbleCtl(scheduler)
 {
-    connect(&m_bubbleCtl, &BubbleController::toggled, this, [this] {
-        if (m_panel)
-            refitKeepingCenter(*m_panel);
-    });
+    connect(&m_bubbleCtl, &BubbleController::toggled, this, &CardWindow::fitBubbleState);
 }
 
 CardWindow::~CardWindow() = default;
@@ -82,8 +79,22 @@ void CardWindow::expand()
 {
     const bool wasBubble = m_bubbleCtl.state().minimized();
     m_bubbleCtl.reset();
-    if (wasBubble && m_panel)
+    if (wasBubble)
+        fitBubbleState(false);
+}
+
+void CardWindow::fitBubbleState(bool minimized)
+{
+    if (!m_panel)
+        return;
+    if (!m_options.bubbleFrame) {
         refitKeepingCenter(*m_panel);
+        return;
+    }
+    const QScreen *screen = m_panel->screen() ? m_panel->screen() : QGuiApplication::primaryScreen();
+    // Without any screen, a usual desktop's size stands in.
+    const QRect available = screen ? screen->availableGeometry() : QRect(0, 0, 1440, 900);
+    m_panel->setGeometry(m_options.bubbleFrame(m_panel->geometry(), minimized, available));
 }
 
 void CardWindow::orderOut()
@@ -145,7 +156,7 @@ void layOutNow(QQuickItem *item)
 void CardWindow::refitAndPlace()
 {
     if (m_bubbleCtl.state().minimized()) {
-        refitKeepingCenter(*m_panel);
+        fitBubbleState(true);
         return;
     }
     // What the card holds now (an email or an event, a longer list) decides its size.

@@ -53,6 +53,10 @@ public:
         /// At every show of the card (not only the first) the panel takes its content's size
         /// and is placed again; shown as a bubble it is refitted around its centre instead.
         bool refitsOnShow = false;
+        /// The panel's frame when the card turns into its bubble (`minimized` true) or back,
+        /// from its frame before and the usable area of its screen. Without one the panel is
+        /// refitted to its content around its centre.
+        std::function<QRect(const QRect &frame, bool minimized, const QRect &available)> bubbleFrame;
     };
 
     CardWindow(Scheduler &scheduler, QQmlEngine &qml, QObject &controller, Options options);
@@ -93,6 +97,7 @@ signals:
 private:
     std::unique_ptr<GlassPanel> buildPanel();
     void refitAndPlace();
+    void fitBubbleState(bool minimized);
 
     Scheduler &m_scheduler;
     QQmlEngine &m_qml;

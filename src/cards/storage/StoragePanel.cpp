@@ -45,14 +45,19 @@ StoragePanel::StoragePanel(const CardContext &context, QObject *parent)
           {.view = QUrl(u"qrc:/Halvic/Cards/Storage/StorageView.qml"_s),
               .size = QSize(cardWidth, tallest),
               .title = u"My Files"_s,
-              .placement = [this](const QRect &available, QSize) {
-                  const QRect frame = placement(available);
-                  if (m_cardHeight != frame.height()) {
-                      m_cardHeight = frame.height();
-                      emit cardHeightChanged();
-                  }
-                  return frame;
-              }})
+              .placement =
+                  [this](const QRect &available, QSize) {
+                      const QRect frame = placement(available);
+                      setCardHeight(frame.height());
+                      return frame;
+                  },
+              .bubbleFrame =
+                  [this](const QRect &frame, bool minimized, const QRect &available) {
+                      const QRect next = bubbleFrame(frame, minimized, available);
+                      if (!minimized)
+                          setCardHeight(next.height());
+                      return next;
+                  }})
 {
     connect(&m_window, &CardWindow::hidden, this, [this] { m_model.setDropTargeted(false); });
 }
@@ -71,6 +76,26 @@ QRect StoragePanel::placement(const QRect &available)
     const int height = std::min(available.height() - 60, tallest);
     const int x = std::min(available.x() + available.width() - cardWidth - 20, available.x() + 40);
     return {x, available.y() + 30, cardWidth, height};
+}
+
+QRect StoragePanel::bubbleFrame(const QRect &frame, bool minimized, const QRect &available)
+{
+    constexpr int bubble = 58;
+    constexpr int margin = 8;
+    if (minimized)
+        return {frame.topLeft(), QSize(bubble, bubble)};
+    const int height = std::min(available.height() - 60, tallest);
+    const int right = available.x() + available.width() - cardWidth - margin;
+    const int x = std::min(std::max(frame.x(), available.x() + margin), right);
+    return {x, frame.y(), cardWidth, height};
+}
+
+void StoragePanel::setCardHeight(int height)
+{
+    if (m_cardHeight == height)
+        return;
+    m_cardHeight = height;
+    emit cardHeightChanged();
 }
 
 void StoragePanel::open()

@@ -76,6 +76,9 @@ public:
     /// The card's frame on a screen whose usable area is `available`: near its top left,
     /// 720 wide and at most 460 high.
     static QRect placement(const QRect &available);
+    /// The bubble keeps the card's top-left corner; the card coming back keeps the bubble's
+    /// top edge and stays 8 points inside the screen's sides.
+    static QRect bubbleFrame(const QRect &frame, bool minimized, const QRect &available);
 
     /// The user opens the card: it comes up as the full card and asks for the list.
     void open();
@@ -108,6 +111,7 @@ private:
     void setAll(std::vector<StorageItem> items);
     void query();
     void writeAction(const QJsonObject &action);
+    void setCardHeight(int height);
 
     const ControlChannel m_control;
     StorageModel m_model;
