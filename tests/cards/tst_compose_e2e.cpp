@@ -1,3 +1,4 @@
+#include <QDir>
 #include <QJsonArray>
 #include <QTest>
 
@@ -25,6 +26,9 @@ private slots:
         session = std::make_unique<HudSession>();
         if (!session->ok())
             QFAIL(qPrintable(QStringLiteral("no X session: ") + session->error()));
+        // The demo engine's test puts its own engine in the root first.
+        if (QTest::currentTestFunction() == QByteArrayView("theDemoEngineDraftsAndShowsFiles"))
+            return;
         QVERIFY(session->startHud());
         QVERIFY(session->waitToFind(QStringLiteral("listening\u2026")));
     }
@@ -104,6 +108,46 @@ private slots:
         QCOMPARE(readJson(actionFile()).value("fields").toObject().value("attachments").toArray(),
             QJsonArray::fromStringList(paths));
         QVERIFY(!QFile::exists(session->root().controlFile(QStringLiteral("storage_action.json"))));
+    }
+
+    // The demo engine against the real HUD: a drafted email sent as it is, then the files.
+    void theDemoEngineDraftsAndShowsFiles()
+    {
+        const QString demo = qEnvironmentVariable("HALVIC_SOURCE_DIR") + QStringLiteral("/demo-engine/");
+        const QStringList sources = QDir(demo).entryList({QStringLiteral("*.py")});
+        for (const QString &name : sources) {
+            QFile::remove(session->root().file(name));
+            QVERIFY(QFile::copy(demo + name, session->root().file(name)));
+        }
+        QVERIFY(session->startHud());
+        const auto ask = [&](const QString &text) {
+            const auto field = session->waitToFind(QStringLiteral("Message Halvic\u2026"));
+            QVERIFY(field);
+            session->click(*field);
+            session->xdotool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("20"), text});
+            session->xdotool({QStringLiteral("key"), QStringLiteral("Return")});
+        };
+        ask(QStringLiteral("draft an email"));
+        QVERIFY(session->waitToFind(
+            QStringLiteral("Email \u2014 review before it sends"), QStringLiteral("heading"), 15000));
+        const auto send = session->waitToFind(QStringLiteral("Send email"), QStringLiteral("push button"));
+        QVERIFY(send);
+        session->click(*send);
+        const auto said = [&](const QString &part) {
+            return HudSession::waitFor(
+                [&] {
+                    const QStringList objects = session->accessibleObjects();
+                    return std::any_of(
+                        objects.begin(), objects.end(), [&](const QString &o) { return o.contains(part); });
+                },
+                10000);
+        };
+        QVERIFY(said(QStringLiteral("Sent \u201cLunch on Friday?\u201d to maya@example.com")));
+
+        ask(QStringLiteral("show my files"));
+        QVERIFY(session->waitToFind(QStringLiteral("My Files"), QStringLiteral("heading"), 10000));
+        QVERIFY(session->waitToFind(QStringLiteral("5 items"), QStringLiteral("label")));
+        QVERIFY(session->waitToFind(QStringLiteral("Quarterly report.pdf"), QStringLiteral("label")));
     }
 };
 
