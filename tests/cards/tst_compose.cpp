@@ -471,6 +471,52 @@ private slots:
             QVERIFY2(names.contains(button), qPrintable(names.join(u'|')));
     }
 
+    // Each button of the real view, clicked: what it writes and whether the card stays.
+    void buttonsInTheView_data()
+    {
+        QTest::addColumn<bool>("isEmail");
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<bool>("shown");
+        QTest::addRow("send") << true << "Send email"
+                              << "send" << false;
+        QTest::addRow("cancel an email") << true << "Cancel email"
+                                         << "cancel" << false;
+        QTest::addRow("book") << false << "Book event"
+                              << "send" << false;
+        QTest::addRow("cancel an event") << false << "Cancel event"
+                                         << "cancel" << false;
+        QTest::addRow("close without sending") << true << "Close without sending"
+                                               << "close" << false;
+        QTest::addRow("minimise") << true << "Minimize to a bubble \u2014 hold the bubble to reopen"
+                                  << "" << true;
+    }
+    void buttonsInTheView()
+    {
+        QFETCH(bool, isEmail);
+        QFETCH(QString, button);
+        QFETCH(QString, action);
+        QFETCH(bool, shown);
+        if (isEmail)
+            panel->showEmail(emailDraft("d1"));
+        else
+            panel->showEvent(eventDraft("e1"));
+        GlassPanel *window = panel->window()->panel();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        QList<QQuickItem *> controls;
+        collect(
+            view(),
+            [&](QQuickItem *item) { return item->inherits("QQuickAbstractButton") && accessibleName(item) == button; },
+            controls);
+        QCOMPARE(controls.size(), 1);
+        QQuickItem *control = controls.front();
+        QTest::mouseClick(window, Qt::LeftButton, {},
+            control->mapToScene(QPointF(control->width() / 2, control->height() / 2)).toPoint());
+        scheduler.advance(1s);
+        QCOMPARE(readJson(actionFile()).value("action").toString(), action);
+        QCOMPARE(window->isVisible(), shown);
+    }
+
     // Typing in each field of the real view reaches the engine once the user pauses.
     void typingInTheView_data()
     {
