@@ -378,6 +378,31 @@ private slots:
         QCOMPARE(names(*panel), QStringList{"report.pdf"});
     }
 
+    // While files hover over the card it shows a dashed cyan border over a cyan tint.
+    void dropHighlight()
+    {
+        panel->present(files({"x.pdf"}));
+        GlassPanel *window = panel->window()->panel();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        const auto edge = [&] {
+            const QImage image = window->grabWindow();
+            int cyan = 0;
+            for (int y = image.height() / 4; y < image.height() * 3 / 4; ++y) {
+                const QColor pixel = image.pixelColor(1, y);
+                cyan += pixel.blue() > 150 && pixel.green() > 120 && pixel.red() < 140;
+            }
+            return std::pair(cyan, image.height() / 2);
+        };
+        QCOMPARE(edge().first, 0);
+        panel->model().setDropTargeted(true);
+        QTRY_VERIFY(edge().first > 0);
+        // Dashed: the border has gaps.
+        const auto [cyan, length] = edge();
+        QVERIFY2(cyan < length * 9 / 10, qPrintable(QStringLiteral("%1 of %2").arg(cyan).arg(length)));
+        panel->model().setDropTargeted(false);
+        QTRY_COMPARE(edge().first, 0);
+    }
+
     // Files dropped on the card through its window: one upload with every file.
     void dropThroughTheView()
     {

@@ -193,14 +193,29 @@ MinimizableCard {
             }
         }
 
-        // Files dragged over the card: a highlight, and an upload when they are let go.
-        Rectangle {
+        // Files dragged over the card: a cyan tint in a dashed border, and an upload when
+        // they are let go. Drawn on a canvas, which the software scene graph also draws.
+        Canvas {
+            id: dropHighlight
             anchors.fill: parent
             visible: root.files.dropTargeted
-            radius: parent.radius
-            color: Qt.rgba(HalvicStyle.cyan.r, HalvicStyle.cyan.g, HalvicStyle.cyan.b, 0.15)
-            border.width: 2
-            border.color: Qt.rgba(HalvicStyle.cyan.r, HalvicStyle.cyan.g, HalvicStyle.cyan.b, 0.9)
+            onVisibleChanged: requestPaint()
+            onPaint: {
+                const context = getContext("2d");
+                context.reset();
+                const inset = 1.5;
+                const radius = 18 - inset;
+                const w = width - 2 * inset;
+                const h = height - 2 * inset;
+                context.beginPath();
+                context.roundedRect(inset, inset, w, h, radius, radius);
+                context.fillStyle = Qt.rgba(HalvicStyle.cyan.r, HalvicStyle.cyan.g, HalvicStyle.cyan.b, 0.15);
+                context.fill();
+                context.setLineDash([6, 4]);
+                context.lineWidth = 2;
+                context.strokeStyle = Qt.rgba(HalvicStyle.cyan.r, HalvicStyle.cyan.g, HalvicStyle.cyan.b, 0.9);
+                context.stroke();
+            }
         }
         DropArea {
             anchors.fill: parent
