@@ -15,8 +15,11 @@ namespace halvic::testing {
 /// pointer. Returns the source client; it prints "copied" or "ignored" once the drop is over.
 inline QProcess *dragFiles(HudSession &session, const QStringList &paths, QPoint drop)
 {
+    // The session's environment: an X client on the session's display, whatever platform
+    // the test itself runs on.
     QProcess &source = session.x().startClient(
-        qEnvironmentVariable("HALVIC_BINARY_DIR") + QStringLiteral("/tests/cards/halvic-drag-source"), paths);
+        qEnvironmentVariable("HALVIC_BINARY_DIR") + QStringLiteral("/tests/cards/halvic-drag-source"), paths,
+        session.environment());
     std::optional<QRect> from;
     const auto findSource = [&] {
         const QString id = QString::fromLatin1(session.run(QStringLiteral("xdotool"),
