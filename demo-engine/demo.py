@@ -16,8 +16,10 @@ import entities
 import mail
 import scenes
 from control import ControlFile
+from drafts import Drafts
 from runtime import EventOutput, Running, Scheduler, log
 from scenes import KEEP_STATE, TaskPlan, TextRequest
+from storage import FileStore
 
 BOOT_STAGES = ("loading voice models…", "loading memories…", "warming up…")
 BOOT_STEP_SECONDS = 0.5
@@ -35,7 +37,6 @@ GREETING = ("Hi, I'm the Halvic demo engine — no real assistant behind me. "
 # consumed, so they do not pile up).
 CARD_REQUEST_FILES = (
     "memory_action.json", "memory_query.json", "graph_query.json", "graph_action.json",
-    "storage_action.json", "storage_query.json",
 )
 
 
@@ -64,6 +65,8 @@ class Demo:
         self._todo: list[dict[str, str]] = [dict(task) for task in scenes.TODO_START]
         self._todo_numbers = itertools.count(1)
         self._todo_arrivals: Optional[Running] = None
+        self.drafts = Drafts(self)
+        self.files = FileStore(self)
         self._dossiers = entities.Dossiers()
         self._mailbox = mail.Mailbox()
         self._composing: Optional[Running] = None
@@ -75,6 +78,10 @@ class Demo:
 
     def say(self, text: str) -> None:
         self.emit("tarvel", text=text)
+
+    def run(self, script) -> Running:
+        """Runs a timed script of a card's answer (see runtime.Scheduler)."""
+        return self._scheduler.start(script)
 
     # Start-up and conversation.
 
@@ -170,6 +177,9 @@ class Demo:
             self.emit("task_added", **task)
 
     def on_card_action(self, value: Any) -> None:
+        if isinstance(value, dict) and value.get("kind") in ("email", "event"):
+            self.drafts.on_action(value)
+            return
         if not isinstance(value, dict) or value.get("kind") != "task":
             _acknowledge_card_request("card_action.json", value)
             return
@@ -350,6 +360,8 @@ class Demo:
             ControlFile("agent_action.json", self.on_agent_action),
             ControlFile("text_input.json", self.on_text_input),
             ControlFile("card_action.json", self.on_card_action),
+            ControlFile("storage_query.json", self.files.on_query),
+            ControlFile("storage_action.json", self.files.on_action),
             ControlFile("entity_action.json", self.on_entity_action),
             ControlFile("email_action.json", self.on_email_action),
             *(ControlFile(name, functools.partial(_acknowledge_card_request, name))

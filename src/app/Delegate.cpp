@@ -21,6 +21,7 @@
 
 #include "AppModel.h"
 #include "Cards.h"
+#include "ComposePanel.h"
 #include "DockStrip.h"
 #include "Engine.h"
 #include "EngineWiring.h"
@@ -38,6 +39,7 @@
 #include "Popups.h"
 #include "Protocol.h"
 #include "Scheduler.h"
+#include "StoragePanel.h"
 #include "Symbols.h"
 #include "UnixSignals.h"
 #include "WindowCommands.h"
@@ -96,6 +98,7 @@ bool Delegate::launch()
         return false;
     m_cards = std::make_unique<Cards>(CardContext{*m_scheduler, *m_qml, m_engine->control()});
     m_cards->registerRows(*m_dispatcher);
+    wireCardFilePickers();
     buildMenuBar();
     // Text fields in Qt Quick carry the standard editing shortcuts (cut, copy, paste,
     // select all) themselves; no menu is needed for them.
@@ -225,7 +228,12 @@ Menu Delegate::trayOnlyEntries() const
     const QPointer<const Delegate> self(this);
     return {
         {u"What Halvic Remembers"_s, {}, false},
-        {u"My Files"_s, {}, false},
+        {u"My Files"_s,
+            [self] {
+                if (self)
+                    const_cast<Delegate *>(self.data())->toggleStorage();
+            },
+            true},
         {u"Hand Gestures"_s,
             [self] {
                 if (self)
@@ -254,7 +262,7 @@ void Delegate::buildMenuBar()
     add(u"Start / Stop Assistant"_s, Qt::Key_S, &Delegate::togglePower);
     add(u"Mute / Unmute Mic"_s, Qt::Key_M, &Delegate::mute);
     add(u"What Halvic Remembers"_s, Qt::Key_R, nullptr);
-    add(u"My Files"_s, Qt::Key_F, nullptr);
+    add(u"My Files"_s, Qt::Key_F, &Delegate::toggleStorage);
     m_gesturesItem = add(u"Hand Gestures"_s, Qt::Key_G, &Delegate::toggleGestures);
     m_gesturesItem->setCheckable(true);
     m_trayMenu->addSeparator();
@@ -367,18 +375,47 @@ void Delegate::activateInput()
 
 void Delegate::pickFiles()
 {
+    pickFilesFor(
+        u"Attach files"_s, [this](const QList<QUrl> &urls) { m_model->setAttachments(m_model->attachments() + urls); });
+}
+
+void Delegate::pickFilesFor(const QString &title, std::function<void(const QList<QUrl> &)> chosen)
+{
+    // One chooser at a time: asking again brings the open one forward.
     if (m_filePicker) {
         m_filePicker->raise();
         return;
     }
-    auto *picker = new QFileDialog(nullptr, u"Attach files"_s);
+    auto *picker = new QFileDialog(nullptr, title);
     picker->setAttribute(Qt::WA_DeleteOnClose);
     picker->setFileMode(QFileDialog::ExistingFiles);
     picker->setWindowFlag(Qt::WindowStaysOnTopHint);
-    connect(picker, &QFileDialog::urlsSelected, this,
-        [this](const QList<QUrl> &urls) { m_model->setAttachments(m_model->attachments() + urls); });
+    connect(picker, &QFileDialog::urlsSelected, this, std::move(chosen));
     m_filePicker = picker;
     picker->open();
+}
+
+void Delegate::wireCardFilePickers()
+{
+    ComposePanel *compose = &m_cards->compose();
+    connect(compose, &ComposePanel::attachmentsPickRequested, this, [this, compose] {
+        pickFilesFor(u"Attach files"_s, [compose = QPointer(compose)](const QList<QUrl> &urls) {
+            if (compose)
+                compose->addAttachments(urls);
+        });
+    });
+    StoragePanel *storage = &m_cards->storage();
+    connect(storage, &StoragePanel::uploadPickRequested, this, [this, storage] {
+        pickFilesFor(u"Upload files"_s, [storage = QPointer(storage)](const QList<QUrl> &urls) {
+            if (storage)
+                storage->uploadURLs(urls);
+        });
+    });
+}
+
+void Delegate::toggleStorage()
+{
+    m_cards->storage().toggle();
 }
 
 void Delegate::showMenu(const Menu &menu, QPointF globalPos)

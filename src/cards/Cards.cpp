@@ -1,10 +1,12 @@
 #include "Cards.h"
 
+#include "ComposePanel.h"
 #include "EmailPanel.h"
 #include "EntityPanel.h"
 #include "EventDispatcher.h"
 #include "JsonRead.h"
 #include "Protocol.h"
+#include "StoragePanel.h"
 #include "TasksPanel.h"
 
 namespace halvic {
@@ -17,8 +19,10 @@ Cards::Cards(CardContext context, QObject *parent)
 {
     // "card_close" reaches the cards in this order.
     m_tasks = add<TasksPanel>();
+    m_compose = add<ComposePanel>();
     add<EmailPanel>();
     m_entity = add<EntityPanel>();
+    m_storage = add<StoragePanel>();
 }
 
 Cards::~Cards() = default;

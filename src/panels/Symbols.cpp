@@ -32,18 +32,27 @@ constexpr std::array glyphs{
     SymbolGlyph{"checklist"_L1, 0xe6b1},            // checklist
     SymbolGlyph{"minus.circle.fill"_L1, 0xe15c},    // remove_circle
     SymbolGlyph{"circle"_L1, 0xe836},               // radio_button_unchecked
-    // The email card and the file kinds its attachments show.
-    SymbolGlyph{"envelope.open.fill"_L1, 0xe151},                      // drafts
-    SymbolGlyph{"photo"_L1, 0xe3f4},                                   // image
-    SymbolGlyph{"exclamationmark.triangle.fill"_L1, 0xe002},           // warning
-    SymbolGlyph{"paperplane.fill"_L1, 0xe163},                         // send
+    // The email card.
+    SymbolGlyph{"envelope.open.fill"_L1, 0xe151},            // drafts
+    SymbolGlyph{"exclamationmark.triangle.fill"_L1, 0xe002}, // warning
+    // The compose card.
+    SymbolGlyph{"calendar.badge.plus"_L1, 0xe878}, // event
+    SymbolGlyph{"paperplane.fill"_L1, 0xe163},     // send
+    SymbolGlyph{"checkmark"_L1, 0xe5ca},           // check
+    SymbolGlyph{"clock"_L1, 0xe8b5},               // schedule
+    // The storage card and the file kinds.
+    SymbolGlyph{"folder.fill"_L1, 0xe2c7},                             // folder
+    SymbolGlyph{"plus"_L1, 0xe145},                                    // add
+    SymbolGlyph{"arrow.clockwise"_L1, 0xe5d5},                         // refresh
+    SymbolGlyph{"tray"_L1, 0xe156},                                    // inbox
     SymbolGlyph{"doc"_L1, 0xe24d},                                     // insert_drive_file
     SymbolGlyph{"doc.text"_L1, 0xef42},                                // article
     SymbolGlyph{"doc.richtext"_L1, 0xe415},                            // picture_as_pdf
     SymbolGlyph{"tablecells"_L1, 0xe265},                              // table_chart
     SymbolGlyph{"doc.text.fill"_L1, 0xe873},                           // description
     SymbolGlyph{"rectangle.on.rectangle"_L1, 0xe41b},                  // slideshow
-    SymbolGlyph{"waveform"_L1, 0xe1b8},                                // graphic_eq
+    SymbolGlyph{"photo"_L1, 0xe410},                                   // photo
+    SymbolGlyph{"waveform"_L1, 0xe3a1},                                // audiotrack
     SymbolGlyph{"film"_L1, 0xe02c},                                    // movie
     SymbolGlyph{"doc.zipper"_L1, 0xeb2c},                              // folder_zip
     SymbolGlyph{"chevron.left.forwardslash.chevron.right"_L1, 0xe86f}, // code

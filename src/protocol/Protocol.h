@@ -41,6 +41,11 @@ inline constexpr QLatin1StringView taskDoneEvt{"task_done_evt"};
 inline constexpr QLatin1StringView emailThread{"email_thread"};
 inline constexpr QLatin1StringView emailAttachment{"email_attachment"};
 inline constexpr QLatin1StringView emailReplySent{"email_reply_sent"};
+// The compose card.
+inline constexpr QLatin1StringView compose{"compose"};
+inline constexpr QLatin1StringView eventCard{"event_card"};
+// The storage card.
+inline constexpr QLatin1StringView storage{"storage"};
 // The entity dossier card.
 inline constexpr QLatin1StringView entityProfile{"entity_profile"};
 } // namespace event
@@ -107,6 +112,17 @@ inline constexpr QLatin1StringView size{"size"};
 inline constexpr QLatin1StringView ok{"ok"};
 inline constexpr QLatin1StringView error{"error"};
 inline constexpr QLatin1StringView body{"body"};
+// The compose card ("title", "attachments", "to", "cc", "subject" and "body" above are its too).
+inline constexpr QLatin1StringView start{"start"};
+inline constexpr QLatin1StringView end{"end"};
+inline constexpr QLatin1StringView attendees{"attendees"};
+inline constexpr QLatin1StringView meet{"meet"};
+inline constexpr QLatin1StringView context{"context"};
+inline constexpr QLatin1StringView fields{"fields"};
+// The storage card ("size" above and "name" below are its too).
+inline constexpr QLatin1StringView files{"files"};
+inline constexpr QLatin1StringView updated{"updated"};
+inline constexpr QLatin1StringView paths{"paths"};
 // The entity dossier card.
 inline constexpr QLatin1StringView profile{"profile"};
 inline constexpr QLatin1StringView composed{"composed"};
@@ -129,6 +145,16 @@ inline constexpr QLatin1StringView close{"close"};
 inline constexpr QLatin1StringView images{"images"};
 inline constexpr QLatin1StringView attachment{"attachment"};
 inline constexpr QLatin1StringView openAttachment{"open_attachment"};
+// The compose card: kinds and actions ("close" above is its too).
+inline constexpr QLatin1StringView email{"email"};
+inline constexpr QLatin1StringView event{"event"};
+inline constexpr QLatin1StringView send{"send"};
+inline constexpr QLatin1StringView cancel{"cancel"};
+inline constexpr QLatin1StringView edit{"edit"};
+// The storage card's actions.
+inline constexpr QLatin1StringView open{"open"};
+inline constexpr QLatin1StringView remove{"delete"};
+inline constexpr QLatin1StringView upload{"upload"};
 // The entity dossier card's commands.
 inline constexpr QLatin1StringView showEntity{"show_entity"};
 inline constexpr QLatin1StringView entityNote{"entity_note"};
@@ -148,6 +174,8 @@ inline constexpr QLatin1StringView gestures{"gestures.json"};
 inline constexpr QLatin1StringView mute{"mute"};
 inline constexpr QLatin1StringView cardAction{"card_action.json"};
 inline constexpr QLatin1StringView agentAction{"agent_action.json"};
+inline constexpr QLatin1StringView storageQuery{"storage_query.json"};
+inline constexpr QLatin1StringView storageAction{"storage_action.json"};
 inline constexpr QLatin1StringView entityAction{"entity_action.json"};
 inline constexpr QLatin1StringView hudRestart{"hud_restart"};
 inline constexpr QLatin1StringView hudConfig{"hud_config.json"};

@@ -548,7 +548,7 @@ class MailTest(EngineTestCase):
     def test_thread_images_attachments_and_replies(self):
         engine = self.start()
         engine.wait_greeting()
-        engine.say("show my email")
+        engine.say("show my inbox")
         thread = engine.next_event(ev("email_thread"))
         self.assertEqual(thread["thread_id"], "demo-thread-1")
         held = [m for m in thread["messages"] if m.get("images_blocked")]

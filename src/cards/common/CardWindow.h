@@ -55,6 +55,12 @@ public:
         /// Only a card the user must type into at once takes the keyboard when it appears;
         /// every other card appears without taking it from the application in use.
         bool takesFocus = false;
+        /// At every show of the card (not only the first) the panel takes its content's size
+        /// and is placed again; shown as a bubble it is refitted around its centre instead.
+        bool refitsOnShow = false;
+        /// The panel's frame when the card turns into its bubble (`minimized` true) or back,
+        /// from its frame before and the usable area of its screen. Without one the panel is
+        /// refitted to its content around its centre.
         BubbleFrame bubbleFrame = {};
     };
 
@@ -67,6 +73,8 @@ public:
     bool isShown() const;
     BubbleController &bubbleCtl() { return m_bubbleCtl; }
     BubbleState *bubble() { return &m_bubbleCtl.state(); }
+    /// Renames the window (a card whose title follows what it shows).
+    void setTitle(const QString &title);
 
     /// Orders the panel front, building and placing it on the first call; takes the keyboard
     /// when the card does.
@@ -78,6 +86,9 @@ public:
     std::optional<QRect> availableArea() const;
     /// Orders the panel out and nothing else: the bubble and position stay for next time.
     void orderOut();
+    /// Shows the card rather than its bubble: resets the bubble and, if it was one, refits
+    /// the panel to the card around its centre.
+    void expand();
     /// Places the panel again as on its first show, on the screen it is on: for cards that
     /// come back to their place whenever they show something new.
     void placeAgain();
@@ -96,13 +107,14 @@ signals:
 
 private:
     std::unique_ptr<GlassPanel> buildPanel();
-    /// The panel's frame for the card or its bubble.
-    void fitFrame(bool minimized);
+    void refitAndPlace();
+    void fitBubbleState(bool minimized);
 
     Scheduler &m_scheduler;
     QQmlEngine &m_qml;
     QObject &m_controller;
     const Options m_options;
+    QString m_title;
     BubbleController m_bubbleCtl;
     std::unique_ptr<GlassPanel> m_panel;
 };
