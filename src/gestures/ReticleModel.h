@@ -8,7 +8,7 @@ namespace halvic {
 
 /// What one hand's reticle shows: the tracker's pose, whether this hand drives the pointer,
 /// a right click that just happened and the centre "ready" pulse.
-class ReticleModel final : public QObject
+class ReticleModel : public QObject
 {
     Q_OBJECT
     QML_ELEMENT

@@ -18,7 +18,6 @@ using testing::FakeWindows;
 using testing::RecordingPointer;
 using Type = PointerEvent::Type;
 
-Q_DECLARE_METATYPE(std::optional<gestures::Message>)
 Q_DECLARE_METATYPE(std::vector<PointerEvent>)
 
 namespace {
@@ -32,13 +31,33 @@ ScreenInfo display(QRectF frame, QRectF visible, std::uint32_t id)
     return screen;
 }
 
-char *toString(const PointerEvent &event)
+QStringList describe(const std::vector<PointerEvent> &events)
 {
     static const char *names[] = {"Move", "LeftDown", "LeftDrag", "LeftUp", "RightDown", "RightUp"};
-    return QTest::toString(QStringLiteral("%1(%2,%3)")
-                               .arg(QLatin1StringView(names[int(event.type)]))
-                               .arg(event.position.x())
-                               .arg(event.position.y()));
+    QStringList out;
+    for (const PointerEvent &event : events)
+        out << QStringLiteral("%1(%2,%3)")
+                   .arg(QLatin1StringView(names[int(event.type)]))
+                   .arg(event.position.x())
+                   .arg(event.position.y());
+    return out;
+}
+
+/// A decoded datagram in words, so that table rows can say what they expect.
+QString describe(const std::optional<gestures::Message> &message)
+{
+    if (!message)
+        return QStringLiteral("nothing");
+    if (const auto *frame = std::get_if<gestures::HandsFrame>(&*message)) {
+        QStringList hands;
+        for (const gestures::Hand &hand : frame->hands)
+            hands << QStringLiteral("%1 %2,%3 %4").arg(hand.name).arg(hand.position.x()).arg(hand.position.y()).arg(hand.pose);
+        const QString armed = frame->armed ? (*frame->armed ? QStringLiteral("armed") : QStringLiteral("disarmed"))
+                                           : QStringLiteral("-");
+        return QStringLiteral("hands %1 [%2]").arg(armed, hands.join(QStringLiteral("; ")));
+    }
+    const auto &event = std::get<gestures::TrackerEvent>(*message);
+    return QStringLiteral("%1 %2 %3,%4").arg(event.name, event.hand).arg(event.position.x()).arg(event.position.y());
 }
 
 QByteArray hands(const QByteArray &list, const char *armed = nullptr)
@@ -59,7 +78,7 @@ QByteArray hand(const char *name, double x, double y, const char *pose = "point"
         .toUtf8();
 }
 
-QByteArray event(const char *name, const char *handName, double x, double y)
+QByteArray tracker(const char *name, const char *handName, double x, double y)
 {
     return QStringLiteral(R"({"name":"%1","hand":"%2","x":%3,"y":%4})")
         .arg(QLatin1StringView(name), QLatin1StringView(handName))
@@ -70,13 +89,6 @@ QByteArray event(const char *name, const char *handName, double x, double y)
 
 } // namespace
 
-namespace QTest {
-template <>
-char *toString(const PointerEvent &event)
-{
-    return ::toString(event);
-}
-} // namespace QTest
 
 class TestGestureController : public QObject
 {
@@ -161,40 +173,38 @@ void TestGestureController::armed()
 void TestGestureController::decodesOnlyWhatItActsOn_data()
 {
     QTest::addColumn<QByteArray>("datagram");
-    QTest::addColumn<std::optional<gestures::Message>>("expected");
-    using gestures::HandsFrame;
-    using gestures::TrackerEvent;
-    const auto none = std::optional<gestures::Message>();
-    const auto msg = [](gestures::Message m) { return std::optional<gestures::Message>(std::move(m)); };
-
-    QTest::addRow("empty") << QByteArray() << none;
-    QTest::addRow("not json") << QByteArray("hands!") << none;
-    QTest::addRow("array") << QByteArray(R"([{"t":"hands"}])") << none;
-    QTest::addRow("truncated") << QByteArray(R"({"t":"hands","hands":[{"hand":"R","x":0.5)") << none;
-    QTest::addRow("unknown event") << QByteArray(R"({"name":"wave","hand":"R","x":0.1,"y":0.2})") << none;
-    QTest::addRow("neither kind nor name") << QByteArray(R"({"hand":"R","x":0.1,"y":0.2})") << none;
-    QTest::addRow("pointer event without hand") << QByteArray(R"({"name":"pinch_start","x":0.1,"y":0.2})") << none;
-    QTest::addRow("hand not a string") << QByteArray(R"({"name":"rclick","hand":1,"x":0.1,"y":0.2})") << none;
-    QTest::addRow("x as a string") << QByteArray(R"({"name":"pinch_end","hand":"R","x":"0.1","y":0.2})") << none;
-    QTest::addRow("y missing") << QByteArray(R"({"name":"fist_hold","hand":"R","x":0.1})") << none;
-    QTest::addRow("arm needs nothing") << QByteArray(R"({"name":"arm"})") << msg(TrackerEvent{"arm", {}, {}});
+    QTest::addColumn<QString>("expected");
+    QTest::addRow("empty") << QByteArray() << "nothing";
+    QTest::addRow("not json") << QByteArray("hands!") << "nothing";
+    QTest::addRow("array") << QByteArray(R"([{"t":"hands"}])") << "nothing";
+    QTest::addRow("truncated") << QByteArray(R"({"t":"hands","hands":[{"hand":"R","x":0.5)") << "nothing";
+    QTest::addRow("unknown event") << QByteArray(R"({"name":"wave","hand":"R","x":0.1,"y":0.2})") << "nothing";
+    QTest::addRow("neither kind nor name") << QByteArray(R"({"hand":"R","x":0.1,"y":0.2})") << "nothing";
+    QTest::addRow("pointer event without hand") << QByteArray(R"({"name":"pinch_start","x":0.1,"y":0.2})")
+                                                << "nothing";
+    QTest::addRow("hand not a string") << QByteArray(R"({"name":"rclick","hand":1,"x":0.1,"y":0.2})") << "nothing";
+    QTest::addRow("x as a string") << QByteArray(R"({"name":"pinch_end","hand":"R","x":"0.1","y":0.2})")
+                                   << "nothing";
+    QTest::addRow("y missing") << QByteArray(R"({"name":"fist_hold","hand":"R","x":0.1})") << "nothing";
+    QTest::addRow("arm needs nothing") << QByteArray(R"({"name":"arm"})") << "arm  0,0";
     QTest::addRow("pinch") << QByteArray(R"({"name":"pinch_move","hand":"L","x":0.25,"y":1})")
-                           << msg(TrackerEvent{"pinch_move", "L", {0.25, 1}});
+                           << "pinch_move L 0.25,1";
     QTest::addRow("hands, armed, default pose")
         << QByteArray(R"({"t":"hands","armed":true,"hands":[{"hand":"R","x":0.5,"y":0.25}]})")
-        << msg(HandsFrame{true, {{"R", {0.5, 0.25}, "none"}}});
-    QTest::addRow("hands without names or numbers are left out") << QByteArray(
-        R"({"t":"hands","hands":[{"hand":"R","x":"a","y":0},{"x":0,"y":0},7,)"
-        R"({"hand":"L","x":0,"y":1,"pose":"fist"}]})") << msg(HandsFrame{std::nullopt, {{"L", {0, 1}, "fist"}}});
+        << "hands armed [R 0.5,0.25 none]";
+    QTest::addRow("hands without names or numbers are left out")
+        << QByteArray(R"({"t":"hands","hands":[{"hand":"R","x":"a","y":0},{"x":0,"y":0},7,)"
+                      R"({"hand":"L","x":0,"y":1,"pose":"fist"}]})")
+        << "hands - [L 0,1 fist]";
     QTest::addRow("armed of another type is no armed state")
-        << QByteArray(R"({"t":"hands","armed":"yes","hands":"none"})") << msg(HandsFrame{std::nullopt, {}});
+        << QByteArray(R"({"t":"hands","armed":"yes","hands":"none"})") << "hands - []";
 }
 
 void TestGestureController::decodesOnlyWhatItActsOn()
 {
     QFETCH(QByteArray, datagram);
-    QFETCH(std::optional<gestures::Message>, expected);
-    QCOMPARE(gestures::decode(datagram) == expected, true);
+    QFETCH(QString, expected);
+    QCOMPARE(describe(gestures::decode(datagram)), expected);
 }
 
 void TestGestureController::mapsNormalisedPointsOntoTheFirstDisplay_data()
@@ -231,9 +241,9 @@ void TestGestureController::choosesThePrimaryHand_data()
     const QByteArray both = hands(hand("R", 0.1, 0.1) + ',' + hand("L", 0.9, 0.9));
     QTest::addRow("both, no action yet: right") << QByteArray() << both << "R" << QPoint(100, 80);
     QTest::addRow("left alone") << QByteArray() << hands(hand("L", 0.5, 0.5)) << "L" << QPoint(500, 400);
-    QTest::addRow("after the left pinched: left") << event("rclick", "L", 0.2, 0.2) << both << "L" << QPoint(900, 720);
+    QTest::addRow("after the left pinched: left") << tracker("rclick", "L", 0.2, 0.2) << both << "L" << QPoint(900, 720);
     QTest::addRow("active hand gone: its partner")
-        << event("rclick", "L", 0.2, 0.2) << hands(hand("R", 0.3, 0.5)) << "R" << QPoint(300, 400);
+        << tracker("rclick", "L", 0.2, 0.2) << hands(hand("R", 0.3, 0.5)) << "R" << QPoint(300, 400);
     QTest::addRow("other names drive nothing") << QByteArray() << hands(hand("X", 0.3, 0.5)) << "" << QPoint();
 }
 
@@ -254,7 +264,7 @@ void TestGestureController::choosesThePrimaryHand()
         QVERIFY(!m_controller->reticle("X"));
         return;
     }
-    QCOMPARE(events, (std::vector<PointerEvent>{{Type::Move, pointer}}));
+    QCOMPARE(describe(events), describe({{Type::Move, pointer}}));
     QCOMPARE(m_controller->cursor(), QPointF(pointer));
     for (const QString name : {"R", "L"})
         if (const HandReticle *reticle = m_controller->reticle(name); reticle && reticle->isVisible())
@@ -285,34 +295,34 @@ void TestGestureController::pinchClicksOrDragsByDistance()
     QFETCH(std::vector<PointerEvent>, expected);
     armed();
     takeEvents();
-    send(event("pinch_start", "R", 0.5, 0.5));
+    send(tracker("pinch_start", "R", 0.5, 0.5));
     // Trembling on the way there stays below the threshold.
-    send(event("pinch_move", "R", 0.503, 0.505));
-    send(event("pinch_move", "R", (500 + travel) / 1000, 0.5));
-    send(event("pinch_end", "R", (500 + travel + 1) / 1000, 0.5));
-    QCOMPARE(takeEvents(), expected);
+    send(tracker("pinch_move", "R", 0.503, 0.505));
+    send(tracker("pinch_move", "R", (500 + travel) / 1000, 0.5));
+    send(tracker("pinch_end", "R", (500 + travel + 1) / 1000, 0.5));
+    QCOMPARE(describe(takeEvents()), describe(expected));
     QVERIFY(!m_controller->owner());
 }
 
 void TestGestureController::otherHandCannotMoveReleaseOrClickWhileOneHolds()
 {
     armed();
-    send(event("pinch_start", "R", 0.5, 0.5));
+    send(tracker("pinch_start", "R", 0.5, 0.5));
     takeEvents();
-    send(event("pinch_move", "L", 0.9, 0.9));
-    send(event("pinch_end", "L", 0.9, 0.9));
-    send(event("pinch_start", "L", 0.9, 0.9));
-    send(event("rclick", "L", 0.9, 0.9));
+    send(tracker("pinch_move", "L", 0.9, 0.9));
+    send(tracker("pinch_end", "L", 0.9, 0.9));
+    send(tracker("pinch_start", "L", 0.9, 0.9));
+    send(tracker("rclick", "L", 0.9, 0.9));
     QVERIFY(takeEvents().empty());
-    QCOMPARE(m_controller->owner(), QStringLiteral("R"));
-    send(event("pinch_end", "R", 0.5, 0.5));
-    QCOMPARE(takeEvents(), (std::vector<PointerEvent>{{Type::LeftUp, {500, 400}}}));
+    QCOMPARE(m_controller->owner().value_or(QString()), QStringLiteral("R"));
+    send(tracker("pinch_end", "R", 0.5, 0.5));
+    QCOMPARE(describe(takeEvents()), describe(std::vector<PointerEvent>{{Type::LeftUp, {500, 400}}}));
 }
 
 void TestGestureController::pointerFollowsOnlyPinchMovesWhileHeld()
 {
     armed();
-    send(event("pinch_start", "R", 0.5, 0.5));
+    send(tracker("pinch_start", "R", 0.5, 0.5));
     takeEvents();
     send(hands(hand("R", 0.1, 0.1, "pinch")));
     QVERIFY(takeEvents().empty());
@@ -325,14 +335,14 @@ void TestGestureController::nothingHappensUnlessEnabledAndArmed()
 {
     send(R"({"name":"arm"})");
     send(hands(hand("R", 0.5, 0.5), "true"));
-    send(event("pinch_start", "R", 0.5, 0.5));
+    send(tracker("pinch_start", "R", 0.5, 0.5));
     QVERIFY(!m_controller->isArmed());
     QVERIFY(takeEvents().empty());
 
     m_controller->setEnabled(true);
     send(hands(hand("R", 0.5, 0.5)));
-    send(event("pinch_start", "R", 0.5, 0.5));
-    send(event("rclick", "R", 0.5, 0.5));
+    send(tracker("pinch_start", "R", 0.5, 0.5));
+    send(tracker("rclick", "R", 0.5, 0.5));
     QVERIFY(takeEvents().empty());
     QCOMPARE(m_activity, 0);
 
@@ -340,7 +350,7 @@ void TestGestureController::nothingHappensUnlessEnabledAndArmed()
     send(hands(hand("R", 0.5, 0.5), "true"));
     QVERIFY(m_controller->isArmed());
     QCOMPARE(m_activity, 1);
-    QCOMPARE(takeEvents(), (std::vector<PointerEvent>{{Type::Move, {500, 400}}}));
+    QCOMPARE(describe(takeEvents()), describe(std::vector<PointerEvent>{{Type::Move, {500, 400}}}));
 }
 
 void TestGestureController::watchdogReleasesAfterSilence_data()
@@ -357,20 +367,20 @@ void TestGestureController::watchdogReleasesAfterSilence()
     QFETCH(bool, released);
     armed();
     // A steady stream keeps the button down as long as it lasts.
-    send(event("pinch_start", "R", 0.5, 0.5));
-    send(event("pinch_move", "R", 0.6, 0.5));
+    send(tracker("pinch_start", "R", 0.5, 0.5));
+    send(tracker("pinch_move", "R", 0.6, 0.5));
     for (int i = 0; i < 20; ++i) {
         send(hands(hand("R", 0.6, 0.5, "pinch")));
         m_clock.advance(100ms);
     }
     send(hands(hand("R", 0.6, 0.5, "pinch")));
-    QCOMPARE(m_controller->owner(), QStringLiteral("R"));
+    QCOMPARE(m_controller->owner().value_or(QString()), QStringLiteral("R"));
     takeEvents();
     m_clock.advance(Duration(silenceMs));
     QCOMPARE(!m_controller->owner(), released);
     QCOMPARE(m_controller->reticle("R")->isVisible(), !released);
     if (released)
-        QCOMPARE(takeEvents(), (std::vector<PointerEvent>{{Type::LeftUp, {600, 400}}}));
+        QCOMPARE(describe(takeEvents()), describe(std::vector<PointerEvent>{{Type::LeftUp, {600, 400}}}));
     else
         QVERIFY(takeEvents().empty());
 }
@@ -388,13 +398,13 @@ void TestGestureController::disarmAndDisableRelease()
     QFETCH(QByteArray, datagram);
     armed();
     send(hands(hand("R", 0.5, 0.5)));
-    send(event("pinch_start", "R", 0.5, 0.5));
+    send(tracker("pinch_start", "R", 0.5, 0.5));
     takeEvents();
     if (datagram.isEmpty())
         m_controller->setEnabled(false);
     else
         send(datagram);
-    QCOMPARE(takeEvents(), (std::vector<PointerEvent>{{Type::LeftUp, {500, 400}}}));
+    QCOMPARE(describe(takeEvents()), describe(std::vector<PointerEvent>{{Type::LeftUp, {500, 400}}}));
     QVERIFY(!m_controller->owner());
     QVERIFY(!m_controller->isArmed());
     QVERIFY(!m_controller->reticle("R")->isVisible());
@@ -433,11 +443,10 @@ void TestGestureController::rightClickFlashesItsReticle()
 {
     armed();
     takeEvents();
-    send(event("rclick", "L", 0.25, 0.75));
-    QCOMPARE(takeEvents(),
-        (std::vector<PointerEvent>{
+    send(tracker("rclick", "L", 0.25, 0.75));
+    QCOMPARE(describe(takeEvents()), describe(std::vector<PointerEvent>{
             {Type::Move, {250, 600}}, {Type::RightDown, {250, 600}}, {Type::RightUp, {250, 600}}}));
-    QCOMPARE(m_controller->activeHand(), QStringLiteral("L"));
+    QCOMPARE(m_controller->activeHand().value_or(QString()), QStringLiteral("L"));
     const HandReticle *left = m_controller->reticle("L");
     QVERIFY(left && left->model().rightFlash());
     m_clock.advance(170ms);
@@ -481,20 +490,20 @@ void TestGestureController::fistMaximisesAndRestores()
 {
     armed();
     m_windows.frontToBack = {{1, {1100, 100, 300, 200}}, {2, {1050, 50, 600, 400}}, {3, {100, 100, 300, 300}}};
-    send(event("fist_hold", "R", 0.2, 0.2)); // (200, 160): window 3
+    send(tracker("fist_hold", "R", 0.2, 0.2)); // (200, 160): window 3
     QCOMPARE(m_windows.find(3)->frame, QRect(0, 30, 1000, 770));
-    QCOMPARE(m_controller->savedFrame(7), QRect(100, 100, 300, 300));
+    QCOMPARE(m_controller->savedFrame(7).value_or(QRect()), QRect(100, 100, 300, 300));
 
     // The tracker now spans the other display: its own usable area and its own saved frame.
     std::swap(m_screens[0], m_screens[1]);
-    send(event("fist_hold", "R", 0.25, 0.25)); // (1200, 150): window 1 is in front of 2
+    send(tracker("fist_hold", "R", 0.25, 0.25)); // (1200, 150): window 1 is in front of 2
     QCOMPARE(m_windows.find(1)->frame, QRect(1000, 0, 800, 600));
     QCOMPARE(m_windows.find(2)->frame, QRect(1050, 50, 600, 400));
-    QCOMPARE(m_controller->savedFrame(9), QRect(1100, 100, 300, 200));
-    send(event("fist_hold", "R", 0.25, 0.25));
+    QCOMPARE(m_controller->savedFrame(9).value_or(QRect()), QRect(1100, 100, 300, 200));
+    send(tracker("fist_hold", "R", 0.25, 0.25));
     QCOMPARE(m_windows.find(1)->frame, QRect(1100, 100, 300, 200));
     QVERIFY(!m_controller->savedFrame(9));
-    QCOMPARE(m_controller->savedFrame(7), QRect(100, 100, 300, 300));
+    QCOMPARE(m_controller->savedFrame(7).value_or(QRect()), QRect(100, 100, 300, 300));
 }
 
 void TestGestureController::fistOnAnAlreadyMaximisedWindowStoresItsFrame()
@@ -502,10 +511,10 @@ void TestGestureController::fistOnAnAlreadyMaximisedWindowStoresItsFrame()
     armed();
     const QRect nearlyFull(10, 45, 980, 750);
     m_windows.frontToBack = {{1, nearlyFull}};
-    send(event("fist_hold", "R", 0.5, 0.5));
-    QCOMPARE(m_controller->savedFrame(7), nearlyFull);
+    send(tracker("fist_hold", "R", 0.5, 0.5));
+    QCOMPARE(m_controller->savedFrame(7).value_or(QRect()), nearlyFull);
     QCOMPARE(m_windows.find(1)->frame, QRect(0, 30, 1000, 770));
-    send(event("fist_hold", "R", 0.5, 0.5));
+    send(tracker("fist_hold", "R", 0.5, 0.5));
     QCOMPARE(m_windows.find(1)->frame, nearlyFull);
 }
 
@@ -514,17 +523,17 @@ void TestGestureController::fistIgnoresTheHudAndEmptyDesktop()
     armed();
     m_windows.frontToBack = {{1, {100, 100, 300, 300}, 42}, {2, {100, 100, 300, 300}}};
     m_overHud = true;
-    send(event("fist_hold", "R", 0.2, 0.2));
+    send(tracker("fist_hold", "R", 0.2, 0.2));
     QCOMPARE(m_windows.find(2)->frame, QRect(100, 100, 300, 300));
     m_overHud = false;
     // The HUD's own windows are skipped: the one behind them is the target.
-    send(event("fist_hold", "R", 0.2, 0.2));
+    send(tracker("fist_hold", "R", 0.2, 0.2));
     QCOMPARE(m_windows.find(1)->frame, QRect(100, 100, 300, 300));
     QCOMPARE(m_windows.find(2)->frame, QRect(0, 30, 1000, 770));
     // No window under the hand: nothing moves, nothing is forgotten.
     m_windows.frontToBack.clear();
-    send(event("fist_hold", "R", 0.9, 0.9));
-    QCOMPARE(m_controller->savedFrame(7), QRect(100, 100, 300, 300));
+    send(tracker("fist_hold", "R", 0.9, 0.9));
+    QCOMPARE(m_controller->savedFrame(7).value_or(QRect()), QRect(100, 100, 300, 300));
 }
 
 void TestGestureController::rowSwitchesWithItsDefault()
