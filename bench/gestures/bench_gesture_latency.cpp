@@ -100,6 +100,7 @@ int main(int argc, char **argv)
     }
     std::vector<Clock::time_point> sent(total), posted(total);
     QQmlEngine qml;
+    qml.addImportPath(QStringLiteral("qrc:/"));
     QtScheduler scheduler;
     TimingSink sink(XTestPointerSink::connect(session.display()), posted);
     std::unique_ptr<WindowSystem> windows = X11WindowSystem::connect(session.display());

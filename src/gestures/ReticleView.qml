@@ -1,4 +1,5 @@
 import QtQuick
+import Halvic.Gestures
 import Halvic.Panels
 
 // The marker under one hand: a ring in the hand's colour (cyan drives the pointer, orange

@@ -117,12 +117,16 @@ void TestGesturesX11::initTestCase()
 {
     if (!session->ok())
         QFAIL(qPrintable(QStringLiteral("no X server for gesture tests: ") + session->error()));
+    // The modules are compiled in under qrc:/<URI path>.
+    m_qml.addImportPath(QStringLiteral("qrc:/"));
     m_screen = QGuiApplication::primaryScreen()->geometry().size();
     QCOMPARE(m_screen, QSize(1280, 800));
 }
 
 void TestGesturesX11::init()
 {
+    // A reticle whose view does not load is a failure, not a warning.
+    QTest::failOnWarning(QRegularExpression(QStringLiteral("qrc:/Halvic")));
     m_pointer = XTestPointerSink::connect(session->display());
     QVERIFY(m_pointer);
     m_windows = X11WindowSystem::connect(session->display());
