@@ -37,7 +37,14 @@ public:
             qCWarning(lcGestures) << m_view->errors();
     }
 
-    void moveTo(QPoint topLeft) override { m_view->setPosition(topLeft); }
+    void moveTo(QPoint topLeft) override
+    {
+        m_view->setPosition(topLeft);
+        // Unmanaged windows keep their place in the stack while the window manager raises
+        // the windows it manages: back on top with every move (one request, no reply).
+        if (m_view->isVisible())
+            m_view->raise();
+    }
     void orderFront() override
     {
         m_view->show();

@@ -51,7 +51,11 @@ QString describe(const std::optional<gestures::Message> &message)
     if (const auto *frame = std::get_if<gestures::HandsFrame>(&*message)) {
         QStringList hands;
         for (const gestures::Hand &hand : frame->hands)
-            hands << QStringLiteral("%1 %2,%3 %4").arg(hand.name).arg(hand.position.x()).arg(hand.position.y()).arg(hand.pose);
+            hands << QStringLiteral("%1 %2,%3 %4")
+                         .arg(hand.name)
+                         .arg(hand.position.x())
+                         .arg(hand.position.y())
+                         .arg(hand.pose);
         const QString armed = frame->armed ? (*frame->armed ? QStringLiteral("armed") : QStringLiteral("disarmed"))
                                            : QStringLiteral("-");
         return QStringLiteral("hands %1 [%2]").arg(armed, hands.join(QStringLiteral("; ")));
@@ -88,7 +92,6 @@ QByteArray tracker(const char *name, const char *handName, double x, double y)
 }
 
 } // namespace
-
 
 class TestGestureController : public QObject
 {
@@ -180,22 +183,18 @@ void TestGestureController::decodesOnlyWhatItActsOn_data()
     QTest::addRow("truncated") << QByteArray(R"({"t":"hands","hands":[{"hand":"R","x":0.5)") << "nothing";
     QTest::addRow("unknown event") << QByteArray(R"({"name":"wave","hand":"R","x":0.1,"y":0.2})") << "nothing";
     QTest::addRow("neither kind nor name") << QByteArray(R"({"hand":"R","x":0.1,"y":0.2})") << "nothing";
-    QTest::addRow("pointer event without hand") << QByteArray(R"({"name":"pinch_start","x":0.1,"y":0.2})")
-                                                << "nothing";
+    QTest::addRow("pointer event without hand") << QByteArray(R"({"name":"pinch_start","x":0.1,"y":0.2})") << "nothing";
     QTest::addRow("hand not a string") << QByteArray(R"({"name":"rclick","hand":1,"x":0.1,"y":0.2})") << "nothing";
-    QTest::addRow("x as a string") << QByteArray(R"({"name":"pinch_end","hand":"R","x":"0.1","y":0.2})")
-                                   << "nothing";
+    QTest::addRow("x as a string") << QByteArray(R"({"name":"pinch_end","hand":"R","x":"0.1","y":0.2})") << "nothing";
     QTest::addRow("y missing") << QByteArray(R"({"name":"fist_hold","hand":"R","x":0.1})") << "nothing";
     QTest::addRow("arm needs nothing") << QByteArray(R"({"name":"arm"})") << "arm  0,0";
-    QTest::addRow("pinch") << QByteArray(R"({"name":"pinch_move","hand":"L","x":0.25,"y":1})")
-                           << "pinch_move L 0.25,1";
+    QTest::addRow("pinch") << QByteArray(R"({"name":"pinch_move","hand":"L","x":0.25,"y":1})") << "pinch_move L 0.25,1";
     QTest::addRow("hands, armed, default pose")
         << QByteArray(R"({"t":"hands","armed":true,"hands":[{"hand":"R","x":0.5,"y":0.25}]})")
         << "hands armed [R 0.5,0.25 none]";
-    QTest::addRow("hands without names or numbers are left out")
-        << QByteArray(R"({"t":"hands","hands":[{"hand":"R","x":"a","y":0},{"x":0,"y":0},7,)"
-                      R"({"hand":"L","x":0,"y":1,"pose":"fist"}]})")
-        << "hands - [L 0,1 fist]";
+    QTest::addRow("hands without names or numbers are left out") << QByteArray(
+        R"({"t":"hands","hands":[{"hand":"R","x":"a","y":0},{"x":0,"y":0},7,)"
+        R"({"hand":"L","x":0,"y":1,"pose":"fist"}]})") << "hands - [L 0,1 fist]";
     QTest::addRow("armed of another type is no armed state")
         << QByteArray(R"({"t":"hands","armed":"yes","hands":"none"})") << "hands - []";
 }
@@ -241,7 +240,8 @@ void TestGestureController::choosesThePrimaryHand_data()
     const QByteArray both = hands(hand("R", 0.1, 0.1) + ',' + hand("L", 0.9, 0.9));
     QTest::addRow("both, no action yet: right") << QByteArray() << both << "R" << QPoint(100, 80);
     QTest::addRow("left alone") << QByteArray() << hands(hand("L", 0.5, 0.5)) << "L" << QPoint(500, 400);
-    QTest::addRow("after the left pinched: left") << tracker("rclick", "L", 0.2, 0.2) << both << "L" << QPoint(900, 720);
+    QTest::addRow("after the left pinched: left")
+        << tracker("rclick", "L", 0.2, 0.2) << both << "L" << QPoint(900, 720);
     QTest::addRow("active hand gone: its partner")
         << tracker("rclick", "L", 0.2, 0.2) << hands(hand("R", 0.3, 0.5)) << "R" << QPoint(300, 400);
     QTest::addRow("other names drive nothing") << QByteArray() << hands(hand("X", 0.3, 0.5)) << "" << QPoint();
@@ -444,7 +444,8 @@ void TestGestureController::rightClickFlashesItsReticle()
     armed();
     takeEvents();
     send(tracker("rclick", "L", 0.25, 0.75));
-    QCOMPARE(describe(takeEvents()), describe(std::vector<PointerEvent>{
+    QCOMPARE(describe(takeEvents()),
+        describe(std::vector<PointerEvent>{
             {Type::Move, {250, 600}}, {Type::RightDown, {250, 600}}, {Type::RightUp, {250, 600}}}));
     QCOMPARE(m_controller->activeHand().value_or(QString()), QStringLiteral("L"));
     const HandReticle *left = m_controller->reticle("L");
