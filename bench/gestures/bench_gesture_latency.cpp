@@ -61,6 +61,19 @@ private:
     std::vector<Clock::time_point> &m_posted;
 };
 
+/// Runs the event loop until `flag` is set.
+void runUntil(const std::atomic<bool> &flag)
+{
+    QEventLoop loop;
+    QTimer check;
+    QObject::connect(&check, &QTimer::timeout, &loop, [&] {
+        if (flag)
+            loop.quit();
+    });
+    check.start(20);
+    loop.exec();
+}
+
 double percentile(std::vector<double> values, double p)
 {
     if (values.empty())
@@ -122,8 +135,7 @@ int main(int argc, char **argv)
         done = true;
     }));
     sender->start();
-    while (!done)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    runUntil(done);
     sender->wait();
     QElapsedTimer settle;
     settle.start();
@@ -152,7 +164,6 @@ int main(int argc, char **argv)
         percentile(early, 0.99), percentile(late, 0.5), percentile(late, 0.99));
 
     // A flood: 50,000 datagrams/s for 3 s; how late do 5 ms main-loop ticks come?
-    std::atomic<bool> flooding = true;
     std::atomic<long> flooded = 0;
     std::unique_ptr<QThread> flood(QThread::create([&] {
         QUdpSocket socket;
@@ -168,7 +179,6 @@ int main(int argc, char **argv)
             QThread::usleep(200);
         }
         flooded = n;
-        flooding = false;
     }));
     std::vector<double> gaps;
     QElapsedTimer clock;
@@ -181,8 +191,9 @@ int main(int argc, char **argv)
     });
     tick.start(5);
     flood->start();
-    while (flooding)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    std::atomic<bool> floodDone = false;
+    QObject::connect(flood.get(), &QThread::finished, [&] { floodDone = true; });
+    runUntil(floodDone);
     flood->wait();
     tick.stop();
     std::printf("flood of %ld datagrams in 3 s: 5 ms main-loop ticks came every p50 %.1f ms, p99 %.1f ms, "

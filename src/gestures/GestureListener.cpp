@@ -52,7 +52,6 @@ QHostAddress GestureListener::address() const
 
 void GestureListener::drain()
 {
-    m_drainQueued = false;
     std::vector<gestures::Message> batch;
     int read = 0;
     while (read < batchLimit && m_socket->hasPendingDatagrams()) {
@@ -74,11 +73,9 @@ void GestureListener::drain()
         if (!alive)
             return;
     }
-    // More waiting: read on after the event loop has had its turn.
-    if (m_socket->hasPendingDatagrams() && !m_drainQueued) {
-        m_drainQueued = true;
-        QMetaObject::invokeMethod(this, &GestureListener::drain, Qt::QueuedConnection);
-    }
+    // Datagrams left waiting keep the socket readable: its notifier calls again once the
+    // event loop has had its turn. (A drain queued by hand here raced that notification and
+    // could leave a readyRead with nothing to read, after which Qt 6.4 stopped notifying.)
 }
 
 void GestureListener::remember(const QHostAddress &address, quint16 port)

@@ -44,7 +44,6 @@ private:
     std::unique_ptr<QUdpSocket> m_socket;
     Deliver m_deliver;
     QStringList m_senders;
-    bool m_drainQueued = false;
 };
 
 } // namespace halvic

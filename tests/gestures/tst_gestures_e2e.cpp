@@ -71,8 +71,9 @@ private slots:
         const QRect hud = session->waitForHudGeometry([](const QRect &r) { return r.width() > 0; });
         // Another program's window, partly behind the HUD.
         X11Session &x = session->x();
-        x.startClient(QStringLiteral("xev"), {QStringLiteral("-geometry"), QStringLiteral("600x400+700+420"),
-                                                 QStringLiteral("-event"), QStringLiteral("button")});
+        x.startClient(QStringLiteral("xev"),
+            {QStringLiteral("-geometry"), QStringLiteral("600x400+700+420"), QStringLiteral("-event"),
+                QStringLiteral("button")});
         quint32 window = 0;
         QVERIFY(HudSession::waitFor(
             [&] {
@@ -86,7 +87,8 @@ private slots:
         std::optional<QRect> original;
         QVERIFY(HudSession::waitFor([&] { return (original = x.frame(window)) && original->intersects(hud); }, 5000));
 
-        session->feed({QJsonObject{{QStringLiteral("type"), QStringLiteral("gestures")}, {QStringLiteral("on"), true}}});
+        session->feed(
+            {QJsonObject{{QStringLiteral("type"), QStringLiteral("gestures")}, {QStringLiteral("on"), true}}});
         QVERIFY(HudSession::waitFor([&] { return listening(*session); }, 10000));
 
         send(R"({"name":"arm"})");
@@ -107,7 +109,8 @@ private slots:
         send(at("fist_hold", overXev));
         QVERIFY(HudSession::waitFor([&] { return x.frame(window).value_or(QRect()) == *original; }, 5000));
 
-        session->feed({QJsonObject{{QStringLiteral("type"), QStringLiteral("gestures")}, {QStringLiteral("on"), false}}});
+        session->feed(
+            {QJsonObject{{QStringLiteral("type"), QStringLiteral("gestures")}, {QStringLiteral("on"), false}}});
         QVERIFY(HudSession::waitFor([&] { return !listening(*session); }, 10000));
         send(R"({"t":"hands","armed":true,"hands":[{"hand":"R","x":0.75,"y":0.5,"pose":"point"}]})");
         QTest::qWait(300);
