@@ -332,7 +332,10 @@ void Delegate::setGesturesActive(bool on)
     if (on && !hasVideoCaptureDevice())
         showCameraAlert();
     // The gesture controller is switched regardless: the alert explains what is missing.
-    gestures().setEnabled(on);
+    // Off needs no controller: none is made for it (the engine may report its exit while the
+    // delegate is being taken down).
+    if (on || m_gestures)
+        gestures().setEnabled(on);
     m_gesturesOn = on;
     if (m_gesturesItem)
         m_gesturesItem->setChecked(on);

@@ -32,6 +32,30 @@ QPoint pointer(const HudSession &session)
     return {value("X"), value("Y")};
 }
 
+/// Where the reticle windows the X server shows are.
+QList<QRect> visibleReticles(const X11Session &x)
+{
+    QList<QRect> found;
+    const QList<QByteArray> ids = x.run(QStringLiteral("xdotool"),
+                                       {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                           QStringLiteral("--name"), QStringLiteral("^Hand reticle$")})
+                                      .split('\n');
+    for (const QByteArray &id : ids) {
+        if (id.trimmed().isEmpty())
+            continue;
+        const QString info
+            = QString::fromLatin1(x.run(QStringLiteral("xwininfo"), {QStringLiteral("-id"), QString::fromLatin1(id)}));
+        const auto field = [&](const char *name) {
+            return QRegularExpression(QLatin1StringView(name) + QStringLiteral(":\\s+(-?\\d+)"))
+                .match(info)
+                .captured(1)
+                .toInt();
+        };
+        found << QRect(field("Absolute upper-left X"), field("Absolute upper-left Y"), field("Width"), field("Height"));
+    }
+    return found;
+}
+
 } // namespace
 
 class GesturesEndToEndTest : public QObject
@@ -94,6 +118,8 @@ private slots:
         send(R"({"name":"arm"})");
         send(R"({"t":"hands","armed":true,"hands":[{"hand":"R","x":0.25,"y":0.5,"pose":"point"}]})");
         QVERIFY(HudSession::waitFor([&] { return pointer(*session) == QPoint(360, 450); }, 5000));
+        // The hand's reticle is on screen, centred under it.
+        QVERIFY(HudSession::waitFor([&] { return visibleReticles(x).contains(QRect(342, 432, 36, 36)); }, 5000));
 
         // Over the HUD the fist does nothing, though xev lies behind it.
         const QPoint overHud = hud.center();
