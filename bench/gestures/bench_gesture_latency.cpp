@@ -169,17 +169,22 @@ int main(int argc, char **argv)
     {
         std::vector<double> own;
         const std::size_t count = std::max<std::size_t>(total / 10, 100);
-        QElapsedTimer pace;
-        pace.start();
-        for (std::size_t i = 0; i < count; ++i) {
-            while (pace.nsecsElapsed() < qint64(i) * (1'000'000'000 / rate))
-                QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
-            const QByteArray datagram = handsAt(int(i % 500), 599);
+        std::atomic<bool> finished = false;
+        QTimer pace;
+        pace.setTimerType(Qt::PreciseTimer);
+        QObject::connect(&pace, &QTimer::timeout, [&] {
+            const QByteArray datagram = handsAt(int(own.size() % 500), 599);
             const auto start = Clock::now();
             if (const auto message = gestures::decode(datagram))
                 controller.handle(*message);
             own.push_back(std::chrono::duration<double, std::micro>(Clock::now() - start).count());
-        }
+            if (own.size() >= count) {
+                pace.stop();
+                finished = true;
+            }
+        });
+        pace.start(1000 / rate);
+        runUntil(finished);
         std::printf(
             "datagram in hand -> decoded -> pointer event posted (%zu): p50 %.0f us  p99 %.0f us  max %.0f us\n", count,
             percentile(own, 0.5), percentile(own, 0.99), percentile(own, 1.0));
