@@ -413,6 +413,44 @@ class TodoTest(EngineTestCase):
                 self.assertIsNone(engine.proc.poll())
 
 
+class GesturePlayerTest(EngineTestCase):
+    def datagrams(self, engine, until, timeout=5.0):
+        engine.hands.settimeout(timeout)
+        received = []
+        while True:
+            data, sender = engine.hands.recvfrom(65536)
+            self.assertEqual(sender[0], "127.0.0.1")
+            received.append(json.loads(data))
+            if until(received[-1]):
+                return received
+
+    def test_gestures_on_plays_a_hand_path_that_never_clicks(self):
+        engine = self.start()
+        engine.wait_greeting()
+        engine.write("gestures.json", {"on": True})
+        engine.next_event(ev("gestures", on=True))
+        played = self.datagrams(engine, lambda d: d.get("name") == "disarm")
+        self.assertEqual([d.get("name") for d in played[:2]], ["ready", "arm"])
+        frames = [d for d in played if d.get("t") == "hands"]
+        self.assertGreater(len(frames), 100)
+        for frame in frames[:-1]:
+            (hand,) = frame["hands"]
+            self.assertEqual(hand["hand"], "R")
+            self.assertTrue(0 <= hand["x"] <= 1 and 0 <= hand["y"] <= 1)
+        self.assertIn("pinch", {frame["hands"][0]["pose"] for frame in frames[:-1]})
+        # Only the pointer moves: no pinch, click or fist events.
+        self.assertEqual({d.get("name") for d in played if "name" in d}, {"ready", "arm", "disarm"})
+
+    def test_gestures_off_disarms_at_once(self):
+        engine = self.start(scale=1.0)
+        engine.wait_greeting()
+        engine.write("gestures.json", {"on": True})
+        self.datagrams(engine, lambda d: d.get("t") == "hands")
+        engine.write("gestures.json", {"on": False})
+        engine.next_event(ev("gestures", on=False))
+        self.datagrams(engine, lambda d: d.get("name") == "disarm", timeout=2.0)
+
+
 class RobustnessTest(EngineTestCase):
     def test_bad_requests_are_dropped_and_the_engine_keeps_answering(self):
         cases = [
@@ -490,44 +528,6 @@ class StopTest(EngineTestCase):
         engine.write("mute", b"", atomic=False)
         self.assertEqual(engine.proc.wait(3), 0)
         self.assertFalse([line for line in engine.stderr if "Traceback" in line])
-
-
-class GesturePlayerTest(EngineTestCase):
-    def datagrams(self, engine, until, timeout=5.0):
-        engine.hands.settimeout(timeout)
-        received = []
-        while True:
-            data, sender = engine.hands.recvfrom(65536)
-            self.assertEqual(sender[0], "127.0.0.1")
-            received.append(json.loads(data))
-            if until(received[-1]):
-                return received
-
-    def test_gestures_on_plays_a_hand_path_that_never_clicks(self):
-        engine = self.start()
-        engine.wait_greeting()
-        engine.write("gestures.json", {"on": True})
-        engine.next_event(ev("gestures", on=True))
-        played = self.datagrams(engine, lambda d: d.get("name") == "disarm")
-        self.assertEqual([d.get("name") for d in played[:2]], ["ready", "arm"])
-        frames = [d for d in played if d.get("t") == "hands"]
-        self.assertGreater(len(frames), 100)
-        for frame in frames[:-1]:
-            (hand,) = frame["hands"]
-            self.assertEqual(hand["hand"], "R")
-            self.assertTrue(0 <= hand["x"] <= 1 and 0 <= hand["y"] <= 1)
-        self.assertIn("pinch", {frame["hands"][0]["pose"] for frame in frames[:-1]})
-        # Only the pointer moves: no pinch, click or fist events.
-        self.assertEqual({d.get("name") for d in played if "name" in d}, {"ready", "arm", "disarm"})
-
-    def test_gestures_off_disarms_at_once(self):
-        engine = self.start(scale=1.0)
-        engine.wait_greeting()
-        engine.write("gestures.json", {"on": True})
-        self.datagrams(engine, lambda d: d.get("t") == "hands")
-        engine.write("gestures.json", {"on": False})
-        engine.next_event(ev("gestures", on=False))
-        self.datagrams(engine, lambda d: d.get("name") == "disarm", timeout=2.0)
 
 
 if __name__ == "__main__":
