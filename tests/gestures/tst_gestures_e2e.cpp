@@ -71,6 +71,10 @@ class GesturesEndToEndTest : public QObject
     {
         QCOMPARE(tracker.writeDatagram(datagram, QHostAddress(QHostAddress::LocalHost), trackerPort), datagram.size());
     }
+    void gesturesEvent(bool on)
+    {
+        session->feed({QJsonObject{{QStringLiteral("type"), QStringLiteral("gestures")}, {QStringLiteral("on"), on}}});
+    }
     static QByteArray at(const char *name, QPointF p)
     {
         const QSizeF screen = HudSession::screenSize;
@@ -136,8 +140,10 @@ private slots:
         std::optional<QRect> original;
         QVERIFY(HudSession::waitFor([&] { return (original = x.frame(window)) && original->intersects(hud); }, 5000));
 
-        session->feed(
-            {QJsonObject{{QStringLiteral("type"), QStringLiteral("gestures")}, {QStringLiteral("on"), true}}});
+        // The menu test left gestures on: the engine switches them off, then on.
+        gesturesEvent(false);
+        QVERIFY(HudSession::waitFor([&] { return !listening(*session); }, 10000));
+        gesturesEvent(true);
         QVERIFY(HudSession::waitFor([&] { return listening(*session); }, 10000));
 
         send(R"({"name":"arm"})");
@@ -160,8 +166,7 @@ private slots:
         send(at("fist_hold", overXev));
         QVERIFY(HudSession::waitFor([&] { return x.frame(window).value_or(QRect()) == *original; }, 5000));
 
-        session->feed(
-            {QJsonObject{{QStringLiteral("type"), QStringLiteral("gestures")}, {QStringLiteral("on"), false}}});
+        gesturesEvent(false);
         QVERIFY(HudSession::waitFor([&] { return !listening(*session); }, 10000));
         send(R"({"t":"hands","armed":true,"hands":[{"hand":"R","x":0.75,"y":0.5,"pose":"point"}]})");
         QTest::qWait(300);
