@@ -131,6 +131,7 @@ private slots:
     void droppedStreamReleasesTheButton();
     void fistMaximisesAndRestoresARealWindow();
     void ninthSenderPushesOutTheOldest();
+    void portTakenLeavesGesturesSilentlyInactive();
     void floodLeavesTheLoopResponsiveAndNoButtonHeld();
 
 private:
@@ -399,6 +400,17 @@ void TestGesturesX11::floodLeavesTheLoopResponsiveAndNoButtonHeld()
     // And the listener still hears the tracker.
     send(handsAt(0.1, 0.1));
     QTRY_COMPARE(queryPointer().position, QPoint(128, 80));
+}
+
+void TestGesturesX11::portTakenLeavesGesturesSilentlyInactive()
+{
+    QUdpSocket holder;
+    QVERIFY(holder.bind(QHostAddress(QHostAddress::LocalHost), 0, QAbstractSocket::DontShareAddress));
+    GestureController other(m_scheduler, *m_pointer, *m_windows, qtGestureDesktop(m_qml, holder.localPort()));
+    other.setEnabled(true);
+    QVERIFY(other.isEnabled());
+    QVERIFY(!other.listeningPort());
+    other.setEnabled(false);
 }
 
 int main(int argc, char **argv)
