@@ -15,7 +15,6 @@
 #include "GestureMessage.h"
 #include "HandReticle.h"
 #include "PointerSink.h"
-#include "ScheduledCall.h"
 #include "Scheduler.h"
 #include "ScreenInfo.h"
 #include "WindowSystem.h"
