@@ -58,8 +58,6 @@ public:
     static constexpr Duration centreShownFor{1200};
     /// A frame within this distance of the usable area on every edge counts as maximised.
     static constexpr double maximisedSlack = 20.0;
-    /// Senders remembered at most; a new one beyond that pushes out the oldest.
-    static constexpr int maxSenders = 8;
 
     GestureController(Scheduler &scheduler, PointerSink &pointer, WindowSystem &windows, GestureDesktop desktop,
         QObject *parent = nullptr);
