@@ -66,14 +66,13 @@ QByteArray threadEvent(const char *threadId, const char *colour)
     const QJsonObject message{{"msg_id", "m1"}, {"from_name", "Ann Lee"}, {"date_human", "Mon 9:14"},
         {"body_html", html}, {"body_text", "Quarterly numbers attached."}};
     return QJsonDocument(QJsonObject{{"type", "email_thread"}, {"thread_id", threadId}, {"account", "me@example.com"},
-                                         {"subject", "Numbers"}, {"messages", QJsonArray{message}}})
+                             {"subject", "Numbers"}, {"messages", QJsonArray{message}}})
                .toJson(QJsonDocument::Compact)
         + '\n';
 }
 
 /// Milliseconds from appending the event to the feed until `rgb` covers part of the card.
-std::optional<double> timeToPaint(
-    const QString &feed, const QByteArray &event, uint32_t rgb, const Display &display)
+std::optional<double> timeToPaint(const QString &feed, const QByteArray &event, uint32_t rgb, const Display &display)
 {
     QFile file(feed);
     if (!file.open(QIODevice::Append))
@@ -177,7 +176,7 @@ int main(int argc, char *argv[])
     std::printf("%-34s %12s %12.1f %12s\n", "idle, no email (MiB)", "", median(idleMiB), "");
     std::printf("%-34s %9.0f ms %12.1f %12.1f\n", "first thread (web engine cold)", median(coldMs), median(coldHud),
         median(coldWeb));
-    std::printf("%-34s %9.0f ms %12.1f %12.1f\n", "next thread (warm)", median(warmMs), median(warmHud),
-        median(warmWeb));
+    std::printf(
+        "%-34s %9.0f ms %12.1f %12.1f\n", "next thread (warm)", median(warmMs), median(warmHud), median(warmWeb));
     return 0;
 }

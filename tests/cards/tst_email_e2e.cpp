@@ -166,16 +166,17 @@ private slots:
         for (int i = 1; i <= 12; ++i)
             messages.append(QJsonObject{{"msg_id", QStringLiteral("m%1").arg(i)},
                 {"from_name", QStringLiteral("Sender %1").arg(i)}, {"body_text", "Earlier"}});
-        messages.append(QJsonObject{{"msg_id", "last"}, {"from_name", "Ann Lee"},
-            {"body_html", "<div style=\"height:300px\">short</div>"}});
-        session->feed({engineEvent("email_thread", {{"thread_id", "th1"}, {"subject", "Long"}, {"messages", messages}})});
+        messages.append(QJsonObject{
+            {"msg_id", "last"}, {"from_name", "Ann Lee"}, {"body_html", "<div style=\"height:300px\">short</div>"}});
+        session->feed(
+            {engineEvent("email_thread", {{"thread_id", "th1"}, {"subject", "Long"}, {"messages", messages}})});
         const auto body = waitForBody([](QRect r) { return r.height() == 332; });
         QVERIFY2(body, "no body");
         // Opened at the newest message, so the first ones are scrolled out of view.
         const QString first = QStringLiteral("Expand this message: Sender 1");
         QVERIFY(!session->find(first));
-        session->xdotool({QStringLiteral("mousemove"), QString::number(body->center().x()),
-            QString::number(body->center().y())});
+        session->xdotool(
+            {QStringLiteral("mousemove"), QString::number(body->center().x()), QString::number(body->center().y())});
         for (int notch = 0; notch < 20; ++notch)
             session->xdotool({QStringLiteral("click"), QStringLiteral("4")});
         QVERIFY2(session->waitToFind(first, QString(), 5000), "the thread did not scroll");
