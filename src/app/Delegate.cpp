@@ -20,6 +20,7 @@
 #include <csignal>
 
 #include "AppModel.h"
+#include "Autostart.h"
 #include "Cards.h"
 #include "DockStrip.h"
 #include "Engine.h"
@@ -33,6 +34,7 @@
 #include "JsonRead.h"
 #include "Line.h"
 #include "ModelRows.h"
+#include "Paths.h"
 #include "PasteAttachments.h"
 #include "Platform.h"
 #include "Popups.h"
@@ -72,6 +74,13 @@ Delegate::Delegate()
     , m_dispatcher(std::make_unique<EventDispatcher>())
 {
     registerModelRows(*m_dispatcher, *m_model);
+    // Started at login as it was started now, with the engine folder it was given, if any.
+    QStringList command{QCoreApplication::applicationFilePath()};
+    if (Paths::rootOption())
+        command << u"--engine"_s << Paths::root();
+    m_autostart = std::make_unique<Autostart>(
+        Autostart::entryPathFor([](const char *name) { return qEnvironmentVariable(name); }, QDir::homePath()),
+        command);
 }
 
 Delegate::~Delegate()
@@ -232,6 +241,12 @@ Menu Delegate::trayOnlyEntries() const
                     const_cast<Delegate *>(self.data())->toggleGestures();
             },
             true, true, m_gesturesOn},
+        {u"Start at Login"_s,
+            [self] {
+                if (self)
+                    const_cast<Delegate *>(self.data())->toggleAutostart();
+            },
+            true, true, m_autostart->isEnabled()},
     };
 }
 
@@ -257,6 +272,12 @@ void Delegate::buildMenuBar()
     add(u"My Files"_s, Qt::Key_F, nullptr);
     m_gesturesItem = add(u"Hand Gestures"_s, Qt::Key_G, &Delegate::toggleGestures);
     m_gesturesItem->setCheckable(true);
+    QAction *autostartItem = m_trayMenu->addAction(u"Start at Login"_s);
+    autostartItem->setCheckable(true);
+    connect(autostartItem, &QAction::triggered, this, &Delegate::toggleAutostart);
+    // Read from the entry each time, so a change made elsewhere shows.
+    connect(m_trayMenu.get(), &QMenu::aboutToShow, autostartItem,
+        [this, autostartItem] { autostartItem->setChecked(m_autostart->isEnabled()); });
     m_trayMenu->addSeparator();
     add(u"Quit"_s, Qt::Key_Q, &Delegate::quit);
 
@@ -310,6 +331,12 @@ void Delegate::toggleGestures()
     const bool on = !m_gesturesOn;
     m_requests->setGestures(on);
     setGesturesActive(on);
+}
+
+void Delegate::toggleAutostart()
+{
+    // A failed write leaves the item as the file says, which the next look at the menu shows.
+    m_autostart->setEnabled(!m_autostart->isEnabled());
 }
 
 void Delegate::setGesturesActive(bool on)
