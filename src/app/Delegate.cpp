@@ -5,6 +5,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPainter>
@@ -155,9 +156,9 @@ bool Delegate::buildPanels()
     // The modules are compiled in under qrc:/<URI path>.
     m_qml->addImportPath(u"qrc:/"_s);
     // Plugins loaded on demand (the email card's web bodies): installed beside the
-    // application's libraries, or in the build tree.
-    m_qml->addImportPath(QCoreApplication::applicationDirPath() + u"/../lib/halvic/qml"_s);
-    m_qml->addImportPath(QStringLiteral(HALVIC_BUILD_QML_DIR));
+    // application's libraries, or in the build tree; an installed HUD never uses the latter.
+    const QString installedQml = QCoreApplication::applicationDirPath() + u"/../lib/halvic/qml"_s;
+    m_qml->addImportPath(QFileInfo(installedQml).isDir() ? installedQml : QStringLiteral(HALVIC_BUILD_QML_DIR));
     QQmlComponent component(m_qml.get(), QUrl(u"qrc:/Halvic/Hud/HUDView.qml"_s));
     // Creating from a component in error crashed here with Qt 6.4 (no upstream report found); report its errors instead.
     if (!component.isReady()) {
