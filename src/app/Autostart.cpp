@@ -17,9 +17,8 @@ namespace {
 bool needsQuotes(const QString &argument)
 {
     static const QString reserved = u" \t\n\"'\\><~|&;$*?#()`"_s;
-    return argument.isEmpty() || std::any_of(argument.begin(), argument.end(), [](QChar c) {
-        return reserved.contains(c);
-    });
+    return argument.isEmpty()
+        || std::any_of(argument.begin(), argument.end(), [](QChar c) { return reserved.contains(c); });
 }
 
 QString quoted(const QString &argument)

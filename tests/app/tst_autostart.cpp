@@ -16,17 +16,19 @@ private slots:
     {
         QTest::addColumn<QString>("configHome");
         QTest::addColumn<QString>("expected");
-        QTest::addRow("XDG_CONFIG_HOME") << "/tmp/cfg" << "/tmp/cfg/autostart/halvic-hud.desktop";
-        QTest::addRow("unset: ~/.config") << "" << "/home/ann/.config/autostart/halvic-hud.desktop";
-        QTest::addRow("relative is ignored") << "cfg" << "/home/ann/.config/autostart/halvic-hud.desktop";
+        QTest::addRow("XDG_CONFIG_HOME") << "/tmp/cfg"
+                                         << "/tmp/cfg/autostart/halvic-hud.desktop";
+        QTest::addRow("unset: ~/.config") << ""
+                                          << "/home/ann/.config/autostart/halvic-hud.desktop";
+        QTest::addRow("relative is ignored") << "cfg"
+                                             << "/home/ann/.config/autostart/halvic-hud.desktop";
     }
     void entryPath()
     {
         QFETCH(QString, configHome);
         QFETCH(QString, expected);
-        const auto variable = [&](const char *name) {
-            return QByteArrayView(name) == "XDG_CONFIG_HOME" ? configHome : QString();
-        };
+        const auto variable
+            = [&](const char *name) { return QByteArrayView(name) == "XDG_CONFIG_HOME" ? configHome : QString(); };
         QCOMPARE(Autostart::entryPathFor(variable, u"/home/ann"_s), expected);
     }
 
@@ -38,8 +40,8 @@ private slots:
         QTest::addRow("spaces are quoted") << QStringList{u"/opt/my apps/halvic-hud"_s, u"--engine"_s, u"/srv/eng"_s}
                                            << u"\"/opt/my apps/halvic-hud\" --engine /srv/eng"_s;
         // Inside quotes \" ` $ \ take a backslash; then every backslash of the value is doubled.
-        QTest::addRow("reserved characters") << QStringList{u"/x/a\"b$c`d\\e"_s}
-                                             << u"\"/x/a\\\\\"b\\\\$c\\\\`d\\\\\\\\e\""_s;
+        QTest::addRow("reserved characters")
+            << QStringList{u"/x/a\"b$c`d\\e"_s} << u"\"/x/a\\\\\"b\\\\$c\\\\`d\\\\\\\\e\""_s;
         QTest::addRow("a percent sign is not a field code") << QStringList{u"/x/100%"_s} << u"/x/100%%"_s;
     }
     void execLine()
@@ -79,8 +81,8 @@ private slots:
         QTest::addColumn<bool>("enabled");
         QTest::addRow("ours") << QByteArray("[Desktop Entry]\nType=Application\nExec=x\n") << true;
         QTest::addRow("hidden") << QByteArray("[Desktop Entry]\nExec=x\nHidden=true\n") << false;
-        QTest::addRow("GNOME switch off") << QByteArray("[Desktop Entry]\nX-GNOME-Autostart-enabled = false\n")
-                                          << false;
+        QTest::addRow("GNOME switch off")
+            << QByteArray("[Desktop Entry]\nX-GNOME-Autostart-enabled = false\n") << false;
         QTest::addRow("hidden in another group does not count")
             << QByteArray("[Desktop Entry]\nExec=x\n[Desktop Action a]\nHidden=true\n") << true;
     }

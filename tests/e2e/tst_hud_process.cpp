@@ -29,8 +29,8 @@ struct RunningHud
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         hud.setProcessEnvironment(environment);
         hud.setProcessChannelMode(QProcess::SeparateChannels);
-        hud.start(hudBinary(),
-            variableRoot.isEmpty() ? QStringList{} : QStringList{QStringLiteral("--engine"), root.path()});
+        hud.start(
+            hudBinary(), variableRoot.isEmpty() ? QStringList{} : QStringList{QStringLiteral("--engine"), root.path()});
     }
     ~RunningHud()
     {

@@ -37,9 +37,8 @@ private slots:
         for (int i = 6; i < 10; ++i)
             lastFour << QString::number(i) + QString::fromLatin1(wide);
         QTest::newRow("at most 4 KiB") << QList<QByteArray>{wideLines} << lastFour;
-        QTest::newRow("an overlong line keeps its end")
-            << QList<QByteArray>{"x" + QByteArray(5000, 'y') + "END\n"}
-            << QStringList{QString(ErrorTail::maxBytes - 3, u'y') + u"END"_s};
+        QTest::newRow("an overlong line keeps its end") << QList<QByteArray>{
+            "x" + QByteArray(5000, 'y') + "END\n"} << QStringList{QString(ErrorTail::maxBytes - 3, u'y') + u"END"_s};
         // "é" is two bytes; a cut through it leaves no broken character.
         QTest::newRow("a cut keeps whole characters")
             << QList<QByteArray>{QByteArray("\xc3\xa9").repeated(3000) + "x"}
@@ -78,8 +77,8 @@ private slots:
         QTest::addColumn<QString>("summary");
         QTest::addColumn<QString>("details");
         QTest::newRow("exit with errors")
-            << 1 << false << QStringList{u"first"_s, u"  boom  "_s}
-            << u"The engine stopped (exit status 1): boom"_s << u"The engine stopped (exit status 1).\nfirst\n  boom  "_s;
+            << 1 << false << QStringList{u"first"_s, u"  boom  "_s} << u"The engine stopped (exit status 1): boom"_s
+            << u"The engine stopped (exit status 1).\nfirst\n  boom  "_s;
         QTest::newRow("silent exit") << 0 << false << QStringList{} << u"The engine stopped (exit status 0)."_s
                                      << u"The engine stopped (exit status 0)."_s;
         QTest::newRow("signal") << 11 << true << QStringList{u"segfault"_s}
