@@ -7,8 +7,10 @@ set -euo pipefail
 build=$2
 work=$(mktemp -d)
 hud_pid=
+xvfb_pid=
 cleanup() {
     [ -n "$hud_pid" ] && kill -KILL "$hud_pid" 2>/dev/null || true
+    [ -n "$xvfb_pid" ] && kill -TERM "$xvfb_pid" 2>/dev/null || true
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -47,22 +49,37 @@ engine="$work/engine"
 mkdir -p "$engine/.venv/bin" "$work/home"
 ln -s /usr/bin/python3 "$engine/.venv/bin/python"
 cat > "$engine/main.py" <<'PY'
-import os, sys, time
+import json, os, sys, time
 with open("started", "w") as f:
     f.write(os.getcwd())
 print('@@EVT {"type":"ready"}', flush=True)
+# An HTML body: the email card loads its web plugin for it.
+message = {"msg_id": "m1", "from_name": "Ann", "body_html": "<p>Lunch?</p>", "body_text": "Lunch?"}
+print("@@EVT " + json.dumps({"type": "email_thread", "thread_id": "t1", "subject": "Lunch", "messages": [message]}),
+      flush=True)
 time.sleep(60)
 PY
 [ "$(QT_QPA_PLATFORM=offscreen "$work/usr/bin/halvic-hud" --version)" = "Halvic 0.1" ] || fail "--version"
-HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" QT_QPA_PLATFORM=offscreen TARVEL_VOICE_DIR=/nonexistent \
+# On an X server of its own: the web engine does not run on the offscreen platform.
+Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+display=":$(head -n1 "$work/display")"
+[ "$display" != ":" ] || fail "Xvfb did not start"
+HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" QT_QPA_PLATFORM=xcb DISPLAY="$display" TARVEL_VOICE_DIR=/nonexistent \
     "$work/usr/bin/halvic-hud" --engine "$engine" &
 hud_pid=$!
 for _ in $(seq 100); do [ -f "$engine/started" ] && break; sleep 0.1; done
 [ -f "$engine/started" ] || fail "the installed HUD did not start its engine"
 [ "$(cat "$engine/started")" = "$engine" ] || fail "the engine runs in $(cat "$engine/started"), not $engine"
+plugin="$work/usr/lib/halvic/qml/Halvic/EmailWeb/libhalvic_emailweb.so"
+for _ in $(seq 200); do grep -qF "$plugin" "/proc/$hud_pid/maps" 2>/dev/null && break; sleep 0.1; done
+grep -qF "$plugin" "/proc/$hud_pid/maps" || fail "the installed HUD did not load its web plugin from $plugin"
 kill -TERM "$hud_pid"
 wait "$hud_pid" || fail "the installed HUD did not quit cleanly on SIGTERM"
 hud_pid=
+kill -TERM "$xvfb_pid"
+xvfb_pid=
 
 echo "== metadata"
 desktop-file-validate "$work/usr/share/applications/halvic-hud.desktop"
