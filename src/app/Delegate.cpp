@@ -5,6 +5,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPainter>
@@ -20,6 +21,7 @@
 #include <csignal>
 
 #include "AppModel.h"
+#include "Autostart.h"
 #include "Cards.h"
 #include "ComposePanel.h"
 #include "DockStrip.h"
@@ -36,6 +38,7 @@
 #include "Line.h"
 #include "ModelRows.h"
 #include "PasteAttachments.h"
+#include "Paths.h"
 #include "Platform.h"
 #include "PointerSink.h"
 #include "Popups.h"
@@ -77,6 +80,13 @@ Delegate::Delegate()
     , m_dispatcher(std::make_unique<EventDispatcher>())
 {
     registerModelRows(*m_dispatcher, *m_model);
+    // Started at login as it was started now, with the engine folder it was given, if any.
+    QStringList command{QCoreApplication::applicationFilePath()};
+    if (Paths::rootOption())
+        command << u"--engine"_s << Paths::root();
+    m_autostart = std::make_unique<Autostart>(
+        Autostart::entryPathFor([](const char *name) { return qEnvironmentVariable(name); }, QDir::homePath()),
+        command);
 }
 
 Delegate::~Delegate()
@@ -152,9 +162,9 @@ bool Delegate::buildPanels()
     // The modules are compiled in under qrc:/<URI path>.
     m_qml->addImportPath(u"qrc:/"_s);
     // Plugins loaded on demand (the email card's web bodies): installed beside the
-    // application's libraries, or in the build tree.
-    m_qml->addImportPath(QCoreApplication::applicationDirPath() + u"/../lib/halvic/qml"_s);
-    m_qml->addImportPath(QStringLiteral(HALVIC_BUILD_QML_DIR));
+    // application's libraries, or in the build tree; an installed HUD never uses the latter.
+    const QString installedQml = QCoreApplication::applicationDirPath() + u"/../lib/halvic/qml"_s;
+    m_qml->addImportPath(QFileInfo(installedQml).isDir() ? installedQml : QStringLiteral(HALVIC_BUILD_QML_DIR));
     QQmlComponent component(m_qml.get(), QUrl(u"qrc:/Halvic/Hud/HUDView.qml"_s));
     // Creating from a component in error crashed here with Qt 6.4 (no upstream report found); report its errors instead.
     if (!component.isReady()) {
@@ -243,6 +253,12 @@ Menu Delegate::trayOnlyEntries() const
                     const_cast<Delegate *>(self.data())->toggleGestures();
             },
             true, true, m_gesturesOn},
+        {u"Start at Login"_s,
+            [self] {
+                if (self)
+                    const_cast<Delegate *>(self.data())->toggleAutostart();
+            },
+            true, true, m_autostart->isEnabled()},
     };
 }
 
@@ -268,6 +284,12 @@ void Delegate::buildMenuBar()
     add(u"My Files"_s, Qt::Key_F, &Delegate::toggleStorage);
     m_gesturesItem = add(u"Hand Gestures"_s, Qt::Key_G, &Delegate::toggleGestures);
     m_gesturesItem->setCheckable(true);
+    QAction *autostartItem = m_trayMenu->addAction(u"Start at Login"_s);
+    autostartItem->setCheckable(true);
+    connect(autostartItem, &QAction::triggered, this, &Delegate::toggleAutostart);
+    // Read from the entry each time, so a change made elsewhere shows.
+    connect(m_trayMenu.get(), &QMenu::aboutToShow, autostartItem,
+        [this, autostartItem] { autostartItem->setChecked(m_autostart->isEnabled()); });
     m_trayMenu->addSeparator();
     add(u"Quit"_s, Qt::Key_Q, &Delegate::quit);
 
@@ -337,6 +359,12 @@ void Delegate::toggleGestures()
     const bool on = !gestures().isEnabled();
     m_requests->setGestures(on);
     setGesturesActive(on);
+}
+
+void Delegate::toggleAutostart()
+{
+    // A failed write leaves the item as the file says, which the next look at the menu shows.
+    m_autostart->setEnabled(!m_autostart->isEnabled());
 }
 
 void Delegate::setGesturesActive(bool on)

@@ -17,6 +17,7 @@ class QSystemTrayIcon;
 namespace halvic {
 
 class AppModel;
+class Autostart;
 class Cards;
 class Engine;
 class EventDispatcher;
@@ -66,6 +67,8 @@ public:
     void toggleGestures();
     /// Stops the engine, lets it exit (briefly, without blocking) and quits.
     void quit();
+    /// Turns starting with the desktop session on or off.
+    void toggleAutostart();
 
 private:
     void wireEngine();
@@ -105,6 +108,7 @@ private:
     std::unique_ptr<QMenu> m_trayMenu;
     std::unique_ptr<QSystemTrayIcon> m_tray;
     QPointer<QAction> m_gesturesItem;
+    std::unique_ptr<Autostart> m_autostart;
     std::unique_ptr<QMenu> m_popupMenu;
     std::unique_ptr<PasteAttachments> m_paste;
     std::unique_ptr<PasteMonitor> m_pasteMonitor;

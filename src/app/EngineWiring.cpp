@@ -12,8 +12,11 @@ void showEngineInModel(Engine &engine, AppModel &model)
     QObject::connect(&engine, &Engine::started, m, [m] { enginestatus::started(*m); });
     QObject::connect(&engine, &Engine::stopped, m, [m] { enginestatus::stopped(*m); });
     QObject::connect(&engine, &Engine::exited, m, [m] { enginestatus::exited(*m); });
-    QObject::connect(
-        &engine, &Engine::launchFailed, m, [m](const QString &reason) { enginestatus::launchFailed(*m, reason); });
+    QObject::connect(&engine, &Engine::exitedByItself, m,
+        [m](const EngineExit &exit) { enginestatus::exitedByItself(*m, exit.summary(), exit.details()); });
+    const QString root = engine.locations().root;
+    QObject::connect(&engine, &Engine::launchFailed, m,
+        [m, root](const QString &reason) { enginestatus::launchFailed(*m, reason, root); });
 }
 
 } // namespace halvic

@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QQmlEngineExtensionPlugin>
 #include <QQuickWindow>
 
@@ -6,6 +7,7 @@
 
 #include "Delegate.h"
 #include "Logging.h"
+#include "Paths.h"
 #include "Platform.h"
 
 Q_IMPORT_QML_PLUGIN(Halvic_ModelPlugin)
@@ -46,6 +48,19 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Halvic"));
     QApplication::setOrganizationName(QStringLiteral("Halvic"));
     QApplication::setQuitOnLastWindowClosed(false);
+    QApplication::setApplicationVersion(QStringLiteral(HALVIC_VERSION));
+
+    QCommandLineParser options;
+    options.setApplicationDescription(QStringLiteral("The Halvic assistant's heads-up display."));
+    options.addHelpOption();
+    options.addVersionOption();
+    const QCommandLineOption engineRoot(QStringLiteral("engine"),
+        QStringLiteral("Use the engine in <folder> for this run (instead of TARVEL_VOICE_DIR and the usual places)."),
+        QStringLiteral("folder"));
+    options.addOption(engineRoot);
+    options.process(app);
+    if (options.isSet(engineRoot))
+        halvic::Paths::setRootOption(options.value(engineRoot));
 
     qCDebug(lcApp) << "scene graph:" << (software ? "software" : "default");
     halvic::Delegate delegate;

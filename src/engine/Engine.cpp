@@ -93,7 +93,9 @@ void Engine::start()
     environment.insert(QStringLiteral("EMIT_JSON"), QStringLiteral("1"));
     environment.insert(QStringLiteral("PYTHONUNBUFFERED"), QStringLiteral("1"));
     process->setProcessEnvironment(environment);
-    process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    // Standard error is read rather than inherited, so the last lines of an engine that
+    // stops by itself can be shown; every byte is still passed on to the HUD's own.
+    process->setProcessChannelMode(QProcess::SeparateChannels);
     process->setInputChannelMode(QProcess::ForwardedInputChannel);
     // Between fork and exec: have the kernel terminate the engine when the HUD dies, so a
     // crashed or killed HUD never leaves an orphaned engine. Async-signal-safe calls only.
@@ -109,6 +111,7 @@ void Engine::start()
         if (raw == m_proc)
             ingest(raw->readAllStandardOutput());
     });
+    connect(raw, &QProcess::readyReadStandardError, this, [this, raw] { passOnErrors(raw); });
     connect(raw, &QProcess::started, this, [this, raw] { onStarted(raw); });
     connect(raw, &QProcess::errorOccurred, this, [this, raw](QProcess::ProcessError error) {
         if (error == QProcess::FailedToStart)
@@ -118,6 +121,8 @@ void Engine::start()
 
     m_processes.push_back(std::move(process));
     m_proc = raw;
+    m_errorTail.clear();
+    m_lastExit.reset();
     raw->start(QIODevice::ReadOnly);
 }
 
@@ -139,14 +144,33 @@ void Engine::onFailedToStart(QProcess *process)
         emit allProcessesExited();
 }
 
+void Engine::passOnErrors(QProcess *process)
+{
+    const QByteArray bytes = process->readAllStandardError();
+    if (bytes.isEmpty())
+        return;
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
+    std::fflush(stderr);
+    if (process == m_proc)
+        m_errorTail.feed(bytes);
+}
+
 void Engine::onFinished(QProcess *process)
 {
     const bool newerProcessExists = m_proc && m_proc != process;
+    const bool byItself = process == m_proc;
+    passOnErrors(process);
+    if (byItself) {
+        m_lastExit = EngineExit{process->exitCode(), process->exitStatus() == QProcess::CrashExit, m_errorTail.lines()};
+        m_errorTail.clear();
+    }
     if (process != m_proc)
         release(process);
     // An old engine that took long to exit must not mark a newer one stopped.
     if (!newerProcessExists)
         emit exited();
+    if (byItself)
+        emit exitedByItself(*m_lastExit);
     if (!hasLiveProcesses())
         emit allProcessesExited();
 }
@@ -160,6 +184,7 @@ void Engine::release(QProcess *process)
     process->disconnect(this);
     if (process->state() != QProcess::NotRunning) {
         // Still exiting: keep it until it has, then reap it.
+        connect(process, &QProcess::readyReadStandardError, this, [this, process] { passOnErrors(process); });
         connect(process, &QProcess::finished, this, [this, process] { onFinished(process); });
         return;
     }
@@ -170,6 +195,7 @@ void Engine::release(QProcess *process)
 void Engine::stop()
 {
     m_pendingRestart.cancel();
+    m_lastExit.reset();
     if (QProcess *process = std::exchange(m_proc, nullptr)) {
         disconnect(process, &QProcess::readyReadStandardOutput, this, nullptr);
         if (process->state() != QProcess::NotRunning) {

@@ -5,9 +5,11 @@
 #include <QObject>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "ControlChannel.h"
+#include "ErrorTail.h"
 #include "LineFramer.h"
 #include "ScheduledCall.h"
 
@@ -54,6 +56,9 @@ public:
     bool isRunning() const;
     /// Any engine process, current or stopped, that has not exited yet.
     bool hasLiveProcesses() const;
+    /// How the current engine ended when it exited by itself; none while it runs, after a
+    /// stop, or before the first start.
+    const std::optional<EngineExit> &lastExit() const { return m_lastExit; }
 
     /// Frames a chunk of engine output and dispatches every complete line.
     void ingest(QByteArrayView chunk);
@@ -73,6 +78,8 @@ signals:
     void stopped();
     /// The current engine exited by itself (or after a stop, with no newer one started).
     void exited();
+    /// The current engine exited without being asked to (emitted after exited()).
+    void exitedByItself(const halvic::EngineExit &exit);
     /// The engine program could not be launched; `reason` is the platform's message.
     void launchFailed(const QString &reason);
     /// The last engine process still alive has exited.
@@ -81,6 +88,7 @@ signals:
 private:
     void watchHudRestart();
     void processLine(QByteArrayView line);
+    void passOnErrors(QProcess *process);
     void onStarted(QProcess *process);
     void onFailedToStart(QProcess *process);
     void onFinished(QProcess *process);
@@ -96,6 +104,9 @@ private:
     QProcess *m_proc = nullptr;
     std::unique_ptr<QFileSystemWatcher> m_restartWatch;
     ScheduledCall m_pendingRestart;
+    /// The current engine's last standard-error lines.
+    ErrorTail m_errorTail;
+    std::optional<EngineExit> m_lastExit;
 };
 
 } // namespace halvic

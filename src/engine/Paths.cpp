@@ -27,10 +27,18 @@ QString currentProgramPath()
     return exe.isEmpty() ? QString() : exe;
 }
 
+std::optional<QString> &rootOptionStore()
+{
+    static std::optional<QString> option;
+    return option;
+}
+
 } // namespace
 
 QString resolveRoot(const RootInputs &inputs)
 {
+    if (inputs.engineOption)
+        return withLinksResolved(absoluteIn(inputs.currentDirectory, *inputs.engineOption));
     if (inputs.voiceDirVariable)
         return withLinksResolved(absoluteIn(inputs.currentDirectory, *inputs.voiceDirVariable));
 
@@ -48,6 +56,7 @@ QString root()
 {
     static const QString resolved = [] {
         RootInputs inputs;
+        inputs.engineOption = rootOptionStore();
         if (qEnvironmentVariableIsSet("TARVEL_VOICE_DIR"))
             inputs.voiceDirVariable = qEnvironmentVariable("TARVEL_VOICE_DIR");
         inputs.programPath = currentProgramPath();
@@ -56,6 +65,16 @@ QString root()
         return resolveRoot(inputs);
     }();
     return resolved;
+}
+
+void setRootOption(const QString &dir)
+{
+    rootOptionStore() = dir;
+}
+
+std::optional<QString> rootOption()
+{
+    return rootOptionStore();
 }
 
 QString python()

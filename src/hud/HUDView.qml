@@ -1,4 +1,5 @@
 import QtQuick
+import QtQuick.Controls.Basic
 import QtQuick.Layouts
 import Halvic.Hud
 import Halvic.Model
@@ -20,7 +21,16 @@ Item {
 
     TapHandler {
         acceptedButtons: Qt.RightButton
-        onTapped: (eventPoint) => root.hud.showContextMenu(root.mapToGlobal(eventPoint.position))
+        onTapped: (eventPoint) => {
+            // Over a transcript line the menu also offers to copy it.
+            const row = transcript.rowAt(transcript.mapFromItem(root, eventPoint.position))
+            if (row >= 0) {
+                transcript.select(row)
+                root.hud.showTranscriptMenu(row, root.mapToGlobal(eventPoint.position))
+            } else {
+                root.hud.showContextMenu(root.mapToGlobal(eventPoint.position))
+            }
+        }
     }
 
     Item {
@@ -103,6 +113,10 @@ Item {
                             Accessible.name: text
                         }
                         Text {
+                            id: stateText
+                            // Why an engine that stopped by itself stopped, while it is off.
+                            readonly property string reason: root.app.running ? "" : root.app.stopReason
+                            objectName: "stateLabel"
                             text: root.app.stateLabel
                             textFormat: Text.PlainText
                             elide: Text.ElideRight
@@ -112,6 +126,11 @@ Item {
                             color: root.app.state === "restarting" ? HalvicStyle.yellow : HalvicStyle.secondary
                             Accessible.role: Accessible.StaticText
                             Accessible.name: text
+                            Accessible.description: reason
+                            ToolTip.visible: stateHover.hovered && reason.length > 0
+                            ToolTip.text: reason
+                            ToolTip.delay: 400
+                            HoverHandler { id: stateHover }
                         }
                     }
                     IconButton {
@@ -168,30 +187,82 @@ Item {
                     onCountChanged: Qt.callLater(transcript.positionViewAtEnd)
                     onHeightChanged: Qt.callLater(transcript.positionViewAtEnd)
 
-                    delegate: RowLayout {
+                    // A line is selected by clicking it (the list keeps it selected as older
+                    // lines go); Ctrl+C copies it.
+                    property bool selecting: false
+                    currentIndex: -1
+                    highlightFollowsCurrentItem: false
+                    keyNavigationEnabled: selecting
+                    objectName: "transcript"
+
+                    function rowAt(point) {
+                        if (!visible || !contains(point))
+                            return -1
+                        return indexAt(point.x + contentX, point.y + contentY)
+                    }
+                    function select(row) {
+                        currentIndex = row
+                        selecting = true
+                        forceActiveFocus()
+                    }
+
+                    Keys.onPressed: (event) => {
+                        if (event.matches(StandardKey.Copy) && selecting && currentIndex >= 0) {
+                            root.hud.copyLine(currentIndex)
+                            event.accepted = true
+                        }
+                    }
+                    Keys.onEscapePressed: selecting = false
+
+                    delegate: Item {
                         id: line
+                        required property int index
                         required property string who
                         required property string text
+                        readonly property bool selected: transcript.selecting && ListView.isCurrentItem
                         width: ListView.view.width
-                        spacing: 8
+                        implicitHeight: lineRow.implicitHeight
                         Accessible.role: Accessible.ListItem
                         Accessible.name: text
+                        Accessible.selectable: true
+                        Accessible.selected: selected
 
-                        SymbolIcon {
-                            Layout.preferredWidth: 14
-                            Layout.alignment: Qt.AlignTop
-                            symbol: root.hud.speakerSymbol(line.who)
-                            size: 11
-                            color: line.who === "you" ? HalvicStyle.cyan : (line.who === "task" ? HalvicStyle.green : HalvicStyle.orange)
+                        Rectangle {
+                            anchors.fill: parent
+                            anchors.margins: -2
+                            radius: 4
+                            color: HalvicStyle.controlHovered
+                            visible: line.selected
                         }
-                        Text {
-                            Layout.fillWidth: true
-                            text: line.text
-                            textFormat: Text.PlainText
-                            wrapMode: Text.WrapAtWordBoundaryOrAnywhere
-                            font.pixelSize: 13
-                            color: line.who === "you" ? HalvicStyle.primary : HalvicStyle.secondary
-                            Accessible.ignored: true
+                        TapHandler {
+                            onTapped: {
+                                transcript.select(line.index)
+                                // The panel does not take the keyboard by itself; Ctrl+C needs it.
+                                root.hud.activateInput()
+                            }
+                        }
+                        RowLayout {
+                            id: lineRow
+                            anchors.left: parent.left
+                            anchors.right: parent.right
+                            spacing: 8
+
+                            SymbolIcon {
+                                Layout.preferredWidth: 14
+                                Layout.alignment: Qt.AlignTop
+                                symbol: root.hud.speakerSymbol(line.who)
+                                size: 11
+                                color: line.who === "you" ? HalvicStyle.cyan : (line.who === "task" ? HalvicStyle.green : HalvicStyle.orange)
+                            }
+                            Text {
+                                Layout.fillWidth: true
+                                text: line.text
+                                textFormat: Text.PlainText
+                                wrapMode: Text.WrapAtWordBoundaryOrAnywhere
+                                font.pixelSize: 13
+                                color: line.who === "you" ? HalvicStyle.primary : HalvicStyle.secondary
+                                Accessible.ignored: true
+                            }
                         }
                     }
                 }

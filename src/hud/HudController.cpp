@@ -1,10 +1,14 @@
 #include "HudController.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
+
 #include "AppModel.h"
 #include "DockStrip.h"
 #include "HudLogic.h"
 #include "HudRequests.h"
 #include "Line.h"
+#include "TranscriptCopy.h"
 
 namespace halvic {
 
@@ -195,6 +199,47 @@ void HudController::showContextMenu(QPointF globalPos)
 void HudController::showMoreMenu(QPointF globalPos)
 {
     emit menuRequested(moreMenu(), globalPos);
+}
+
+void HudController::copyLine(int row) const
+{
+    const std::vector<Line> &lines = m_model.transcript()->lines();
+    if (row < 0 || std::size_t(row) >= lines.size())
+        return;
+    QGuiApplication::clipboard()->setText(lines[std::size_t(row)].text);
+}
+
+void HudController::copyAll() const
+{
+    const std::vector<Line> &lines = m_model.transcript()->lines();
+    if (!lines.empty())
+        QGuiApplication::clipboard()->setText(hud::transcriptText(lines));
+}
+
+Menu HudController::transcriptMenu(int row) const
+{
+    const QPointer<const HudController> self(this);
+    const std::vector<Line> &lines = m_model.transcript()->lines();
+    const bool isLine = row >= 0 && std::size_t(row) < lines.size();
+    // The line's text as the user saw it: newer lines may push it out while the menu is open.
+    const QString text = isLine ? lines[std::size_t(row)].text : QString();
+    Menu menu{
+        {u"Copy"_s, [text] { QGuiApplication::clipboard()->setText(text); }, isLine},
+        {u"Copy All"_s,
+            [self] {
+                if (self)
+                    self->copyAll();
+            }},
+        MenuEntry::divider(),
+    };
+    for (MenuEntry &entry : contextMenu())
+        menu.push_back(std::move(entry));
+    return menu;
+}
+
+void HudController::showTranscriptMenu(int row, QPointF globalPos)
+{
+    emit menuRequested(transcriptMenu(row), globalPos);
 }
 
 QColor HudController::orbColor(const QString &state, bool muted, bool recording) const

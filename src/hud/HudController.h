@@ -90,6 +90,14 @@ public:
     Q_INVOKABLE void showContextMenu(QPointF globalPos);
     Q_INVOKABLE void showMoreMenu(QPointF globalPos);
 
+    /// Puts the text of transcript line `row` on the clipboard.
+    Q_INVOKABLE void copyLine(int row) const;
+    /// Puts the whole transcript on the clipboard, each line with its speaker.
+    Q_INVOKABLE void copyAll() const;
+    /// The menu of a transcript line: "Copy", "Copy All", then the HUD's own context menu.
+    Menu transcriptMenu(int row) const;
+    Q_INVOKABLE void showTranscriptMenu(int row, QPointF globalPos);
+
     // Display rules, for the view.
     Q_INVOKABLE QColor orbColor(const QString &state, bool muted, bool recording) const;
     Q_INVOKABLE bool orbPulses(const QString &state, bool muted, bool recording) const;

@@ -96,6 +96,11 @@ void AppModel::setRecording(bool value)
 {
     assign(m_recording, value, &AppModel::recordingChanged);
 }
+void AppModel::setStopReason(const QString &value)
+{
+    assign(m_stopReason, value, &AppModel::stopReasonChanged);
+}
+
 void AppModel::setBootStage(const QString &value)
 {
     assign(m_bootStage, value, &AppModel::bootStageChanged);

@@ -50,6 +50,9 @@ class AppModel : public QObject
     /// The HUD's one-line state text, derived from state, bootStage, running, muted,
     /// recording and enrolling.
     Q_PROPERTY(QString stateLabel READ stateLabel NOTIFY stateLabelChanged)
+    /// Why the engine last stopped by itself (its exit status and last error lines); empty
+    /// while it runs or after a stop the user asked for.
+    Q_PROPERTY(QString stopReason READ stopReason WRITE setStopReason NOTIFY stopReasonChanged)
 
 public:
     static constexpr qsizetype maxLineLength = 4000;
@@ -81,6 +84,7 @@ public:
     double dockWidth() const { return m_dockWidth; }
     bool longPressCue() const { return m_longPressCue; }
     QString stateLabel() const { return m_stateLabel; }
+    QString stopReason() const { return m_stopReason; }
 
     void setState(const QString &value);
     void setRunning(bool value);
@@ -97,6 +101,7 @@ public:
     void setDockSide(const QString &value);
     void setDockWidth(double value);
     void setLongPressCue(bool value);
+    void setStopReason(const QString &value);
 
     /// Appends a transcript line (text cut to 4000 characters + "…"), keeping the newest 12.
     Q_INVOKABLE void push(const QString &who, const QString &text);
@@ -130,6 +135,7 @@ signals:
     void dockWidthChanged();
     void longPressCueChanged();
     void stateLabelChanged();
+    void stopReasonChanged();
 
 private:
     template <typename T>
@@ -156,6 +162,7 @@ private:
     double m_dockWidth = 340;
     bool m_longPressCue = false;
     QString m_stateLabel;
+    QString m_stopReason;
 };
 
 } // namespace halvic

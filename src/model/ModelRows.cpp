@@ -73,10 +73,12 @@ namespace enginestatus {
 void started(AppModel &model)
 {
     model.setRunning(true);
+    model.setStopReason({});
 }
 
 void stopped(AppModel &model)
 {
+    model.setStopReason({});
     model.setRunning(false);
     model.setState(u"off"_s);
     // A stopped engine's agents are gone with it: its output is no longer read, so no
@@ -89,9 +91,18 @@ void exited(AppModel &model)
     stopped(model);
 }
 
-void launchFailed(AppModel &model, const QString &reason)
+void exitedByItself(AppModel &model, const QString &summary, const QString &details)
+{
+    model.setStopReason(details);
+    model.push(speaker::tarvel, summary);
+}
+
+void launchFailed(AppModel &model, const QString &reason, const QString &root)
 {
     model.push(speaker::tarvel, u"Couldn't start the engine: "_s + reason);
+    model.push(speaker::tarvel,
+        u"Looked for it in %1. To use another folder, set TARVEL_VOICE_DIR or start the HUD with --engine DIR."_s.arg(
+            root));
 }
 
 } // namespace enginestatus

@@ -1,6 +1,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include "EngineRoot.h"
@@ -17,17 +18,19 @@ QString hudBinary()
 /// The real HUD binary on the offscreen platform against a scripted engine.
 struct RunningHud
 {
-    explicit RunningHud(const char *engineName, bool withInterpreter = true)
+    /// With `variableRoot`, TARVEL_VOICE_DIR names that folder and --engine the scripted one.
+    explicit RunningHud(const char *engineName, bool withInterpreter = true, const QString &variableRoot = {})
         : root(scriptedEngine(engineName))
     {
         if (!withInterpreter)
             QFile::remove(root.python());
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("TARVEL_VOICE_DIR"), root.path());
+        environment.insert(QStringLiteral("TARVEL_VOICE_DIR"), variableRoot.isEmpty() ? root.path() : variableRoot);
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         hud.setProcessEnvironment(environment);
         hud.setProcessChannelMode(QProcess::SeparateChannels);
-        hud.start(hudBinary(), {});
+        hud.start(
+            hudBinary(), variableRoot.isEmpty() ? QStringList{} : QStringList{QStringLiteral("--engine"), root.path()});
     }
     ~RunningHud()
     {
@@ -56,6 +59,15 @@ private slots:
     {
         if (!QFile::exists(hudBinary()))
             QFAIL(qPrintable(QStringLiteral("HUD binary missing: ") + hudBinary()));
+    }
+
+    void engineOptionWinsOverTheVariableForOneRun()
+    {
+        QTemporaryDir elsewhere; // what TARVEL_VOICE_DIR names: no engine there
+        RunningHud h("ready_then_sleeps", true, elsewhere.path());
+        QTRY_COMPARE_WITH_TIMEOUT(h.pids().size(), 1, 10000);
+        QVERIFY(processAlive(h.pids().front()));
+        QVERIFY(!QFile::exists(QDir(elsewhere.path()).filePath(QStringLiteral("control"))));
     }
 
     void signalsStopTheEngineBeforeTheHudExits_data()

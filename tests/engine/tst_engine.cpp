@@ -102,15 +102,87 @@ private slots:
         EngineLink link(model, scheduler, Engine::Locations::underRoot(root.path()));
         Engine &engine = link.engine;
         engine.start();
-        QTRY_COMPARE(model.transcript()->lines().size(), 1u);
+        QTRY_COMPARE(model.transcript()->lines().size(), 2u);
         const Line line = model.transcript()->lines().front();
         QCOMPARE(line.who, QStringLiteral("tarvel"));
         QVERIFY2(line.text.startsWith(QStringLiteral("Couldn't start the engine: ")), qPrintable(line.text));
         QVERIFY(line.text.size() > QStringLiteral("Couldn't start the engine: ").size());
+        // A second line says where the HUD looked and how to point it elsewhere.
+        const Line hint = model.transcript()->lines().back();
+        QCOMPARE(hint.who, QStringLiteral("tarvel"));
+        QCOMPARE(hint.text,
+            QStringLiteral("Looked for it in %1. To use another folder, set TARVEL_VOICE_DIR or start the HUD "
+                           "with --engine DIR.")
+                .arg(root.path()));
         QVERIFY(!model.running());
         QVERIFY(!engine.isRunning());
         QTest::qWait(100);
-        QCOMPARE(model.transcript()->lines().size(), 1u);
+        QCOMPARE(model.transcript()->lines().size(), 2u);
+    }
+
+    void anEngineThatExitsByItselfSaysWhy()
+    {
+        CapturedOutput errors(2);
+        Harness h("errors_then_exits_3");
+        QSignalSpy byItself(&h.engine, &Engine::exitedByItself);
+        h.engine.start();
+        QTRY_COMPARE(byItself.count(), 1);
+        QVERIFY(!h.model.running());
+        QCOMPARE(h.model.state(), QStringLiteral("off"));
+
+        const auto exit = h.engine.lastExit();
+        QVERIFY(exit);
+        QCOMPARE(exit->status, 3);
+        QVERIFY(!exit->crashed);
+        QCOMPARE(exit->lastErrorLines.size(), qsizetype(ErrorTail::maxLines));
+        QCOMPARE(exit->lastErrorLines.constLast(), QStringLiteral("RuntimeError: no microphone found"));
+        QCOMPARE(exit->lastErrorLines.constFirst(), QStringLiteral("loading model shard 22"));
+
+        QCOMPARE(h.transcript().constLast(),
+            QStringLiteral("tarvel:The engine stopped (exit status 3): RuntimeError: no microphone found"));
+        QVERIFY(h.model.stopReason().startsWith(QStringLiteral("The engine stopped (exit status 3).\n")));
+        QVERIFY(h.model.stopReason().endsWith(QStringLiteral("\nRuntimeError: no microphone found")));
+        // Everything it wrote still reached the HUD's own standard error.
+        QVERIFY(errors.text().contains("loading model shard 0\n"));
+        QVERIFY(errors.text().contains("RuntimeError: no microphone found\n"));
+
+        // The next start forgets the reason.
+        h.root.setScript(scriptedEngine("ready_then_sleeps"));
+        h.engine.start();
+        QTRY_COMPARE(h.model.state(), QStringLiteral("listening"));
+        QVERIFY(h.model.stopReason().isEmpty());
+        QVERIFY(!h.engine.lastExit());
+    }
+
+    void aStopTheUserAskedForSaysNothing()
+    {
+        CapturedOutput errors(2);
+        Harness h("errors_then_sleeps");
+        QSignalSpy byItself(&h.engine, &Engine::exitedByItself);
+        h.engine.start();
+        QTRY_COMPARE(h.model.state(), QStringLiteral("listening"));
+        QTRY_VERIFY(errors.text().contains("warning: running without a GPU\n"));
+        const QStringList before = h.transcript();
+        h.engine.stop();
+        QTRY_VERIFY(!h.engine.hasLiveProcesses());
+        QTest::qWait(100);
+        QCOMPARE(byItself.count(), 0);
+        QVERIFY(!h.engine.lastExit());
+        QVERIFY(h.model.stopReason().isEmpty());
+        QCOMPARE(h.transcript(), before);
+    }
+
+    void anEngineKilledByASignalSaysWhich()
+    {
+        Harness h("errors_then_sleeps");
+        QSignalSpy byItself(&h.engine, &Engine::exitedByItself);
+        h.engine.start();
+        QTRY_COMPARE(h.model.state(), QStringLiteral("listening"));
+        QTRY_VERIFY(!h.pids().isEmpty());
+        ::kill(pid_t(h.pids().front()), SIGKILL);
+        QTRY_COMPARE(byItself.count(), 1);
+        QCOMPARE(h.transcript().constLast(),
+            QStringLiteral("tarvel:The engine stopped (signal 9): warning: running without a GPU"));
     }
 
     void aStopBeforeAFailedLaunchIsReportedStillEndsTheWait()

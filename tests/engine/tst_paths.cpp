@@ -79,6 +79,34 @@ private slots:
         QCOMPARE(Paths::resolveRoot(inputs), want);
     }
 
+    void engineOptionComesFirst_data()
+    {
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<bool>("variableSet");
+        QTest::addColumn<QString>("expected"); // relative to <tmp>
+        QTest::addRow("over the variable") << "engine" << true << "engine";
+        QTest::addRow("relative to the working folder") << "engine/../engine" << false << "engine";
+        QTest::addRow("without main.py still the root") << "elsewhere" << false << "elsewhere";
+        QTest::addRow("empty is the working folder") << "" << true << ".";
+    }
+    void engineOptionComesFirst()
+    {
+        QFETCH(QString, option);
+        QFETCH(bool, variableSet);
+        QFETCH(QString, expected);
+        QTemporaryDir tmp;
+        const QDir base(QFileInfo(tmp.path()).canonicalFilePath());
+        base.mkpath(QStringLiteral("engine"));
+        base.mkpath(QStringLiteral("elsewhere"));
+        Paths::RootInputs inputs;
+        inputs.engineOption = option;
+        if (variableSet)
+            inputs.voiceDirVariable = QStringLiteral("/opt/x");
+        inputs.currentDirectory = base.path();
+        inputs.homeDirectory = QStringLiteral("/home/someone");
+        QCOMPARE(Paths::resolveRoot(inputs), QDir::cleanPath(base.filePath(expected)));
+    }
+
     void derivedLocationsAndCachingFollowTheVariable()
     {
         // Set before the first use: the root is computed once for the process.

@@ -1,0 +1,109 @@
+#!/bin/bash
+# What `cmake --install` and `cpack -G DEB` make of a build: the install tree (and that the
+# installed HUD runs from it), its desktop entry and AppStream metadata as Debian's tools see
+# them, and the package's contents and control fields.
+# Usage: check_install.sh <source dir> <build dir>
+set -euo pipefail
+build=$2
+work=$(mktemp -d)
+hud_pid=
+xvfb_pid=
+cleanup() {
+    [ -n "$hud_pid" ] && kill -KILL "$hud_pid" 2>/dev/null || true
+    [ -n "$xvfb_pid" ] && kill -TERM "$xvfb_pid" 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+sizes=(16 24 32 48 64 128 256)
+expected=(
+    bin/halvic-hud
+    lib/halvic/qml/Halvic/EmailWeb/qmldir
+    lib/halvic/qml/Halvic/EmailWeb/halvic_emailweb.qmltypes
+    lib/halvic/qml/Halvic/EmailWeb/libhalvic_emailweb.so
+    share/applications/halvic-hud.desktop
+    share/metainfo/org.halvic.Hud.metainfo.xml
+    share/icons/hicolor/scalable/apps/halvic-hud.svg
+)
+for size in "${sizes[@]}"; do expected+=("share/icons/hicolor/${size}x${size}/apps/halvic-hud.png"); done
+expected_list=$(printf '%s\n' "${expected[@]}" | sort)
+
+echo "== install tree"
+cmake --install "$build" --prefix "$work/usr" >/dev/null
+installed=$(cd "$work/usr" && find . -type f | sed 's|^\./||' | sort)
+if [ "$installed" != "$expected_list" ]; then
+    diff <(echo "$expected_list") <(echo "$installed") >&2 || true
+    fail "the install tree holds other files than expected"
+fi
+[ -x "$work/usr/bin/halvic-hud" ] || fail "the HUD is not executable"
+for size in "${sizes[@]}"; do
+    file "$work/usr/share/icons/hicolor/${size}x${size}/apps/halvic-hud.png" | grep -q "PNG image data, $size x $size," \
+        || fail "the ${size}x${size} icon is not a $size-pixel PNG"
+done
+grep -q '^plugin halvic_emailweb\|^optional plugin halvic_emailweb' "$work/usr/lib/halvic/qml/Halvic/EmailWeb/qmldir" \
+    || fail "the email web module's qmldir names no plugin"
+
+echo "== the installed HUD runs and starts the engine it is pointed at"
+engine="$work/engine"
+mkdir -p "$engine/.venv/bin" "$work/home"
+ln -s /usr/bin/python3 "$engine/.venv/bin/python"
+cat > "$engine/main.py" <<'PY'
+import json, os, sys, time
+with open("started", "w") as f:
+    f.write(os.getcwd())
+print('@@EVT {"type":"ready"}', flush=True)
+# An HTML body: the email card loads its web plugin for it.
+message = {"msg_id": "m1", "from_name": "Ann", "body_html": "<p>Lunch?</p>", "body_text": "Lunch?"}
+print("@@EVT " + json.dumps({"type": "email_thread", "thread_id": "t1", "subject": "Lunch", "messages": [message]}),
+      flush=True)
+time.sleep(60)
+PY
+[ "$(QT_QPA_PLATFORM=offscreen "$work/usr/bin/halvic-hud" --version)" = "Halvic 0.1" ] || fail "--version"
+# On an X server of its own: the web engine does not run on the offscreen platform.
+Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+display=":$(head -n1 "$work/display")"
+[ "$display" != ":" ] || fail "Xvfb did not start"
+HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" QT_QPA_PLATFORM=xcb DISPLAY="$display" TARVEL_VOICE_DIR=/nonexistent \
+    "$work/usr/bin/halvic-hud" --engine "$engine" &
+hud_pid=$!
+for _ in $(seq 100); do [ -f "$engine/started" ] && break; sleep 0.1; done
+[ -f "$engine/started" ] || fail "the installed HUD did not start its engine"
+[ "$(cat "$engine/started")" = "$engine" ] || fail "the engine runs in $(cat "$engine/started"), not $engine"
+plugin="$work/usr/lib/halvic/qml/Halvic/EmailWeb/libhalvic_emailweb.so"
+for _ in $(seq 200); do grep -qF "$plugin" "/proc/$hud_pid/maps" 2>/dev/null && break; sleep 0.1; done
+grep -qF "$plugin" "/proc/$hud_pid/maps" || fail "the installed HUD did not load its web plugin from $plugin"
+kill -TERM "$hud_pid"
+wait "$hud_pid" || fail "the installed HUD did not quit cleanly on SIGTERM"
+hud_pid=
+kill -TERM "$xvfb_pid"
+xvfb_pid=
+
+echo "== metadata"
+desktop-file-validate "$work/usr/share/applications/halvic-hud.desktop"
+grep -q '^Categories=.*Utility;' "$work/usr/share/applications/halvic-hud.desktop" || fail "not in Utility"
+appstreamcli validate --no-net "$work/usr/share/metainfo/org.halvic.Hud.metainfo.xml"
+
+echo "== package"
+cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work/pkg" >/dev/null
+deb=$(ls "$work"/pkg/halvic-hud_*_amd64.deb)
+info=$(dpkg-deb --info "$deb")
+echo "$info"
+field() { echo "$info" | sed -n "s/^ $1: //p"; }
+[ "$(field Package)" = halvic-hud ] || fail "package name"
+[ "$(field Section)" = utils ] || fail "section"
+depends=$(field Depends)
+# Derived from the binary and the plugin by dpkg-shlibdeps, and the QML modules and fonts
+# listed by hand.
+for needed in libqt6core6 libqt6quick6 libqt6webenginequick6 libxcb-ewmh2 qml6-module-qtquick-controls \
+    qml6-module-qtquick-shapes qml6-module-qtwebengine fonts-material-design-icons-iconfont; do
+    echo "$depends" | grep -Eq "(^|, )$needed( |,|$)" || fail "Depends lacks $needed"
+done
+packaged=$(dpkg-deb --contents "$deb" | awk '$1 !~ /^d/ {print $6}' | sed 's|^\./usr/||' | sort)
+if [ "$packaged" != "$expected_list" ]; then
+    diff <(echo "$expected_list") <(echo "$packaged") >&2 || true
+    fail "the package holds other files than the install tree"
+fi
+echo "PASS"
