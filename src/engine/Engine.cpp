@@ -6,7 +6,9 @@
 #include <QProcess>
 
 #include <algorithm>
+#include <climits>
 #include <cstdio>
+#include <poll.h>
 #include <signal.h>
 #include <sys/prctl.h>
 #include <unistd.h>
@@ -24,12 +26,29 @@ namespace {
 
 constexpr auto restartLogLine = "TarvelHUD: hud_restart detected \u2014 cycling engine\n";
 
+/// Passes the engine's output on to our standard error without ever waiting for it: a pipe
+/// nobody reads must not stall the HUD. Whatever does not fit at once is dropped.
+void passOn(QByteArrayView bytes)
+{
+    while (!bytes.isEmpty()) {
+        pollfd target{STDERR_FILENO, POLLOUT, 0};
+        if (::poll(&target, 1, 0) != 1 || !(target.revents & POLLOUT))
+            return;
+        // A write of at most PIPE_BUF bytes to a pipe that polls writable does not block.
+        const auto chunk = std::min<qsizetype>(bytes.size(), PIPE_BUF);
+        const ssize_t written = ::write(STDERR_FILENO, bytes.data(), size_t(chunk));
+        if (written <= 0)
+            return;
+        bytes = bytes.sliced(written);
+    }
+}
+
 void writeToStandardError(QByteArrayView line)
 {
     QByteArray out;
     out.reserve(line.size() + 1);
     out.append(line).append('\n');
-    std::fwrite(out.constData(), 1, size_t(out.size()), stderr);
+    passOn(out);
 }
 
 bool isBlank(QByteArrayView line)
@@ -149,8 +168,7 @@ void Engine::passOnErrors(QProcess *process)
     const QByteArray bytes = process->readAllStandardError();
     if (bytes.isEmpty())
         return;
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
-    std::fflush(stderr);
+    passOn(bytes);
     if (process == m_proc)
         m_errorTail.feed(bytes);
 }

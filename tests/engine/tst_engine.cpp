@@ -4,6 +4,8 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <fcntl.h>
+
 #include "AppModel.h"
 #include "CapturedOutput.h"
 #include "Engine.h"
@@ -152,6 +154,32 @@ private slots:
         QTRY_COMPARE(h.model.state(), QStringLiteral("listening"));
         QVERIFY(h.model.stopReason().isEmpty());
         QVERIFY(!h.engine.lastExit());
+    }
+
+    // Standard error may be a pipe nobody reads (a session's log collector that stalled):
+    // passing the engine's output on must never wait for it.
+    void aStandardErrorNobodyReadsNeverStallsTheHud()
+    {
+        int pipeEnds[2];
+        QVERIFY(::pipe2(pipeEnds, O_NONBLOCK) == 0);
+        const QByteArray filler(4096, 'x');
+        while (::write(pipeEnds[1], filler.constData(), size_t(filler.size())) > 0) { }
+        const int saved = ::dup(STDERR_FILENO);
+        ::dup2(pipeEnds[1], STDERR_FILENO);
+        // Blocking again, as a standard error usually is.
+        ::fcntl(STDERR_FILENO, F_SETFL, ::fcntl(STDERR_FILENO, F_GETFL) & ~O_NONBLOCK);
+        {
+            Harness h("errors_then_exits_3");
+            QSignalSpy byItself(&h.engine, &Engine::exitedByItself);
+            h.engine.start();
+            QTRY_COMPARE(byItself.count(), 1);
+            QCOMPARE(
+                h.engine.lastExit()->lastErrorLines.constLast(), QStringLiteral("RuntimeError: no microphone found"));
+        }
+        ::dup2(saved, STDERR_FILENO);
+        ::close(saved);
+        ::close(pipeEnds[0]);
+        ::close(pipeEnds[1]);
     }
 
     void aStopTheUserAskedForSaysNothing()
