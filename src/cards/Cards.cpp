@@ -2,6 +2,7 @@
 
 #include "EventDispatcher.h"
 #include "JsonRead.h"
+#include "MemoryPanel.h"
 #include "Protocol.h"
 #include "TasksPanel.h"
 
@@ -15,6 +16,7 @@ Cards::Cards(CardContext context, QObject *parent)
 {
     // "card_close" reaches the cards in this order.
     m_tasks = add<TasksPanel>();
+    m_memory = add<MemoryPanel>();
 }
 
 Cards::~Cards() = default;

@@ -10,6 +10,7 @@
 namespace halvic {
 
 class EventDispatcher;
+class MemoryPanel;
 class TasksPanel;
 
 /// Owns every card and registers their engine rows, including the one "card_close" row that
@@ -24,6 +25,7 @@ public:
     void registerRows(EventDispatcher &dispatcher);
 
     TasksPanel &tasks() { return *m_tasks; }
+    MemoryPanel &memory() { return *m_memory; }
     const std::vector<std::unique_ptr<Card>> &all() const { return m_cards; }
 
 private:
@@ -39,6 +41,7 @@ private:
     CardContext m_context;
     std::vector<std::unique_ptr<Card>> m_cards;
     TasksPanel *m_tasks = nullptr;
+    MemoryPanel *m_memory = nullptr;
 };
 
 } // namespace halvic

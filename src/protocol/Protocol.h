@@ -37,6 +37,10 @@ inline constexpr QLatin1StringView cardClose{"card_close"};
 inline constexpr QLatin1StringView tasks{"tasks"};
 inline constexpr QLatin1StringView taskAdded{"task_added"};
 inline constexpr QLatin1StringView taskDoneEvt{"task_done_evt"};
+// The memory card.
+inline constexpr QLatin1StringView memories{"memories"};
+inline constexpr QLatin1StringView memoryForgotten{"memory_forgotten"};
+inline constexpr QLatin1StringView graph{"graph"};
 } // namespace event
 
 namespace key {
@@ -79,6 +83,18 @@ inline constexpr QLatin1StringView action{"action"};
 // The tasks card.
 inline constexpr QLatin1StringView tasks{"tasks"};
 inline constexpr QLatin1StringView due{"due"};
+// The memory card.
+inline constexpr QLatin1StringView q{"q"};
+inline constexpr QLatin1StringView items{"items"};
+inline constexpr QLatin1StringView when{"when"};
+inline constexpr QLatin1StringView createdAt{"created_at"};
+inline constexpr QLatin1StringView linked{"linked"};
+inline constexpr QLatin1StringView nodes{"nodes"};
+inline constexpr QLatin1StringView edges{"edges"};
+inline constexpr QLatin1StringView from{"from"};
+inline constexpr QLatin1StringView to{"to"};
+inline constexpr QLatin1StringView a{"a"};
+inline constexpr QLatin1StringView b{"b"};
 } // namespace key
 
 /// Values the HUD writes into action files.
@@ -86,6 +102,12 @@ namespace value {
 inline constexpr QLatin1StringView kill{"kill"};
 inline constexpr QLatin1StringView task{"task"};
 inline constexpr QLatin1StringView done{"done"};
+// The memory card.
+inline constexpr QLatin1StringView forget{"forget"};
+inline constexpr QLatin1StringView edit{"edit"};
+inline constexpr QLatin1StringView link{"link"};
+inline constexpr QLatin1StringView unlink{"unlink"};
+inline constexpr QLatin1StringView related{"related"};
 } // namespace value
 
 } // namespace halvic::protocol
@@ -100,6 +122,10 @@ inline constexpr QLatin1StringView gestures{"gestures.json"};
 inline constexpr QLatin1StringView mute{"mute"};
 inline constexpr QLatin1StringView cardAction{"card_action.json"};
 inline constexpr QLatin1StringView agentAction{"agent_action.json"};
+inline constexpr QLatin1StringView memoryQuery{"memory_query.json"};
+inline constexpr QLatin1StringView memoryAction{"memory_action.json"};
+inline constexpr QLatin1StringView graphQuery{"graph_query.json"};
+inline constexpr QLatin1StringView graphAction{"graph_action.json"};
 inline constexpr QLatin1StringView hudRestart{"hud_restart"};
 inline constexpr QLatin1StringView hudConfig{"hud_config.json"};
 } // namespace controlfile

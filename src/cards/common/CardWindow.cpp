@@ -39,8 +39,12 @@ CardWindow::CardWindow(Scheduler &scheduler, QQmlEngine &qml, QObject &controlle
     , m_options(std::move(options))
     , m_bubbleCtl(scheduler)
 {
-    connect(&m_bubbleCtl, &BubbleController::toggled, this, [this] {
-        if (m_panel)
+    connect(&m_bubbleCtl, &BubbleController::toggled, this, [this](bool minimized) {
+        if (!m_panel)
+            return;
+        if (m_options.onBubbleToggled)
+            m_options.onBubbleToggled(minimized);
+        else
             refitKeepingCenter(*m_panel);
     });
 }
@@ -54,6 +58,8 @@ bool CardWindow::isShown() const
 
 void CardWindow::minimize()
 {
+    if (!m_bubbleCtl.state().minimized() && !m_bubbleCtl.canMinimize())
+        return;
     m_bubbleCtl.toggle();
 }
 

@@ -50,6 +50,9 @@ public:
         /// Only a card the user must type into at once takes the keyboard when it appears;
         /// every other card appears without taking it from the application in use.
         bool takesFocus = false;
+        /// How the panel follows its bubble (called after a toggle with the new state);
+        /// unset, the panel is refitted to its content around its centre.
+        std::function<void(bool minimized)> onBubbleToggled = {};
     };
 
     CardWindow(Scheduler &scheduler, QQmlEngine &qml, QObject &controller, Options options);
@@ -67,7 +70,7 @@ public:
     /// Orders the panel out and nothing else: the bubble and position stay for next time.
     void orderOut();
 
-    /// The view's minimise button: card to bubble.
+    /// The view's minimise button: card to bubble, when the bubble controller allows it.
     Q_INVOKABLE void minimize();
     /// The view's close button and every engine request to put the card away: expands the
     /// bubble and orders the panel out. The card's model keeps its contents.
