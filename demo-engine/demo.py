@@ -14,6 +14,7 @@ from typing import Any, Optional
 
 import scenes
 from control import ControlFile
+from memories import Memories
 from runtime import EventOutput, Running, Scheduler, log
 from scenes import KEEP_STATE, TaskPlan, TextRequest
 
@@ -33,7 +34,6 @@ GREETING = ("Hi, I'm the Halvic demo engine — no real assistant behind me. "
 # consumed, so they do not pile up).
 CARD_REQUEST_FILES = (
     "email_action.json", "entity_action.json",
-    "memory_action.json", "memory_query.json", "graph_query.json", "graph_action.json",
     "storage_action.json", "storage_query.json",
 )
 
@@ -63,6 +63,7 @@ class Demo:
         self._todo: list[dict[str, str]] = [dict(task) for task in scenes.TODO_START]
         self._todo_numbers = itertools.count(1)
         self._todo_arrivals: Optional[Running] = None
+        self.memories = Memories(self.emit)
 
     # Output used by the scenes.
 
@@ -257,6 +258,10 @@ class Demo:
             ControlFile("agent_action.json", self.on_agent_action),
             ControlFile("text_input.json", self.on_text_input),
             ControlFile("card_action.json", self.on_card_action),
+            ControlFile("memory_query.json", self.memories.on_query),
+            ControlFile("memory_action.json", self.memories.on_action),
+            ControlFile("graph_query.json", self.memories.on_graph_query),
+            ControlFile("graph_action.json", self.memories.on_graph_action),
             *(ControlFile(name, functools.partial(_acknowledge_card_request, name))
               for name in CARD_REQUEST_FILES),
         ]

@@ -13,11 +13,11 @@ struct MemoryItem
 {
     QString id;
     QString text;
-    QString kind;
+    QString kind = {};
     /// What the fact is about in time, in the engine's words ("re: " in the footer).
-    QString when;
+    QString when = {};
     /// When it was remembered: an internet date-time, or anything else (then not shown).
-    QString createdAt;
+    QString createdAt = {};
     /// Linked to other memories in the graph.
     bool linked = false;
 

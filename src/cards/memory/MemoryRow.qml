@@ -40,7 +40,7 @@ Column {
                 text: row.text
                 Accessible.role: Accessible.StaticText
                 Accessible.name: text
-                font.pixelSize: 12.5
+                font.pixelSize: 13
                 color: HalvicStyle.primary
                 wrapMode: Text.Wrap
                 textFormat: Text.PlainText
@@ -100,7 +100,7 @@ Column {
             wrapMode: TextEdit.Wrap
             color: HalvicStyle.primary
             selectionColor: HalvicStyle.accent
-            font.pixelSize: 12.5
+            font.pixelSize: 13
             padding: 4
             background: Rectangle {
                 radius: HalvicStyle.controlRadius
