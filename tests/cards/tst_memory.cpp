@@ -14,6 +14,7 @@
 
 #include "EventDispatcher.h"
 #include "GlassPanel.h"
+#include "GraphView.h"
 #include "JsonFile.h"
 #include "MemoryPanel.h"
 #include "QuickItems.h"
@@ -62,6 +63,18 @@ QStringList specs(const MemoryModel &model)
     for (const MemoryItem &item : model.items().records())
         out << item.id + u':' + item.text;
     return out;
+}
+
+GraphView *findMap(QQuickItem *item)
+{
+    if (auto *map = qobject_cast<GraphView *>(item))
+        return map;
+    const auto children = item->childItems();
+    for (QQuickItem *child : children) {
+        if (GraphView *map = findMap(child))
+            return map;
+    }
+    return nullptr;
 }
 
 QStringList edgeSpecs(const MemoryModel &model)
@@ -509,6 +522,182 @@ private slots:
         QCOMPARE(readJson(file("memory_action.json")),
             (QJsonObject{{"action", "forget"}, {"id", "m1"}, {"text", "Likes tea a lot"}, {"q", ""}}));
         QCOMPARE(panel->model().items().count(), 0);
+    }
+
+    // The map in the real window: laid out off the main thread, drawn, and driven with the
+    // pointer (select, connect, cut, zoom).
+    void graphInTheWindow()
+    {
+        panel->open();
+        GlassPanel *window = panel->window()->panel();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        panel->selectMode(MemoryMode::Graph);
+        GraphView *map = nullptr;
+        QTRY_VERIFY((map = findMap(window->contentItem())));
+        QSignalSpy applied(map, &GraphView::laidOutApplied);
+        panel->setGraph({{"a", "Likes green tea with honey", "fact"}, {"b", "Ann", "entity:person"},
+                            {"c", "Dentist", "event"}, {"d", "Lisbon", "entity:place"}},
+            {{"a", "b", "related"}, {"b", "c", "related"}, {"a", "ghost", "related"}});
+        QVERIFY(applied.wait(5000));
+        QCOMPARE(map->positions().size(), 4);
+        QCOMPARE(map->degrees().value("a"), 2);
+        QCOMPARE(map->legend().size(), 4);
+
+        // Drawn: each dot in its kind's colour where the map says it is.
+        const QImage frame = window->grabWindow();
+        const QPointF dot = map->mapToScene(*map->viewPoint("b"));
+        QCOMPARE(QColor(frame.pixel(dot.toPoint())), graphview::kindColour("entity:person"));
+
+        const auto clickAt = [&](QPointF at, Qt::KeyboardModifiers modifiers = {}) {
+            QTest::mouseClick(window, Qt::LeftButton, modifiers, map->mapToScene(at).toPoint());
+        };
+        clickAt(*map->viewPoint("c"));
+        QCOMPARE(map->selectedNode(), std::optional<QString>("c"));
+        QTRY_VERIFY(visibleTexts(window->contentItem()).contains("Dentist"));
+        clickAt(*map->viewPoint("c"));
+        QCOMPARE(map->selectedNode(), std::optional<QString>());
+
+        // Connect mode: two taps link, written at once.
+        map->toggleConnect();
+        clickAt(*map->viewPoint("d"));
+        QVERIFY(map->hasPending());
+        clickAt(*map->viewPoint("c"));
+        QCOMPARE(readJson(file("graph_action.json")), (QJsonObject{{"action", "link"}, {"a", "d"}, {"b", "c"}}));
+        QCOMPARE(edgeSpecs(panel->model()), (QStringList{"a-b", "b-c", "a-ghost", "d-c"}));
+        // The same memory twice sends nothing.
+        QFile::remove(file("graph_action.json"));
+        clickAt(*map->viewPoint("a"));
+        clickAt(*map->viewPoint("a"));
+        QVERIFY(!map->hasPending());
+        QVERIFY(!QFile::exists(file("graph_action.json")));
+        map->toggleConnect();
+
+        // A click beside the middle of a link selects it; cut unlinks it.
+        const QPointF a = *map->viewPoint("a"), b = *map->viewPoint("b");
+        const QPointF middle = (a + b) / 2;
+        QPointF normal(b.y() - a.y(), a.x() - b.x());
+        normal /= std::hypot(normal.x(), normal.y());
+        clickAt(middle + normal * 4);
+        QCOMPARE(map->selectedEdge(), std::optional(GraphEdge{"a", "b", "related"}));
+        map->cutSelectedEdge();
+        QCOMPARE(readJson(file("graph_action.json")), (QJsonObject{{"action", "unlink"}, {"a", "a"}, {"b", "b"}}));
+        QCOMPARE(edgeSpecs(panel->model()), (QStringList{"b-c", "a-ghost", "d-c"}));
+        QVERIFY(!map->edgeSelected());
+
+        // Double click zooms in about the point, with Alt out.
+        const double before = map->zoom();
+        QTest::mouseDClick(window, Qt::LeftButton, {}, map->mapToScene(middle).toPoint());
+        QCOMPARE(map->zoom(), std::clamp(before * 1.6, 0.2, 4.0));
+        QTest::mouseDClick(window, Qt::LeftButton, Qt::AltModifier, map->mapToScene(middle).toPoint());
+        QVERIFY(std::abs(map->zoom() - std::clamp(std::clamp(before * 1.6, 0.2, 4.0) * 0.625, 0.2, 4.0)) < 1e-9);
+
+        // A new graph keeps the places of the memories that stay.
+        const auto kept = map->positions().value("c");
+        applied.clear();
+        panel->setGraph({{"c", "Dentist", "event"}, {"e", "New", "fact"}}, {});
+        QVERIFY(applied.wait(5000));
+        QCOMPARE(map->positions().size(), 2);
+        QVERIFY(map->positions().contains("e"));
+        Q_UNUSED(kept)
+    }
+
+    void zoomMaths_data()
+    {
+        QTest::addColumn<double>("scale");
+        QTest::addColumn<QPointF>("offset");
+        QTest::addColumn<double>("factor");
+        QTest::addColumn<QPointF>("point");
+        QTest::addColumn<double>("newScale");
+        QTest::addColumn<QPointF>("newOffset");
+        const QSizeF size(400, 300);
+        QTest::addRow("in about the middle keeps the offset scaled")
+            << 1.0 << QPointF(10, -20) << 1.6 << QPointF(200, 150) << 1.6 << QPointF(16, -32);
+        QTest::addRow("in about a corner moves toward it")
+            << 1.0 << QPointF(0, 0) << 1.6 << QPointF(0, 0) << 1.6 << QPointF(120, 90);
+        QTest::addRow("out with Alt") << 2.0 << QPointF(0, 0) << 0.625 << QPointF(400, 300) << 1.25
+                                      << QPointF(75, 56.25);
+        QTest::addRow("clamped at 4") << 3.0 << QPointF(5, 5) << 1.6 << QPointF(0, 0) << 4.0
+                                      << QPointF(200.0 / 3 + 5 * 4.0 / 3, 50 + 5 * 4.0 / 3);
+        QTest::addRow("at the limit nothing moves") << 4.0 << QPointF(5, 5) << 1.6 << QPointF(0, 0) << 4.0
+                                                    << QPointF(5, 5);
+        QTest::addRow("clamped at 0.2") << 0.25 << QPointF(0, 0) << 0.625 << QPointF(200, 150) << 0.2
+                                        << QPointF(0, 0);
+    }
+    void zoomMaths()
+    {
+        QFETCH(double, scale);
+        QFETCH(QPointF, offset);
+        QFETCH(double, factor);
+        QFETCH(QPointF, point);
+        QFETCH(double, newScale);
+        QFETCH(QPointF, newOffset);
+        const graphview::Nav zoomed = graphview::zoomedAbout({scale, offset}, factor, point, QSizeF(400, 300));
+        QVERIFY(std::abs(zoomed.scale - newScale) < 1e-9);
+        QVERIFY2(std::abs(zoomed.offset.x() - newOffset.x()) < 1e-9 && std::abs(zoomed.offset.y() - newOffset.y()) < 1e-9,
+            qPrintable(QStringLiteral("%1,%2").arg(zoomed.offset.x()).arg(zoomed.offset.y())));
+    }
+
+    void wheelZoom()
+    {
+        QCOMPARE(graphview::zoomedBy({1, QPointF(10, 20)}, 0.1), (graphview::Nav{1.1, QPointF(11, 22)}));
+        QCOMPARE(graphview::zoomedBy({4, QPointF(10, 20)}, 0.1), (graphview::Nav{4, QPointF(10, 20)}));
+        QCOMPARE(graphview::zoomedBy({1, QPointF(10, 20)}, 0.00005), (graphview::Nav{1, QPointF(10, 20)}));
+        QCOMPARE(graphview::zoomedBy({0.3, QPointF(10, 20)}, -0.9).scale, 0.2);
+    }
+
+    void hitTesting()
+    {
+        const graphlayout::Positions positions{{"a", {0, 0}}, {"b", {30, 0}}, {"c", {100, 100}}};
+        const graphlayout::Degrees degrees{{"b", 10}};
+        const std::vector<QString> ids{"a", "b", "c", "nowhere"};
+        const QSizeF size(200, 200);
+        const graphview::Nav nav{1, QPointF()};
+        // a at (100,100) radius 6, b at (130,100) radius 16; the hit area is radius + 6.
+        QCOMPARE(graphview::nodeAt({100, 100}, size, nav, ids, positions, degrees), std::optional(0));
+        QCOMPARE(graphview::nodeAt({111.9, 100}, size, nav, ids, positions, degrees), std::optional(0));
+        QCOMPARE(graphview::nodeAt({113, 100}, size, nav, ids, positions, degrees), std::optional(1));
+        QCOMPARE(graphview::nodeAt({130, 121.9}, size, nav, ids, positions, degrees), std::optional(1));
+        QCOMPARE(graphview::nodeAt({130, 122.1}, size, nav, ids, positions, degrees), std::optional<int>());
+        // The hit area does not grow with zoom.
+        QCOMPARE(graphview::nodeAt({112.5, 100}, size, {2, QPointF()}, ids, positions, degrees), std::optional<int>());
+        // Equal distances: the earlier node.
+        const graphlayout::Positions twins{{"a", {0, 0}}, {"b", {0, 0}}};
+        QCOMPARE(graphview::nodeAt({100, 100}, size, nav, ids, twins, {}), std::optional(0));
+
+        QCOMPARE(graphview::segmentDistance({5, 3}, {0, 0}, {10, 0}), 3.0);
+        QCOMPARE(graphview::segmentDistance({-4, 3}, {0, 0}, {10, 0}), 5.0);
+        QCOMPARE(graphview::segmentDistance({13, 4}, {0, 0}, {10, 0}), 5.0);
+        QCOMPARE(graphview::segmentDistance({3, 4}, {0, 0}, {0.001, 0}), 5.0);
+        const std::vector<GraphEdge> edges{{"a", "zz", ""}, {"a", "c", ""}, {"a", "b", ""}};
+        QCOMPARE(graphview::edgeAt({115, 105.9}, size, nav, edges, positions), std::optional(2));
+        QCOMPARE(graphview::edgeAt({115, 106.1}, size, nav, edges, positions), std::optional<int>());
+        // Both a–c and a–b pass near the start: the first in order wins.
+        QCOMPARE(graphview::edgeAt({101, 101}, size, nav, edges, positions), std::optional(1));
+    }
+
+    void kinds_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QColor>("colour");
+        QTest::addRow("person") << "entity:person" << "Person" << QColor(0x30, 0xd1, 0x58);
+        QTest::addRow("any case") << "Entity:Company" << "Company" << QColor(0xff, 0x9f, 0x0a);
+        QTest::addRow("pref") << "pref" << "Preference" << QColor(0xbf, 0x5a, 0xf2);
+        QTest::addRow("todo") << "todo" << "Task" << QColor(0x5e, 0x5c, 0xe6);
+        QTest::addRow("other entity") << "entity:vehicle" << "Vehicle" << QColor(0x8e, 0x8e, 0x93);
+        QTest::addRow("other kind") << "habit" << "Habit" << QColor(0x0a, 0x84, 0xff);
+        QTest::addRow("no kind") << "" << "Memory" << QColor(0x0a, 0x84, 0xff);
+    }
+    void kinds()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, name);
+        QFETCH(QColor, colour);
+        QCOMPARE(graphview::kindName(kind), name);
+        QCOMPARE(graphview::kindColour(kind), colour);
+        QCOMPARE(graphview::nodeLabel(QStringLiteral("  short  ")), QStringLiteral("short"));
+        QCOMPARE(graphview::nodeLabel(QStringLiteral("exactly eighteen c")), QStringLiteral("exactly eighteen c"));
+        QCOMPARE(graphview::nodeLabel(QStringLiteral("nineteen characters")), QStringLiteral("nineteen character\u2026"));
     }
 };
 

@@ -47,12 +47,12 @@ std::optional<int> nodeAt(QPointF point, QSizeF size, const Nav &nav, const std:
     return best;
 }
 
-std::optional<int> edgeAt(QPointF point, QSizeF size, const Nav &nav,
-    const std::vector<std::pair<QString, QString>> &edges, const graphlayout::Positions &positions)
+std::optional<int> edgeAt(QPointF point, QSizeF size, const Nav &nav, const std::vector<GraphEdge> &edges,
+    const graphlayout::Positions &positions)
 {
     for (std::size_t i = 0; i < edges.size(); ++i) {
-        const auto a = positions.constFind(edges[i].first);
-        const auto b = positions.constFind(edges[i].second);
+        const auto a = positions.constFind(edges[i].from);
+        const auto b = positions.constFind(edges[i].to);
         if (a == positions.constEnd() || b == positions.constEnd())
             continue;
         if (segmentDistance(point, toView(*a, size, nav), toView(*b, size, nav)) < edgeHitDistance)

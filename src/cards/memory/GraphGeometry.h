@@ -43,9 +43,9 @@ double segmentDistance(QPointF p, QPointF a, QPointF b);
 /// earlier in `ids` on ties); none when there is none. Ids without a position are skipped.
 std::optional<int> nodeAt(QPointF point, QSizeF size, const Nav &nav, const std::vector<QString> &ids,
     const graphlayout::Positions &positions, const graphlayout::Degrees &degrees);
-/// The first edge (of from–to pairs) with both ends positioned closer than 6 points to `point`.
-std::optional<int> edgeAt(QPointF point, QSizeF size, const Nav &nav,
-    const std::vector<std::pair<QString, QString>> &edges, const graphlayout::Positions &positions);
+/// The first edge with both ends positioned closer than 6 points to `point`.
+std::optional<int> edgeAt(QPointF point, QSizeF size, const Nav &nav, const std::vector<GraphEdge> &edges,
+    const graphlayout::Positions &positions);
 
 /// Zoomed by `factor` about `point` (a double click); the scale stays within 0.2 … 4.
 Nav zoomedAbout(const Nav &nav, double factor, QPointF point, QSizeF size);

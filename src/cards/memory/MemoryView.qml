@@ -156,12 +156,14 @@ MinimizableCard {
                 }
             }
 
-            // Graph.
-            MemoryGraphArea {
-                visible: root.graphMode
-                controller: root.controller
-                Layout.fillWidth: true
-                Layout.fillHeight: true
+            // Graph: made on entering graph mode, gone (with its places and zoom) on leaving it.
+            Repeater {
+                model: root.graphMode ? 1 : 0
+                delegate: MemoryGraphArea {
+                    controller: root.controller
+                    Layout.fillWidth: true
+                    Layout.fillHeight: true
+                }
             }
             // Keeps the column's content at the top when neither fills the height.
             Item {
