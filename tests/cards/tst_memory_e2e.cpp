@@ -1,3 +1,4 @@
+#include <QImage>
 #include <QJsonArray>
 #include <QTest>
 
@@ -51,6 +52,32 @@ class MemoryEndToEndTest : public QObject
         session->xdotool({QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("80"), QStringLiteral("Down"),
             QStringLiteral("Down"), QStringLiteral("Down"), QStringLiteral("Down"), QStringLiteral("Return")});
         return true;
+    }
+
+    // The middle of the dot of exactly `colour` on screen inside `area` (the map's dots are
+    // drawn flat in their kind's colour); none when there is none. Only pixels with the colour
+    // 4 points away on every side count, which leaves out the legend's smaller dots.
+    std::optional<QPoint> dotOf(QColor colour, const QRect &area) const
+    {
+        const QString shot = session->root().file(QStringLiteral("screen.png"));
+        session->run(QStringLiteral("import"), {QStringLiteral("-window"), QStringLiteral("root"), shot});
+        const QImage image(shot);
+        qint64 sx = 0, sy = 0, count = 0;
+        for (int y = std::max(area.top(), 0); y <= std::min(area.bottom(), image.height() - 1); ++y) {
+            for (int x = std::max(area.left(), 0); x <= std::min(area.right(), image.width() - 1); ++x) {
+                const auto is = [&](int px, int py) {
+                    return image.valid(px, py) && image.pixel(px, py) == colour.rgb();
+                };
+                if (is(x, y) && is(x - 4, y) && is(x + 4, y) && is(x, y - 4) && is(x, y + 4)) {
+                    sx += x;
+                    sy += y;
+                    ++count;
+                }
+            }
+        }
+        if (count < 5)
+            return std::nullopt;
+        return QPoint(int(sx / count), int(sy / count));
     }
 
     bool reads(const QStringList &expected, bool present = true) const
@@ -127,11 +154,55 @@ private slots:
             {{"nodes", QJsonArray{QJsonObject{{"id", "m1"}, {"text", "Likes green tea"}, {"kind", "fact"}},
                            QJsonObject{{"id", "m3"}, {"text", "Ann"}, {"kind", "entity:person"}}}},
                 {"edges", QJsonArray{QJsonObject{{"from", "m1"}, {"to", "m3"}}}}})});
-        QVERIFY(reads({"label\t2 memories \u00b7 1 links"}));
+        QVERIFY(reads({"label\t2 memories \u00b7 1 links", "label\tFact", "label\tPerson"}));
 
         // The menu item puts the card away again.
         QVERIFY(chooseMemoryFromTheMenu());
         QVERIFY(reads({"frame\tWhat Halvic Remembers"}, false));
+    }
+
+    // The map drawn in the real HUD (the software scene graph, as without a GPU), linked and
+    // cut with the real pointer.
+    void theGraphIsDrawnLinkedAndCut()
+    {
+        QVERIFY(clickOn(QStringLiteral("What Halvic remembers"), QStringLiteral("push button")));
+        QVERIFY(clickOn(QStringLiteral("Graph"), QStringLiteral("push button")));
+        QCOMPARE(takeRequest("graph_query.json"), QJsonObject{});
+        session->feed({engineEvent("graph",
+            {{"nodes", QJsonArray{QJsonObject{{"id", "tea"}, {"text", "Likes green tea"}, {"kind", "fact"}},
+                           QJsonObject{{"id", "ann"}, {"text", "Ann"}, {"kind", "entity:person"}},
+                           QJsonObject{{"id", "dentist"}, {"text", "Dentist"}, {"kind", "event"}}}},
+                {"edges", QJsonArray{QJsonObject{{"from", "tea"}, {"to", "ann"}}}}})});
+        QVERIFY(reads({"label\t3 memories \u00b7 1 links", "label\tEvent"}));
+        const auto map = session->waitToFind(QStringLiteral("Memory graph"));
+        QVERIFY(map);
+        std::optional<QPoint> tea, ann, dentist;
+        QVERIFY2(HudSession::waitFor(
+                     [&] {
+                         tea = dotOf(QColor(0x64, 0xd2, 0xff), *map);
+                         ann = dotOf(QColor(0x30, 0xd1, 0x58), *map);
+                         dentist = dotOf(QColor(0xff, 0x37, 0x5f), *map);
+                         return tea && ann && dentist;
+                     },
+                     10000),
+            "the dots are not drawn");
+
+        // Connect: tap two memories.
+        QVERIFY(clickOn(QStringLiteral("Connect: tap two memories to link them")));
+        QVERIFY(reads({"label\ttap a memory"}));
+        session->click(QRect(*dentist, QSize(1, 1)));
+        QVERIFY(reads({"label\ttap another"}));
+        session->click(QRect(*ann, QSize(1, 1)));
+        QCOMPARE(takeRequest("graph_action.json"), (QJsonObject{{"action", "link"}, {"a", "dentist"}, {"b", "ann"}}));
+        QVERIFY(reads({"label\t3 memories \u00b7 2 links"}));
+        QVERIFY(clickOn(QStringLiteral("Connect: tap two memories to link them")));
+
+        // Cut: select the link between the tea and Ann by its middle, then cut it.
+        session->click(QRect((*tea + *ann) / 2, QSize(1, 1)));
+        QVERIFY(reads({"label\tConnection between two memories"}));
+        QVERIFY(clickOn(QStringLiteral("Cut the connection")));
+        QCOMPARE(takeRequest("graph_action.json"), (QJsonObject{{"action", "unlink"}, {"a", "tea"}, {"b", "ann"}}));
+        QVERIFY(reads({"label\t3 memories \u00b7 1 links"}));
     }
 
     void theHudsMemoryButtonOpensTheCard()
