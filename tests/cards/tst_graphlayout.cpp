@@ -4,6 +4,7 @@
 #include <random>
 
 #include "GraphLayout.h"
+#include "ThinLines.h"
 
 using namespace halvic;
 using namespace halvic::graphlayout;
@@ -190,6 +191,32 @@ private slots:
         }
         // Off by a small part of an average step.
         QVERIFY2(worst < 0.25 * typical, qPrintable(QStringLiteral("%1 vs %2").arg(worst).arg(typical)));
+    }
+
+    // The many-edge drawing path: exactly the pixels of the line, blended over what is there,
+    // clipped to the image; lines that are not numbers are skipped.
+    void thinLines()
+    {
+        QImage image(20, 10, QImage::Format_ARGB32_Premultiplied);
+        image.fill(qRgba(0, 0, 0, 255));
+        drawThinLines(image,
+            {QLineF(-5, 2, 30, 2), QLineF(4, -10, 4, 40), QLineF(qQNaN(), 0, 1, 1), QLineF(50, 50, 60, 60)},
+            qRgba(255, 255, 255, 128));
+        int lit = 0;
+        for (int y = 0; y < 10; ++y) {
+            for (int x = 0; x < 20; ++x) {
+                const QRgb pixel = image.pixel(x, y);
+                if (y == 2 && x == 4) {
+                    QVERIFY(qRed(pixel) > 180); // both lines over it
+                } else if (y == 2 || x == 4) {
+                    QVERIFY2(std::abs(qRed(pixel) - 128) <= 1, qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
+                    ++lit;
+                } else {
+                    QCOMPARE(pixel, qRgba(0, 0, 0, 255));
+                }
+            }
+        }
+        QCOMPARE(lit, 19 + 9);
     }
 };
 

@@ -10,6 +10,7 @@
 #include <map>
 
 #include "MemoryPanel.h"
+#include "ThinLines.h"
 
 namespace halvic {
 
@@ -79,7 +80,12 @@ void GraphView::nodesChanged()
         m_legend = legend;
         emit legendChanged();
     }
-    if (m_selected && std::find(m_ids.begin(), m_ids.end(), *m_selected) == m_ids.end())
+    m_indexOf.clear();
+    m_indexOf.reserve(qsizetype(m_ids.size()));
+    for (std::size_t i = 0; i < m_ids.size(); ++i)
+        m_indexOf.insert(m_ids[i], int(i)); // a repeated id is drawn where its last copy is
+    m_drawingStale = true;
+    if (m_selected && !m_indexOf.contains(*m_selected))
         select(std::nullopt, m_selectedEdge);
     update();
 }
@@ -107,9 +113,11 @@ void GraphView::edgesChanged()
                 return;
             m_degreesStale = false;
             m_degrees = graphlayout::degrees(m_panel->model().graphEdges());
+            m_drawingStale = true;
             update();
         },
         Qt::QueuedConnection);
+    m_drawingStale = true;
     update();
 }
 
@@ -133,6 +141,7 @@ void GraphView::applyLayout(const graphlayout::Result &result)
         m_degreesStale = false;
         m_degrees = graphlayout::degrees(m_panel->model().graphEdges());
     }
+    m_drawingStale = true;
     fitAll();
     emit layingOutChanged();
     update();
@@ -278,7 +287,12 @@ void GraphView::mouseMoveEvent(QMouseEvent *event)
     const QPointF moved = event->position() - m_pressAt;
     if (m_dragNode) {
         // The node follows the pointer at any zoom.
-        m_positions.insert(*m_dragNode, {m_dragStart.x + moved.x() / m_nav.scale, m_dragStart.y + moved.y() / m_nav.scale});
+        const graphlayout::Vec2 at{m_dragStart.x + moved.x() / m_nav.scale, m_dragStart.y + moved.y() / m_nav.scale};
+        m_positions.insert(*m_dragNode, at);
+        for (std::size_t i = 0; i < m_ids.size() && !m_drawingStale; ++i) {
+            if (m_ids[i] == *m_dragNode)
+                m_drawPoints[i] = at;
+        }
         update();
     } else if (m_panStart) {
         setNav({m_nav.scale, *m_panStart + moved});
@@ -357,60 +371,109 @@ bool GraphView::event(QEvent *event)
     return QQuickPaintedItem::event(event);
 }
 
-void GraphView::paint(QPainter *painter)
+void GraphView::rebuildDrawing()
 {
-    if (!m_panel)
-        return;
-    const QSizeF area = viewSize();
-    const QRectF visible = QRectF(QPointF(), area).adjusted(-visibleMargin, -visibleMargin, visibleMargin, visibleMargin);
-    const auto &edges = m_panel->model().graphEdges();
-
-    // Edges first, all in one call per pen.
-    QList<QLineF> lines;
-    std::optional<QLineF> selectedLine;
-    for (const GraphEdge &edge : edges) {
-        const auto a = m_positions.constFind(edge.from);
-        const auto b = m_positions.constFind(edge.to);
-        if (a == m_positions.constEnd() || b == m_positions.constEnd())
-            continue;
-        const QPointF pa = toView(*a, area, m_nav);
-        const QPointF pb = toView(*b, area, m_nav);
-        if (!visible.contains(pa) && !visible.contains(pb))
-            continue;
-        if (m_selectedEdge && edge == *m_selectedEdge)
-            selectedLine = QLineF(pa, pb);
-        else
-            lines.append(QLineF(pa, pb));
-    }
-    painter->setRenderHint(QPainter::Antialiasing, lines.size() < smoothLimit);
-    painter->setPen(QPen(QColor(142, 142, 147, 77), 1));
-    painter->drawLines(lines);
-    if (selectedLine) {
-        painter->setPen(QPen(QColor(0xff, 0x9f, 0x0a), 2));
-        painter->drawLine(*selectedLine);
-    }
-
-    // Nodes in graph order, then the rings and labels over them.
-    struct Shown
-    {
-        std::size_t index;
-        QPointF at;
-        double radius;
-    };
-    std::vector<Shown> shown;
+    m_drawingStale = false;
+    m_drawPoints.assign(m_ids.size(), {});
+    m_drawn.assign(m_ids.size(), 0);
+    m_radii.assign(m_ids.size(), 0);
     for (std::size_t i = 0; i < m_ids.size(); ++i) {
         const auto it = m_positions.constFind(m_ids[i]);
         if (it == m_positions.constEnd())
             continue;
-        const QPointF at = toView(*it, area, m_nav);
-        if (visible.contains(at))
-            shown.push_back({i, at, nodeRadius(m_degrees.value(m_ids[i]))});
+        m_drawPoints[i] = *it;
+        m_drawn[i] = 1;
+        m_radii[i] = float(nodeRadius(m_degrees.value(m_ids[i])));
     }
-    painter->setRenderHint(QPainter::Antialiasing, shown.size() < std::size_t(smoothLimit));
-    painter->setPen(Qt::NoPen);
-    for (const Shown &node : shown) {
-        painter->setBrush(m_colours[node.index]);
-        painter->drawEllipse(node.at, node.radius, node.radius);
+    m_drawEdges.clear();
+    if (!m_panel)
+        return;
+    const auto &edges = m_panel->model().graphEdges();
+    m_drawEdges.reserve(edges.size());
+    for (const GraphEdge &edge : edges)
+        m_drawEdges.emplace_back(m_indexOf.value(edge.from, -1), m_indexOf.value(edge.to, -1));
+}
+
+const QImage &GraphView::dot(QColor colour, double radius)
+{
+    const quint64 key = (quint64(colour.rgba()) << 16) | quint64(std::lround(radius * 4));
+    auto it = m_dots.find(key);
+    if (it != m_dots.end())
+        return *it;
+    const int side = int(std::ceil(radius * 2)) + 2;
+    QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(colour);
+    painter.drawEllipse(QPointF(side / 2.0, side / 2.0), radius, radius);
+    painter.end();
+    return *m_dots.insert(key, image);
+}
+
+void GraphView::paint(QPainter *painter)
+{
+    if (!m_panel)
+        return;
+    if (m_drawingStale)
+        rebuildDrawing();
+    const QSizeF area = viewSize();
+    const double left = -visibleMargin, top = -visibleMargin;
+    const double right = area.width() + visibleMargin, bottom = area.height() + visibleMargin;
+    const double cx = area.width() / 2 + m_nav.offset.x();
+    const double cy = area.height() / 2 + m_nav.offset.y();
+    const double scale = m_nav.scale;
+    const auto inside = [&](double x, double y) { return x >= left && x <= right && y >= top && y <= bottom; };
+
+    // Edges first, in one call for all but the selected one.
+    m_lines.clear();
+    std::optional<QLineF> selectedLine;
+    const auto &edges = m_panel->model().graphEdges();
+    for (std::size_t e = 0; e < m_drawEdges.size(); ++e) {
+        const auto [a, b] = m_drawEdges[e];
+        if (a < 0 || b < 0 || !m_drawn[std::size_t(a)] || !m_drawn[std::size_t(b)])
+            continue;
+        const double ax = cx + m_drawPoints[std::size_t(a)].x * scale, ay = cy + m_drawPoints[std::size_t(a)].y * scale;
+        const double bx = cx + m_drawPoints[std::size_t(b)].x * scale, by = cy + m_drawPoints[std::size_t(b)].y * scale;
+        if (!inside(ax, ay) && !inside(bx, by))
+            continue;
+        if (m_selectedEdge && e < edges.size() && edges[e] == *m_selectedEdge)
+            selectedLine = QLineF(ax, ay, bx, by);
+        else
+            m_lines.append(QLineF(ax, ay, bx, by));
+    }
+    const QColor edgeColour(142, 142, 147, 77);
+    if (m_lines.size() < smoothLimit) {
+        painter->setRenderHint(QPainter::Antialiasing, true);
+        painter->setPen(QPen(edgeColour, 1));
+        painter->drawLines(m_lines);
+    } else {
+        const QSize pixels = area.toSize();
+        if (m_canvas.size() != pixels)
+            m_canvas = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
+        m_canvas.fill(Qt::transparent);
+        drawThinLines(m_canvas, m_lines, edgeColour.rgba());
+        painter->drawImage(QPoint(0, 0), m_canvas);
+    }
+    if (selectedLine) {
+        painter->setRenderHint(QPainter::Antialiasing, true);
+        painter->setPen(QPen(QColor(0xff, 0x9f, 0x0a), 2));
+        painter->drawLine(*selectedLine);
+    }
+
+    // Nodes in graph order, each a copy of its ready-drawn dot; then rings and labels.
+    std::vector<std::size_t> shown;
+    for (std::size_t i = 0; i < m_ids.size(); ++i) {
+        if (!m_drawn[i])
+            continue;
+        const double x = cx + m_drawPoints[i].x * scale, y = cy + m_drawPoints[i].y * scale;
+        if (!inside(x, y))
+            continue;
+        shown.push_back(i);
+        const QImage &image = dot(m_colours[i], m_radii[i]);
+        painter->drawImage(QPoint(int(std::lround(x - image.width() / 2.0)), int(std::lround(y - image.height() / 2.0))),
+            image);
     }
     painter->setRenderHint(QPainter::Antialiasing, true);
     QFont font = painter->font();
@@ -419,19 +482,25 @@ void GraphView::paint(QPainter *painter)
     painter->setFont(font);
     const QFontMetricsF metrics(font);
     const bool labelAll = m_nav.scale > labelScale;
-    for (const Shown &node : shown) {
-        const QString &id = m_ids[node.index];
+    const auto &nodes = m_panel->model().graphNodes();
+    for (const std::size_t i : shown) {
+        const QString &id = m_ids[i];
         const bool selected = m_selected == id;
-        if (selected || m_pending == id) {
+        const bool ringed = selected || m_pending == id;
+        if (!ringed && !labelAll)
+            continue;
+        const QPointF at(cx + m_drawPoints[i].x * scale, cy + m_drawPoints[i].y * scale);
+        const double r = m_radii[i];
+        if (ringed) {
             painter->setBrush(Qt::NoBrush);
             painter->setPen(QPen(Qt::white, 2));
-            painter->drawEllipse(node.at, node.radius + 3, node.radius + 3);
+            painter->drawEllipse(at, r + 3, r + 3);
         }
-        if (labelAll || selected) {
-            const QString label = nodeLabel(m_panel->model().graphNodes()[node.index].text);
+        if ((labelAll || selected) && i < nodes.size()) {
+            const QString label = nodeLabel(nodes[i].text);
             const double w = metrics.horizontalAdvance(label);
             painter->setPen(QColor(0xf2, 0xf2, 0xf7));
-            painter->drawText(QPointF(node.at.x() - w / 2, node.at.y() + node.radius + 8 + metrics.ascent()), label);
+            painter->drawText(QPointF(at.x() - w / 2, at.y() + r + 8 + metrics.ascent()), label);
         }
     }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QPointer>
 #include <QQuickPaintedItem>
 #include <QVariantList>
@@ -108,6 +109,8 @@ private:
     void click(QPointF point);
     void select(std::optional<QString> node, std::optional<GraphEdge> edge);
     QSizeF viewSize() const { return size(); }
+    void rebuildDrawing();
+    const QImage &dot(QColor colour, double radius);
 
     QPointer<MemoryPanel> m_panel;
     GraphLayoutRunner m_runner;
@@ -125,6 +128,20 @@ private:
     // Node ids in graph order and their colours, kept with the graph for drawing and hits.
     std::vector<QString> m_ids;
     std::vector<QColor> m_colours;
+
+    // What paint() draws from, by node index, rebuilt when marked stale: hash lookups per
+    // node and edge on every frame would cost more than the drawing.
+    bool m_drawingStale = true;
+    QHash<QString, int> m_indexOf;
+    std::vector<graphlayout::Vec2> m_drawPoints;
+    std::vector<char> m_drawn;
+    std::vector<float> m_radii;
+    std::vector<std::pair<int, int>> m_drawEdges;
+    QList<QLineF> m_lines;
+    // Many edges are drawn here first, then copied to the item in one go.
+    QImage m_canvas;
+    // A dot for each colour and radius, drawn smooth once and then copied.
+    QHash<quint64, QImage> m_dots;
 
     // The drag in progress.
     QPointF m_pressAt;
