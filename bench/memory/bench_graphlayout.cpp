@@ -118,6 +118,10 @@ double timeD3(const Graph &graph, int runs, const QString &script)
     out.close();
     QProcess node;
     node.setWorkingDirectory(nodeFolder());
+    // The script stays in the source tree; its package is found in the build folder.
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("NODE_PATH"), nodeFolder() + QStringLiteral("/node_modules"));
+    node.setProcessEnvironment(env);
     node.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     node.start(QStringLiteral("node"), {script, file, QString::number(runs)});
     if (!node.waitForFinished(600000) || node.exitCode() != 0)

@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <numeric>
+#include <thread>
 
 namespace halvic::graphlayout {
 
@@ -34,6 +35,30 @@ inline void pairRepulsion(int i, int j, double dx, double dy, double &fx, double
     const double k = repulsion / (d2 * dist);
     fx += dx * k;
     fy += dy * k;
+}
+
+// Runs body(begin, end) over [0, n) in a few contiguous blocks on as many threads as there
+// are cores (each index computed wholly by one thread, so the result does not depend on it).
+template <class Body>
+void parallelFor(std::size_t n, const Body &body, std::size_t serialBelow = 256)
+{
+    const std::size_t threads
+        = std::min(n, std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, 8));
+    if (threads <= 1 || n < serialBelow) {
+        body(std::size_t(0), n);
+        return;
+    }
+    std::vector<std::thread> helpers;
+    helpers.reserve(threads - 1);
+    const std::size_t block = (n + threads - 1) / threads;
+    for (std::size_t t = 1; t < threads; ++t) {
+        const std::size_t begin = std::min(n, t * block), end = std::min(n, begin + block);
+        if (begin < end)
+            helpers.emplace_back([&body, begin, end] { body(begin, end); });
+    }
+    body(std::size_t(0), std::min(n, block));
+    for (std::thread &helper : helpers)
+        helper.join();
 }
 
 void springsAndMove(std::vector<Vec2> &points, const std::vector<std::pair<int, int>> &edges, std::vector<Vec2> &force)
@@ -201,30 +226,67 @@ Degrees degrees(const std::vector<GraphEdge> &edges)
 
 void exactRound(std::vector<Vec2> &points, const std::vector<std::pair<int, int>> &edges, std::vector<Vec2> &force)
 {
-    const int n = int(points.size());
-    force.assign(points.size(), {});
-    for (int i = 0; i < n; ++i) {
-        const double px = points[std::size_t(i)].x;
-        const double py = points[std::size_t(i)].y;
-        double fx = 0, fy = 0;
-        for (int j = i + 1; j < n; ++j) {
-            double dx = px - points[std::size_t(j)].x;
-            double dy = py - points[std::size_t(j)].y;
-            double d2 = dx * dx + dy * dy;
-            if (d2 < coincident2) {
-                dx = (i + 1) * 0.1;
-                dy = (j + 1) * 0.1;
-                d2 = dx * dx + dy * dy;
+    const std::size_t n = points.size();
+    force.assign(n, {});
+    std::vector<double> xs(n), ys(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        xs[i] = points[i].x;
+        ys[i] = points[i].y;
+    }
+    const double *const px = xs.data();
+    const double *const py = ys.data();
+    // Every pair once (i < j). The rows are dealt to a fixed number of partitions, each
+    // with its own force sums, added up in partition order at the end: the result is the
+    // same however many cores share the partitions. Coincident pairs are left out of the
+    // vectorised sum and added after it (rarely).
+    constexpr std::size_t partitions = 8;
+    std::vector<std::vector<double>> sums(partitions);
+    parallelFor(partitions, [&](std::size_t first, std::size_t last) {
+        for (std::size_t p = first; p < last; ++p) {
+            std::vector<double> &sum = sums[p];
+            sum.assign(2 * n, 0.0);
+            double *const sx = sum.data();
+            double *const sy = sum.data() + n;
+            for (std::size_t i = p; i < n; i += partitions) {
+                const double xi = px[i], yi = py[i];
+                double fx = 0, fy = 0, close = 0;
+#pragma omp simd reduction(+ : fx, fy, close)
+                for (std::size_t j = i + 1; j < n; ++j) {
+                    const double dx = xi - px[j];
+                    const double dy = yi - py[j];
+                    const double d2 = dx * dx + dy * dy;
+                    const bool near = d2 < coincident2;
+                    const double safe = near ? 1.0 : d2;
+                    const double k = near ? 0.0 : repulsion / (safe * std::sqrt(safe));
+                    fx += dx * k;
+                    fy += dy * k;
+                    sx[j] -= dx * k;
+                    sy[j] -= dy * k;
+                    close += near ? 1.0 : 0.0;
+                }
+                if (close > 0.5) {
+                    for (std::size_t j = i + 1; j < n; ++j) {
+                        const double dx = xi - px[j], dy = yi - py[j];
+                        if (dx * dx + dy * dy >= coincident2)
+                            continue;
+                        double cx = 0, cy = 0;
+                        pairRepulsion(int(i), int(j), dx, dy, cx, cy);
+                        fx += cx;
+                        fy += cy;
+                        sx[j] -= cx;
+                        sy[j] -= cy;
+                    }
+                }
+                sx[i] += fx;
+                sy[i] += fy;
             }
-            const double dist = std::sqrt(d2);
-            const double k = repulsion / (d2 * dist);
-            fx += dx * k;
-            fy += dy * k;
-            force[std::size_t(j)].x -= dx * k;
-            force[std::size_t(j)].y -= dy * k;
         }
-        force[std::size_t(i)].x += fx;
-        force[std::size_t(i)].y += fy;
+    }, n >= 1000 ? 1 : partitions + 1); // small graphs: starting threads costs more than it saves
+    for (const std::vector<double> &sum : sums) {
+        for (std::size_t i = 0; i < n; ++i) {
+            force[i].x += sum[i];
+            force[i].y += sum[n + i];
+        }
     }
     springsAndMove(points, edges, force);
 }
@@ -234,8 +296,10 @@ void approximateRound(std::vector<Vec2> &points, const std::vector<std::pair<int
     force.assign(points.size(), {});
     if (!points.empty()) {
         const QuadTree tree(points);
-        for (std::size_t i = 0; i < points.size(); ++i)
-            tree.repulsionOn(int(i), force[i].x, force[i].y);
+        parallelFor(points.size(), [&](std::size_t begin, std::size_t end) {
+            for (std::size_t i = begin; i < end; ++i)
+                tree.repulsionOn(int(i), force[i].x, force[i].y);
+        });
     }
     springsAndMove(points, edges, force);
 }
