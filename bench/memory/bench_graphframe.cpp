@@ -74,9 +74,7 @@ public:
     {
         m_timer.setInterval(2);
         m_timer.setTimerType(Qt::PreciseTimer);
-        connect(&m_timer, &QTimer::timeout, this, [this] {
-            m_longest = std::max(m_longest, m_clock.restart());
-        });
+        connect(&m_timer, &QTimer::timeout, this, [this] { m_longest = std::max(m_longest, m_clock.restart()); });
     }
     void start()
     {

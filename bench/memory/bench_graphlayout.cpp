@@ -93,9 +93,9 @@ bool ensureD3()
     QProcess npm;
     npm.setWorkingDirectory(folder);
     npm.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    npm.start(QStringLiteral("npm"), {QStringLiteral("install"), QStringLiteral("--no-save"),
-                                         QStringLiteral("--no-audit"), QStringLiteral("--no-fund"),
-                                         QStringLiteral("--prefix"), folder, QStringLiteral("d3-force")});
+    npm.start(QStringLiteral("npm"),
+        {QStringLiteral("install"), QStringLiteral("--no-save"), QStringLiteral("--no-audit"),
+            QStringLiteral("--no-fund"), QStringLiteral("--prefix"), folder, QStringLiteral("d3-force")});
     return npm.waitForFinished(300000) && npm.exitCode() == 0
         && QFile::exists(folder + QStringLiteral("/node_modules/d3-force/package.json"));
 }
@@ -146,8 +146,7 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "d3-force could not be installed; its column is left empty\n");
 
     std::printf("graph layout, 320 rounds (d3-force: 300 ticks), median of runs, milliseconds\n");
-    std::printf("%8s %8s %12s %12s %12s %14s\n", "nodes", "edges", "exact", "approximate", "d3-force",
-        "d3/ours");
+    std::printf("%8s %8s %12s %12s %12s %14s\n", "nodes", "edges", "exact", "approximate", "d3-force", "d3/ours");
     struct Case
     {
         int nodes;

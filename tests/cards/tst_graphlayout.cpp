@@ -97,8 +97,8 @@ private slots:
     void edgesToUnknownIdsPullNothing()
     {
         const auto plain = layout(nodes({"a", "b", "c"}), {{"a", "b", "related"}}, {});
-        const auto more = layout(nodes({"a", "b", "c"}),
-            {{"a", "b", "related"}, {"c", "nowhere", "related"}, {"gone", "a", "x"}}, {});
+        const auto more = layout(
+            nodes({"a", "b", "c"}), {{"a", "b", "related"}, {"c", "nowhere", "related"}, {"gone", "a", "x"}}, {});
         QVERIFY(plain && more);
         QCOMPARE(more->positions, plain->positions);
         QCOMPARE(more->degrees.value("c"), 1);
@@ -146,15 +146,13 @@ private slots:
         QTest::addRow("a horizontal line fits by its width")
             << Positions{{"a", {-50, 0}}, {"b", {50, 0}}} << QSizeF(400, 300) << std::optional(View{3.1, 0, 0});
         QTest::addRow("a line with a height range of 1 never divides by zero")
-            << Positions{{"a", {0, 10}}, {"b", {1000, 10}}} << QSizeF(1090, 300)
-            << std::optional(View{1, -500, -10});
+            << Positions{{"a", {0, 10}}, {"b", {1000, 10}}} << QSizeF(1090, 300) << std::optional(View{1, -500, -10});
         QTest::addRow("one point zooms in as far as allowed")
             << Positions{{"a", {10, 20}}} << QSizeF(400, 300) << std::optional(View{4, -40, -80});
         QTest::addRow("a wide map in a small view zooms out no further than 0.2")
             << Positions{{"a", {-5000, 0}}, {"b", {5000, 0}}} << QSizeF(200, 200) << std::optional(View{0.2, 0, 0});
-        QTest::addRow("off-centre box is centred")
-            << Positions{{"a", {100, 100}}, {"b", {300, 200}}} << QSizeF(290, 290)
-            << std::optional(View{1, -200, -150});
+        QTest::addRow("off-centre box is centred") << Positions{{"a", {100, 100}}, {"b", {300, 200}}}
+                                                   << QSizeF(290, 290) << std::optional(View{1, -200, -150});
         QTest::addRow("no positions") << Positions{} << QSizeF(400, 300) << std::optional<View>();
         QTest::addRow("no width") << Positions{{"a", {0, 0}}} << QSizeF(1, 300) << std::optional<View>();
     }

@@ -124,9 +124,10 @@ private slots:
     {
         QTest::addColumn<QByteArray>("json");
         QTest::addColumn<std::optional<MemoryItem>>("expected");
-        QTest::addRow("all members")
-            << QByteArray(R"({"id":"m1","text":"Likes tea","kind":"fact","when":"monday","created_at":"2024-03-05T14:07:09Z","linked":true})")
-            << std::optional(MemoryItem{"m1", "Likes tea", "fact", "monday", "2024-03-05T14:07:09Z", true});
+        QTest::addRow("all members") << QByteArray(
+            R"({"id":"m1","text":"Likes tea","kind":"fact","when":"monday","created_at":"2024-03-05T14:07:09Z","linked":true})")
+                                     << std::optional(MemoryItem{
+                                            "m1", "Likes tea", "fact", "monday", "2024-03-05T14:07:09Z", true});
         QTest::addRow("only id and text")
             << QByteArray(R"({"id":"m1","text":"Likes tea"})") << std::optional(MemoryItem{"m1", "Likes tea"});
         QTest::addRow("linked as a number or a string is false")
@@ -170,13 +171,24 @@ private slots:
         QTest::addColumn<QString>("createdAt");
         QTest::addColumn<QString>("when");
         QTest::addColumn<QString>("expected");
-        QTest::addRow("time only") << "2024-03-05T14:07:09Z" << "" << "Mar 5, 14:07";
-        QTest::addRow("fractional seconds") << "2024-03-05T14:07:09.123Z" << "" << "Mar 5, 14:07";
-        QTest::addRow("time and when") << "2024-03-05T14:07:09Z" << "friday"
+        QTest::addRow("time only") << "2024-03-05T14:07:09Z"
+                                   << ""
+                                   << "Mar 5, 14:07";
+        QTest::addRow("fractional seconds") << "2024-03-05T14:07:09.123Z"
+                                            << ""
+                                            << "Mar 5, 14:07";
+        QTest::addRow("time and when") << "2024-03-05T14:07:09Z"
+                                       << "friday"
                                        << "Mar 5, 14:07  \u00b7  re: friday";
-        QTest::addRow("unparsable time and when") << "yesterday" << "friday" << "re: friday";
-        QTest::addRow("neither") << "" << "" << "";
-        QTest::addRow("unparsable time alone") << "yesterday" << "" << "";
+        QTest::addRow("unparsable time and when") << "yesterday"
+                                                  << "friday"
+                                                  << "re: friday";
+        QTest::addRow("neither") << ""
+                                 << ""
+                                 << "";
+        QTest::addRow("unparsable time alone") << "yesterday"
+                                               << ""
+                                               << "";
     }
     void footer()
     {
@@ -196,26 +208,24 @@ private slots:
         QTest::addColumn<std::optional<QRect>>("visible");
         QTest::addColumn<QRect>("expected");
         const std::optional<QRect> screen = QRect(0, 30, 1920, 1050);
-        QTest::addRow("notes keeps its place") << int(MemoryMode::Notes) << false << QRect(100, 200, 820, 720)
-                                               << screen << QRect(100, 200, 340, 640);
-        QTest::addRow("graph widens to 820 and 720") << int(MemoryMode::Graph) << false
-                                                     << QRect(100, 200, 340, 640) << screen
-                                                     << QRect(100, 200, 820, 720);
+        QTest::addRow("notes keeps its place")
+            << int(MemoryMode::Notes) << false << QRect(100, 200, 820, 720) << screen << QRect(100, 200, 340, 640);
+        QTest::addRow("graph widens to 820 and 720")
+            << int(MemoryMode::Graph) << false << QRect(100, 200, 340, 640) << screen << QRect(100, 200, 820, 720);
         QTest::addRow("graph pulled back inside on the right and bottom")
             << int(MemoryMode::Graph) << false << QRect(1500, 600, 340, 640) << screen
             << QRect(1920 - 820 - 8, 30 + 1050 - 720 - 8, 820, 720);
         QTest::addRow("pushed in from the top left")
             << int(MemoryMode::Notes) << false << QRect(-50, 0, 340, 640) << screen << QRect(8, 38, 340, 640);
-        QTest::addRow("small screen limits the graph")
-            << int(MemoryMode::Graph) << false << QRect(0, 0, 10, 10) << std::optional(QRect(0, 0, 800, 600))
-            << QRect(8, 8, 720, 540);
+        QTest::addRow("small screen limits the graph") << int(MemoryMode::Graph) << false << QRect(0, 0, 10, 10)
+                                                       << std::optional(QRect(0, 0, 800, 600)) << QRect(8, 8, 720, 540);
         QTest::addRow("fullscreen is the visible area less 20")
             << int(MemoryMode::Graph) << true << QRect(100, 200, 820, 720) << screen << QRect(20, 50, 1880, 1010);
         QTest::addRow("no screen: 1440 by 900 at the origin")
             << int(MemoryMode::Graph) << false << QRect(700, 400, 340, 640) << std::optional<QRect>()
             << QRect(1440 - 820 - 8, 900 - 720 - 8, 820, 720);
-        QTest::addRow("fullscreen without a screen") << int(MemoryMode::Notes) << true << QRect()
-                                                     << std::optional<QRect>() << QRect(20, 20, 1400, 860);
+        QTest::addRow("fullscreen without a screen")
+            << int(MemoryMode::Notes) << true << QRect() << std::optional<QRect>() << QRect(20, 20, 1400, 860);
     }
     void cardFrame()
     {
@@ -236,12 +246,11 @@ private slots:
         QTest::addColumn<QStringList>("left");
         QTest::addRow("search") << QStringList{"search tea"} << "memory_query.json" << QJsonObject{{"q", "tea"}}
                                 << QStringList{"a:A", "b:B", "a:A2"};
-        QTest::addRow("clear") << QStringList{"search tea", "search "} << "memory_query.json"
-                               << QJsonObject{{"q", ""}} << QStringList{"a:A", "b:B", "a:A2"};
+        QTest::addRow("clear") << QStringList{"search tea", "search "} << "memory_query.json" << QJsonObject{{"q", ""}}
+                               << QStringList{"a:A", "b:B", "a:A2"};
         QTest::addRow("forget removes every entry with the id at once")
             << QStringList{"search tea", "forget a"} << "memory_action.json"
-            << QJsonObject{{"action", "forget"}, {"id", "a"}, {"text", "shown a"}, {"q", "tea"}}
-            << QStringList{"b:B"};
+            << QJsonObject{{"action", "forget"}, {"id", "a"}, {"text", "shown a"}, {"q", "tea"}} << QStringList{"b:B"};
         QTest::addRow("forget carries the typed query even unsubmitted")
             << QStringList{"type coffee", "forget b"} << "memory_action.json"
             << QJsonObject{{"action", "forget"}, {"id", "b"}, {"text", "shown b"}, {"q", "coffee"}}
@@ -307,15 +316,14 @@ private slots:
         QTest::addColumn<QString>("operation");
         QTest::addColumn<QStringList>("edges");
         QTest::addColumn<QJsonObject>("written");
-        QTest::addRow("link adds a related edge")
-            << "link a c" << QStringList{"a-b", "c-b", "a-c"}
-            << QJsonObject{{"action", "link"}, {"a", "a"}, {"b", "c"}};
+        QTest::addRow("link adds a related edge") << "link a c" << QStringList{"a-b", "c-b", "a-c"}
+                                                  << QJsonObject{{"action", "link"}, {"a", "a"}, {"b", "c"}};
         QTest::addRow("link of linked memories adds nothing but is sent")
             << "link b a" << QStringList{"a-b", "c-b"} << QJsonObject{{"action", "link"}, {"a", "b"}, {"b", "a"}};
-        QTest::addRow("link the other way round") << "link b c" << QStringList{"a-b", "c-b"}
-                                                  << QJsonObject{{"action", "link"}, {"a", "b"}, {"b", "c"}};
-        QTest::addRow("unlink in either direction") << "unlink b c" << QStringList{"a-b"}
-                                                    << QJsonObject{{"action", "unlink"}, {"a", "b"}, {"b", "c"}};
+        QTest::addRow("link the other way round")
+            << "link b c" << QStringList{"a-b", "c-b"} << QJsonObject{{"action", "link"}, {"a", "b"}, {"b", "c"}};
+        QTest::addRow("unlink in either direction")
+            << "unlink b c" << QStringList{"a-b"} << QJsonObject{{"action", "unlink"}, {"a", "b"}, {"b", "c"}};
         QTest::addRow("unlink of unlinked memories is still sent")
             << "unlink a c" << QStringList{"a-b", "c-b"} << QJsonObject{{"action", "unlink"}, {"a", "a"}, {"b", "c"}};
     }
@@ -379,14 +387,12 @@ private slots:
             << QStringList{R"({"type":"memories","items":[{"id":"a","text":"A"}]})",
                    R"({"type":"memories","items":{"id":"b","text":"B"}})"}
             << QStringList{};
-        QTest::addRow("memory_forgotten removes every entry with the id")
-            << QStringList{R"({"type":"memories","items":[{"id":"a","text":"A"},{"id":"b","text":"B"},{"id":"a","text":"A2"}]})",
-                   R"({"type":"memory_forgotten","id":"a"})"}
-            << QStringList{"b:B"};
-        QTest::addRow("memory_forgotten without a string id is ignored")
-            << QStringList{R"({"type":"memories","items":[{"id":"a","text":"A"}]})",
-                   R"({"type":"memory_forgotten","id":1})", R"({"type":"memory_forgotten"})"}
-            << QStringList{"a:A"};
+        QTest::addRow("memory_forgotten removes every entry with the id") << QStringList{
+            R"({"type":"memories","items":[{"id":"a","text":"A"},{"id":"b","text":"B"},{"id":"a","text":"A2"}]})",
+            R"({"type":"memory_forgotten","id":"a"})"} << QStringList{"b:B"};
+        QTest::addRow("memory_forgotten without a string id is ignored") << QStringList{
+            R"({"type":"memories","items":[{"id":"a","text":"A"}]})", R"({"type":"memory_forgotten","id":1})",
+            R"({"type":"memory_forgotten"})"} << QStringList{"a:A"};
     }
     void dispatcherRows()
     {
@@ -394,7 +400,8 @@ private slots:
         QFETCH(QStringList, expected);
         EventDispatcher dispatcher;
         panel->registerRows(dispatcher);
-        QAbstractItemModelTester tester(&panel->model().items(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QAbstractItemModelTester tester(
+            &panel->model().items(), QAbstractItemModelTester::FailureReportingMode::QtTest);
         panel->search(QStringLiteral("x"));
         for (const QString &event : events)
             dispatcher.dispatch(event.toUtf8());
@@ -484,8 +491,8 @@ private slots:
         MemoryItem tea{.id = "m1", .text = "Likes tea", .when = "mornings", .createdAt = "2024-03-05T14:07:09Z"};
         MemoryItem plain{.id = "m2", .text = "Has a cat", .linked = true};
         panel->setAll({tea, plain});
-        QTRY_COMPARE(visibleTexts(view).mid(3),
-            (QStringList{"Likes tea", "Mar 5, 14:07  \u00b7  re: mornings", "Has a cat"}));
+        QTRY_COMPARE(
+            visibleTexts(view).mid(3), (QStringList{"Likes tea", "Mar 5, 14:07  \u00b7  re: mornings", "Has a cat"}));
         QCOMPARE(buttonsNamed(view, QStringLiteral("Correct this memory: Likes tea")).size(), 1);
         QCOMPARE(buttonsNamed(view, QStringLiteral("Forget this \u2014 delete permanently: Has a cat")).size(), 1);
 
@@ -517,7 +524,10 @@ private slots:
         click(QStringLiteral("Save correction: Likes tea"));
         QCOMPARE(readJson(file("memory_action.json")),
             (QJsonObject{{"action", "edit"}, {"id", "m1"}, {"text", "Likes tea a lot"}, {"q", ""}}));
-        QTRY_COMPARE(buttonsNamed(window->content(), QStringLiteral("Forget this \u2014 delete permanently: Likes tea a lot")).size(), 1);
+        QTRY_COMPARE(
+            buttonsNamed(window->content(), QStringLiteral("Forget this \u2014 delete permanently: Likes tea a lot"))
+                .size(),
+            1);
         click(QStringLiteral("Forget this \u2014 delete permanently: Likes tea a lot"));
         QCOMPARE(readJson(file("memory_action.json")),
             (QJsonObject{{"action", "forget"}, {"id", "m1"}, {"text", "Likes tea a lot"}, {"q", ""}}));
@@ -618,10 +628,9 @@ private slots:
                                       << QPointF(75, 56.25);
         QTest::addRow("clamped at 4") << 3.0 << QPointF(5, 5) << 1.6 << QPointF(0, 0) << 4.0
                                       << QPointF(200.0 / 3 + 5 * 4.0 / 3, 50 + 5 * 4.0 / 3);
-        QTest::addRow("at the limit nothing moves") << 4.0 << QPointF(5, 5) << 1.6 << QPointF(0, 0) << 4.0
-                                                    << QPointF(5, 5);
-        QTest::addRow("clamped at 0.2") << 0.25 << QPointF(0, 0) << 0.625 << QPointF(200, 150) << 0.2
-                                        << QPointF(0, 0);
+        QTest::addRow("at the limit nothing moves")
+            << 4.0 << QPointF(5, 5) << 1.6 << QPointF(0, 0) << 4.0 << QPointF(5, 5);
+        QTest::addRow("clamped at 0.2") << 0.25 << QPointF(0, 0) << 0.625 << QPointF(200, 150) << 0.2 << QPointF(0, 0);
     }
     void zoomMaths()
     {
@@ -633,7 +642,8 @@ private slots:
         QFETCH(QPointF, newOffset);
         const graphview::Nav zoomed = graphview::zoomedAbout({scale, offset}, factor, point, QSizeF(400, 300));
         QVERIFY(std::abs(zoomed.scale - newScale) < 1e-9);
-        QVERIFY2(std::abs(zoomed.offset.x() - newOffset.x()) < 1e-9 && std::abs(zoomed.offset.y() - newOffset.y()) < 1e-9,
+        QVERIFY2(
+            std::abs(zoomed.offset.x() - newOffset.x()) < 1e-9 && std::abs(zoomed.offset.y() - newOffset.y()) < 1e-9,
             qPrintable(QStringLiteral("%1,%2").arg(zoomed.offset.x()).arg(zoomed.offset.y())));
     }
 
@@ -680,13 +690,20 @@ private slots:
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("name");
         QTest::addColumn<QColor>("colour");
-        QTest::addRow("person") << "entity:person" << "Person" << QColor(0x30, 0xd1, 0x58);
-        QTest::addRow("any case") << "Entity:Company" << "Company" << QColor(0xff, 0x9f, 0x0a);
-        QTest::addRow("pref") << "pref" << "Preference" << QColor(0xbf, 0x5a, 0xf2);
-        QTest::addRow("todo") << "todo" << "Task" << QColor(0x5e, 0x5c, 0xe6);
-        QTest::addRow("other entity") << "entity:vehicle" << "Vehicle" << QColor(0x8e, 0x8e, 0x93);
-        QTest::addRow("other kind") << "habit" << "Habit" << QColor(0x0a, 0x84, 0xff);
-        QTest::addRow("no kind") << "" << "Memory" << QColor(0x0a, 0x84, 0xff);
+        QTest::addRow("person") << "entity:person"
+                                << "Person" << QColor(0x30, 0xd1, 0x58);
+        QTest::addRow("any case") << "Entity:Company"
+                                  << "Company" << QColor(0xff, 0x9f, 0x0a);
+        QTest::addRow("pref") << "pref"
+                              << "Preference" << QColor(0xbf, 0x5a, 0xf2);
+        QTest::addRow("todo") << "todo"
+                              << "Task" << QColor(0x5e, 0x5c, 0xe6);
+        QTest::addRow("other entity") << "entity:vehicle"
+                                      << "Vehicle" << QColor(0x8e, 0x8e, 0x93);
+        QTest::addRow("other kind") << "habit"
+                                    << "Habit" << QColor(0x0a, 0x84, 0xff);
+        QTest::addRow("no kind") << ""
+                                 << "Memory" << QColor(0x0a, 0x84, 0xff);
     }
     void kinds()
     {
@@ -697,7 +714,8 @@ private slots:
         QCOMPARE(graphview::kindColour(kind), colour);
         QCOMPARE(graphview::nodeLabel(QStringLiteral("  short  ")), QStringLiteral("short"));
         QCOMPARE(graphview::nodeLabel(QStringLiteral("exactly eighteen c")), QStringLiteral("exactly eighteen c"));
-        QCOMPARE(graphview::nodeLabel(QStringLiteral("nineteen characters")), QStringLiteral("nineteen character\u2026"));
+        QCOMPARE(
+            graphview::nodeLabel(QStringLiteral("nineteen characters")), QStringLiteral("nineteen character\u2026"));
     }
 };
 

@@ -49,8 +49,9 @@ class MemoryEndToEndTest : public QObject
         if (!clickOn(QStringLiteral("More")))
             return false;
         QTest::qWait(400);
-        session->xdotool({QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("80"), QStringLiteral("Down"),
-            QStringLiteral("Down"), QStringLiteral("Down"), QStringLiteral("Down"), QStringLiteral("Return")});
+        session->xdotool(
+            {QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("80"), QStringLiteral("Down"),
+                QStringLiteral("Down"), QStringLiteral("Down"), QStringLiteral("Down"), QStringLiteral("Return")});
         return true;
     }
 
@@ -65,9 +66,8 @@ class MemoryEndToEndTest : public QObject
         qint64 sx = 0, sy = 0, count = 0;
         for (int y = std::max(area.top(), 0); y <= std::min(area.bottom(), image.height() - 1); ++y) {
             for (int x = std::max(area.left(), 0); x <= std::min(area.right(), image.width() - 1); ++x) {
-                const auto is = [&](int px, int py) {
-                    return image.valid(px, py) && image.pixel(px, py) == colour.rgb();
-                };
+                const auto is
+                    = [&](int px, int py) { return image.valid(px, py) && image.pixel(px, py) == colour.rgb(); };
                 if (is(x, y) && is(x - 4, y) && is(x + 4, y) && is(x, y - 4) && is(x, y + 4)) {
                     sx += x;
                     sy += y;
@@ -86,8 +86,8 @@ class MemoryEndToEndTest : public QObject
         const bool ok = HudSession::waitFor(
             [&] {
                 objects = session->accessibleObjects();
-                return std::all_of(expected.begin(), expected.end(),
-                    [&](const QString &o) { return objects.contains(o) == present; });
+                return std::all_of(
+                    expected.begin(), expected.end(), [&](const QString &o) { return objects.contains(o) == present; });
             },
             10000);
         if (!ok)
@@ -115,16 +115,18 @@ private slots:
 
         session->feed({engineEvent("memories",
             {{"q", ""},
-                {"items", QJsonArray{QJsonObject{{"id", "m1"}, {"text", "Likes green tea"}, {"when", "mornings"},
-                                         {"created_at", "not a time"}, {"linked", true}},
-                              QJsonObject{{"id", "m2"}, {"text", "Has a cat called Miso"}}}}})});
+                {"items",
+                    QJsonArray{QJsonObject{{"id", "m1"}, {"text", "Likes green tea"}, {"when", "mornings"},
+                                   {"created_at", "not a time"}, {"linked", true}},
+                        QJsonObject{{"id", "m2"}, {"text", "Has a cat called Miso"}}}}})});
         QVERIFY(reads({"label\tLikes green tea", "label\tre: mornings", "image\tconnected fact",
             "label\tHas a cat called Miso", "push button\tCorrect this memory: Likes green tea",
             "push button\tForget this \u2014 delete permanently: Has a cat called Miso"}));
 
         // Typing alone sends nothing; Return asks the engine.
         QVERIFY(clickOn(QStringLiteral("Search memory")));
-        session->xdotool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("20"), QStringLiteral("tea")});
+        session->xdotool(
+            {QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("20"), QStringLiteral("tea")});
         QTest::qWait(300);
         QVERIFY(!QFile::exists(controlFile("memory_query.json")));
         session->xdotool({QStringLiteral("key"), QStringLiteral("Return")});
@@ -151,8 +153,9 @@ private slots:
         QVERIFY(clickOn(QStringLiteral("Graph"), QStringLiteral("push button")));
         QCOMPARE(takeRequest("graph_query.json"), QJsonObject{});
         session->feed({engineEvent("graph",
-            {{"nodes", QJsonArray{QJsonObject{{"id", "m1"}, {"text", "Likes green tea"}, {"kind", "fact"}},
-                           QJsonObject{{"id", "m3"}, {"text", "Ann"}, {"kind", "entity:person"}}}},
+            {{"nodes",
+                 QJsonArray{QJsonObject{{"id", "m1"}, {"text", "Likes green tea"}, {"kind", "fact"}},
+                     QJsonObject{{"id", "m3"}, {"text", "Ann"}, {"kind", "entity:person"}}}},
                 {"edges", QJsonArray{QJsonObject{{"from", "m1"}, {"to", "m3"}}}}})});
         QVERIFY(reads({"label\t2 memories \u00b7 1 links", "label\tFact", "label\tPerson"}));
 
@@ -169,9 +172,10 @@ private slots:
         QVERIFY(clickOn(QStringLiteral("Graph"), QStringLiteral("push button")));
         QCOMPARE(takeRequest("graph_query.json"), QJsonObject{});
         session->feed({engineEvent("graph",
-            {{"nodes", QJsonArray{QJsonObject{{"id", "tea"}, {"text", "Likes green tea"}, {"kind", "fact"}},
-                           QJsonObject{{"id", "ann"}, {"text", "Ann"}, {"kind", "entity:person"}},
-                           QJsonObject{{"id", "dentist"}, {"text", "Dentist"}, {"kind", "event"}}}},
+            {{"nodes",
+                 QJsonArray{QJsonObject{{"id", "tea"}, {"text", "Likes green tea"}, {"kind", "fact"}},
+                     QJsonObject{{"id", "ann"}, {"text", "Ann"}, {"kind", "entity:person"}},
+                     QJsonObject{{"id", "dentist"}, {"text", "Dentist"}, {"kind", "event"}}}},
                 {"edges", QJsonArray{QJsonObject{{"from", "tea"}, {"to", "ann"}}}}})});
         QVERIFY(reads({"label\t3 memories \u00b7 1 links", "label\tEvent"}));
         const auto map = session->waitToFind(QStringLiteral("Memory graph"));

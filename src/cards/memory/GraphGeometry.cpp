@@ -67,8 +67,9 @@ Nav zoomedAbout(const Nav &nav, double factor, QPointF point, QSizeF size)
     if (scale == nav.scale)
         return nav;
     const double q = scale / nav.scale;
-    return {scale, QPointF((point.x() - size.width() / 2) * (1 - q) + nav.offset.x() * q,
-                       (point.y() - size.height() / 2) * (1 - q) + nav.offset.y() * q)};
+    return {scale,
+        QPointF((point.x() - size.width() / 2) * (1 - q) + nav.offset.x() * q,
+            (point.y() - size.height() / 2) * (1 - q) + nav.offset.y() * q)};
 }
 
 Nav zoomedBy(const Nav &nav, double change)

@@ -42,8 +42,7 @@ inline void pairRepulsion(int i, int j, double dx, double dy, double &fx, double
 template <class Body>
 void parallelFor(std::size_t n, const Body &body, std::size_t serialBelow = 256)
 {
-    const std::size_t threads
-        = std::min(n, std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, 8));
+    const std::size_t threads = std::min(n, std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, 8));
     if (threads <= 1 || n < serialBelow) {
         body(std::size_t(0), n);
         return;
@@ -241,47 +240,50 @@ void exactRound(std::vector<Vec2> &points, const std::vector<std::pair<int, int>
     // vectorised sum and added after it (rarely).
     constexpr std::size_t partitions = 8;
     std::vector<std::vector<double>> sums(partitions);
-    parallelFor(partitions, [&](std::size_t first, std::size_t last) {
-        for (std::size_t p = first; p < last; ++p) {
-            std::vector<double> &sum = sums[p];
-            sum.assign(2 * n, 0.0);
-            double *const sx = sum.data();
-            double *const sy = sum.data() + n;
-            for (std::size_t i = p; i < n; i += partitions) {
-                const double xi = px[i], yi = py[i];
-                double fx = 0, fy = 0, close = 0;
+    parallelFor(
+        partitions,
+        [&](std::size_t first, std::size_t last) {
+            for (std::size_t p = first; p < last; ++p) {
+                std::vector<double> &sum = sums[p];
+                sum.assign(2 * n, 0.0);
+                double *const sx = sum.data();
+                double *const sy = sum.data() + n;
+                for (std::size_t i = p; i < n; i += partitions) {
+                    const double xi = px[i], yi = py[i];
+                    double fx = 0, fy = 0, close = 0;
 #pragma omp simd reduction(+ : fx, fy, close)
-                for (std::size_t j = i + 1; j < n; ++j) {
-                    const double dx = xi - px[j];
-                    const double dy = yi - py[j];
-                    const double d2 = dx * dx + dy * dy;
-                    const bool near = d2 < coincident2;
-                    const double safe = near ? 1.0 : d2;
-                    const double k = near ? 0.0 : repulsion / (safe * std::sqrt(safe));
-                    fx += dx * k;
-                    fy += dy * k;
-                    sx[j] -= dx * k;
-                    sy[j] -= dy * k;
-                    close += near ? 1.0 : 0.0;
-                }
-                if (close > 0.5) {
                     for (std::size_t j = i + 1; j < n; ++j) {
-                        const double dx = xi - px[j], dy = yi - py[j];
-                        if (dx * dx + dy * dy >= coincident2)
-                            continue;
-                        double cx = 0, cy = 0;
-                        pairRepulsion(int(i), int(j), dx, dy, cx, cy);
-                        fx += cx;
-                        fy += cy;
-                        sx[j] -= cx;
-                        sy[j] -= cy;
+                        const double dx = xi - px[j];
+                        const double dy = yi - py[j];
+                        const double d2 = dx * dx + dy * dy;
+                        const bool near = d2 < coincident2;
+                        const double safe = near ? 1.0 : d2;
+                        const double k = near ? 0.0 : repulsion / (safe * std::sqrt(safe));
+                        fx += dx * k;
+                        fy += dy * k;
+                        sx[j] -= dx * k;
+                        sy[j] -= dy * k;
+                        close += near ? 1.0 : 0.0;
                     }
+                    if (close > 0.5) {
+                        for (std::size_t j = i + 1; j < n; ++j) {
+                            const double dx = xi - px[j], dy = yi - py[j];
+                            if (dx * dx + dy * dy >= coincident2)
+                                continue;
+                            double cx = 0, cy = 0;
+                            pairRepulsion(int(i), int(j), dx, dy, cx, cy);
+                            fx += cx;
+                            fy += cy;
+                            sx[j] -= cx;
+                            sy[j] -= cy;
+                        }
+                    }
+                    sx[i] += fx;
+                    sy[i] += fy;
                 }
-                sx[i] += fx;
-                sy[i] += fy;
             }
-        }
-    }, n >= 1000 ? 1 : partitions + 1); // small graphs: starting threads costs more than it saves
+        },
+        n >= 1000 ? 1 : partitions + 1); // small graphs: starting threads costs more than it saves
     for (const std::vector<double> &sum : sums) {
         for (std::size_t i = 0; i < n; ++i) {
             force[i].x += sum[i];
@@ -291,7 +293,8 @@ void exactRound(std::vector<Vec2> &points, const std::vector<std::pair<int, int>
     springsAndMove(points, edges, force);
 }
 
-void approximateRound(std::vector<Vec2> &points, const std::vector<std::pair<int, int>> &edges, std::vector<Vec2> &force)
+void approximateRound(
+    std::vector<Vec2> &points, const std::vector<std::pair<int, int>> &edges, std::vector<Vec2> &force)
 {
     force.assign(points.size(), {});
     if (!points.empty()) {
@@ -304,7 +307,8 @@ void approximateRound(std::vector<Vec2> &points, const std::vector<std::pair<int
     springsAndMove(points, edges, force);
 }
 
-std::optional<std::vector<Vec2>> simulate(Problem problem, const std::atomic<bool> *cancelled, std::optional<bool> exact)
+std::optional<std::vector<Vec2>> simulate(
+    Problem problem, const std::atomic<bool> *cancelled, std::optional<bool> exact)
 {
     const bool allPairs = exact.value_or(problem.points.size() <= exactLimit);
     std::vector<Vec2> force;
@@ -319,8 +323,8 @@ std::optional<std::vector<Vec2>> simulate(Problem problem, const std::atomic<boo
     return std::move(problem.points);
 }
 
-std::optional<Result> layout(
-    const std::vector<GraphNode> &nodes, const std::vector<GraphEdge> &edges, Positions kept, const std::atomic<bool> *cancelled)
+std::optional<Result> layout(const std::vector<GraphNode> &nodes, const std::vector<GraphEdge> &edges, Positions kept,
+    const std::atomic<bool> *cancelled)
 {
     // Each id once, in node order: a repeated id is one node drawn twice at one place.
     QHash<QString, int> index;

@@ -82,8 +82,8 @@ struct Result
 /// The whole layout of a new graph from the positions kept from the last one: drops the
 /// ids that are gone, starts the new nodes, simulates (unless there are fewer than two
 /// nodes). None when cancelled.
-std::optional<Result> layout(const std::vector<GraphNode> &nodes, const std::vector<GraphEdge> &edges,
-    Positions kept, const std::atomic<bool> *cancelled = nullptr);
+std::optional<Result> layout(const std::vector<GraphNode> &nodes, const std::vector<GraphEdge> &edges, Positions kept,
+    const std::atomic<bool> *cancelled = nullptr);
 
 /// The zoom and pan that show every position inside `size` less a 45-point margin, centred.
 struct View

@@ -472,8 +472,8 @@ void GraphView::paint(QPainter *painter)
             continue;
         shown.push_back(i);
         const QImage &image = dot(m_colours[i], m_radii[i]);
-        painter->drawImage(QPoint(int(std::lround(x - image.width() / 2.0)), int(std::lround(y - image.height() / 2.0))),
-            image);
+        painter->drawImage(
+            QPoint(int(std::lround(x - image.width() / 2.0)), int(std::lround(y - image.height() / 2.0))), image);
     }
     painter->setRenderHint(QPainter::Antialiasing, true);
     QFont font = painter->font();

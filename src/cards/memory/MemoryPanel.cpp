@@ -54,7 +54,8 @@ std::vector<Record> decodeAll(const QJsonObject &payload, QLatin1StringView key,
 
 } // namespace
 
-QRect memoryCardFrame(MemoryMode::Value mode, bool fullscreen, const QRect &current, const std::optional<QRect> &visible)
+QRect memoryCardFrame(
+    MemoryMode::Value mode, bool fullscreen, const QRect &current, const std::optional<QRect> &visible)
 {
     const QRect v = visible.value_or(noScreen);
     if (fullscreen)

@@ -15,7 +15,8 @@ namespace halvic {
 /// wide map, fullscreen the whole visible area less 20 points. Keeps the top-left corner
 /// where it can, 8 points inside `visible` (a 1440 × 900 area at the origin when there is
 /// no screen).
-QRect memoryCardFrame(MemoryMode::Value mode, bool fullscreen, const QRect &current, const std::optional<QRect> &visible);
+QRect memoryCardFrame(
+    MemoryMode::Value mode, bool fullscreen, const QRect &current, const std::optional<QRect> &visible);
 
 /// The memory card: what the engine remembers about the user, as a searchable list the user
 /// corrects and prunes, or as a graph of linked memories. Opened by the user only (the HUD's
