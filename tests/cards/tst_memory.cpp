@@ -426,6 +426,31 @@ private slots:
         QCOMPARE(panel->model().graphVersion(), 2);
     }
 
+    // A large graph is decoded off the main thread; a graph that arrives after it still wins.
+    void largeGraphsDecodeAside()
+    {
+        EventDispatcher dispatcher;
+        panel->registerRows(dispatcher);
+        const auto big = [](int n, const QString &prefix) {
+            QJsonArray nodes;
+            for (int i = 0; i < n; ++i)
+                nodes.append(QJsonObject{{"id", prefix + QString::number(i)}, {"text", "t"}});
+            return QJsonDocument(QJsonObject{{"type", "graph"}, {"nodes", nodes}, {"edges", QJsonArray{7, "x"}}})
+                .toJson(QJsonDocument::Compact);
+        };
+        dispatcher.dispatch(big(6000, "a"));
+        QTRY_COMPARE(panel->model().graphNodeCount(), 6000);
+        QCOMPARE(panel->model().graphNodes().back().id, QStringLiteral("a5999"));
+        QCOMPARE(panel->model().graphVersion(), 1);
+
+        dispatcher.dispatch(big(7000, "b"));
+        dispatcher.dispatch(R"({"type":"graph","nodes":[{"id":"c","text":"C"}]})");
+        QCOMPARE(panel->model().graphNodeCount(), 1);
+        QTest::qWait(300);
+        QCOMPARE(panel->model().graphNodeCount(), 1);
+        QCOMPARE(panel->model().graphVersion(), 2);
+    }
+
     void openShowsTheNotesAndAsks()
     {
         panel->model().setQuery(QStringLiteral("tea"));

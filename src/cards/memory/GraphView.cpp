@@ -24,6 +24,10 @@ constexpr double labelScale = 1.25;
 // Above this many nodes on screen, shapes are drawn without antialiasing: the software
 // renderer would otherwise spend most of a frame smoothing dots too small to show it.
 constexpr int smoothLimit = 1500;
+// At most this many edges are drawn per frame: beyond it a map is a hairball whose look does
+// not change when only every second (third, …) edge is drawn, while the cost of a frame
+// would grow without bound.
+constexpr std::size_t edgesPerFrame = 40000;
 
 } // namespace
 
@@ -430,7 +434,11 @@ void GraphView::paint(QPainter *painter)
     m_lines.clear();
     std::optional<QLineF> selectedLine;
     const auto &edges = m_panel->model().graphEdges();
+    const std::size_t stride = m_drawEdges.size() / edgesPerFrame + 1;
     for (std::size_t e = 0; e < m_drawEdges.size(); ++e) {
+        const bool isSelected = m_selectedEdge && e < edges.size() && edges[e] == *m_selectedEdge;
+        if (e % stride != 0 && !isSelected)
+            continue;
         const auto [a, b] = m_drawEdges[e];
         if (a < 0 || b < 0 || !m_drawn[std::size_t(a)] || !m_drawn[std::size_t(b)])
             continue;
@@ -438,7 +446,7 @@ void GraphView::paint(QPainter *painter)
         const double bx = cx + m_drawPoints[std::size_t(b)].x * scale, by = cy + m_drawPoints[std::size_t(b)].y * scale;
         if (!inside(ax, ay) && !inside(bx, by))
             continue;
-        if (m_selectedEdge && e < edges.size() && edges[e] == *m_selectedEdge)
+        if (isSelected)
             selectedLine = QLineF(ax, ay, bx, by);
         else
             m_lines.append(QLineF(ax, ay, bx, by));

@@ -1,8 +1,11 @@
 #include "MemoryPanel.h"
 
+#include <QFutureWatcher>
 #include <QGuiApplication>
 #include <QJsonObject>
+#include <QPromise>
 #include <QScreen>
+#include <QThreadPool>
 
 #include <algorithm>
 
@@ -38,19 +41,33 @@ std::optional<QRect> visibleArea(const GlassPanel &panel)
 
 // The decoded elements of an array member; none when absent or not an array.
 template <class Record, class Decode>
-std::vector<Record> decodeAll(const QJsonObject &payload, QLatin1StringView key, Decode decode)
+std::vector<Record> decodeAll(const QJsonArray &list, Decode decode)
 {
     std::vector<Record> out;
-    const auto list = json::optArray(payload, key);
-    if (!list)
-        return out;
-    out.reserve(std::size_t(list->size()));
-    for (const QJsonValue &element : *list) {
+    out.reserve(std::size_t(list.size()));
+    for (const QJsonValue &element : list) {
         if (auto record = decode(element.toObject()))
             out.push_back(std::move(*record));
     }
     return out;
 }
+
+template <class Record, class Decode>
+std::vector<Record> decodeAll(const QJsonObject &payload, QLatin1StringView key, Decode decode)
+{
+    const auto list = json::optArray(payload, key);
+    return list ? decodeAll<Record>(*list, decode) : std::vector<Record>();
+}
+
+struct DecodedGraph
+{
+    std::vector<GraphNode> nodes;
+    std::vector<GraphEdge> edges;
+};
+
+// Graphs with more elements than this are decoded on a worker thread, so a huge one does not
+// hold up the main thread for the time it takes.
+constexpr qsizetype decodeInlineLimit = 5000;
 
 } // namespace
 
@@ -97,9 +114,35 @@ void MemoryPanel::registerRows(EventDispatcher &dispatcher)
         if (const auto id = json::optString(payload, key::id))
             remove(*id);
     });
-    dispatcher.on(event::graph, this, [this](const QJsonObject &payload) {
-        setGraph(decodeAll<GraphNode>(payload, key::nodes, &GraphNode::from),
-            decodeAll<GraphEdge>(payload, key::edges, &GraphEdge::decode));
+    dispatcher.on(event::graph, this, [this](const QJsonObject &payload) { receiveGraph(payload); });
+}
+
+void MemoryPanel::receiveGraph(const QJsonObject &payload)
+{
+    const QJsonArray nodes = json::optArray(payload, key::nodes).value_or(QJsonArray());
+    const QJsonArray edges = json::optArray(payload, key::edges).value_or(QJsonArray());
+    // A graph arriving later wins, whichever is decoded first.
+    const quint64 generation = ++m_graphGeneration;
+    if (nodes.size() + edges.size() <= decodeInlineLimit) {
+        setGraph(decodeAll<GraphNode>(nodes, &GraphNode::from), decodeAll<GraphEdge>(edges, &GraphEdge::decode));
+        return;
+    }
+    auto promise = std::make_shared<QPromise<DecodedGraph>>();
+    auto *watcher = new QFutureWatcher<DecodedGraph>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, generation] {
+        watcher->deleteLater();
+        const QFuture<DecodedGraph> future = watcher->future();
+        if (generation != m_graphGeneration || future.resultCount() == 0)
+            return;
+        DecodedGraph graph = future.result();
+        setGraph(std::move(graph.nodes), std::move(graph.edges));
+    });
+    watcher->setFuture(promise->future());
+    QThreadPool::globalInstance()->start([promise, nodes, edges] {
+        promise->start();
+        promise->addResult(DecodedGraph{
+            decodeAll<GraphNode>(nodes, &GraphNode::from), decodeAll<GraphEdge>(edges, &GraphEdge::decode)});
+        promise->finish();
     });
 }
 

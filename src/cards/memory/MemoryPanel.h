@@ -76,11 +76,13 @@ public:
 
 private:
     MemoryModel *modelObject() { return &m_model; }
+    void receiveGraph(const QJsonObject &payload);
     bool mayMinimize() const;
     void followBubble(bool minimized);
 
     const ControlChannel m_control;
     MemoryModel m_model;
+    quint64 m_graphGeneration = 0;
     CardWindow m_window;
 };
 
