@@ -5,7 +5,8 @@
 //
 // Runs on whatever platform and scene graph the environment chooses:
 //   software:  QT_QPA_PLATFORM=offscreen QT_QUICK_BACKEND=software build/bench/memory/bench_graphframe
-//   OpenGL:    xvfb-run -a -s "-screen 0 1920x1080x24" env QT_QUICK_BACKEND=opengl build/bench/memory/bench_graphframe
+//   OpenGL:    xvfb-run -a -s "-screen 0 800x600x24" env QSG_RHI_BACKEND=opengl build/bench/memory/bench_graphframe
+//   (800 × 600 gives the map the size it has on the offscreen platform, for comparison)
 // "--no-hostile" leaves out the 100,000-node graph (a minute or more of layout on two cores);
 // HALVIC_BENCH_HOSTILE_NODES=n makes it n nodes.
 
