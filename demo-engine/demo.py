@@ -12,11 +12,15 @@ from collections import deque
 from dataclasses import dataclass
 from typing import Any, Optional
 
+import entities
+import mail
 import scenes
 from control import ControlFile
 from memories import Memories
+from drafts import Drafts
 from runtime import EventOutput, Running, Scheduler, log
 from scenes import KEEP_STATE, TaskPlan, TextRequest
+from storage import FileStore
 
 BOOT_STAGES = ("loading voice models…", "loading memories…", "warming up…")
 BOOT_STEP_SECONDS = 0.5
@@ -33,8 +37,6 @@ GREETING = ("Hi, I'm the Halvic demo engine — no real assistant behind me. "
 # Requests of the cards without a demo scene yet: only acknowledged on standard error (and
 # consumed, so they do not pile up).
 CARD_REQUEST_FILES = (
-    "email_action.json", "entity_action.json",
-    "storage_action.json", "storage_query.json",
 )
 
 
@@ -63,6 +65,11 @@ class Demo:
         self._todo: list[dict[str, str]] = [dict(task) for task in scenes.TODO_START]
         self._todo_numbers = itertools.count(1)
         self._todo_arrivals: Optional[Running] = None
+        self.drafts = Drafts(self)
+        self.files = FileStore(self)
+        self._dossiers = entities.Dossiers()
+        self._mailbox = mail.Mailbox()
+        self._composing: Optional[Running] = None
         self.memories = Memories(self.emit)
 
     # Output used by the scenes.
@@ -72,6 +79,10 @@ class Demo:
 
     def say(self, text: str) -> None:
         self.emit("tarvel", text=text)
+
+    def run(self, script) -> Running:
+        """Runs a timed script of a card's answer (see runtime.Scheduler)."""
+        return self._scheduler.start(script)
 
     # Start-up and conversation.
 
@@ -167,6 +178,9 @@ class Demo:
             self.emit("task_added", **task)
 
     def on_card_action(self, value: Any) -> None:
+        if isinstance(value, dict) and value.get("kind") in ("email", "event"):
+            self.drafts.on_action(value)
+            return
         if not isinstance(value, dict) or value.get("kind") != "task":
             _acknowledge_card_request("card_action.json", value)
             return
@@ -181,6 +195,95 @@ class Demo:
         self.emit("task_done_evt", id=task_id)
         if known:
             self.say(f"Ticked off: {text or task_id}.")
+
+    # The entity dossier card.
+
+    def show_dossier(self, name: str) -> bool:
+        """Sends the profile of `name` at once and its composed dossier a moment later; False
+        when the demo does not know the name."""
+        entity = self._dossiers.find(name)
+        if entity is None:
+            return False
+        if self._composing is not None:
+            # A dossier still being arranged for another entity would land on this one's card.
+            self._composing.cancel()
+        self._composing = self._scheduler.start(self._compose(entity))
+        return True
+
+    def _compose(self, entity: dict[str, Any]):
+        self.emit("entity_profile", profile=self._dossiers.profile(entity), composing=True)
+        yield entities.COMPOSE_SECONDS
+        self.emit("entity_profile", profile=self._dossiers.profile(entity),
+                  composed=self._dossiers.composed(entity), composing=False)
+
+    def _refresh_dossier(self, entity: dict[str, Any]) -> None:
+        # The same entity without a dossier: the card keeps the composed layout it shows.
+        self.emit("entity_profile", profile=self._dossiers.profile(entity))
+
+    def on_entity_action(self, value: Any) -> None:
+        cmd = value.get("cmd") if isinstance(value, dict) else None
+        if cmd == "show_entity":
+            name = value.get("name")
+            if not isinstance(name, str) or not name.strip():
+                log("entity_action.json: show_entity without a name; ignored")
+            elif not self.show_dossier(name):
+                self.emit("entity_profile", profile=self._dossiers.unknown_profile(name.strip()))
+        elif cmd == "entity_note":
+            entity = self._dossiers.add_note(value.get("key"), value.get("text"))
+            if entity is not None:
+                self._refresh_dossier(entity)
+                self.say(f"Noted about {entity['name']}: {value['text'].strip()}")
+        elif cmd == "entity_summary":
+            entity = self._dossiers.set_summary(value.get("key"), value.get("text"))
+            if entity is not None:
+                self._refresh_dossier(entity)
+                self.say(f"Updated what I know about {entity['name']}.")
+        elif cmd == "entity_unrelate":
+            entity = self._dossiers.unrelate(value.get("key"), value.get("other"))
+            if entity is not None:
+                self._refresh_dossier(entity)
+                self.say(f"Got it: {entity['name']} and {value['other']} are not related.")
+        else:
+            log("entity_action.json: not one of the dossier's commands; ignored")
+
+    # The email card.
+
+    def show_mail(self) -> None:
+        self.emit("email_thread", **self._mailbox.thread())
+
+    def on_email_action(self, value: Any) -> None:
+        action = value.get("action") if isinstance(value, dict) else None
+        if not isinstance(value, dict) or value.get("thread_id") != mail.THREAD_ID:
+            log("email_action.json: not about the demo's thread; ignored")
+        elif action in ("reply", "reply_all"):
+            self._scheduler.start(self._send_reply(value.get("body"), action == "reply_all"))
+        elif action == "images":
+            if self._mailbox.let_images_through(value.get("msg_id")):
+                self.show_mail()
+        elif action == "attachment":
+            self._scheduler.start(self._download(value.get("att_id")))
+        elif action == "open_attachment":
+            path = value.get("path")
+            if isinstance(path, str) and path:
+                self.emit("show", path=path)
+        elif action != "close":
+            log("email_action.json: not one of the email card's actions; ignored")
+
+    def _send_reply(self, body: Any, to_all: bool):
+        yield mail.SEND_SECONDS
+        error = self._mailbox.reply(body, to_all)
+        self.emit("email_reply_sent", thread_id=mail.THREAD_ID, ok=error is None, error=error or "")
+        if error is None:
+            self.show_mail()
+
+    def _download(self, att_id: Any):
+        yield mail.DOWNLOAD_SECONDS
+        attachment = self._mailbox.attachment(att_id)
+        path = None
+        if attachment is not None:
+            path = self.write_sample(attachment["filename"], mail.ATTACHMENT_CONTENT.get(att_id, b""))
+        self.emit("email_attachment", thread_id=mail.THREAD_ID, msg_id="", att_id=att_id if isinstance(att_id, str) else "",
+                  path=path or "", ok=path is not None, error="" if path else "The demo has no such attachment.")
 
     # Voice enrolment.
 
@@ -258,6 +361,10 @@ class Demo:
             ControlFile("agent_action.json", self.on_agent_action),
             ControlFile("text_input.json", self.on_text_input),
             ControlFile("card_action.json", self.on_card_action),
+            ControlFile("storage_query.json", self.files.on_query),
+            ControlFile("storage_action.json", self.files.on_action),
+            ControlFile("entity_action.json", self.on_entity_action),
+            ControlFile("email_action.json", self.on_email_action),
             ControlFile("memory_query.json", self.memories.on_query),
             ControlFile("memory_action.json", self.memories.on_action),
             ControlFile("graph_query.json", self.memories.on_graph_query),

@@ -173,6 +173,21 @@ def todo_scene(demo: Demo, request: TextRequest) -> None:
     demo.send_todo()
 
 
+def dossier_scene(demo: Demo, request: TextRequest) -> None:
+    # The entity the message names, else the person.
+    text = request.text.lower()
+    name = "Northwind Studio" if "northwind" in text else "Tom Berg" if "tom" in text else "Maya Okafor"
+    demo.show_dossier(name)
+    demo.say(f"Here's what I know about {name}. Click a relation to open theirs; "
+             "right-click one to remove it; add a note at the bottom.")
+
+
+def mail_scene(demo: Demo, request: TextRequest) -> None:
+    demo.show_mail()
+    demo.say("Here's a thread from Maya. Its picture is held back until you ask; "
+             "attachments download when you click them; reply at the bottom (“fail” in a reply shows an error).")
+
+
 def restart_scene(demo: Demo, request: TextRequest):
     demo.say("Restarting the engine — back in a moment.")
     yield 0.3
@@ -234,6 +249,21 @@ def dim_scene(demo: Demo, request: TextRequest) -> None:
         demo.say("I couldn't write hud_config.json.")
 
 
+def email_scene(demo: Demo, request: TextRequest) -> None:
+    demo.say("I drafted an email — change anything you like, then send or cancel it.")
+    demo.drafts.draft_email()
+
+
+def event_scene(demo: Demo, request: TextRequest) -> None:
+    demo.say("Here's the meeting I'd book — check the time and the guests.")
+    demo.drafts.draft_event()
+
+
+def files_scene(demo: Demo, request: TextRequest) -> None:
+    demo.say("Your files: double-click one to open it, drop files on the card to upload.")
+    demo.files.send_list()
+
+
 def echo_scene(demo: Demo, request: TextRequest) -> None:
     text = " ".join(request.text.split())
     if not text:
@@ -266,7 +296,13 @@ SCENES = (
     Scene(("file",), "opens a text file in its application", file_scene),
     Scene(("script",), "asks to show a script, which the HUD refuses", script_scene),
     Scene(("dim",), "sets the idle opacity in hud_config.json (add a number)", dim_scene),
+    Scene(("inbox", "thread"), "shows an email thread (reply, attachments, images)", mail_scene),
     Scene(("todo", "tasks", "reminders"), "shows your task list (tick tasks off)", todo_scene),
+    Scene(("email", "draft", "mail"), "drafts an email to review and send", email_scene),
+    Scene(("event", "meeting", "calendar"), "drafts a calendar event to book", event_scene),
+    Scene(("files", "storage"), "shows your stored files", files_scene),
+    Scene(("dossier", "who", "maya", "northwind", "tom"), "shows a dossier (a person; add “northwind” for the company)",
+          dossier_scene),
 )
 
 ECHO = Scene((), "echoes the message", echo_scene)

@@ -20,6 +20,8 @@
 
 #include <xcb/xcb.h>
 
+#include "BenchSupport.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <memory>
@@ -31,147 +33,12 @@
 
 namespace {
 
+using namespace bench;
+
 constexpr int runs = 5;
 constexpr int idleSeconds = 5;
 constexpr int cpuSeconds = 30;
 constexpr int animatedSeconds = 20;
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    return n == 0 ? 0 : (n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2);
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-qint64 parentOf(qint64 pid)
-{
-    const QByteArray stat = readFile(QStringLiteral("/proc/%1/stat").arg(pid));
-    const qsizetype close = stat.lastIndexOf(')');
-    return close < 0 ? -1 : stat.mid(close + 2).split(' ').value(1).toLongLong();
-}
-
-/// `pid` and, when asked, all its descendants.
-std::vector<qint64> processTree(qint64 pid, bool withDescendants)
-{
-    std::vector<qint64> tree{pid};
-    if (!withDescendants)
-        return tree;
-    const QStringList entries = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs);
-    bool grew = true;
-    while (grew) {
-        grew = false;
-        for (const QString &entry : entries) {
-            bool ok = false;
-            const qint64 candidate = entry.toLongLong(&ok);
-            if (!ok || std::find(tree.begin(), tree.end(), candidate) != tree.end())
-                continue;
-            if (std::find(tree.begin(), tree.end(), parentOf(candidate)) != tree.end()) {
-                tree.push_back(candidate);
-                grew = true;
-            }
-        }
-    }
-    return tree;
-}
-
-struct Memory
-{
-    double rssMiB = 0;
-    double pssMiB = 0;
-};
-
-Memory memoryOf(const std::vector<qint64> &pids)
-{
-    Memory total;
-    for (const qint64 pid : pids) {
-        const QList<QByteArray> lines = readFile(QStringLiteral("/proc/%1/smaps_rollup").arg(pid)).split('\n');
-        for (const QByteArray &line : lines) {
-            const QList<QByteArray> fields = line.simplified().split(' ');
-            if (fields.size() < 2)
-                continue;
-            if (fields[0] == "Rss:")
-                total.rssMiB += fields[1].toDouble() / 1024;
-            else if (fields[0] == "Pss:")
-                total.pssMiB += fields[1].toDouble() / 1024;
-        }
-    }
-    return total;
-}
-
-double cpuSecondsOf(qint64 pid)
-{
-    const QByteArray stat = readFile(QStringLiteral("/proc/%1/stat").arg(pid));
-    const QList<QByteArray> fields = stat.mid(stat.lastIndexOf(')') + 2).split(' ');
-    // utime and stime are fields 14 and 15 of the whole line.
-    return (fields.value(11).toDouble() + fields.value(12).toDouble()) / double(sysconf(_SC_CLK_TCK));
-}
-
-class Display
-{
-public:
-    explicit Display(const QByteArray &name)
-        : m_connection(xcb_connect(name.constData(), nullptr))
-    {
-        m_root = xcb_setup_roots_iterator(xcb_get_setup(m_connection)).data->root;
-        m_clientList = atom("_NET_CLIENT_LIST");
-        m_pidAtom = atom("_NET_WM_PID");
-    }
-    ~Display() { xcb_disconnect(m_connection); }
-
-    bool ok() const { return !xcb_connection_has_error(m_connection); }
-
-    /// Whether a managed window of process `pid` is viewable.
-    bool mapped(qint64 pid) const
-    {
-        for (const xcb_window_t window : cardinals<xcb_window_t>(m_root, m_clientList, XCB_ATOM_WINDOW)) {
-            const auto pids = cardinals<uint32_t>(window, m_pidAtom, XCB_ATOM_CARDINAL);
-            if (pids.empty() || pids.front() != pid)
-                continue;
-            auto *attributes = xcb_get_window_attributes_reply(
-                m_connection, xcb_get_window_attributes(m_connection, window), nullptr);
-            const bool viewable = attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE;
-            std::free(attributes);
-            if (viewable)
-                return true;
-        }
-        return false;
-    }
-
-private:
-    xcb_atom_t atom(const char *name) const
-    {
-        auto *reply = xcb_intern_atom_reply(
-            m_connection, xcb_intern_atom(m_connection, 0, uint16_t(strlen(name)), name), nullptr);
-        const xcb_atom_t result = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
-        std::free(reply);
-        return result;
-    }
-
-    template <typename T>
-    std::vector<T> cardinals(xcb_window_t window, xcb_atom_t property, xcb_atom_t type) const
-    {
-        auto *reply = xcb_get_property_reply(
-            m_connection, xcb_get_property(m_connection, 0, window, property, type, 0, 4096), nullptr);
-        std::vector<T> values;
-        if (reply && reply->format == 32) {
-            const auto *data = static_cast<const T *>(xcb_get_property_value(reply));
-            values.assign(data, data + xcb_get_property_value_length(reply) / 4);
-        }
-        std::free(reply);
-        return values;
-    }
-
-    xcb_connection_t *m_connection;
-    xcb_window_t m_root = 0;
-    xcb_atom_t m_clientList = 0;
-    xcb_atom_t m_pidAtom = 0;
-};
 
 struct Launch
 {
@@ -188,22 +55,7 @@ struct Sample
 
 std::unique_ptr<QProcess> start(const Launch &launch, const QProcessEnvironment &env)
 {
-    auto process = std::make_unique<QProcess>();
-    process->setProcessEnvironment(env);
-    process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    process->setStandardOutputFile(QProcess::nullDevice());
-    process->setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
-    process->start(launch.program, launch.arguments);
-    return process;
-}
-
-void stop(QProcess &process)
-{
-    process.terminate();
-    if (!process.waitForFinished(8000)) {
-        process.kill();
-        process.waitForFinished(2000);
-    }
+    return bench::startProgram(launch.program, launch.arguments, env);
 }
 
 std::optional<Sample> measure(const Launch &launch, const QProcessEnvironment &env, const Display &display)
@@ -290,27 +142,13 @@ int main(int argc, char *argv[])
         return 1;
     }
 
-    QProcess xvfb;
-    xvfb.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
-    xvfb.start(QStringLiteral("Xvfb"),
-        {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"), QStringLiteral("0"),
-            QStringLiteral("1440x900x24"), QStringLiteral("-nolisten"), QStringLiteral("tcp")});
-    if (!xvfb.waitForReadyRead(10000)) {
+    XSession x;
+    if (!x.ok()) {
         std::fprintf(stderr, "Xvfb did not start\n");
         return 1;
     }
-    const QByteArray displayName = ":" + xvfb.readLine().trimmed();
-
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("DISPLAY"), QString::fromLatin1(displayName));
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    // Neither program gets a session bus: nothing is started on their behalf.
-    env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), QStringLiteral("unix:path=/nonexistent"));
-    QProcess openbox;
-    openbox.setProcessEnvironment(env);
-    openbox.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
-    openbox.start(QStringLiteral("openbox"), {});
-    QThread::sleep(1);
+    const QByteArray displayName = x.name();
+    QProcessEnvironment &env = x.env();
 
     const Display display(displayName);
     if (!display.ok()) {
@@ -319,10 +157,7 @@ int main(int argc, char *argv[])
     }
 
     QTemporaryDir root;
-    QDir(root.path()).mkpath(QStringLiteral(".venv/bin"));
-    QFile::link(QStringLiteral("/usr/bin/python3"), root.filePath(QStringLiteral(".venv/bin/python")));
-    QFile::copy(QStringLiteral(HUD_ENGINE_SCRIPT), root.filePath(QStringLiteral("main.py")));
-    env.insert(QStringLiteral("TARVEL_VOICE_DIR"), root.path());
+    useScriptedEngine(root.path(), QStringLiteral(HUD_ENGINE_SCRIPT), env);
 
     QTemporaryDir profile;
     const Launch hud{QStringLiteral(HUD_BINARY), {}, false};
@@ -387,7 +222,5 @@ int main(int argc, char *argv[])
     std::printf("HUD CPU while thinking with two agent chips, %d s: %.2f%% of one core (target <= 3%%)\n",
         animatedSeconds, thinkingCpu);
 
-    stop(openbox);
-    stop(xvfb);
     return 0;
 }

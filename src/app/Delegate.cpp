@@ -21,6 +21,7 @@
 
 #include "AppModel.h"
 #include "Cards.h"
+#include "ComposePanel.h"
 #include "DockStrip.h"
 #include "Engine.h"
 #include "EngineWiring.h"
@@ -39,6 +40,7 @@
 #include "Popups.h"
 #include "Protocol.h"
 #include "Scheduler.h"
+#include "StoragePanel.h"
 #include "Symbols.h"
 #include "UnixSignals.h"
 #include "WindowCommands.h"
@@ -97,6 +99,7 @@ bool Delegate::launch()
         return false;
     m_cards = std::make_unique<Cards>(CardContext{*m_scheduler, *m_qml, m_engine->control()});
     m_cards->registerRows(*m_dispatcher);
+    wireCardFilePickers();
     connect(m_hud.get(), &HudController::memoryRequested, &m_cards->memory(), &MemoryPanel::open);
     m_hud->setMemoryAvailable(true);
     buildMenuBar();
@@ -148,6 +151,10 @@ bool Delegate::buildPanels()
     m_qml = std::make_unique<QQmlEngine>();
     // The modules are compiled in under qrc:/<URI path>.
     m_qml->addImportPath(u"qrc:/"_s);
+    // Plugins loaded on demand (the email card's web bodies): installed beside the
+    // application's libraries, or in the build tree.
+    m_qml->addImportPath(QCoreApplication::applicationDirPath() + u"/../lib/halvic/qml"_s);
+    m_qml->addImportPath(QStringLiteral(HALVIC_BUILD_QML_DIR));
     QQmlComponent component(m_qml.get(), QUrl(u"qrc:/Halvic/Hud/HUDView.qml"_s));
     // Creating from a component in error crashed here with Qt 6.4 (no upstream report found); report its errors instead.
     if (!component.isReady()) {
@@ -229,7 +236,12 @@ Menu Delegate::trayOnlyEntries() const
                     self->m_cards->memory().toggle();
             },
             true},
-        {u"My Files"_s, {}, false},
+        {u"My Files"_s,
+            [self] {
+                if (self)
+                    const_cast<Delegate *>(self.data())->toggleStorage();
+            },
+            true},
         {u"Hand Gestures"_s,
             [self] {
                 if (self)
@@ -258,7 +270,7 @@ void Delegate::buildMenuBar()
     add(u"Start / Stop Assistant"_s, Qt::Key_S, &Delegate::togglePower);
     add(u"Mute / Unmute Mic"_s, Qt::Key_M, &Delegate::mute);
     add(u"What Halvic Remembers"_s, Qt::Key_R, &Delegate::toggleMemory);
-    add(u"My Files"_s, Qt::Key_F, nullptr);
+    add(u"My Files"_s, Qt::Key_F, &Delegate::toggleStorage);
     m_gesturesItem = add(u"Hand Gestures"_s, Qt::Key_G, &Delegate::toggleGestures);
     m_gesturesItem->setCheckable(true);
     m_trayMenu->addSeparator();
@@ -376,18 +388,47 @@ void Delegate::activateInput()
 
 void Delegate::pickFiles()
 {
+    pickFilesFor(
+        u"Attach files"_s, [this](const QList<QUrl> &urls) { m_model->setAttachments(m_model->attachments() + urls); });
+}
+
+void Delegate::pickFilesFor(const QString &title, std::function<void(const QList<QUrl> &)> chosen)
+{
+    // One chooser at a time: asking again brings the open one forward.
     if (m_filePicker) {
         m_filePicker->raise();
         return;
     }
-    auto *picker = new QFileDialog(nullptr, u"Attach files"_s);
+    auto *picker = new QFileDialog(nullptr, title);
     picker->setAttribute(Qt::WA_DeleteOnClose);
     picker->setFileMode(QFileDialog::ExistingFiles);
     picker->setWindowFlag(Qt::WindowStaysOnTopHint);
-    connect(picker, &QFileDialog::urlsSelected, this,
-        [this](const QList<QUrl> &urls) { m_model->setAttachments(m_model->attachments() + urls); });
+    connect(picker, &QFileDialog::urlsSelected, this, std::move(chosen));
     m_filePicker = picker;
     picker->open();
+}
+
+void Delegate::wireCardFilePickers()
+{
+    ComposePanel *compose = &m_cards->compose();
+    connect(compose, &ComposePanel::attachmentsPickRequested, this, [this, compose] {
+        pickFilesFor(u"Attach files"_s, [compose = QPointer(compose)](const QList<QUrl> &urls) {
+            if (compose)
+                compose->addAttachments(urls);
+        });
+    });
+    StoragePanel *storage = &m_cards->storage();
+    connect(storage, &StoragePanel::uploadPickRequested, this, [this, storage] {
+        pickFilesFor(u"Upload files"_s, [storage = QPointer(storage)](const QList<QUrl> &urls) {
+            if (storage)
+                storage->uploadURLs(urls);
+        });
+    });
+}
+
+void Delegate::toggleStorage()
+{
+    m_cards->storage().toggle();
 }
 
 void Delegate::showMenu(const Menu &menu, QPointF globalPos)

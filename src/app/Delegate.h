@@ -4,6 +4,7 @@
 #include <QPointF>
 #include <QPointer>
 
+#include <functional>
 #include <memory>
 
 class QAction;
@@ -58,6 +59,8 @@ public:
     void togglePower();
     /// Asks the engine to toggle the microphone.
     void mute();
+    /// Hides the storage card ("My Files") when it is on screen, else opens it.
+    void toggleStorage();
     /// Switches hand gestures, tells the engine and checks for a camera.
     void toggleGestures();
     /// Stops the engine, lets it exit (briefly, without blocking) and quits.
@@ -76,6 +79,10 @@ private:
     void minimize();
     void activateInput();
     void pickFiles();
+    /// Runs the one file chooser (files only, several at once) and hands what the user
+    /// chose to `chosen`.
+    void pickFilesFor(const QString &title, std::function<void(const QList<QUrl> &)> chosen);
+    void wireCardFilePickers();
     void showMenu(const Menu &menu, QPointF globalPos);
     Menu trayOnlyEntries() const;
 

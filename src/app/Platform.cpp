@@ -27,6 +27,18 @@ bool useSoftwareSceneGraph(const std::function<QByteArray(const char *)> &variab
     return facts.onX11 && !facts.x11DirectRendering;
 }
 
+WebEngineSetup webEngineSetup(
+    const std::function<QByteArray(const char *)> &variable, bool softwareSceneGraph, bool runningAsRoot)
+{
+    WebEngineSetup setup;
+    setup.shareOpenGLContexts = !softwareSceneGraph;
+    const QByteArray flags = variable("QTWEBENGINE_CHROMIUM_FLAGS");
+    if (softwareSceneGraph && !flags.contains("-gpu"))
+        setup.chromiumFlags = (flags + " --disable-gpu").trimmed();
+    setup.disableSandbox = runningAsRoot && variable("QTWEBENGINE_DISABLE_SANDBOX").isEmpty();
+    return setup;
+}
+
 namespace {
 
 bool hasRenderNode()

@@ -31,6 +31,22 @@ bool useSoftwareSceneGraph(const std::function<QByteArray(const char *)> &variab
 /// Reads the facts from this machine (and its X server, when `onX11`).
 GraphicsFacts readGraphicsFacts(bool onX11);
 
+/// How the web engine (loaded later, for email bodies) must be set up before the application
+/// object exists.
+struct WebEngineSetup
+{
+    /// Share the scene graph's OpenGL context with it (only when Qt Quick draws with OpenGL).
+    bool shareOpenGLContexts = false;
+    /// Value for QTWEBENGINE_CHROMIUM_FLAGS, or empty to leave it alone.
+    QByteArray chromiumFlags;
+    /// Set QTWEBENGINE_DISABLE_SANDBOX: Chromium's sandbox refuses to run as root.
+    bool disableSandbox = false;
+};
+/// `softwareSceneGraph`: Qt Quick draws in software (chosen by us or by QT_QUICK_BACKEND).
+/// Without OpenGL the web engine draws in software too. Settings the user made stand.
+WebEngineSetup webEngineSetup(
+    const std::function<QByteArray(const char *)> &variable, bool softwareSceneGraph, bool runningAsRoot);
+
 /// Whether a usable video capture device exists among the "video*" nodes of `deviceFolder`.
 bool hasVideoCaptureDevice(const QString &deviceFolder = QStringLiteral("/dev"));
 

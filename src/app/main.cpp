@@ -2,6 +2,8 @@
 #include <QQmlEngineExtensionPlugin>
 #include <QQuickWindow>
 
+#include <unistd.h>
+
 #include "Delegate.h"
 #include "Logging.h"
 #include "Platform.h"
@@ -28,6 +30,16 @@ int main(int argc, char *argv[])
     const bool software = halvic::useSoftwareSceneGraph(variable, halvic::readGraphicsFacts(onX11));
     if (software)
         QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
+    // The web engine is loaded only when an email body needs it, but what it shares with the
+    // scene graph has to be settled now.
+    const bool softwareDrawing = software || qgetenv("QT_QUICK_BACKEND") == "software";
+    const halvic::WebEngineSetup web = halvic::webEngineSetup(variable, softwareDrawing, geteuid() == 0);
+    if (web.shareOpenGLContexts)
+        QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    if (!web.chromiumFlags.isEmpty())
+        qputenv("QTWEBENGINE_CHROMIUM_FLAGS", web.chromiumFlags);
+    if (web.disableSandbox)
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Halvic"));

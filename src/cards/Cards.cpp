@@ -1,9 +1,13 @@
 #include "Cards.h"
 
+#include "ComposePanel.h"
+#include "EmailPanel.h"
+#include "EntityPanel.h"
 #include "EventDispatcher.h"
 #include "JsonRead.h"
 #include "MemoryPanel.h"
 #include "Protocol.h"
+#include "StoragePanel.h"
 #include "TasksPanel.h"
 
 namespace halvic {
@@ -16,6 +20,10 @@ Cards::Cards(CardContext context, QObject *parent)
 {
     // "card_close" reaches the cards in this order.
     m_tasks = add<TasksPanel>();
+    m_compose = add<ComposePanel>();
+    add<EmailPanel>();
+    m_entity = add<EntityPanel>();
+    m_storage = add<StoragePanel>();
     m_memory = add<MemoryPanel>();
 }
 

@@ -9,9 +9,12 @@
 
 namespace halvic {
 
+class EntityPanel;
 class EventDispatcher;
 class MemoryPanel;
 class TasksPanel;
+class ComposePanel;
+class StoragePanel;
 
 /// Owns every card and registers their engine rows, including the one "card_close" row that
 /// offers the identifier to each card in turn. A new card is one line in the constructor.
@@ -25,6 +28,9 @@ public:
     void registerRows(EventDispatcher &dispatcher);
 
     TasksPanel &tasks() { return *m_tasks; }
+    ComposePanel &compose() { return *m_compose; }
+    StoragePanel &storage() { return *m_storage; }
+    EntityPanel &entity() { return *m_entity; }
     MemoryPanel &memory() { return *m_memory; }
     const std::vector<std::unique_ptr<Card>> &all() const { return m_cards; }
 
@@ -41,6 +47,9 @@ private:
     CardContext m_context;
     std::vector<std::unique_ptr<Card>> m_cards;
     TasksPanel *m_tasks = nullptr;
+    ComposePanel *m_compose = nullptr;
+    StoragePanel *m_storage = nullptr;
+    EntityPanel *m_entity = nullptr;
     MemoryPanel *m_memory = nullptr;
 };
 

@@ -31,6 +31,23 @@ std::optional<int> optInt(const QJsonObject &object, QLatin1StringView key)
     return static_cast<int>(*number);
 }
 
+std::optional<qint64> optTruncatedInt64(const QJsonObject &object, QLatin1StringView key)
+{
+    const QJsonValue value = object.value(key);
+    if (!value.isDouble())
+        return std::nullopt;
+    // Whole numbers parsed from JSON keep all 64 bits; only fractions go through a double.
+    const qint64 whole = value.toInteger(std::numeric_limits<qint64>::min());
+    if (whole != std::numeric_limits<qint64>::min())
+        return whole;
+    const double number = std::trunc(value.toDouble());
+    // 2^63 is the first double past the range; -2^63 itself is in it.
+    constexpr double limit = 9223372036854775808.0;
+    if (!std::isfinite(number) || number >= limit || number < -limit)
+        return std::nullopt;
+    return static_cast<qint64>(number);
+}
+
 std::optional<double> optNumber(const QJsonObject &object, QLatin1StringView key)
 {
     const QJsonValue value = object.value(key);

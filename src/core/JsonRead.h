@@ -15,6 +15,9 @@ std::optional<QString> optString(const QJsonObject &object, QLatin1StringView ke
 std::optional<bool> optBool(const QJsonObject &object, QLatin1StringView key);
 /// A JSON number holding a whole value that fits an int; 2.0 counts, 2.5 and 1e30 do not.
 std::optional<int> optInt(const QJsonObject &object, QLatin1StringView key);
+/// A JSON number as a 64-bit count: whole numbers as they are, others truncated toward zero;
+/// none when absent, not a number, not finite or outside the 64-bit range.
+std::optional<qint64> optTruncatedInt64(const QJsonObject &object, QLatin1StringView key);
 /// Any finite JSON number.
 std::optional<double> optNumber(const QJsonObject &object, QLatin1StringView key);
 std::optional<QJsonObject> optObject(const QJsonObject &object, QLatin1StringView key);

@@ -12,6 +12,13 @@ QtObject {
     readonly property color green: "#30D158"
     readonly property color yellow: "#FFD60A"
     readonly property color accent: "#0A84FF"
+    readonly property color blue: "#0A84FF"
+    readonly property color mint: "#63E6E2"
+    readonly property color teal: "#40C8E0"
+    readonly property color gray: "#8E8E93"
+    readonly property color pink: "#FF375F"
+    readonly property color purple: "#BF5AF2"
+    readonly property color indigo: "#5E5CE6"
     readonly property color field: Qt.rgba(1, 1, 1, 0.06)
     readonly property color hairline: Qt.rgba(1, 1, 1, 0.12)
     readonly property color separator: Qt.rgba(1, 1, 1, 0.08)
@@ -32,4 +39,13 @@ QtObject {
     readonly property real titleSize: 13
     readonly property real bodySize: 13
     readonly property real captionSize: 11
+
+    // A colour by the name the cards' tables give ("green", "secondary", ...); secondary
+    // for a name it does not know.
+    function named(name: string): color {
+        const colours = { red: red, orange: orange, cyan: cyan, green: green, yellow: yellow, blue: blue,
+                          mint: mint, teal: teal, gray: gray, pink: pink, purple: purple, indigo: indigo,
+                          secondary: secondary, primary: primary }
+        return colours[name] ?? secondary
+    }
 }

@@ -37,6 +37,17 @@ inline constexpr QLatin1StringView cardClose{"card_close"};
 inline constexpr QLatin1StringView tasks{"tasks"};
 inline constexpr QLatin1StringView taskAdded{"task_added"};
 inline constexpr QLatin1StringView taskDoneEvt{"task_done_evt"};
+// The email card.
+inline constexpr QLatin1StringView emailThread{"email_thread"};
+inline constexpr QLatin1StringView emailAttachment{"email_attachment"};
+inline constexpr QLatin1StringView emailReplySent{"email_reply_sent"};
+// The compose card.
+inline constexpr QLatin1StringView compose{"compose"};
+inline constexpr QLatin1StringView eventCard{"event_card"};
+// The storage card.
+inline constexpr QLatin1StringView storage{"storage"};
+// The entity dossier card.
+inline constexpr QLatin1StringView entityProfile{"entity_profile"};
 // The memory card.
 inline constexpr QLatin1StringView memories{"memories"};
 inline constexpr QLatin1StringView memoryForgotten{"memory_forgotten"};
@@ -83,6 +94,47 @@ inline constexpr QLatin1StringView action{"action"};
 // The tasks card.
 inline constexpr QLatin1StringView tasks{"tasks"};
 inline constexpr QLatin1StringView due{"due"};
+// The email card: threads, messages, attachments and its actions.
+inline constexpr QLatin1StringView threadId{"thread_id"};
+inline constexpr QLatin1StringView account{"account"};
+inline constexpr QLatin1StringView subject{"subject"};
+inline constexpr QLatin1StringView messages{"messages"};
+inline constexpr QLatin1StringView msgId{"msg_id"};
+inline constexpr QLatin1StringView fromName{"from_name"};
+inline constexpr QLatin1StringView fromAddr{"from_addr"};
+inline constexpr QLatin1StringView to{"to"};
+inline constexpr QLatin1StringView cc{"cc"};
+inline constexpr QLatin1StringView dateHuman{"date_human"};
+inline constexpr QLatin1StringView outgoing{"outgoing"};
+inline constexpr QLatin1StringView bodyHtml{"body_html"};
+inline constexpr QLatin1StringView bodyText{"body_text"};
+inline constexpr QLatin1StringView imagesBlocked{"images_blocked"};
+inline constexpr QLatin1StringView attId{"att_id"};
+inline constexpr QLatin1StringView filename{"filename"};
+inline constexpr QLatin1StringView mime{"mime"};
+inline constexpr QLatin1StringView size{"size"};
+inline constexpr QLatin1StringView ok{"ok"};
+inline constexpr QLatin1StringView error{"error"};
+inline constexpr QLatin1StringView body{"body"};
+// The compose card ("title", "attachments", "to", "cc", "subject" and "body" above are its too).
+inline constexpr QLatin1StringView start{"start"};
+inline constexpr QLatin1StringView end{"end"};
+inline constexpr QLatin1StringView attendees{"attendees"};
+inline constexpr QLatin1StringView meet{"meet"};
+inline constexpr QLatin1StringView context{"context"};
+inline constexpr QLatin1StringView fields{"fields"};
+// The storage card ("size" above and "name" below are its too).
+inline constexpr QLatin1StringView files{"files"};
+inline constexpr QLatin1StringView updated{"updated"};
+inline constexpr QLatin1StringView paths{"paths"};
+// The entity dossier card.
+inline constexpr QLatin1StringView profile{"profile"};
+inline constexpr QLatin1StringView composed{"composed"};
+inline constexpr QLatin1StringView composing{"composing"};
+inline constexpr QLatin1StringView cmd{"cmd"};
+inline constexpr QLatin1StringView name{"name"};
+inline constexpr QLatin1StringView entityKey{"key"};
+inline constexpr QLatin1StringView other{"other"};
 // The memory card.
 inline constexpr QLatin1StringView q{"q"};
 inline constexpr QLatin1StringView items{"items"};
@@ -92,7 +144,6 @@ inline constexpr QLatin1StringView linked{"linked"};
 inline constexpr QLatin1StringView nodes{"nodes"};
 inline constexpr QLatin1StringView edges{"edges"};
 inline constexpr QLatin1StringView from{"from"};
-inline constexpr QLatin1StringView to{"to"};
 inline constexpr QLatin1StringView a{"a"};
 inline constexpr QLatin1StringView b{"b"};
 } // namespace key
@@ -102,9 +153,30 @@ namespace value {
 inline constexpr QLatin1StringView kill{"kill"};
 inline constexpr QLatin1StringView task{"task"};
 inline constexpr QLatin1StringView done{"done"};
+// email_action.json
+inline constexpr QLatin1StringView reply{"reply"};
+inline constexpr QLatin1StringView replyAll{"reply_all"};
+inline constexpr QLatin1StringView close{"close"};
+inline constexpr QLatin1StringView images{"images"};
+inline constexpr QLatin1StringView attachment{"attachment"};
+inline constexpr QLatin1StringView openAttachment{"open_attachment"};
+// The compose card: kinds and actions ("close" above is its too).
+inline constexpr QLatin1StringView email{"email"};
+inline constexpr QLatin1StringView event{"event"};
+inline constexpr QLatin1StringView send{"send"};
+inline constexpr QLatin1StringView cancel{"cancel"};
+inline constexpr QLatin1StringView edit{"edit"};
+// The storage card's actions.
+inline constexpr QLatin1StringView open{"open"};
+inline constexpr QLatin1StringView remove{"delete"};
+inline constexpr QLatin1StringView upload{"upload"};
+// The entity dossier card's commands.
+inline constexpr QLatin1StringView showEntity{"show_entity"};
+inline constexpr QLatin1StringView entityNote{"entity_note"};
+inline constexpr QLatin1StringView entitySummary{"entity_summary"};
+inline constexpr QLatin1StringView entityUnrelate{"entity_unrelate"};
 // The memory card.
 inline constexpr QLatin1StringView forget{"forget"};
-inline constexpr QLatin1StringView edit{"edit"};
 inline constexpr QLatin1StringView link{"link"};
 inline constexpr QLatin1StringView unlink{"unlink"};
 inline constexpr QLatin1StringView related{"related"};
@@ -122,12 +194,16 @@ inline constexpr QLatin1StringView gestures{"gestures.json"};
 inline constexpr QLatin1StringView mute{"mute"};
 inline constexpr QLatin1StringView cardAction{"card_action.json"};
 inline constexpr QLatin1StringView agentAction{"agent_action.json"};
+inline constexpr QLatin1StringView storageQuery{"storage_query.json"};
+inline constexpr QLatin1StringView storageAction{"storage_action.json"};
+inline constexpr QLatin1StringView entityAction{"entity_action.json"};
 inline constexpr QLatin1StringView memoryQuery{"memory_query.json"};
 inline constexpr QLatin1StringView memoryAction{"memory_action.json"};
 inline constexpr QLatin1StringView graphQuery{"graph_query.json"};
 inline constexpr QLatin1StringView graphAction{"graph_action.json"};
 inline constexpr QLatin1StringView hudRestart{"hud_restart"};
 inline constexpr QLatin1StringView hudConfig{"hud_config.json"};
+inline constexpr QLatin1StringView emailAction{"email_action.json"};
 } // namespace controlfile
 
 } // namespace halvic

@@ -113,8 +113,9 @@ private slots:
         card->window()->present();
         GlassPanel *panel = card->window()->panel();
         QVERIFY(QTest::qWaitForWindowExposed(panel));
-        const QPoint expected = policy == 0 ? QPoint(avail.right() + 1 - 20 - 300, avail.top() + 20)
-                                            : QPoint(avail.center().x() - 150, avail.center().y() - 100 - 40);
+        const QPoint expected = policy == 0
+            ? QPoint(avail.right() + 1 - 20 - 300, avail.top() + 20)
+            : QPoint(avail.x() + (avail.width() - 300) / 2, avail.y() + (avail.height() - 200) / 2 - 40);
         QCOMPARE(panel->geometry(), QRect(expected, QSize(300, 200)));
         QVERIFY(panel->flags().testFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint));
         // Placed once: shown again after a move, it stays where it was put.

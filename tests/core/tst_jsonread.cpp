@@ -30,6 +30,28 @@ private slots:
         QCOMPARE(json::integer(QJsonDocument::fromJson(json).object(), QLatin1StringView("v"), -1), expected);
     }
 
+    void countMembers_data()
+    {
+        QTest::addColumn<QByteArray>("json");
+        QTest::addColumn<qint64>("expected");
+        QTest::addRow("whole") << QByteArray(R"({"v": 1234})") << qint64(1234);
+        QTest::addRow("fraction truncated") << QByteArray(R"({"v": 1234.9})") << qint64(1234);
+        QTest::addRow("negative fraction toward zero") << QByteArray(R"({"v": -2.7})") << qint64(-2);
+        QTest::addRow("beyond 32 bits") << QByteArray(R"({"v": 8589934592})") << qint64(8589934592);
+        QTest::addRow("largest 64-bit") << QByteArray(R"({"v": 9223372036854775807})")
+                                        << std::numeric_limits<qint64>::max();
+        QTest::addRow("beyond 64 bits") << QByteArray(R"({"v": 1e30})") << qint64(-1);
+        QTest::addRow("string") << QByteArray(R"({"v": "12"})") << qint64(-1);
+        QTest::addRow("absent") << QByteArray(R"({})") << qint64(-1);
+    }
+    void countMembers()
+    {
+        QFETCH(QByteArray, json);
+        QFETCH(qint64, expected);
+        const QJsonObject object = QJsonDocument::fromJson(json).object();
+        QCOMPARE(json::optTruncatedInt64(object, QLatin1StringView("v")).value_or(-1), expected);
+    }
+
     void typedMembersFallBack_data()
     {
         QTest::addColumn<QByteArray>("json");

@@ -522,5 +522,102 @@ class StopTest(EngineTestCase):
         self.assertFalse([line for line in engine.stderr if "Traceback" in line])
 
 
+class DossierTest(EngineTestCase):
+    def test_profile_then_composed_dossier_and_the_four_commands(self):
+        engine = self.start()
+        engine.wait_greeting()
+        engine.say("who is maya?")
+        first = engine.next_event(ev("entity_profile"))
+        self.assertIs(first["composing"], True)
+        self.assertNotIn("composed", first)
+        profile = first["profile"]
+        self.assertEqual(profile["entity"]["key"], "demo:maya")
+        self.assertEqual(profile["entity"]["etype"], "person")
+        others = [relation["other"] for relation in profile["relations"]]
+        self.assertIn("Northwind Studio", others)
+        # A moment later the composed layout, for the same entity.
+        composed = engine.next_event(ev("entity_profile", composing=False))
+        self.assertEqual(composed["profile"]["entity"]["key"], "demo:maya")
+        types = [section["type"] for section in composed["composed"]["sections"]]
+        self.assertTrue({"text", "chips", "list", "kv"} <= set(types), types)
+
+        # A relation opened: the company, with its own relations.
+        engine.write("entity_action.json", {"cmd": "show_entity", "name": "Northwind Studio"})
+        company = engine.next_event(ev("entity_profile"))["profile"]
+        self.assertEqual(company["entity"]["etype"], "company")
+        self.assertIn("Maya Okafor", [relation["other"] for relation in company["relations"]])
+        engine.next_event(ev("entity_profile", composing=False))
+
+        # A note, a summary and a removed relation each come back as the updated profile
+        # alone (the card keeps the composed layout it shows).
+        engine.write("entity_action.json", {"cmd": "entity_note", "key": "demo:northwind", "text": "Moving in May"})
+        noted = engine.next_event(ev("entity_profile"))
+        self.assertNotIn("composed", noted)
+        self.assertIn("Moving in May", [fact["fact"] for fact in noted["profile"]["facts_by_kind"]["fact"]])
+        engine.wait_consumed("entity_action.json")
+        engine.write("entity_action.json", {"cmd": "entity_summary", "key": "demo:northwind", "text": "A studio."})
+        self.assertEqual(engine.next_event(ev("entity_profile"))["profile"]["summary"], "A studio.")
+        engine.wait_consumed("entity_action.json")
+        engine.write("entity_action.json", {"cmd": "entity_unrelate", "key": "demo:northwind", "other": "Tom Berg"})
+        unrelated = engine.next_event(ev("entity_profile"))["profile"]
+        self.assertNotIn("Tom Berg", [relation["other"] for relation in unrelated["relations"]])
+        self.assertEqual(unrelated["counts"]["relations"], len(unrelated["relations"]))
+
+        # An unknown name still answers, so the card stops waiting; other commands do nothing.
+        engine.wait_consumed("entity_action.json")
+        engine.write("entity_action.json", {"cmd": "show_entity", "name": "Nobody Known"})
+        unknown = engine.next_event(ev("entity_profile"))["profile"]
+        self.assertEqual(unknown["entity"]["name"], "Nobody Known")
+        answered = len(engine.seen)
+        for request in ({"cmd": "forget_everything", "key": "demo:maya"}, {"cmd": "entity_note", "key": "nope",
+                                                                          "text": "x"}, ["show_entity"]):
+            engine.wait_consumed("entity_action.json")
+            engine.write("entity_action.json", request)
+        engine.wait_consumed("entity_action.json")
+        engine.round_trip()
+        self.assertNotIn("entity_profile", [event["type"] for event in engine.seen[answered:]])
+        self.assertIsNone(engine.proc.poll())
+
+
+class MailTest(EngineTestCase):
+    def test_thread_images_attachments_and_replies(self):
+        engine = self.start()
+        engine.wait_greeting()
+        engine.say("show my inbox")
+        thread = engine.next_event(ev("email_thread"))
+        self.assertEqual(thread["thread_id"], "demo-thread-1")
+        held = [m for m in thread["messages"] if m.get("images_blocked")]
+        self.assertEqual(len(held), 1)
+        action = {"thread_id": "demo-thread-1", "account": thread["account"]}
+
+        # Images let through: the same thread again, nothing held back.
+        engine.write("email_action.json", {**action, "action": "images", "msg_id": held[0]["msg_id"]})
+        again = engine.next_event(ev("email_thread"))
+        self.assertFalse([m for m in again["messages"] if m.get("images_blocked")])
+
+        # A download arrives as a file on disk.
+        engine.wait_consumed("email_action.json")
+        engine.write("email_action.json", {**action, "action": "attachment", "msg_id": "m2", "att_id": "a2",
+                                           "filename": "agenda.txt"})
+        ready = engine.next_event(ev("email_attachment"))
+        self.assertIs(ready["ok"], True)
+        with open(ready["path"], encoding="utf-8") as downloaded:
+            self.assertIn("Friday agenda", downloaded.read())
+
+        # A reply joins the thread; one the server refuses comes back as an error.
+        engine.wait_consumed("email_action.json")
+        engine.write("email_action.json", {**action, "action": "reply", "msg_id": "m2", "body": "Thanks!"})
+        self.assertEqual(engine.next_event(ev("email_reply_sent"))["ok"], True)
+        replied = engine.next_event(ev("email_thread"))
+        self.assertEqual(replied["messages"][-1]["body_text"], "Thanks!")
+        self.assertIs(replied["messages"][-1]["outgoing"], True)
+        engine.wait_consumed("email_action.json")
+        engine.write("email_action.json", {**action, "action": "reply_all", "msg_id": "m3", "body": "please fail"})
+        refused = engine.next_event(ev("email_reply_sent"))
+        self.assertIs(refused["ok"], False)
+        self.assertTrue(refused["error"])
+        self.assertIsNone(engine.proc.poll())
+
+
 if __name__ == "__main__":
     unittest.main()

@@ -90,8 +90,13 @@ public:
         env.insert(QStringLiteral("TARVEL_VOICE_DIR"), m_root.path());
         // Settings (the HUD's corners) stay inside the test's own root.
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_root.file(QStringLiteral("config")));
+        for (auto it = m_extraVariables.begin(); it != m_extraVariables.end(); ++it)
+            env.insert(it.key(), it.value());
         return env;
     }
+
+    /// A variable for the HUD (and the tools run in the session) from the next start on.
+    void setEnvironmentVariable(const QString &name, const QString &value) { m_extraVariables.insert(name, value); }
 
     /// Starts the HUD binary; true once its panel is mapped.
     bool startHud()
@@ -274,6 +279,7 @@ private:
     EngineRoot m_root;
     bool m_ok = false;
     QString m_error;
+    QHash<QString, QString> m_extraVariables;
     QHash<QString, QString> m_busVariables;
     qint64 m_busPid = 0;
     std::unique_ptr<QProcess> m_hud;

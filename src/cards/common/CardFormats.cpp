@@ -11,21 +11,27 @@ namespace halvic {
 
 using namespace Qt::Literals::StringLiterals;
 
-QString memPrettyTime(const QString &timestamp)
+std::optional<QDateTime> parseInternetDateTime(const QString &text)
 {
-    if (timestamp.isEmpty())
-        return {};
     // Qt's ISO parser also takes dates without a zone (as local time) and other shapes; an
     // internet date-time has all of date, time and zone, so check the shape first.
     static const QRegularExpression internetDateTime(
         u"^\\d{4}-\\d{2}-\\d{2}T\\d{2}:\\d{2}:\\d{2}(\\.\\d+)?(Z|[+-]\\d{2}:\\d{2})$"_s);
-    if (!internetDateTime.match(timestamp).hasMatch())
-        return {};
-    const QDateTime when = QDateTime::fromString(timestamp, Qt::ISODateWithMs);
+    if (!internetDateTime.match(text).hasMatch())
+        return std::nullopt;
+    const QDateTime when = QDateTime::fromString(text, Qt::ISODateWithMs);
     if (!when.isValid())
+        return std::nullopt;
+    return when;
+}
+
+QString memPrettyTime(const QString &timestamp)
+{
+    const std::optional<QDateTime> when = parseInternetDateTime(timestamp);
+    if (!when)
         return {};
     static const QLocale posix = QLocale::c();
-    return posix.toString(when.toLocalTime(), u"MMM d, HH:mm"_s);
+    return posix.toString(when->toLocalTime(), u"MMM d, HH:mm"_s);
 }
 
 QString storageIcon(const QString &type)

@@ -1,10 +1,17 @@
 #pragma once
 
+#include <QDateTime>
 #include <QObject>
 #include <QString>
 #include <QtQmlIntegration>
 
+#include <optional>
+
 namespace halvic {
+
+/// An internet date-time (RFC 3339: date, time and zone, with or without fractional
+/// seconds); none for anything else.
+std::optional<QDateTime> parseInternetDateTime(const QString &text);
 
 /// An engine timestamp for a card's footer or tooltip, as "Jan 5, 14:03" in the local time
 /// zone; "" when `timestamp` is empty or not an internet date-time (RFC 3339, with or without

@@ -10,6 +10,16 @@ RowLayout {
     required property CardWindow window
     property string symbol
     property string title
+    property color symbolColor: "white"
+    // A card whose close button means more than hiding (a draft's "close without sending")
+    // handles closeClicked itself and sets closeHides to false.
+    property string closeHelp: "Hide"
+    property bool closeHides: true
+
+    // Items between the title and the minimise button (a count, a card's own buttons).
+    default property alias accessories: accessoryRow.data
+
+    signal closeClicked()
 
     spacing: 6
 
@@ -17,7 +27,7 @@ RowLayout {
         symbol: header.symbol
         size: HalvicStyle.titleSize
         font.weight: Font.DemiBold
-        color: "white"
+        color: header.symbolColor
     }
     Text {
         text: header.title
@@ -27,7 +37,13 @@ RowLayout {
         font.weight: Font.DemiBold
         color: "white"
         elide: Text.ElideRight
-        Layout.fillWidth: true
+        Layout.fillWidth: !accessoryRow.visible
+    }
+    RowLayout {
+        id: accessoryRow
+        visible: children.length > 0
+        spacing: 6
+        Layout.fillWidth: visible
     }
     IconButton {
         symbol: "minus.circle.fill"
@@ -40,7 +56,11 @@ RowLayout {
         symbol: "xmark.circle.fill"
         symbolSize: 15
         tint: Qt.rgba(1, 1, 1, 0.75)
-        help: "Hide"
-        onClicked: header.window.hide()
+        help: header.closeHelp
+        onClicked: {
+            header.closeClicked()
+            if (header.closeHides)
+                header.window.hide()
+        }
     }
 }

@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QQmlComponent>
 #include <QQmlEngine>
+#include <QQuickItem>
 #include <QScreen>
 
 #include "GlassPanel.h"
@@ -25,8 +26,10 @@ CardPlacement topRight(int margin)
 CardPlacement centredRaised(int raise)
 {
     return [raise](const QRect &available, QSize size) {
-        const QPoint centre = available.center();
-        return QRect(QPoint(centre.x() - size.width() / 2, centre.y() - size.height() / 2 - raise), size);
+        // QRect::center() rounds down half a pixel: take the middle from the edges instead.
+        return QRect(QPoint(available.x() + (available.width() - size.width()) / 2,
+                         available.y() + (available.height() - size.height()) / 2 - raise),
+            size);
     };
 }
 
@@ -37,19 +40,20 @@ CardWindow::CardWindow(Scheduler &scheduler, QQmlEngine &qml, QObject &controlle
     , m_qml(qml)
     , m_controller(controller)
     , m_options(std::move(options))
+    , m_title(m_options.title)
     , m_bubbleCtl(scheduler)
 {
-    connect(&m_bubbleCtl, &BubbleController::toggled, this, [this](bool minimized) {
-        if (!m_panel)
-            return;
-        if (m_options.onBubbleToggled)
-            m_options.onBubbleToggled(minimized);
-        else
-            refitKeepingCenter(*m_panel);
-    });
+    connect(&m_bubbleCtl, &BubbleController::toggled, this, &CardWindow::fitBubbleState);
 }
 
 CardWindow::~CardWindow() = default;
+
+void CardWindow::setTitle(const QString &title)
+{
+    m_title = title;
+    if (m_panel)
+        m_panel->setTitle(title);
+}
 
 bool CardWindow::isShown() const
 {
@@ -65,16 +69,32 @@ void CardWindow::minimize()
 
 void CardWindow::hide()
 {
-    const bool wasBubble = m_bubbleCtl.state().minimized();
-    m_bubbleCtl.reset();
-    emit hidden();
-    if (!m_panel)
-        return;
     // A card put away as a bubble comes back as the card, so its panel takes the card's size
     // again now rather than showing the card squeezed into the bubble's frame.
+    expand();
+    emit hidden();
+    if (m_panel)
+        m_panel->hide();
+}
+
+void CardWindow::expand()
+{
+    const bool wasBubble = m_bubbleCtl.state().minimized();
+    m_bubbleCtl.reset();
     if (wasBubble)
+        fitBubbleState(false);
+}
+
+void CardWindow::fitBubbleState(bool minimized)
+{
+    if (!m_panel)
+        return;
+    const std::optional<QRect> available = availableArea();
+    if (!m_options.bubbleFrame || !available) {
         refitKeepingCenter(*m_panel);
-    m_panel->hide();
+        return;
+    }
+    m_panel->setGeometry(m_options.bubbleFrame(m_panel->geometry(), minimized, *available));
 }
 
 void CardWindow::orderOut()
@@ -83,7 +103,25 @@ void CardWindow::orderOut()
         m_panel->hide();
 }
 
-void CardWindow::present()
+std::optional<QRect> CardWindow::availableArea() const
+{
+    const QScreen *screen = m_panel ? m_panel->screen() : nullptr;
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return std::nullopt;
+    return screen->availableGeometry();
+}
+
+void CardWindow::placeAgain()
+{
+    if (!m_panel || !m_options.placement)
+        return;
+    if (const std::optional<QRect> available = availableArea())
+        m_panel->setGeometry(m_options.placement(*available, m_options.size));
+}
+
+void CardWindow::present(bool takeFocus)
 {
     const bool firstShow = !m_panel;
     if (firstShow) {
@@ -97,15 +135,49 @@ void CardWindow::present()
         m_panel->show();
         // Placed once mapped: a position set before mapping is not what X11 window managers
         // report back, and the bubble refit works from the position Qt believes.
-        if (firstShow && m_options.placement) {
+        if (firstShow && m_options.placement && !m_options.refitsOnShow) {
             if (const QScreen *screen = QGuiApplication::primaryScreen())
                 m_panel->setGeometry(m_options.placement(screen->availableGeometry(), m_options.size));
         }
     }
-    if (m_options.takesFocus)
+    if (m_options.refitsOnShow)
+        refitAndPlace();
+    if (takeFocus)
         m_panel->requestActivate();
     if (firstShow)
         emit panelCreated();
+}
+
+namespace {
+
+// Lays out `item` and everything in it now, innermost first, instead of on the next frame:
+// a layout learns its size from its children's, and the card is measured before it is drawn.
+void layOutNow(QQuickItem *item)
+{
+    const auto children = item->childItems();
+    for (QQuickItem *child : children)
+        layOutNow(child);
+    item->ensurePolished();
+}
+
+} // namespace
+
+void CardWindow::refitAndPlace()
+{
+    if (m_bubbleCtl.state().minimized()) {
+        fitBubbleState(true);
+        return;
+    }
+    // What the card holds now (an email or an event, a longer list) decides its size.
+    if (QQuickItem *content = m_panel->content())
+        layOutNow(content);
+    const QSize fitting = m_panel->fittingSize().toSize();
+    const QSize size = fitting.width() > 1 && fitting.height() > 1 ? fitting : m_panel->size();
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    if (screen && m_options.placement)
+        m_panel->setGeometry(m_options.placement(screen->availableGeometry(), size));
+    else
+        m_panel->resize(size);
 }
 
 std::unique_ptr<GlassPanel> CardWindow::buildPanel()
@@ -126,7 +198,7 @@ std::unique_ptr<GlassPanel> CardWindow::buildPanel()
     view.release();
 
     auto panel = std::make_unique<GlassPanel>(m_scheduler, m_options.size);
-    panel->setTitle(m_options.title);
+    panel->setTitle(m_title);
     panel->setShowsWithoutActivating(!m_options.takesFocus);
     // The card keeps the size it was given; only a bubble toggle refits it to its content.
     panel->setFollowsContent(false);

@@ -30,7 +30,8 @@ signals:
     void countChanged();
 };
 
-/// A card's list of value records, top first. `Record` has a QString `id`, equality,
+/// A card's list of value records, top first. `Record` has a QString `id` (or, for records
+/// told apart by name, `name`), equality,
 /// `static QList<QByteArray> roleNames()` and `QVariant role(int index) const` (index into
 /// those names).
 template <class Record>
@@ -60,7 +61,7 @@ public:
     void prepend(Record record)
     {
         const int before = count();
-        eraseId(record.id);
+        eraseId(idOf(record));
         beginInsertRows({}, 0, 0);
         m_records.insert(m_records.begin(), std::move(record));
         endInsertRows();
@@ -95,7 +96,8 @@ public:
     /// The first entry with this id, or null.
     const Record *find(const QString &id) const
     {
-        const auto it = std::find_if(m_records.begin(), m_records.end(), [&](const Record &r) { return r.id == id; });
+        const auto it
+            = std::find_if(m_records.begin(), m_records.end(), [&](const Record &r) { return idOf(r) == id; });
         return it == m_records.end() ? nullptr : &*it;
     }
 
@@ -117,12 +119,20 @@ public:
     }
 
 private:
+    static const QString &idOf(const Record &record)
+    {
+        if constexpr (requires { record.id; })
+            return record.id;
+        else
+            return record.name;
+    }
+
     int eraseId(const QString &id)
     {
         int removed = 0;
         // From the bottom, so the rows still to visit keep their numbers.
         for (int row = count() - 1; row >= 0; --row) {
-            if (m_records[std::size_t(row)].id != id)
+            if (idOf(m_records[std::size_t(row)]) != id)
                 continue;
             beginRemoveRows({}, row, row);
             m_records.erase(m_records.begin() + row);

@@ -97,7 +97,9 @@ MemoryPanel::MemoryPanel(const CardContext &context, QObject *parent)
               .size = QSize(notesWidth, notesMaxHeight),
               .title = u"What Halvic Remembers"_s,
               .placement = firstFrame,
-              .onBubbleToggled = [this](bool minimized) { followBubble(minimized); }})
+              .bubbleFrame = [this](const QRect &frame, bool minimized, const QRect &available) {
+                  return bubbleFrame(frame, minimized, available);
+              }})
 {
     m_window.bubbleCtl().canMinimize = [this] { return mayMinimize(); };
 }
@@ -228,18 +230,14 @@ void MemoryPanel::applySize()
     panel->setGeometry(memoryCardFrame(m_model.mode(), m_model.fullscreen(), panel->geometry(), visibleArea(*panel)));
 }
 
-void MemoryPanel::followBubble(bool minimized)
+QRect MemoryPanel::bubbleFrame(const QRect &frame, bool minimized, const QRect &available)
 {
-    GlassPanel *panel = m_window.panel();
-    if (!panel)
-        return;
-    if (!minimized) {
-        applySize();
-        return;
-    }
-    // The bubble takes the card's top-left corner and can be dragged anywhere.
-    panel->setMovableByBackground(true);
-    panel->setGeometry(QRect(panel->geometry().topLeft(), QSize(bubbleSide, bubbleSide)));
+    if (GlassPanel *panel = m_window.panel())
+        panel->setMovableByBackground(minimized || mayMinimize());
+    // The bubble takes the card's top-left corner; the card comes back sized for its mode.
+    if (minimized)
+        return {frame.topLeft(), QSize(bubbleSide, bubbleSide)};
+    return memoryCardFrame(m_model.mode(), m_model.fullscreen(), frame, available);
 }
 
 void MemoryPanel::search(const QString &query)

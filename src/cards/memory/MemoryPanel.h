@@ -78,7 +78,7 @@ private:
     MemoryModel *modelObject() { return &m_model; }
     void receiveGraph(const QJsonObject &payload);
     bool mayMinimize() const;
-    void followBubble(bool minimized);
+    QRect bubbleFrame(const QRect &frame, bool minimized, const QRect &available);
 
     const ControlChannel m_control;
     MemoryModel m_model;

@@ -1,0 +1,28 @@
+#include "WebEngineGround.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QOpenGLContext>
+#include <QThread>
+
+// Exported by Qt GUI (version Qt_6) for exactly this purpose; Qt WebEngine's own
+// initialisation uses it. Not in a public header.
+Q_GUI_EXPORT void qt_gl_set_global_share_context(QOpenGLContext *context);
+
+namespace halvic {
+
+void prepareWebEngine()
+{
+    auto *app = qobject_cast<QGuiApplication *>(QCoreApplication::instance());
+    if (!app || QThread::currentThread() != app->thread() || QOpenGLContext::globalShareContext())
+        return;
+    // Owned by the application object, so it goes before the display connection does.
+    auto *context = new QOpenGLContext(app);
+    context->setFormat(QSurfaceFormat::defaultFormat());
+    if (context->create())
+        qt_gl_set_global_share_context(context);
+    else
+        delete context;
+}
+
+} // namespace halvic

@@ -1,0 +1,195 @@
+// The email card in the real HUD on a real X server, with the real web engine, against a
+// scripted engine: what a message body may load and open, and how tall it is drawn.
+
+#include <QDir>
+#include <QJsonArray>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTest>
+
+#include "HudSession.h"
+#include "JsonFile.h"
+
+using namespace halvic::testing;
+
+namespace {
+
+/// A web server on 127.0.0.1 that answers every request with a 1×1 GIF and remembers the
+/// paths asked for.
+class RecordingServer : public QObject
+{
+public:
+    RecordingServer()
+    {
+        m_server.listen(QHostAddress::LocalHost);
+        connect(&m_server, &QTcpServer::newConnection, this, [this] {
+            while (QTcpSocket *socket = m_server.nextPendingConnection()) {
+                connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
+                    const QByteArray request = socket->readAll();
+                    const QList<QByteArray> words = request.split(' ');
+                    if (words.size() > 1)
+                        m_paths << QString::fromLatin1(words[1]);
+                    static const QByteArray gif
+                        = QByteArray::fromBase64("R0lGODlhAQABAIAAAP///wAAACH5BAEAAAAALAAAAAABAAEAAAICRAEAOw==");
+                    socket->write("HTTP/1.1 200 OK\r\nContent-Type: image/gif\r\nContent-Length: "
+                        + QByteArray::number(gif.size()) + "\r\nConnection: close\r\n\r\n" + gif);
+                    socket->disconnectFromHost();
+                });
+                connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+            }
+        });
+    }
+    QString url(const char *path) const
+    {
+        return QStringLiteral("http://127.0.0.1:%1%2").arg(m_server.serverPort()).arg(QLatin1StringView(path));
+    }
+    const QStringList &paths() const { return m_paths; }
+
+private:
+    QTcpServer m_server;
+    QStringList m_paths;
+};
+
+QJsonObject threadEvent(const QString &html, int imagesBlocked, const char *threadId = "th1")
+{
+    return engineEvent("email_thread",
+        {{"thread_id", threadId}, {"account", "me@example.com"}, {"subject", "Lunch"},
+            {"messages",
+                QJsonArray{QJsonObject{{"msg_id", "m1"}, {"from_name", "Ann Lee"}, {"date_human", "Mon 9:14"},
+                    {"to", "me@example.com"}, {"body_html", html}, {"body_text", "Lunch?"},
+                    {"images_blocked", imagesBlocked}}}}});
+}
+
+} // namespace
+
+class EmailEndToEndTest : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<HudSession> session;
+    std::unique_ptr<RecordingServer> server;
+    QString openedLog;
+
+    // The body's web view, found by its name on the accessibility bus.
+    std::optional<QRect> waitForBody(const std::function<bool(QRect)> &like = [](QRect) { return true; })
+    {
+        std::optional<QRect> body;
+        HudSession::waitFor(
+            [&] {
+                body = session->find(QStringLiteral("Message from Ann Lee"));
+                return body && like(*body);
+            },
+            20000);
+        return body;
+    }
+
+private slots:
+    void init()
+    {
+        session = std::make_unique<HudSession>();
+        if (!session->ok())
+            QFAIL(qPrintable(QStringLiteral("no X session: ") + session->error()));
+        server = std::make_unique<RecordingServer>();
+        // The desktop's default handler, as Qt reaches it: xdg-open, here one that records.
+        const QString bin = session->root().file(QStringLiteral("bin"));
+        QDir().mkpath(bin);
+        openedLog = session->root().file(QStringLiteral("opened.txt"));
+        QFile opener(bin + QStringLiteral("/xdg-open"));
+        QVERIFY(opener.open(QIODevice::WriteOnly));
+        opener.write("#!/bin/sh\necho \"$@\" >> '" + openedLog.toUtf8() + "'\n");
+        opener.close();
+        opener.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        session->setEnvironmentVariable(QStringLiteral("PATH"), bin + u':' + qEnvironmentVariable("PATH"));
+        QVERIFY(session->startHud());
+        QVERIFY(session->waitToFind(QStringLiteral("listening\u2026")));
+    }
+    void cleanup()
+    {
+        session.reset();
+        server.reset();
+    }
+
+    void bodiesLoadNothingUntilImagesAreAskedFor()
+    {
+        const QString html
+            = QStringLiteral("<p>Lunch at noon?</p><img src=\"%1\" width=20 height=20>"
+                             "<script>new Image().src = \"%2\";</script>"
+                             "<iframe src=\"%3\"></iframe>"
+                             "<div style=\"background:url(%4)\">x</div>")
+                  .arg(server->url("/pixel.gif"), server->url("/script"), server->url("/frame"), server->url("/css"));
+        session->feed({threadEvent(html, 1)});
+        QVERIFY2(waitForBody(), "no body");
+        // What a reader sees around it.
+        const QStringList objects = session->accessibleObjects();
+        for (const char *text : {"heading\tLunch", "label\t1 message  ·  me@example.com", "label\tAnn Lee",
+                 "push button\tLoad images: Ann Lee", "push button\tClose"})
+            QVERIFY2(objects.contains(QString::fromUtf8(text)), text);
+        QTest::qWait(2500);
+        QCOMPARE(server->paths(), QStringList());
+
+        // The engine sends the message again with its images let through.
+        session->feed({threadEvent(html, 0)});
+        QVERIFY2(HudSession::waitFor([&] { return server->paths().contains(QStringLiteral("/pixel.gif")); }, 15000),
+            qPrintable(server->paths().join(u' ')));
+        // Still no script, and no frame of someone else's page.
+        QVERIFY(!server->paths().contains(QStringLiteral("/script")));
+        QVERIFY(!server->paths().contains(QStringLiteral("/frame")));
+    }
+
+    void onlyWebAndMailLinksReachTheDesktop()
+    {
+        const auto block = [](const char *href, const char *colour) {
+            return QStringLiteral("<a href=\"%1\" style=\"display:block;height:60px;background:%2\">%1</a>")
+                .arg(QLatin1StringView(href), QLatin1StringView(colour));
+        };
+        session->feed({threadEvent(block("file:///etc/passwd", "#fdd") + block("https://example.com/menu", "#dfd")
+                + block("smb://server/share", "#ddf"),
+            0)});
+        const auto body = waitForBody([](QRect r) { return r.height() > 200; });
+        QVERIFY2(body, "no body");
+        // 14-point page margin, then the three 60-point links.
+        for (int link = 0; link < 3; ++link)
+            session->click(QRect(body->x() + 100, body->y() + 14 + 30 + 60 * link, 1, 1));
+        QVERIFY(HudSession::waitFor([&] { return QFile::exists(openedLog); }, 10000));
+        QTest::qWait(1000);
+        QFile log(openedLog);
+        QVERIFY(log.open(QIODevice::ReadOnly));
+        QCOMPARE(log.readAll(), QByteArray("https://example.com/menu\n"));
+        // The page itself stayed: its links are still there.
+        QCOMPARE(session->find(QStringLiteral("Message from Ann Lee"))->size(), body->size());
+    }
+
+    // Over a body that fits, the wheel scrolls the thread, not the body.
+    void theWheelOverAFittingBodyScrollsTheThread()
+    {
+        QJsonArray messages;
+        for (int i = 1; i <= 12; ++i)
+            messages.append(QJsonObject{{"msg_id", QStringLiteral("m%1").arg(i)},
+                {"from_name", QStringLiteral("Sender %1").arg(i)}, {"body_text", "Earlier"}});
+        messages.append(QJsonObject{{"msg_id", "last"}, {"from_name", "Ann Lee"},
+            {"body_html", "<div style=\"height:300px\">short</div>"}});
+        session->feed({engineEvent("email_thread", {{"thread_id", "th1"}, {"subject", "Long"}, {"messages", messages}})});
+        const auto body = waitForBody([](QRect r) { return r.height() == 332; });
+        QVERIFY2(body, "no body");
+        // Opened at the newest message, so the first ones are scrolled out of view.
+        const QString first = QStringLiteral("Expand this message: Sender 1");
+        QVERIFY(!session->find(first));
+        session->xdotool({QStringLiteral("mousemove"), QString::number(body->center().x()),
+            QString::number(body->center().y())});
+        for (int notch = 0; notch < 20; ++notch)
+            session->xdotool({QStringLiteral("click"), QStringLiteral("4")});
+        QVERIFY2(session->waitToFind(first, QString(), 5000), "the thread did not scroll");
+    }
+
+    void tallBodiesScrollInside()
+    {
+        session->feed({threadEvent(QStringLiteral("<div style=\"height:2000px\">tall</div>"), 0)});
+        QVERIFY2(waitForBody([](QRect r) { return r.height() == 560; }), "not 560 points");
+        session->feed({threadEvent(QStringLiteral("<div style=\"height:300px\">short</div>"), 0, "th2")});
+        // The body's own height plus its two 14-point margins, plus 4.
+        QVERIFY2(waitForBody([](QRect r) { return r.height() == 332; }), "not 332 points");
+    }
+};
+
+QTEST_GUILESS_MAIN(EmailEndToEndTest)
+#include "tst_email_e2e.moc"

@@ -1,0 +1,125 @@
+#include <QJsonArray>
+#include <QTest>
+
+#include <algorithm>
+
+#include "FileDrag.h"
+#include "HudSession.h"
+#include "JsonFile.h"
+
+using namespace halvic::testing;
+
+/// The storage card in the real HUD on a real X server and window manager, with files
+/// dragged onto it from another X client through the desktop's drag and drop.
+class StorageEndToEndTest : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<HudSession> session;
+
+    QString controlFile(const char *name) const { return session->root().controlFile(QLatin1StringView(name)); }
+
+    // The HUD's popup menu: its one visible window narrower than the HUD and the card.
+    std::optional<QRect> popupMenu() const
+    {
+        const QStringList ids
+            = QString::fromLatin1(session->run(QStringLiteral("xdotool"),
+                                      {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                          QStringLiteral("--classname"), QStringLiteral("halvic-hud")}))
+                  .split(u'\n', Qt::SkipEmptyParts);
+        for (const QString &id : ids) {
+            // The HUD is 360 wide and the card 720; a menu is narrower than both.
+            if (auto frame = windowWithId(id); frame && frame->height() > 100 && frame->width() < 300)
+                return frame;
+        }
+        return std::nullopt;
+    }
+
+    std::optional<QRect> windowWithId(const QString &id) const
+    {
+        const QString info = QString::fromLatin1(session->run(QStringLiteral("xwininfo"), {QStringLiteral("-id"), id}));
+        if (!info.contains(QStringLiteral("IsViewable")))
+            return std::nullopt;
+        const auto field = [&](const char *name) {
+            return QRegularExpression(QLatin1StringView(name) + QStringLiteral(":\\s+(-?\\d+)"))
+                .match(info)
+                .captured(1)
+                .toInt();
+        };
+        return QRect(field("Absolute upper-left X"), field("Absolute upper-left Y"), field("Width"), field("Height"));
+    }
+
+private slots:
+    void init()
+    {
+        session = std::make_unique<HudSession>();
+        if (!session->ok())
+            QFAIL(qPrintable(QStringLiteral("no X session: ") + session->error()));
+        QVERIFY(session->startHud());
+        QVERIFY(session->waitToFind(QStringLiteral("listening\u2026")));
+    }
+    void cleanup() { session.reset(); }
+
+    // Without a tray (as here), "My Files" is in the HUD's own menu; it opens the card, which
+    // asks the engine for the list, and hides it the second time.
+    void myFilesFromTheMenu()
+    {
+        const QString query = controlFile("storage_query.json");
+        const auto chooseMyFiles = [&] {
+            const auto more = session->waitToFind(QStringLiteral("More"), QStringLiteral("push button"));
+            QVERIFY(more);
+            session->click(*more);
+            // The menu's items are not on the accessibility bus, and it takes no typing here:
+            // "My Files" is clicked where it is drawn, the third row from the bottom (above
+            // "Hand Gestures", the separator and "Quit Halvic").
+            std::optional<QRect> menu;
+            QVERIFY(HudSession::waitFor([&] { return (menu = popupMenu()).has_value(); }, 5000));
+            session->click(QRect(menu->x() + 40, menu->bottom() - 57, 1, 1));
+        };
+        chooseMyFiles();
+        QVERIFY(session->waitToFind(QStringLiteral("My Files"), QStringLiteral("frame")));
+        QVERIFY(HudSession::waitFor([&] { return QFile::exists(query); }, 5000));
+        QCOMPARE(readJson(query), QJsonObject());
+        QVERIFY(session->waitToFind(QStringLiteral("No files yet."), QStringLiteral("label")));
+        session->feed({engineEvent(
+            "storage", {{"files", QJsonArray{QJsonObject{{"name", "notes.txt"}, {"type", "txt"}, {"size", 1200}}}}})});
+        QVERIFY(session->waitToFind(QStringLiteral("1 item"), QStringLiteral("label")));
+        chooseMyFiles();
+        QVERIFY(HudSession::waitFor(
+            [&] { return !session->accessibleObjects().contains(QStringLiteral("frame\tMy Files")); }, 5000));
+    }
+
+    void twoFilesDroppedMakeOneUpload()
+    {
+        session->feed({engineEvent(
+            "storage", {{"files", QJsonArray{QJsonObject{{"name", "notes.txt"}, {"type", "txt"}, {"size", 1200}}}}})});
+        // What a screen reader reads of the card.
+        QStringList objects;
+        const QStringList expected{"frame\tMy Files", "heading\tMy Files", "label\t1 item", "push button\tAdd files",
+            "push button\tRefresh the list", "list\tFiles", "push button\tnotes.txt", "label\tnotes.txt",
+            "label\t1 KB"};
+        const auto readsAll = [&] {
+            objects = session->accessibleObjects();
+            return std::all_of(expected.begin(), expected.end(), [&](const QString &o) { return objects.contains(o); });
+        };
+        QVERIFY2(HudSession::waitFor(readsAll, 10000), qPrintable(objects.join(u'\n')));
+        const auto files = session->find(QStringLiteral("Files"), QStringLiteral("list"));
+        QVERIFY(files);
+
+        const QStringList paths = sampleFiles(*session, {"report one.pdf", "photo.png"});
+        // Let go over the grid.
+        QProcess *source = dragFiles(*session, paths, files->center() + QPoint(0, 60));
+        QVERIFY(source);
+
+        const QString action = controlFile("storage_action.json");
+        QVERIFY(HudSession::waitFor([&] { return QFile::exists(action); }, 8000));
+        // The source learns that the card took the files.
+        QCOMPARE(dropOutcome(*source), QByteArray("copied"));
+        QCOMPARE(readJson(action), (QJsonObject{{"action", "upload"}, {"paths", QJsonArray::fromStringList(paths)}}));
+        // The card shows the upload until the engine's next list.
+        QVERIFY(session->waitToFind(QStringLiteral("Uploading\u2026"), QStringLiteral("label")));
+    }
+};
+
+QTEST_GUILESS_MAIN(StorageEndToEndTest)
+#include "tst_storage_e2e.moc"
