@@ -131,6 +131,21 @@ private slots:
         QCOMPARE(twice->positions, once->positions);
     }
 
+    // What the view draws from: per node in graph order, edges by the last node with each id.
+    void drawingArrays()
+    {
+        const std::vector<GraphNode> graph{{"a", "A", ""}, {"b", "B", ""}, {"a", "A again", ""}};
+        const std::vector<GraphEdge> edges{{"a", "b", ""}, {"b", "ghost", ""}};
+        const Positions positions{{"a", {1, 2}}, {"b", {3, 4}}};
+        const DrawingArrays arrays = graphlayout::drawingArrays(graph, edges, positions, degrees(edges));
+        QCOMPARE(arrays.points, (std::vector<Vec2>{{1, 2}, {3, 4}, {1, 2}}));
+        QCOMPARE(arrays.placed, (std::vector<char>{1, 1, 1}));
+        QCOMPARE(arrays.degrees, (std::vector<int>{1, 2, 1}));
+        QCOMPARE(arrays.edges, (std::vector<std::pair<int, int>>{{2, 1}, {1, -1}}));
+        const DrawingArrays unplaced = graphlayout::drawingArrays(graph, {}, {{"b", {0, 0}}}, {});
+        QCOMPARE(unplaced.placed, (std::vector<char>{0, 1, 0}));
+    }
+
     void cancelledLayoutGivesNothing()
     {
         std::atomic<bool> cancelled = true;

@@ -376,6 +376,30 @@ std::optional<Result> layout(const std::vector<GraphNode> &nodes, const std::vec
     return result;
 }
 
+DrawingArrays drawingArrays(const std::vector<GraphNode> &nodes, const std::vector<GraphEdge> &edges,
+    const Positions &positions, const Degrees &degrees)
+{
+    DrawingArrays out;
+    out.points.assign(nodes.size(), {});
+    out.placed.assign(nodes.size(), 0);
+    out.degrees.assign(nodes.size(), 0);
+    QHash<QString, int> last;
+    last.reserve(qsizetype(nodes.size()));
+    for (std::size_t i = 0; i < nodes.size(); ++i) {
+        last.insert(nodes[i].id, int(i));
+        const auto it = positions.constFind(nodes[i].id);
+        if (it != positions.constEnd()) {
+            out.points[i] = *it;
+            out.placed[i] = 1;
+        }
+        out.degrees[i] = degrees.value(nodes[i].id);
+    }
+    out.edges.reserve(edges.size());
+    for (const GraphEdge &edge : edges)
+        out.edges.emplace_back(last.value(edge.from, -1), last.value(edge.to, -1));
+    return out;
+}
+
 std::optional<View> fit(const Positions &positions, QSizeF size)
 {
     if (!(size.width() > 1) || positions.isEmpty())

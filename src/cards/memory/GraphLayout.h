@@ -79,6 +79,19 @@ struct Result
     Degrees degrees;
 };
 
+/// What a view draws a graph from, by node in graph order (repeated ids included): each
+/// node's point and edge ends, and each edge as the indices of the last nodes with its end
+/// ids (-1 for an id that is no node). Made beside the layout, off the main thread.
+struct DrawingArrays
+{
+    std::vector<Vec2> points;
+    std::vector<char> placed;
+    std::vector<int> degrees;
+    std::vector<std::pair<int, int>> edges;
+};
+DrawingArrays drawingArrays(const std::vector<GraphNode> &nodes, const std::vector<GraphEdge> &edges,
+    const Positions &positions, const Degrees &degrees);
+
 /// The whole layout of a new graph from the positions kept from the last one: drops the
 /// ids that are gone, starts the new nodes, simulates (unless there are fewer than two
 /// nodes). None when cancelled.

@@ -28,14 +28,14 @@ void GraphLayoutRunner::start(std::vector<GraphNode> nodes, std::vector<GraphEdg
 {
     cancel();
     auto cancelled = std::make_shared<std::atomic<bool>>(false);
-    auto promise = std::make_shared<QPromise<graphlayout::Result>>();
+    auto promise = std::make_shared<QPromise<Outcome>>();
     m_cancelled = cancelled;
-    m_watcher = std::make_unique<QFutureWatcher<graphlayout::Result>>();
-    QFutureWatcher<graphlayout::Result> *watcher = m_watcher.get();
+    m_watcher = std::make_unique<QFutureWatcher<Outcome>>();
+    QFutureWatcher<Outcome> *watcher = m_watcher.get();
     connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher] {
         if (watcher != m_watcher.get())
             return;
-        const QFuture<graphlayout::Result> future = watcher->future();
+        const QFuture<Outcome> future = watcher->future();
         const bool done = future.resultCount() > 0;
         // The watcher goes once this call returns; the next request makes its own.
         m_cancelled.reset();
@@ -48,8 +48,10 @@ void GraphLayoutRunner::start(std::vector<GraphNode> nodes, std::vector<GraphEdg
     QThreadPool::globalInstance()->start(
         [promise, cancelled, nodes = std::move(nodes), edges = std::move(edges), kept = std::move(kept)]() mutable {
             promise->start();
-            if (auto result = graphlayout::layout(nodes, edges, std::move(kept), cancelled.get()))
-                promise->addResult(std::move(*result));
+            if (auto result = graphlayout::layout(nodes, edges, std::move(kept), cancelled.get())) {
+                auto drawing = graphlayout::drawingArrays(nodes, edges, result->positions, result->degrees);
+                promise->addResult(Outcome{std::move(*result), std::move(drawing)});
+            }
             promise->finish();
         });
 }

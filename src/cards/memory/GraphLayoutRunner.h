@@ -27,12 +27,19 @@ public:
     void cancel();
     bool isRunning() const { return m_watcher != nullptr; }
 
+    /// A finished layout, and the arrays to draw it from.
+    struct Outcome
+    {
+        graphlayout::Result layout;
+        graphlayout::DrawingArrays drawing;
+    };
+
 signals:
-    void finished(const halvic::graphlayout::Result &result);
+    void finished(const halvic::GraphLayoutRunner::Outcome &outcome);
 
 private:
     std::shared_ptr<std::atomic<bool>> m_cancelled;
-    std::unique_ptr<QFutureWatcher<graphlayout::Result>> m_watcher;
+    std::unique_ptr<QFutureWatcher<Outcome>> m_watcher;
 };
 
 } // namespace halvic

@@ -84,6 +84,7 @@ void GraphView::nodesChanged()
         m_legend = legend;
         emit legendChanged();
     }
+    ++m_graphEdits;
     m_indexOf.clear();
     m_indexOf.reserve(qsizetype(m_ids.size()));
     for (std::size_t i = 0; i < m_ids.size(); ++i)
@@ -107,6 +108,7 @@ void GraphView::edgesChanged()
         if (std::find(edges.begin(), edges.end(), *m_selectedEdge) == edges.end())
             select(m_selected, std::nullopt);
     }
+    ++m_graphEdits;
     // Counted once control returns to the event loop: a new graph brings its counts with
     // its layout, and a link or a cut only needs them before the next frame.
     m_degreesStale = true;
@@ -132,20 +134,29 @@ void GraphView::layoutIfReady()
     m_laidOut = true;
     m_degreesStale = false;
     const MemoryModel &model = m_panel->model();
+    m_editsAtLayout = m_graphEdits;
     m_runner.start(model.graphNodes(), model.graphEdges(), m_positions);
     emit layingOutChanged();
 }
 
-void GraphView::applyLayout(const graphlayout::Result &result)
+void GraphView::applyLayout(const GraphLayoutRunner::Outcome &outcome)
 {
-    m_positions = result.positions;
-    m_degrees = result.degrees;
+    m_positions = outcome.layout.positions;
+    m_degrees = outcome.layout.degrees;
     // Links made or cut while the layout ran are counted again.
     if (m_degreesStale && m_panel) {
         m_degreesStale = false;
         m_degrees = graphlayout::degrees(m_panel->model().graphEdges());
     }
-    m_drawingStale = true;
+    m_drawingStale = m_graphEdits != m_editsAtLayout || outcome.drawing.points.size() != m_ids.size();
+    if (!m_drawingStale) {
+        m_drawPoints = outcome.drawing.points;
+        m_drawn = outcome.drawing.placed;
+        m_drawEdges = outcome.drawing.edges;
+        m_radii.resize(outcome.drawing.degrees.size());
+        for (std::size_t i = 0; i < m_radii.size(); ++i)
+            m_radii[i] = float(nodeRadius(outcome.drawing.degrees[i]));
+    }
     fitAll();
     emit layingOutChanged();
     update();

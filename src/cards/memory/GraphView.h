@@ -104,7 +104,7 @@ private:
     void edgesChanged();
     void nodesChanged();
     void layoutIfReady();
-    void applyLayout(const graphlayout::Result &result);
+    void applyLayout(const GraphLayoutRunner::Outcome &outcome);
     void setNav(const graphview::Nav &nav);
     void click(QPointF point);
     void select(std::optional<QString> node, std::optional<GraphEdge> edge);
@@ -132,6 +132,10 @@ private:
     // What paint() draws from, by node index, rebuilt when marked stale: hash lookups per
     // node and edge on every frame would cost more than the drawing.
     bool m_drawingStale = true;
+    // Counts changes of the graph's nodes and edges: a layout's drawing arrays are used only
+    // when nothing changed while it ran.
+    quint64 m_graphEdits = 0;
+    quint64 m_editsAtLayout = 0;
     QHash<QString, int> m_indexOf;
     std::vector<graphlayout::Vec2> m_drawPoints;
     std::vector<char> m_drawn;
