@@ -18,6 +18,7 @@ import scenes
 from control import ControlFile
 from memories import Memories
 from drafts import Drafts
+from gestures import GesturePlayer
 from runtime import EventOutput, Running, Scheduler, log
 from scenes import KEEP_STATE, TaskPlan, TextRequest
 from storage import FileStore
@@ -54,6 +55,7 @@ class Demo:
         self.muted = False
         self.wake_word = False
         self.gestures = False
+        self._hands = GesturePlayer(scheduler)
         self.recording = False
         self._booted = False
         self._inbox: deque[TextRequest] = deque()
@@ -393,6 +395,7 @@ class Demo:
         else:
             log("gestures.json: no true/false \"on\"; keeping the current setting")
         self.emit("gestures", on=self.gestures)
+        self._hands.set_on(self.gestures)
 
     def on_agent_action(self, value: Any) -> None:
         if not isinstance(value, dict) or value.get("action") != "kill" \

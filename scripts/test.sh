@@ -3,6 +3,7 @@
 # their own Xvfb and window manager), the same suites built with AddressSanitizer and
 # UndefinedBehaviorSanitizer, and a bounded libFuzzer run. Exits non-zero on any failure.
 #   FUZZ_SECONDS  how long the fuzzer runs (default 60)
+#   FUZZ_GESTURES_SECONDS  how long the gesture datagram fuzzer runs (default 30)
 set -uo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
@@ -53,10 +54,12 @@ fuzz() {
   ninja_dir build-fuzz
   CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHALVIC_FUZZ=ON \
     -DHALVIC_SANITIZE=ON -DHALVIC_TESTS=OFF -DHALVIC_BENCH=OFF >/dev/null &&
-    cmake --build build-fuzz -j"$jobs" --target fuzz_ingest &&
-    mkdir -p build-fuzz/corpus &&
+    cmake --build build-fuzz -j"$jobs" --target fuzz_ingest fuzz_gestures &&
+    mkdir -p build-fuzz/corpus build-fuzz/gestures-corpus &&
     build-fuzz/fuzz/fuzz_ingest -close_fd_mask=2 -max_len=65536 -max_total_time="${FUZZ_SECONDS:-60}" \
-      -print_final_stats=1 build-fuzz/corpus fuzz/corpus
+      -print_final_stats=1 build-fuzz/corpus fuzz/corpus &&
+    build-fuzz/fuzz/fuzz_gestures -max_len=8192 -max_total_time="${FUZZ_GESTURES_SECONDS:-30}" \
+      -print_final_stats=1 build-fuzz/gestures-corpus fuzz/gestures-corpus
 }
 run "fuzzing" fuzz
 

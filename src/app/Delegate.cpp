@@ -26,6 +26,7 @@
 #include "Engine.h"
 #include "EngineWiring.h"
 #include "EventDispatcher.h"
+#include "GestureController.h"
 #include "GlassPanel.h"
 #include "HudController.h"
 #include "HudPlacement.h"
@@ -37,8 +38,10 @@
 #include "ModelRows.h"
 #include "PasteAttachments.h"
 #include "Platform.h"
+#include "PointerSink.h"
 #include "Popups.h"
 #include "Protocol.h"
+#include "QtGestureDesktop.h"
 #include "Scheduler.h"
 #include "StoragePanel.h"
 #include "Symbols.h"
@@ -80,6 +83,7 @@ Delegate::Delegate()
 Delegate::~Delegate()
 {
     // Views go before the controller and model they show.
+    m_gestures.reset();
     m_cards.reset();
     m_popups.reset();
     m_dimmer.reset();
@@ -122,8 +126,7 @@ void Delegate::wireEngine()
     showEngineInModel(*m_engine, *m_model);
     // Gestures end with the engine that drove them.
     connect(m_engine.get(), &Engine::exited, this, [this] { setGesturesActive(false); });
-    m_dispatcher->on(protocol::event::gestures, this,
-        [this](const QJsonObject &payload) { setGesturesActive(json::boolean(payload, protocol::key::on, false)); });
+    GestureController::registerRow(*m_dispatcher, this, [this](bool on) { setGesturesActive(on); });
 }
 
 void Delegate::wireWindowCommands()
@@ -293,6 +296,11 @@ void Delegate::setupIdleDimming()
     m_dimmer = std::make_unique<IdleDimmer>(*m_hudPanel, *m_model, *m_scheduler, m_engine->locations().control);
     connect(m_placement.get(), &HudPlacement::userDragged, m_dimmer.get(), &IdleDimmer::activity);
     connect(m_placement.get(), &HudPlacement::placedDocked, m_dimmer.get(), &IdleDimmer::showUndimmed);
+    // Hand use counts as activity.
+    gestures().onActivity = [dimmer = QPointer<IdleDimmer>(m_dimmer.get())] {
+        if (dimmer)
+            dimmer->activity();
+    };
     m_dimmer->start();
 }
 
@@ -326,9 +334,20 @@ void Delegate::mute()
     m_requests->toggleMute();
 }
 
+GestureController &Delegate::gestures()
+{
+    if (!m_gestures) {
+        m_pointer = defaultPointerSink();
+        m_gestureWindows = WindowManager::defaultSystem();
+        m_gestures = std::make_unique<GestureController>(
+            *m_scheduler, *m_pointer, *m_gestureWindows, qtGestureDesktop(*m_qml));
+    }
+    return *m_gestures;
+}
+
 void Delegate::toggleGestures()
 {
-    const bool on = !m_gesturesOn;
+    const bool on = !gestures().isEnabled();
     m_requests->setGestures(on);
     setGesturesActive(on);
 }
@@ -338,6 +357,10 @@ void Delegate::setGesturesActive(bool on)
     if (on && !hasVideoCaptureDevice())
         showCameraAlert();
     // The gesture controller is switched regardless: the alert explains what is missing.
+    // Off needs no controller: none is made for it (the engine may report its exit while the
+    // delegate is being taken down).
+    if (on || m_gestures)
+        gestures().setEnabled(on);
     m_gesturesOn = on;
     if (m_gesturesItem)
         m_gesturesItem->setChecked(on);

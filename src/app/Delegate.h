@@ -20,6 +20,7 @@ class AppModel;
 class Cards;
 class Engine;
 class EventDispatcher;
+class GestureController;
 class GlassPanel;
 class HudController;
 class HudPlacement;
@@ -27,10 +28,12 @@ class HudRequests;
 class IdleDimmer;
 class PasteAttachments;
 class PasteMonitor;
+class PointerSink;
 class Popups;
 class QtScheduler;
 class UnixSignals;
 class WindowCommands;
+class WindowSystem;
 struct MenuEntry;
 using Menu = std::vector<MenuEntry>;
 
@@ -75,6 +78,8 @@ private:
     void installPasteMonitor();
     void setupIdleDimming();
     void setGesturesActive(bool on);
+    /// The gesture controller, made on first use.
+    GestureController &gestures();
     void showCameraAlert();
     void minimize();
     void activateInput();
@@ -106,6 +111,9 @@ private:
     std::unique_ptr<PasteAttachments> m_paste;
     std::unique_ptr<PasteMonitor> m_pasteMonitor;
     std::unique_ptr<UnixSignals> m_signals;
+    std::unique_ptr<PointerSink> m_pointer;
+    std::unique_ptr<WindowSystem> m_gestureWindows;
+    std::unique_ptr<GestureController> m_gestures;
     QPointer<QFileDialog> m_filePicker;
     QPointer<QMessageBox> m_cameraAlert;
     bool m_gesturesOn = false;

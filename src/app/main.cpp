@@ -12,6 +12,7 @@ Q_IMPORT_QML_PLUGIN(Halvic_ModelPlugin)
 Q_IMPORT_QML_PLUGIN(Halvic_PanelsPlugin)
 Q_IMPORT_QML_PLUGIN(Halvic_HudPlugin)
 Q_IMPORT_QML_PLUGIN(Halvic_CardsPlugin)
+Q_IMPORT_QML_PLUGIN(Halvic_GesturesPlugin)
 // One line per card, made by the build from the cards' folders.
 #include "CardPlugins.h"
 

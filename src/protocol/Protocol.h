@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QLatin1StringView>
+#include <QtGlobal>
 
 /// Every name of the engine protocol in one place: the event marker, event types, payload
 /// keys, control-file names and the values the HUD writes into them.
@@ -181,6 +182,27 @@ inline constexpr QLatin1StringView link{"link"};
 inline constexpr QLatin1StringView unlink{"unlink"};
 inline constexpr QLatin1StringView related{"related"};
 } // namespace value
+
+/// The hand tracker's datagrams (JSON over UDP on the loopback interface).
+namespace gesture {
+inline constexpr quint16 port = 47831;
+inline constexpr QLatin1StringView kind{"t"};
+inline constexpr QLatin1StringView hands{"hands"};
+inline constexpr QLatin1StringView armed{"armed"};
+inline constexpr QLatin1StringView hand{"hand"};
+inline constexpr QLatin1StringView x{"x"};
+inline constexpr QLatin1StringView y{"y"};
+inline constexpr QLatin1StringView pose{"pose"};
+inline constexpr QLatin1StringView name{"name"};
+inline constexpr QLatin1StringView arm{"arm"};
+inline constexpr QLatin1StringView disarm{"disarm"};
+inline constexpr QLatin1StringView ready{"ready"};
+inline constexpr QLatin1StringView pinchStart{"pinch_start"};
+inline constexpr QLatin1StringView pinchMove{"pinch_move"};
+inline constexpr QLatin1StringView pinchEnd{"pinch_end"};
+inline constexpr QLatin1StringView rclick{"rclick"};
+inline constexpr QLatin1StringView fistHold{"fist_hold"};
+} // namespace gesture
 
 } // namespace halvic::protocol
 

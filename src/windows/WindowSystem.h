@@ -34,6 +34,10 @@ public:
     /// The window of `app` a user would call its main one; none when it has no window.
     virtual std::optional<WindowId> primaryWindow(const apps::RunningApp &app) = 0;
 
+    /// The frontmost ordinary, visible window whose frame contains `point` (device pixels),
+    /// leaving out the windows of process `exceptPid`; none when no such window is there.
+    virtual std::optional<WindowId> frontmostWindowAt(QPoint point, qint64 exceptPid) = 0;
+
     virtual std::optional<QRect> frame(WindowId window) = 0;
     virtual void setPosition(WindowId window, QPoint topLeft) = 0;
     virtual void setSize(WindowId window, QSize size) = 0;
@@ -61,6 +65,7 @@ public:
     bool isAvailable() override { return false; }
     QList<apps::RunningApp> runningApplications() override { return {}; }
     std::optional<WindowId> primaryWindow(const apps::RunningApp &) override { return std::nullopt; }
+    std::optional<WindowId> frontmostWindowAt(QPoint, qint64) override { return std::nullopt; }
     std::optional<QRect> frame(WindowId) override { return std::nullopt; }
     void setPosition(WindowId, QPoint) override { }
     void setSize(WindowId, QSize) override { }

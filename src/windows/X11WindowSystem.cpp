@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 namespace halvic {
 
@@ -278,6 +279,62 @@ std::optional<WindowId> X11WindowSystem::primaryWindow(const apps::RunningApp &a
             return topmost;
     }
     return app.windows.first();
+}
+
+std::optional<WindowId> X11WindowSystem::frontmostWindowAt(QPoint point, qint64 exceptPid)
+{
+    xcb_ewmh_connection_t &ewmh = m_x->ewmh;
+    xcb_ewmh_get_windows_reply_t stacking{};
+    {
+        ErrorSink error;
+        if (!xcb_ewmh_get_client_list_stacking_reply(
+                &ewmh, xcb_ewmh_get_client_list_stacking(&ewmh, m_x->screen), &stacking, &error))
+            return std::nullopt;
+    }
+    // Bottom to top in the list: walk it from the end.
+    std::vector<xcb_window_t> frontToBack(stacking.windows, stacking.windows + stacking.windows_len);
+    xcb_ewmh_get_windows_reply_wipe(&stacking);
+    std::reverse(frontToBack.begin(), frontToBack.end());
+    for (const xcb_window_t window : frontToBack) {
+        const auto pidCookie = xcb_ewmh_get_wm_pid(&ewmh, window);
+        const auto typeCookie = xcb_ewmh_get_wm_window_type(&ewmh, window);
+        const auto stateCookie = xcb_ewmh_get_wm_state(&ewmh, window);
+        const auto attributesCookie = xcb_get_window_attributes(m_x->conn, window);
+        uint32_t pid = 0;
+        {
+            ErrorSink error;
+            if (!xcb_ewmh_get_wm_pid_reply(&ewmh, pidCookie, &pid, &error))
+                pid = 0;
+        }
+        bool ordinary = true;
+        {
+            xcb_ewmh_get_atoms_reply_t types{};
+            ErrorSink error;
+            if (xcb_ewmh_get_wm_window_type_reply(&ewmh, typeCookie, &types, &error)) {
+                ordinary = types.atoms_len == 0 || hasAtom(types, ewmh._NET_WM_WINDOW_TYPE_NORMAL);
+                xcb_ewmh_get_atoms_reply_wipe(&types);
+            }
+        }
+        {
+            xcb_ewmh_get_atoms_reply_t states{};
+            ErrorSink error;
+            if (xcb_ewmh_get_wm_state_reply(&ewmh, stateCookie, &states, &error)) {
+                if (hasAtom(states, ewmh._NET_WM_STATE_HIDDEN))
+                    ordinary = false;
+                xcb_ewmh_get_atoms_reply_wipe(&states);
+            }
+        }
+        ErrorSink attributesError;
+        const Reply<xcb_get_window_attributes_reply_t> attributes(
+            xcb_get_window_attributes_reply(m_x->conn, attributesCookie, &attributesError));
+        const bool viewable = attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE;
+        if (!ordinary || !viewable || (exceptPid > 0 && qint64(pid) == exceptPid))
+            continue;
+        const std::optional<QRect> outer = frame(window);
+        if (outer && outer->contains(point))
+            return window;
+    }
+    return std::nullopt;
 }
 
 std::optional<QRect> X11WindowSystem::frame(WindowId window)

@@ -18,6 +18,7 @@ public:
     bool isAvailable() override;
     QList<apps::RunningApp> runningApplications() override;
     std::optional<WindowId> primaryWindow(const apps::RunningApp &app) override;
+    std::optional<WindowId> frontmostWindowAt(QPoint point, qint64 exceptPid) override;
     std::optional<QRect> frame(WindowId window) override;
     void setPosition(WindowId window, QPoint topLeft) override;
     void setSize(WindowId window, QSize size) override;

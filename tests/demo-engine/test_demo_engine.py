@@ -6,6 +6,7 @@ import os
 import queue
 import shutil
 import signal
+import socket
 import struct
 import subprocess
 import tempfile
@@ -48,8 +49,11 @@ class Engine:
             shutil.copy(source, self.root)
         self.control = self.root / "control"
         self.emit_json = emit_json
+        # The engine's hand datagrams come here, never to a HUD that may run on this machine.
+        self.hands = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
+        self.hands.bind(("127.0.0.1", 0))
         env = dict(os.environ, PYTHONUNBUFFERED="1", PYTHONDONTWRITEBYTECODE="1",
-                   DEMO_TIME_SCALE=str(scale))
+                   DEMO_TIME_SCALE=str(scale), DEMO_GESTURE_PORT=str(self.hands.getsockname()[1]))
         env.pop("EMIT_JSON", None)
         if emit_json:
             env["EMIT_JSON"] = "1"
@@ -139,6 +143,7 @@ class Engine:
             reader.join(2)
         for stream in (self.proc.stdout, self.proc.stderr):
             stream.close()
+        self.hands.close()
         shutil.rmtree(self.root, ignore_errors=True)
 
 
@@ -441,6 +446,44 @@ class TodoTest(EngineTestCase):
                 now = [task["id"] for task in engine.next_event(ev("tasks"))["tasks"]]
                 self.assertEqual([i for i in now if i in start], [i for i in start if i != gone])
                 self.assertIsNone(engine.proc.poll())
+
+
+class GesturePlayerTest(EngineTestCase):
+    def datagrams(self, engine, until, timeout=5.0):
+        engine.hands.settimeout(timeout)
+        received = []
+        while True:
+            data, sender = engine.hands.recvfrom(65536)
+            self.assertEqual(sender[0], "127.0.0.1")
+            received.append(json.loads(data))
+            if until(received[-1]):
+                return received
+
+    def test_gestures_on_plays_a_hand_path_that_never_clicks(self):
+        engine = self.start()
+        engine.wait_greeting()
+        engine.write("gestures.json", {"on": True})
+        engine.next_event(ev("gestures", on=True))
+        played = self.datagrams(engine, lambda d: d.get("name") == "disarm")
+        self.assertEqual([d.get("name") for d in played[:2]], ["ready", "arm"])
+        frames = [d for d in played if d.get("t") == "hands"]
+        self.assertGreater(len(frames), 100)
+        for frame in frames[:-1]:
+            (hand,) = frame["hands"]
+            self.assertEqual(hand["hand"], "R")
+            self.assertTrue(0 <= hand["x"] <= 1 and 0 <= hand["y"] <= 1)
+        self.assertIn("pinch", {frame["hands"][0]["pose"] for frame in frames[:-1]})
+        # Only the pointer moves: no pinch, click or fist events.
+        self.assertEqual({d.get("name") for d in played if "name" in d}, {"ready", "arm", "disarm"})
+
+    def test_gestures_off_disarms_at_once(self):
+        engine = self.start(scale=1.0)
+        engine.wait_greeting()
+        engine.write("gestures.json", {"on": True})
+        self.datagrams(engine, lambda d: d.get("t") == "hands")
+        engine.write("gestures.json", {"on": False})
+        engine.next_event(ev("gestures", on=False))
+        self.datagrams(engine, lambda d: d.get("name") == "disarm", timeout=2.0)
 
 
 class RobustnessTest(EngineTestCase):
