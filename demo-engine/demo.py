@@ -16,6 +16,7 @@ import entities
 import mail
 import scenes
 from control import ControlFile
+from memories import Memories
 from drafts import Drafts
 from gestures import GesturePlayer
 from runtime import EventOutput, Running, Scheduler, log
@@ -37,7 +38,6 @@ GREETING = ("Hi, I'm the Halvic demo engine — no real assistant behind me. "
 # Requests of the cards without a demo scene yet: only acknowledged on standard error (and
 # consumed, so they do not pile up).
 CARD_REQUEST_FILES = (
-    "memory_action.json", "memory_query.json", "graph_query.json", "graph_action.json",
 )
 
 
@@ -72,6 +72,7 @@ class Demo:
         self._dossiers = entities.Dossiers()
         self._mailbox = mail.Mailbox()
         self._composing: Optional[Running] = None
+        self.memories = Memories(self.emit)
 
     # Output used by the scenes.
 
@@ -366,6 +367,10 @@ class Demo:
             ControlFile("storage_action.json", self.files.on_action),
             ControlFile("entity_action.json", self.on_entity_action),
             ControlFile("email_action.json", self.on_email_action),
+            ControlFile("memory_query.json", self.memories.on_query),
+            ControlFile("memory_action.json", self.memories.on_action),
+            ControlFile("graph_query.json", self.memories.on_graph_query),
+            ControlFile("graph_action.json", self.memories.on_graph_action),
             *(ControlFile(name, functools.partial(_acknowledge_card_request, name))
               for name in CARD_REQUEST_FILES),
         ]

@@ -36,6 +36,7 @@
 #include "IdleDimmer.h"
 #include "JsonRead.h"
 #include "Line.h"
+#include "MemoryPanel.h"
 #include "ModelRows.h"
 #include "PasteAttachments.h"
 #include "Paths.h"
@@ -113,6 +114,8 @@ bool Delegate::launch()
     m_cards = std::make_unique<Cards>(CardContext{*m_scheduler, *m_qml, m_engine->control()});
     m_cards->registerRows(*m_dispatcher);
     wireCardFilePickers();
+    connect(m_hud.get(), &HudController::memoryRequested, &m_cards->memory(), &MemoryPanel::open);
+    m_hud->setMemoryAvailable(true);
     buildMenuBar();
     // Text fields in Qt Quick carry the standard editing shortcuts (cut, copy, paste,
     // select all) themselves; no menu is needed for them.
@@ -240,7 +243,12 @@ Menu Delegate::trayOnlyEntries() const
 {
     const QPointer<const Delegate> self(this);
     return {
-        {u"What Halvic Remembers"_s, {}, false},
+        {u"What Halvic Remembers"_s,
+            [self] {
+                if (self && self->m_cards)
+                    self->m_cards->memory().toggle();
+            },
+            true},
         {u"My Files"_s,
             [self] {
                 if (self)
@@ -280,7 +288,7 @@ void Delegate::buildMenuBar()
     add(u"Show / Hide HUD"_s, Qt::Key_H, &Delegate::toggleHUD);
     add(u"Start / Stop Assistant"_s, Qt::Key_S, &Delegate::togglePower);
     add(u"Mute / Unmute Mic"_s, Qt::Key_M, &Delegate::mute);
-    add(u"What Halvic Remembers"_s, Qt::Key_R, nullptr);
+    add(u"What Halvic Remembers"_s, Qt::Key_R, &Delegate::toggleMemory);
     add(u"My Files"_s, Qt::Key_F, &Delegate::toggleStorage);
     m_gesturesItem = add(u"Hand Gestures"_s, Qt::Key_G, &Delegate::toggleGestures);
     m_gesturesItem->setCheckable(true);
@@ -328,6 +336,11 @@ void Delegate::toggleHUD()
     m_placement->reanchor();
     if (m_dimmer)
         m_dimmer->activity();
+}
+
+void Delegate::toggleMemory()
+{
+    m_cards->memory().toggle();
 }
 
 void Delegate::togglePower()

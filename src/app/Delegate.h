@@ -57,6 +57,8 @@ public:
 
     /// Shows or hides the HUD panel.
     void toggleHUD();
+    /// Opens the memory card, or puts it away when it is on screen.
+    void toggleMemory();
     /// Stops the engine when it runs, starts it otherwise.
     void togglePower();
     /// Asks the engine to toggle the microphone.

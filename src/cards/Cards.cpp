@@ -5,6 +5,7 @@
 #include "EntityPanel.h"
 #include "EventDispatcher.h"
 #include "JsonRead.h"
+#include "MemoryPanel.h"
 #include "Protocol.h"
 #include "StoragePanel.h"
 #include "TasksPanel.h"
@@ -23,6 +24,7 @@ Cards::Cards(CardContext context, QObject *parent)
     add<EmailPanel>();
     m_entity = add<EntityPanel>();
     m_storage = add<StoragePanel>();
+    m_memory = add<MemoryPanel>();
 }
 
 Cards::~Cards() = default;

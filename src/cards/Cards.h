@@ -11,6 +11,7 @@ namespace halvic {
 
 class EntityPanel;
 class EventDispatcher;
+class MemoryPanel;
 class TasksPanel;
 class ComposePanel;
 class StoragePanel;
@@ -30,6 +31,7 @@ public:
     ComposePanel &compose() { return *m_compose; }
     StoragePanel &storage() { return *m_storage; }
     EntityPanel &entity() { return *m_entity; }
+    MemoryPanel &memory() { return *m_memory; }
     const std::vector<std::unique_ptr<Card>> &all() const { return m_cards; }
 
 private:
@@ -48,6 +50,7 @@ private:
     ComposePanel *m_compose = nullptr;
     StoragePanel *m_storage = nullptr;
     EntityPanel *m_entity = nullptr;
+    MemoryPanel *m_memory = nullptr;
 };
 
 } // namespace halvic

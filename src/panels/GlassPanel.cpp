@@ -155,7 +155,7 @@ bool GlassPanel::event(QEvent *event)
             break;
         const bool background = isBackgroundAt(mouse->position());
         m_longPress.press(mouse->globalPosition(), background);
-        m_backgroundPress = background ? std::optional(mouse->globalPosition()) : std::nullopt;
+        m_backgroundPress = background && m_movableByBackground ? std::optional(mouse->globalPosition()) : std::nullopt;
         break;
     }
     case QEvent::MouseMove: {

@@ -42,6 +42,11 @@ public:
     /// window managers honour by not activating it.
     void setShowsWithoutActivating(bool without);
 
+    /// Whether dragging the background moves the window (the default); a card whose
+    /// background belongs to a map it pans turns this off.
+    void setMovableByBackground(bool movable) { m_movableByBackground = movable; }
+    bool movableByBackground() const { return m_movableByBackground; }
+
     /// True when nothing under `windowPos` takes mouse presses (buttons, fields, lists).
     bool isBackgroundAt(QPointF windowPos) const;
 
@@ -62,6 +67,7 @@ private:
     LongPress m_longPress;
     QPointer<QQuickItem> m_content;
     bool m_followsContent = true;
+    bool m_movableByBackground = true;
     /// Where a press on the background started; a drag beyond the long-press threshold
     /// hands the move to the window manager.
     std::optional<QPointF> m_backgroundPress;

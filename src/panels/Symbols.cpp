@@ -80,6 +80,20 @@ constexpr std::array glyphs{
     SymbolGlyph{"arrow.up.right.square"_L1, 0xe89e},  // open_in_new
     SymbolGlyph{"person.badge.minus"_L1, 0xef66},     // person_remove
     SymbolGlyph{"archivebox"_L1, 0xe149},             // archive
+    // The memory card and its graph.
+    SymbolGlyph{"trophy.fill"_L1, 0xea23},                        // emoji_events
+    SymbolGlyph{"magnifyingglass"_L1, 0xe8b6},                    // search
+    SymbolGlyph{"trash"_L1, 0xe872},                              // delete
+    SymbolGlyph{"link.circle.fill"_L1, 0xe178},                   // add_link
+    SymbolGlyph{"checkmark.circle.fill"_L1, 0xe86c},              // check_circle
+    SymbolGlyph{"hand.raised.fill"_L1, 0xe925},                   // pan_tool
+    SymbolGlyph{"cursorarrow"_L1, 0xe569},                        // near_me
+    SymbolGlyph{"viewfinder"_L1, 0xe3b5},                         // center_focus_weak
+    SymbolGlyph{"plus.magnifyingglass"_L1, 0xe8ff},               // zoom_in
+    SymbolGlyph{"minus.magnifyingglass"_L1, 0xe900},              // zoom_out
+    SymbolGlyph{"arrow.up.left.and.arrow.down.right"_L1, 0xe5d0}, // fullscreen
+    SymbolGlyph{"arrow.down.right.and.arrow.up.left"_L1, 0xe5d1}, // fullscreen_exit
+    SymbolGlyph{"scissors"_L1, 0xe14e},                           // content_cut
 };
 
 } // namespace

@@ -49,6 +49,10 @@ inline constexpr QLatin1StringView eventCard{"event_card"};
 inline constexpr QLatin1StringView storage{"storage"};
 // The entity dossier card.
 inline constexpr QLatin1StringView entityProfile{"entity_profile"};
+// The memory card.
+inline constexpr QLatin1StringView memories{"memories"};
+inline constexpr QLatin1StringView memoryForgotten{"memory_forgotten"};
+inline constexpr QLatin1StringView graph{"graph"};
 } // namespace event
 
 namespace key {
@@ -132,6 +136,17 @@ inline constexpr QLatin1StringView cmd{"cmd"};
 inline constexpr QLatin1StringView name{"name"};
 inline constexpr QLatin1StringView entityKey{"key"};
 inline constexpr QLatin1StringView other{"other"};
+// The memory card.
+inline constexpr QLatin1StringView q{"q"};
+inline constexpr QLatin1StringView items{"items"};
+inline constexpr QLatin1StringView when{"when"};
+inline constexpr QLatin1StringView createdAt{"created_at"};
+inline constexpr QLatin1StringView linked{"linked"};
+inline constexpr QLatin1StringView nodes{"nodes"};
+inline constexpr QLatin1StringView edges{"edges"};
+inline constexpr QLatin1StringView from{"from"};
+inline constexpr QLatin1StringView a{"a"};
+inline constexpr QLatin1StringView b{"b"};
 } // namespace key
 
 /// Values the HUD writes into action files.
@@ -161,6 +176,11 @@ inline constexpr QLatin1StringView showEntity{"show_entity"};
 inline constexpr QLatin1StringView entityNote{"entity_note"};
 inline constexpr QLatin1StringView entitySummary{"entity_summary"};
 inline constexpr QLatin1StringView entityUnrelate{"entity_unrelate"};
+// The memory card.
+inline constexpr QLatin1StringView forget{"forget"};
+inline constexpr QLatin1StringView link{"link"};
+inline constexpr QLatin1StringView unlink{"unlink"};
+inline constexpr QLatin1StringView related{"related"};
 } // namespace value
 
 /// The hand tracker's datagrams (JSON over UDP on the loopback interface).
@@ -199,6 +219,10 @@ inline constexpr QLatin1StringView agentAction{"agent_action.json"};
 inline constexpr QLatin1StringView storageQuery{"storage_query.json"};
 inline constexpr QLatin1StringView storageAction{"storage_action.json"};
 inline constexpr QLatin1StringView entityAction{"entity_action.json"};
+inline constexpr QLatin1StringView memoryQuery{"memory_query.json"};
+inline constexpr QLatin1StringView memoryAction{"memory_action.json"};
+inline constexpr QLatin1StringView graphQuery{"graph_query.json"};
+inline constexpr QLatin1StringView graphAction{"graph_action.json"};
 inline constexpr QLatin1StringView hudRestart{"hud_restart"};
 inline constexpr QLatin1StringView hudConfig{"hud_config.json"};
 inline constexpr QLatin1StringView emailAction{"email_action.json"};

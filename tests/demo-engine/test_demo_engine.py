@@ -234,6 +234,41 @@ class ControlFileTest(EngineTestCase):
                 engine.expect(expected)
                 engine.wait_consumed(name)
 
+    def test_memories_are_searched_corrected_forgotten_and_graphed(self):
+        engine = self.start()
+        engine.wait_greeting()
+        engine.write("memory_query.json", {"q": "LISBON"})
+        found = engine.next_event(ev("memories", q="LISBON"))
+        self.assertEqual([item["text"] for item in found["items"]], ["Ann Lee — sister, lives in Lisbon"])
+        self.assertTrue(found["items"][0]["linked"])
+        memory_id = found["items"][0]["id"]
+        engine.write("memory_action.json",
+                     {"action": "edit", "id": memory_id, "text": "Ann Lee — sister, lives in Porto", "q": ""})
+        corrected = engine.next_event(ev("memories", q=""))
+        self.assertIn("Ann Lee — sister, lives in Porto", [item["text"] for item in corrected["items"]])
+        engine.write("memory_action.json", {"action": "forget", "id": memory_id, "text": "x", "q": ""})
+        engine.next_event(ev("memory_forgotten", id=memory_id))
+        # Each request of the graph finds it grown, without the forgotten memory.
+        engine.write("graph_query.json", {})
+        first = engine.next_event(ev("graph"))
+        engine.wait_consumed("graph_query.json")
+        engine.write("graph_query.json", {})
+        second = engine.next_event(ev("graph"))
+        self.assertGreater(len(second["nodes"]), len(first["nodes"]))
+        self.assertNotIn(memory_id, [node["id"] for node in second["nodes"]])
+        ids = {node["id"] for node in second["nodes"]}
+        self.assertTrue(all(edge["from"] in ids and edge["to"] in ids for edge in second["edges"]))
+        joined = {frozenset((e["from"], e["to"])) for e in second["edges"]}
+        a, b = next((x["id"], y["id"]) for x in second["nodes"] for y in second["nodes"]
+                    if x != y and frozenset((x["id"], y["id"])) not in joined)
+        engine.write("graph_action.json", {"action": "link", "a": a, "b": b})
+        linked = engine.next_event(ev("graph"))
+        self.assertIn({"from": a, "to": b, "type": "related"}, linked["edges"])
+        engine.wait_consumed("graph_action.json")
+        engine.write("graph_action.json", {"action": "unlink", "a": b, "b": a})
+        cut = engine.next_event(ev("graph"))
+        self.assertFalse([e for e in cut["edges"] if {e["from"], e["to"]} == {a, b}])
+
     def test_show_scenes_write_the_files_they_name(self):
         engine = self.start()
         engine.wait_greeting()

@@ -62,6 +62,8 @@ bool CardWindow::isShown() const
 
 void CardWindow::minimize()
 {
+    if (!m_bubbleCtl.state().minimized() && !m_bubbleCtl.canMinimize())
+        return;
     m_bubbleCtl.toggle();
 }
 

@@ -93,7 +93,7 @@ public:
     /// come back to their place whenever they show something new.
     void placeAgain();
 
-    /// The view's minimise button: card to bubble.
+    /// The view's minimise button: card to bubble, when the bubble controller allows it.
     Q_INVOKABLE void minimize();
     /// The view's close button and every engine request to put the card away: expands the
     /// bubble and orders the panel out. The card's model keeps its contents.

@@ -78,6 +78,21 @@ public:
         return removed;
     }
 
+    /// Puts `record` in place of the first entry with its id; false when there is none.
+    bool replaceFirst(Record record)
+    {
+        const auto it
+            = std::find_if(m_records.begin(), m_records.end(), [&](const Record &r) { return r.id == record.id; });
+        if (it == m_records.end())
+            return false;
+        if (*it == record)
+            return true;
+        *it = std::move(record);
+        const QModelIndex changed = index(int(it - m_records.begin()));
+        emit dataChanged(changed, changed);
+        return true;
+    }
+
     /// The first entry with this id, or null.
     const Record *find(const QString &id) const
     {

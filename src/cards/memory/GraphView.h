@@ -1,0 +1,158 @@
+#pragma once
+
+#include <QImage>
+#include <QPointer>
+#include <QQuickPaintedItem>
+#include <QVariantList>
+#include <QtQmlIntegration>
+
+#include <optional>
+
+#include "GraphGeometry.h"
+#include "GraphLayoutRunner.h"
+#include "MemoryPanel.h"
+
+namespace halvic {
+
+/// The map of the memory graph: lays the graph out (off the main thread) whenever a new one
+/// arrives, keeping the places of the memories it already had, draws it through the scene
+/// graph (as a painted item, which both the OpenGL and the software scene graph draw), and
+/// lets the user pan, zoom, move memories, select a memory or a link, link two memories and
+/// cut a link. Positions, zoom and selection live as long as the item.
+class GraphView : public QQuickPaintedItem
+{
+    Q_OBJECT
+    QML_ELEMENT
+    /// The memory card whose graph this shows and whose closures it calls.
+    Q_PROPERTY(halvic::MemoryPanel *panel READ panel WRITE setPanel NOTIFY panelChanged)
+    Q_PROPERTY(double zoom READ zoom NOTIFY navChanged)
+    Q_PROPERTY(QPointF pan READ pan NOTIFY navChanged)
+    /// The hand tool: drags always pan.
+    Q_PROPERTY(bool handTool READ handTool WRITE setHandTool NOTIFY toolChanged)
+    Q_PROPERTY(bool connectMode READ connectMode NOTIFY toolChanged)
+    /// In connect mode, a first memory has been tapped.
+    Q_PROPERTY(bool hasPending READ hasPending NOTIFY toolChanged)
+    Q_PROPERTY(bool layingOut READ layingOut NOTIFY layingOutChanged)
+    Q_PROPERTY(bool nodeSelected READ nodeSelected NOTIFY selectionChanged)
+    Q_PROPERTY(bool edgeSelected READ edgeSelected NOTIFY selectionChanged)
+    Q_PROPERTY(QString selectedText READ selectedText NOTIFY selectionChanged)
+    Q_PROPERTY(QString selectedKindName READ selectedKindName NOTIFY selectionChanged)
+    Q_PROPERTY(QColor selectedColour READ selectedColour NOTIFY selectionChanged)
+    /// One entry per distinct kind, sorted: {"name": friendly name, "colour": colour}.
+    Q_PROPERTY(QVariantList legend READ legend NOTIFY legendChanged)
+public:
+    explicit GraphView(QQuickItem *parent = nullptr);
+    ~GraphView() override;
+
+    MemoryPanel *panel() const { return m_panel; }
+    void setPanel(MemoryPanel *panel);
+
+    double zoom() const { return m_nav.scale; }
+    QPointF pan() const { return m_nav.offset; }
+    const graphview::Nav &nav() const { return m_nav; }
+    bool handTool() const { return m_handTool; }
+    void setHandTool(bool on);
+    bool connectMode() const { return m_connectMode; }
+    bool hasPending() const { return m_pending.has_value(); }
+    bool layingOut() const { return m_runner.isRunning(); }
+    bool nodeSelected() const { return m_selected.has_value(); }
+    bool edgeSelected() const { return m_selectedEdge.has_value(); }
+    QString selectedText() const;
+    QString selectedKindName() const;
+    QColor selectedColour() const;
+    QVariantList legend() const { return m_legend; }
+
+    const graphlayout::Positions &positions() const { return m_positions; }
+    const graphlayout::Degrees &degrees() const { return m_degrees; }
+    std::optional<QString> selectedNode() const { return m_selected; }
+    std::optional<GraphEdge> selectedEdge() const { return m_selectedEdge; }
+    /// Where node `id` is drawn, in the item's coordinates; none without a position.
+    std::optional<QPointF> viewPoint(const QString &id) const;
+
+    /// The toolbar: fit everything in, zoom about the middle, connect mode.
+    Q_INVOKABLE void fitAll();
+    Q_INVOKABLE void zoomIn();
+    Q_INVOKABLE void zoomOut();
+    Q_INVOKABLE void toggleConnect();
+    /// The selection card's buttons.
+    Q_INVOKABLE void clearSelection();
+    Q_INVOKABLE void cutSelectedEdge();
+
+    void paint(QPainter *painter) override;
+
+signals:
+    void panelChanged();
+    void navChanged();
+    void toolChanged();
+    void layingOutChanged();
+    void selectionChanged();
+    void legendChanged();
+    /// A layout has been applied (tests and benchmarks wait for it).
+    void laidOutApplied();
+
+protected:
+    void geometryChange(const QRectF &newGeometry, const QRectF &oldGeometry) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
+    bool event(QEvent *event) override;
+
+private:
+    void graphArrived();
+    void edgesChanged();
+    void nodesChanged();
+    void layoutIfReady();
+    void applyLayout(const GraphLayoutRunner::Outcome &outcome);
+    void setNav(const graphview::Nav &nav);
+    void click(QPointF point);
+    void select(std::optional<QString> node, std::optional<GraphEdge> edge);
+    QSizeF viewSize() const { return size(); }
+    void rebuildDrawing();
+    const QImage &dot(QColor colour, double radius);
+
+    QPointer<MemoryPanel> m_panel;
+    GraphLayoutRunner m_runner;
+    graphlayout::Positions m_positions;
+    graphlayout::Degrees m_degrees;
+    graphview::Nav m_nav;
+    bool m_laidOut = false;
+    bool m_degreesStale = false;
+    bool m_handTool = false;
+    bool m_connectMode = false;
+    std::optional<QString> m_pending;
+    std::optional<QString> m_selected;
+    std::optional<GraphEdge> m_selectedEdge;
+    QVariantList m_legend;
+    // Node ids in graph order and their colours, kept with the graph for drawing and hits.
+    std::vector<QString> m_ids;
+    std::vector<QColor> m_colours;
+
+    // What paint() draws from, by node index, rebuilt when marked stale: hash lookups per
+    // node and edge on every frame would cost more than the drawing.
+    bool m_drawingStale = true;
+    // Counts changes of the graph's nodes and edges: a layout's drawing arrays are used only
+    // when nothing changed while it ran.
+    quint64 m_graphEdits = 0;
+    quint64 m_editsAtLayout = 0;
+    QHash<QString, int> m_indexOf;
+    std::vector<graphlayout::Vec2> m_drawPoints;
+    std::vector<char> m_drawn;
+    std::vector<float> m_radii;
+    std::vector<std::pair<int, int>> m_drawEdges;
+    QList<QLineF> m_lines;
+    // Many edges are drawn here first, then copied to the item in one go.
+    QImage m_canvas;
+    // A dot for each colour and radius, drawn smooth once and then copied.
+    QHash<quint64, QImage> m_dots;
+
+    // The drag in progress.
+    QPointF m_pressAt;
+    std::optional<QString> m_dragNode;
+    graphlayout::Vec2 m_dragStart;
+    std::optional<QPointF> m_panStart;
+    bool m_pressed = false;
+};
+
+} // namespace halvic
