@@ -8,6 +8,7 @@
 #include <QJsonDocument>
 #include <QQmlEngine>
 #include <QQmlEngineExtensionPlugin>
+#include <QQuickItem>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
@@ -17,6 +18,7 @@
 #include "EventDispatcher.h"
 #include "GlassPanel.h"
 #include "JsonFile.h"
+#include "QuickItems.h"
 #include "Scheduler.h"
 
 Q_IMPORT_QML_PLUGIN(Halvic_PanelsPlugin)
@@ -219,6 +221,22 @@ private slots:
 
         showThread({}, u"th3"_qs);
         QCOMPARE(panel->model().expanded(), QSet<QString>());
+    }
+
+    // Without a real display the web engine cannot run: an HTML body shows its text instead.
+    void htmlBodiesFallBackToTheirTextWithoutADisplay()
+    {
+        EmailMessage html = message(u"m1"_qs);
+        html.bodyHtml = u"<p>Lunch <b>at noon</b>?</p>"_qs;
+        html.bodyText = u"Lunch at noon?"_qs;
+        showThread({html});
+        QVERIFY(!panel->webBodies());
+        QQuickItem *view = panel->window()->panel()->content();
+        QList<QQuickItem *> edits;
+        testing::collect(
+            view, [](QQuickItem *item) { return item->inherits("QQuickTextEdit") && item->isVisible(); }, edits);
+        QCOMPARE(edits.size(), 1);
+        QCOMPARE(edits.front()->property("text").toString(), u"Lunch at noon?"_qs);
     }
 
     void newThreadsOpenCentredAndTheBubbleKeepsTheCorner()

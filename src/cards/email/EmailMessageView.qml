@@ -145,7 +145,7 @@ Rectangle {
 
         // The web engine is loaded only when a body needs it: plain-text mail never starts it.
         Loader {
-            active: message.expanded && message.bodyHtml.length > 0
+            active: message.expanded && message.bodyHtml.length > 0 && message.controller.webBodies
             visible: active
             source: "EmailHtmlBody.qml"
             Layout.fillWidth: true
@@ -159,7 +159,7 @@ Rectangle {
             }
         }
         TextEdit {
-            visible: message.expanded && message.bodyHtml.length === 0
+            visible: message.expanded && (message.bodyHtml.length === 0 || !message.controller.webBodies)
             text: message.bodyText
             readOnly: true
             selectByMouse: true

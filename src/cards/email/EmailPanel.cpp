@@ -57,8 +57,12 @@ void EmailPanel::show(
     const QString &threadId, const QString &account, const QString &subject, std::vector<EmailMessage> messages)
 {
     const bool sameThread = !threadId.isEmpty() && threadId == m_model.threadId();
-    if (std::any_of(messages.begin(), messages.end(), [](const EmailMessage &m) { return !m.bodyHtml.isEmpty(); }))
-        prepareWebEngine();
+    const bool anyHtml
+        = std::any_of(messages.begin(), messages.end(), [](const EmailMessage &m) { return !m.bodyHtml.isEmpty(); });
+    if (anyHtml && !m_webBodies && prepareWebEngine()) {
+        m_webBodies = true;
+        emit webBodiesChanged();
+    }
     m_model.setThread(threadId, account, subject, std::move(messages));
     if (sameThread) {
         m_model.setImagesRequested({});

@@ -21,6 +21,8 @@ class EmailPanel final : public Card
     QML_ELEMENT
     QML_UNCREATABLE("Created by the application")
     Q_PROPERTY(halvic::EmailModel *model READ modelObject CONSTANT)
+    /// HTML bodies can be shown as web pages here; else their text stands in.
+    Q_PROPERTY(bool webBodies READ webBodies NOTIFY webBodiesChanged)
 public:
     static constexpr auto sentFlashTime = std::chrono::milliseconds(2500);
 
@@ -33,6 +35,7 @@ public:
     void close(const QString &threadId) override;
 
     EmailModel &model() { return m_model; }
+    bool webBodies() const { return m_webBodies; }
 
     /// A new thread opens as a full, centred card with the newest message open; the same
     /// thread again refreshes what is shown and keeps what the user did with it.
@@ -55,6 +58,9 @@ public:
     /// The frame height for a measured body, or 0 when the measurement is unusable.
     Q_INVOKABLE static int bodyFrameHeight(double contentHeight);
 
+signals:
+    void webBodiesChanged();
+
 private:
     EmailModel *modelObject() { return &m_model; }
     void writeAction(QLatin1StringView action, const QJsonObject &extra = {});
@@ -62,6 +68,7 @@ private:
 
     const ControlChannel m_control;
     EmailModel m_model;
+    bool m_webBodies = false;
     ScheduledCall m_sentFlashEnd;
     CardWindow m_window;
 };
