@@ -11,29 +11,16 @@
 
 #include "FifoWriter.h"
 #include "GlassPanel.h"
+#include "JsonFile.h"
 #include "Popups.h"
 #include "Scheduler.h"
 
 Q_IMPORT_QML_PLUGIN(Halvic_PanelsPlugin)
 
 using namespace halvic;
+using halvic::testing::writeFile;
 
 namespace {
-QString writeFile(const QDir &dir, const QString &name, const QByteArray &content, bool executable = false)
-{
-    const QString path = dir.filePath(name);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return {};
-    file.write(content);
-    file.close();
-    QFile::Permissions permissions = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther;
-    if (executable)
-        permissions |= QFile::ExeOwner | QFile::ExeUser;
-    file.setPermissions(permissions);
-    return path;
-}
-
 QString writeImage(const QDir &dir, const QString &name, QSize size)
 {
     QImage image(size, QImage::Format_RGB32);

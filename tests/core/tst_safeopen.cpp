@@ -3,26 +3,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "JsonFile.h"
 #include "SafeOpen.h"
 
 using namespace halvic;
-
-namespace {
-QString writeFile(const QDir &dir, const QString &name, const QByteArray &content, bool executable = false)
-{
-    const QString path = dir.filePath(name);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return {};
-    file.write(content);
-    file.close();
-    QFile::Permissions permissions = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther;
-    if (executable)
-        permissions |= QFile::ExeOwner | QFile::ExeUser;
-    file.setPermissions(permissions);
-    return path;
-}
-} // namespace
+using halvic::testing::writeFile;
 
 class SafeOpenTest : public QObject
 {
