@@ -70,15 +70,7 @@ private slots:
     {
         QVERIFY(session->startHud());
         const QString entry = session->root().file(u"config/autostart/halvic-hud.desktop"_s);
-        const auto toggle = [&] {
-            const auto more = session->waitToFind(u"More"_s, u"push button"_s);
-            QVERIFY(more);
-            session->click(*more);
-            // The menu's items are not on the accessibility bus (a Qt Widgets menu); from the
-            // bottom: "Quit Halvic", then "Start at Login".
-            QTest::qWait(500);
-            session->xdotool({u"key"_s, u"Up"_s, u"Up"_s, u"Return"_s});
-        };
+        const auto toggle = [&] { QVERIFY(session->chooseFromMoreMenu(moremenu::startAtLogin)); };
         toggle();
         QVERIFY(HudSession::waitFor([&] { return QFile::exists(entry); }, 5000));
         QVERIFY(readAll(entry).contains("\nExec="));

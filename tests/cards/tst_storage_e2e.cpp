@@ -19,36 +19,6 @@ class StorageEndToEndTest : public QObject
 
     QString controlFile(const char *name) const { return session->root().controlFile(QLatin1StringView(name)); }
 
-    // The HUD's popup menu: its one visible window narrower than the HUD and the card.
-    std::optional<QRect> popupMenu() const
-    {
-        const QStringList ids
-            = QString::fromLatin1(session->run(QStringLiteral("xdotool"),
-                                      {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                                          QStringLiteral("--classname"), QStringLiteral("halvic-hud")}))
-                  .split(u'\n', Qt::SkipEmptyParts);
-        for (const QString &id : ids) {
-            // The HUD is 360 wide and the card 720; a menu is narrower than both.
-            if (auto frame = windowWithId(id); frame && frame->height() > 100 && frame->width() < 300)
-                return frame;
-        }
-        return std::nullopt;
-    }
-
-    std::optional<QRect> windowWithId(const QString &id) const
-    {
-        const QString info = QString::fromLatin1(session->run(QStringLiteral("xwininfo"), {QStringLiteral("-id"), id}));
-        if (!info.contains(QStringLiteral("IsViewable")))
-            return std::nullopt;
-        const auto field = [&](const char *name) {
-            return QRegularExpression(QLatin1StringView(name) + QStringLiteral(":\\s+(-?\\d+)"))
-                .match(info)
-                .captured(1)
-                .toInt();
-        };
-        return QRect(field("Absolute upper-left X"), field("Absolute upper-left Y"), field("Width"), field("Height"));
-    }
-
 private slots:
     void init()
     {
@@ -65,17 +35,7 @@ private slots:
     void myFilesFromTheMenu()
     {
         const QString query = controlFile("storage_query.json");
-        const auto chooseMyFiles = [&] {
-            const auto more = session->waitToFind(QStringLiteral("More"), QStringLiteral("push button"));
-            QVERIFY(more);
-            session->click(*more);
-            // The menu's items are not on the accessibility bus, and it takes no typing here:
-            // "My Files" is clicked where it is drawn, the third row from the bottom (above
-            // "Hand Gestures", the separator and "Quit Halvic").
-            std::optional<QRect> menu;
-            QVERIFY(HudSession::waitFor([&] { return (menu = popupMenu()).has_value(); }, 5000));
-            session->click(QRect(menu->x() + 40, menu->bottom() - 57, 1, 1));
-        };
+        const auto chooseMyFiles = [&] { QVERIFY(session->chooseFromMoreMenu(moremenu::myFiles)); };
         chooseMyFiles();
         QVERIFY(session->waitToFind(QStringLiteral("My Files"), QStringLiteral("frame")));
         QVERIFY(HudSession::waitFor([&] { return QFile::exists(query); }, 5000));
