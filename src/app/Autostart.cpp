@@ -59,7 +59,7 @@ Autostart::Autostart(QString entryPath, QStringList command)
 QString Autostart::entryPathFor(const std::function<QString(const char *)> &variable, const QString &home)
 {
     QString config = variable("XDG_CONFIG_HOME");
-    // The base directory specification ignores a relative value.
+    // A relative XDG_CONFIG_HOME is invalid for XDG and is ignored, as desktops do.
     if (config.isEmpty() || QDir::isRelativePath(config))
         config = QDir(home).filePath(u".config"_s);
     return QDir(config).filePath(u"autostart/"_s + QLatin1StringView(fileName));
