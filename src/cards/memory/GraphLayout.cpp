@@ -60,6 +60,47 @@ void parallelFor(std::size_t n, const Body &body, std::size_t serialBelow = 256)
         helper.join();
 }
 
+// The exact repulsion of rows first, first + stride, … against every later point, added to
+// (sx, sy). Built for several instruction sets and chosen on the running processor: the
+// inner loop is where the exact layout spends its time, and wider vectors serve it directly.
+__attribute__((target_clones("arch=x86-64-v4", "arch=x86-64-v3", "default"))) void repulsionRows(
+    std::size_t first, std::size_t stride, std::size_t n, const double *px, const double *py, double *sx, double *sy)
+{
+    for (std::size_t i = first; i < n; i += stride) {
+        const double xi = px[i], yi = py[i];
+        double fx = 0, fy = 0, close = 0;
+#pragma omp simd reduction(+ : fx, fy, close)
+        for (std::size_t j = i + 1; j < n; ++j) {
+            const double dx = xi - px[j];
+            const double dy = yi - py[j];
+            const double d2 = dx * dx + dy * dy;
+            const bool near = d2 < coincident2;
+            const double safe = near ? 1.0 : d2;
+            const double k = near ? 0.0 : repulsion / (safe * std::sqrt(safe));
+            fx += dx * k;
+            fy += dy * k;
+            sx[j] -= dx * k;
+            sy[j] -= dy * k;
+            close += near ? 1.0 : 0.0;
+        }
+        if (close > 0.5) {
+            for (std::size_t j = i + 1; j < n; ++j) {
+                const double dx = xi - px[j], dy = yi - py[j];
+                if (dx * dx + dy * dy >= coincident2)
+                    continue;
+                double cx = 0, cy = 0;
+                pairRepulsion(int(i), int(j), dx, dy, cx, cy);
+                fx += cx;
+                fy += cy;
+                sx[j] -= cx;
+                sy[j] -= cy;
+            }
+        }
+        sx[i] += fx;
+        sy[i] += fy;
+    }
+}
+
 void springsAndMove(std::vector<Vec2> &points, const std::vector<std::pair<int, int>> &edges, std::vector<Vec2> &force)
 {
     for (const auto &[a, b] : edges) {
@@ -85,13 +126,81 @@ void springsAndMove(std::vector<Vec2> &points, const std::vector<std::pair<int, 
     }
 }
 
+// What the points of one leaf feel in a round of the approximation: far cells as point
+// masses at their centres of mass, and the points near enough to be summed one by one (the
+// leaf's own among them). Kept as columns so that the sums vectorise.
+struct Interactions
+{
+    std::vector<double> farX, farY, farMass;
+    std::vector<double> nearX, nearY;
+    std::vector<int> nearIndex;
+
+    void clear()
+    {
+        farX.clear();
+        farY.clear();
+        farMass.clear();
+        nearX.clear();
+        nearY.clear();
+        nearIndex.clear();
+    }
+};
+
+// The repulsion on point i at (px, py) from everything in `in`, added to (fx, fy). Point i
+// itself is among the near points and is skipped; coincident pairs take the exact round's
+// rule, so the approximation separates them the same way.
+__attribute__((target_clones("arch=x86-64-v4", "arch=x86-64-v3", "default"))) void sumInteractions(
+    int i, double px, double py, const Interactions &in, double &fx, double &fy)
+{
+    double sumX = 0, sumY = 0, close = 0;
+    const double *const farX = in.farX.data();
+    const double *const farY = in.farY.data();
+    const double *const farMass = in.farMass.data();
+    const std::size_t farCount = in.farX.size();
+#pragma omp simd reduction(+ : sumX, sumY)
+    for (std::size_t k = 0; k < farCount; ++k) {
+        const double dx = px - farX[k];
+        const double dy = py - farY[k];
+        const double d2 = dx * dx + dy * dy;
+        const double f = farMass[k] * repulsion / (d2 * std::sqrt(d2));
+        sumX += dx * f;
+        sumY += dy * f;
+    }
+    const double *const nearX = in.nearX.data();
+    const double *const nearY = in.nearY.data();
+    const std::size_t nearCount = in.nearX.size();
+#pragma omp simd reduction(+ : sumX, sumY, close)
+    for (std::size_t k = 0; k < nearCount; ++k) {
+        const double dx = px - nearX[k];
+        const double dy = py - nearY[k];
+        const double d2 = dx * dx + dy * dy;
+        const bool skip = d2 < coincident2; // the point itself, or one on top of it
+        const double safe = skip ? 1.0 : d2;
+        const double f = skip ? 0.0 : repulsion / (safe * std::sqrt(safe));
+        sumX += dx * f;
+        sumY += dy * f;
+        close += skip ? 1.0 : 0.0;
+    }
+    if (close > 1.5) {
+        for (std::size_t k = 0; k < nearCount; ++k) {
+            const double dx = px - nearX[k], dy = py - nearY[k];
+            if (in.nearIndex[k] != i && dx * dx + dy * dy < coincident2)
+                pairRepulsion(i, in.nearIndex[k], dx, dy, sumX, sumY);
+        }
+    }
+    fx += sumX;
+    fy += sumY;
+}
+
 // A quadtree over the points of one round, in flat arrays: each cell knows its square, its
 // points' total mass (one per point) and centre of mass, and either four children or, as a
-// leaf, a run of point indices.
+// leaf, a run of point indices and the box around them. The points of a leaf share one walk
+// of the tree: a cell is far enough to count as one mass when it is seen from every point of
+// the leaf under less than the opening angle.
 class QuadTree
 {
 public:
-    static constexpr int leafSize = 8;
+    static constexpr int leafSize = 16;
     static constexpr int maxDepth = 48;
 
     struct Cell
@@ -100,14 +209,16 @@ public:
         double comX = 0;
         double comY = 0;
         double mass = 0;
-        int firstChild = -1; // four consecutive cells, or -1 for a leaf
-        int begin = 0;       // leaf: its points in `order`
+        double minX = 0, minY = 0, maxX = 0, maxY = 0; // around a leaf's points
+        int firstChild = -1;                           // four consecutive cells, or -1 for a leaf
+        int begin = 0;                                 // leaf: its points in `order`
         int end = 0;
     };
 
     explicit QuadTree(const std::vector<Vec2> &points)
         : m_points(points)
         , m_order(points.size())
+        , m_scratch(points.size())
     {
         std::iota(m_order.begin(), m_order.end(), 0);
         double minX = points[0].x, maxX = minX, minY = points[0].y, maxY = minY;
@@ -123,32 +234,48 @@ public:
         build(0, minX, minY, size, 0, int(points.size()), 0);
     }
 
-    // The approximate repulsion on point i.
-    void repulsionOn(int i, double &fx, double &fy) const
+    const std::vector<int> &leaves() const { return m_leaves; }
+
+    // The approximate repulsion on the points of one leaf, added to `force`.
+    void repulsionOnLeaf(int leaf, Interactions &scratch, std::vector<Vec2> &force) const
     {
-        const double px = m_points[std::size_t(i)].x;
-        const double py = m_points[std::size_t(i)].y;
+        gather(leaf, scratch);
+        const Cell &cell = m_cells[std::size_t(leaf)];
+        for (int k = cell.begin; k < cell.end; ++k) {
+            const int i = m_order[std::size_t(k)];
+            const Vec2 &p = m_points[std::size_t(i)];
+            sumInteractions(i, p.x, p.y, scratch, force[std::size_t(i)].x, force[std::size_t(i)].y);
+        }
+    }
+
+private:
+    void gather(int leaf, Interactions &out) const
+    {
+        out.clear();
+        const Cell &group = m_cells[std::size_t(leaf)];
         std::array<int, 4 * maxDepth + 8> stack;
         int top = 0;
         stack[std::size_t(top++)] = 0;
         while (top > 0) {
-            const Cell &cell = m_cells[std::size_t(stack[std::size_t(--top)])];
+            const int index = stack[std::size_t(--top)];
+            const Cell &cell = m_cells[std::size_t(index)];
+            // From the nearest point of the leaf's box to the cell's centre of mass.
+            const double dx = std::max({group.minX - cell.comX, 0.0, cell.comX - group.maxX});
+            const double dy = std::max({group.minY - cell.comY, 0.0, cell.comY - group.maxY});
+            const double d2 = dx * dx + dy * dy;
+            if (index != leaf && cell.size * cell.size < openingAngle * openingAngle * d2) {
+                out.farX.push_back(cell.comX);
+                out.farY.push_back(cell.comY);
+                out.farMass.push_back(cell.mass);
+                continue;
+            }
             if (cell.firstChild < 0) {
                 for (int k = cell.begin; k < cell.end; ++k) {
                     const int j = m_order[std::size_t(k)];
-                    if (j != i)
-                        pairRepulsion(i, j, px - m_points[std::size_t(j)].x, py - m_points[std::size_t(j)].y, fx, fy);
+                    out.nearX.push_back(m_points[std::size_t(j)].x);
+                    out.nearY.push_back(m_points[std::size_t(j)].y);
+                    out.nearIndex.push_back(j);
                 }
-                continue;
-            }
-            const double dx = px - cell.comX;
-            const double dy = py - cell.comY;
-            const double d2 = dx * dx + dy * dy;
-            if (cell.size * cell.size < openingAngle * openingAngle * d2) {
-                const double dist = std::sqrt(d2);
-                const double k = cell.mass * repulsion / (d2 * dist);
-                fx += dx * k;
-                fy += dy * k;
                 continue;
             }
             for (int c = 3; c >= 0; --c) {
@@ -158,7 +285,6 @@ public:
         }
     }
 
-private:
     void build(int index, double x0, double y0, double size, int begin, int end, int depth)
     {
         double sx = 0, sy = 0;
@@ -176,19 +302,28 @@ private:
             cell.begin = begin;
             cell.end = end;
         }
-        if (count <= leafSize || depth >= maxDepth)
+        if (count <= leafSize || depth >= maxDepth) {
+            if (count > 0)
+                makeLeaf(index);
             return;
+        }
         const double half = size / 2;
         const double midX = x0 + half;
         const double midY = y0 + half;
-        const auto first = m_order.begin();
-        const auto xOf = [&](int j) { return m_points[std::size_t(j)].x; };
-        const auto yOf = [&](int j) { return m_points[std::size_t(j)].y; };
-        // Quadrants: top (y < mid) left, top right, bottom left, bottom right.
-        const auto top = std::stable_partition(first + begin, first + end, [&](int j) { return yOf(j) < midY; });
-        const auto topLeft = std::stable_partition(first + begin, top, [&](int j) { return xOf(j) < midX; });
-        const auto bottomLeft = std::stable_partition(top, first + end, [&](int j) { return xOf(j) < midX; });
-        const std::array<int, 5> bounds{begin, int(topLeft - first), int(top - first), int(bottomLeft - first), end};
+        // Quadrants: top (y < mid) left, top right, bottom left, bottom right; each keeps
+        // its points in their order, so the tree is the same on every run.
+        std::array<int, 5> bounds{};
+        for (int k = begin; k < end; ++k)
+            ++bounds[std::size_t(quadrant(m_order[std::size_t(k)], midX, midY)) + 1];
+        bounds[0] = begin;
+        for (std::size_t c = 1; c < bounds.size(); ++c)
+            bounds[c] += bounds[c - 1];
+        std::array<int, 4> next{bounds[0], bounds[1], bounds[2], bounds[3]};
+        for (int k = begin; k < end; ++k) {
+            const int j = m_order[std::size_t(k)];
+            m_scratch[std::size_t(next[std::size_t(quadrant(j, midX, midY))]++)] = j;
+        }
+        std::copy(m_scratch.begin() + begin, m_scratch.begin() + end, m_order.begin() + begin);
         const int firstChild = int(m_cells.size());
         m_cells[std::size_t(index)].firstChild = firstChild;
         m_cells.resize(m_cells.size() + 4);
@@ -199,9 +334,33 @@ private:
         }
     }
 
+    int quadrant(int j, double midX, double midY) const
+    {
+        const Vec2 &p = m_points[std::size_t(j)];
+        return (p.x < midX ? 0 : 1) + (p.y < midY ? 0 : 2);
+    }
+
+    void makeLeaf(int index)
+    {
+        Cell &cell = m_cells[std::size_t(index)];
+        const Vec2 &first = m_points[std::size_t(m_order[std::size_t(cell.begin)])];
+        cell.minX = cell.maxX = first.x;
+        cell.minY = cell.maxY = first.y;
+        for (int k = cell.begin; k < cell.end; ++k) {
+            const Vec2 &p = m_points[std::size_t(m_order[std::size_t(k)])];
+            cell.minX = std::min(cell.minX, p.x);
+            cell.maxX = std::max(cell.maxX, p.x);
+            cell.minY = std::min(cell.minY, p.y);
+            cell.maxY = std::max(cell.maxY, p.y);
+        }
+        m_leaves.push_back(index);
+    }
+
     const std::vector<Vec2> &m_points;
     std::vector<int> m_order;
+    std::vector<int> m_scratch;
     std::vector<Cell> m_cells;
+    std::vector<int> m_leaves;
 };
 
 } // namespace
@@ -246,41 +405,7 @@ void exactRound(std::vector<Vec2> &points, const std::vector<std::pair<int, int>
             for (std::size_t p = first; p < last; ++p) {
                 std::vector<double> &sum = sums[p];
                 sum.assign(2 * n, 0.0);
-                double *const sx = sum.data();
-                double *const sy = sum.data() + n;
-                for (std::size_t i = p; i < n; i += partitions) {
-                    const double xi = px[i], yi = py[i];
-                    double fx = 0, fy = 0, close = 0;
-#pragma omp simd reduction(+ : fx, fy, close)
-                    for (std::size_t j = i + 1; j < n; ++j) {
-                        const double dx = xi - px[j];
-                        const double dy = yi - py[j];
-                        const double d2 = dx * dx + dy * dy;
-                        const bool near = d2 < coincident2;
-                        const double safe = near ? 1.0 : d2;
-                        const double k = near ? 0.0 : repulsion / (safe * std::sqrt(safe));
-                        fx += dx * k;
-                        fy += dy * k;
-                        sx[j] -= dx * k;
-                        sy[j] -= dy * k;
-                        close += near ? 1.0 : 0.0;
-                    }
-                    if (close > 0.5) {
-                        for (std::size_t j = i + 1; j < n; ++j) {
-                            const double dx = xi - px[j], dy = yi - py[j];
-                            if (dx * dx + dy * dy >= coincident2)
-                                continue;
-                            double cx = 0, cy = 0;
-                            pairRepulsion(int(i), int(j), dx, dy, cx, cy);
-                            fx += cx;
-                            fy += cy;
-                            sx[j] -= cx;
-                            sy[j] -= cy;
-                        }
-                    }
-                    sx[i] += fx;
-                    sy[i] += fy;
-                }
+                repulsionRows(p, partitions, n, px, py, sum.data(), sum.data() + n);
             }
         },
         n >= 1000 ? 1 : partitions + 1); // small graphs: starting threads costs more than it saves
@@ -299,10 +424,17 @@ void approximateRound(
     force.assign(points.size(), {});
     if (!points.empty()) {
         const QuadTree tree(points);
-        parallelFor(points.size(), [&](std::size_t begin, std::size_t end) {
-            for (std::size_t i = begin; i < end; ++i)
-                tree.repulsionOn(int(i), force[i].x, force[i].y);
-        });
+        const std::vector<int> &leaves = tree.leaves();
+        // Each leaf's points are summed wholly by one thread, so the result does not depend
+        // on how many there are.
+        parallelFor(
+            leaves.size(),
+            [&](std::size_t begin, std::size_t end) {
+                Interactions scratch;
+                for (std::size_t l = begin; l < end; ++l)
+                    tree.repulsionOnLeaf(leaves[l], scratch, force);
+            },
+            16);
     }
     springsAndMove(points, edges, force);
 }
