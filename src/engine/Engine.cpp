@@ -72,10 +72,10 @@ Engine::Locations Engine::Locations::underRoot(const QString &root)
 
 Engine::Engine(EventDispatcher &dispatcher, Scheduler &scheduler, Locations locations, QObject *parent)
     : QObject(parent)
-    , m_dispatcher(dispatcher)
     , m_scheduler(scheduler)
     , m_locations(std::move(locations))
     , m_control(m_locations.control)
+    , m_events(dispatcher)
     , m_pendingRestart(scheduler, restartPause, [this] { start(); })
 {
     watchHudRestart();
@@ -264,7 +264,7 @@ void Engine::processLine(QByteArrayView line)
 
 void Engine::handle(QByteArrayView eventJson)
 {
-    m_dispatcher.dispatch(eventJson);
+    m_events.push(eventJson);
 }
 
 void Engine::watchHudRestart()

@@ -10,6 +10,7 @@
 
 #include "ControlChannel.h"
 #include "ErrorTail.h"
+#include "EventQueue.h"
 #include "LineFramer.h"
 #include "ScheduledCall.h"
 
@@ -62,7 +63,8 @@ public:
 
     /// Frames a chunk of engine output and dispatches every complete line.
     void ingest(QByteArrayView chunk);
-    /// Dispatches one event (the text after the marker).
+    /// Dispatches one event (the text after the marker) in arrival order; a large one is
+    /// parsed on a worker thread first.
     void handle(QByteArrayView eventJson);
 
     const ControlChannel &control() const { return m_control; }
@@ -94,11 +96,11 @@ private:
     void onFinished(QProcess *process);
     void release(QProcess *process);
 
-    EventDispatcher &m_dispatcher;
     Scheduler &m_scheduler;
     Locations m_locations;
     ControlChannel m_control;
     LineFramer m_framer;
+    EventQueue m_events;
     /// Every process not yet reaped; the current one is m_proc (none after stop()).
     std::vector<std::unique_ptr<QProcess>> m_processes;
     QProcess *m_proc = nullptr;

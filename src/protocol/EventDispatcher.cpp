@@ -22,13 +22,19 @@ void EventDispatcher::on(QLatin1StringView type, const QObject *context, Handler
     list.push_back(std::make_shared<const Registration>(Registration{context, std::move(handler)}));
 }
 
-bool EventDispatcher::dispatch(QByteArrayView eventJson) const
+std::optional<QJsonObject> EventDispatcher::parse(QByteArrayView eventJson)
 {
     QJsonParseError error{};
     const QJsonDocument document = QJsonDocument::fromJson(eventJson.toByteArray(), &error);
     if (error.error != QJsonParseError::NoError || !document.isObject())
-        return false;
-    return dispatch(document.object());
+        return std::nullopt;
+    return document.object();
+}
+
+bool EventDispatcher::dispatch(QByteArrayView eventJson) const
+{
+    const std::optional<QJsonObject> payload = parse(eventJson);
+    return payload && dispatch(*payload);
 }
 
 bool EventDispatcher::dispatch(const QJsonObject &payload) const

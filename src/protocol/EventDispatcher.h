@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace halvic {
@@ -29,6 +30,10 @@ public:
 
     /// Adds a handler for one event type, alive while `context` is.
     void on(QLatin1StringView type, const QObject *context, Handler handler);
+
+    /// The event object in `eventJson`; none for text that is not a JSON object. Safe on any
+    /// thread.
+    static std::optional<QJsonObject> parse(QByteArrayView eventJson);
 
     /// Parses and dispatches one event. Returns whether a handler ran.
     bool dispatch(QByteArrayView eventJson) const;

@@ -11,6 +11,8 @@
 #include "Engine.h"
 #include "EngineLink.h"
 #include "EngineRoot.h"
+#include "EventDispatcher.h"
+#include "EventQueue.h"
 
 using namespace halvic;
 using namespace halvic::testing;
@@ -438,6 +440,36 @@ while True:
         QCOMPARE(states.size(), 20000); // "\r" ends the JSON as white space
         QCOMPARE(states.first(), QStringLiteral("s0"));
         QCOMPARE(states.last(), QStringLiteral("s19999"));
+    }
+
+    // A large event is parsed on a worker thread; the events behind it wait for it, so the
+    // handlers still see every event in order. Text that is no event object is skipped.
+    void largeEventsAreParsedAsideInOrder()
+    {
+        EventDispatcher dispatcher;
+        QObject context;
+        QStringList seen;
+        dispatcher.on(QLatin1StringView("t"), &context,
+            [&](const QJsonObject &event) { seen << event.value(QLatin1StringView("n")).toString(); });
+        const QByteArray padding(EventQueue::parseInlineBelow, 'x');
+        const QByteArray large = "{\"type\":\"t\",\"n\":\"large\",\"pad\":\"" + padding + "\"}";
+        const QByteArray largeJunk = "[" + padding + "]";
+        {
+            EventQueue leftBehind(dispatcher); // gone while its parse runs: nothing follows
+            leftBehind.push(large);
+        }
+        EventQueue queue(dispatcher);
+        queue.push("{\"type\":\"t\",\"n\":\"first\"}");
+        queue.push(large);
+        queue.push("{\"type\":\"t\",\"n\":\"after\"}");
+        queue.push(largeJunk);
+        queue.push("not json");
+        queue.push("{\"type\":\"t\",\"n\":\"last\"}");
+        QCOMPARE(seen, QStringList{QStringLiteral("first")});
+        QTRY_COMPARE(seen, (QStringList{"first", "large", "after", "last"}));
+        QCOMPARE(queue.waiting(), std::size_t(0));
+        queue.push("{\"type\":\"t\",\"n\":\"at once\"}");
+        QCOMPARE(seen.last(), QStringLiteral("at once"));
     }
 
     void repeatedCyclesLeakNoDescriptorsOrProcesses()

@@ -10,29 +10,33 @@
 #include <map>
 
 #include "MemoryPanel.h"
-#include "ThinLines.h"
 
 namespace halvic {
 
 using namespace graphview;
 using graphlayout::Vec2;
+using graphview::MapFrame;
+using graphview::MapScene;
 
 namespace {
 
 constexpr double visibleMargin = 40;
 constexpr double labelScale = 1.25;
-// Above this many nodes on screen, shapes are drawn without antialiasing: the software
-// renderer would otherwise spend most of a frame smoothing dots too small to show it.
-constexpr int smoothLimit = 1500;
-// At most this many edges are drawn per frame: beyond it a map is a hairball whose look does
-// not change when only every second (third, …) edge is drawn, while the cost of a frame
-// would grow without bound.
-constexpr std::size_t edgesPerFrame = 40000;
+
+// How far the map's picture reaches beyond the view on each side, so that a pan only moves
+// it: a new one is drawn when the view comes within half of this of its edge.
+int pictureMargin(QSizeF area)
+{
+    return std::clamp(int(std::max(area.width(), area.height()) / 4), 64, 256);
+}
 
 } // namespace
 
 GraphView::GraphView(QQuickItem *parent)
     : QQuickPaintedItem(parent)
+    , m_painter([this](const QImage &picture, const MapFrame &frame, quint64 version) {
+        pictureDrawn(picture, frame, version);
+    })
 {
     setAcceptedMouseButtons(Qt::LeftButton);
     setOpaquePainting(false);
@@ -92,7 +96,7 @@ void GraphView::nodesChanged()
     m_drawingStale = true;
     if (m_selected && !m_indexOf.contains(*m_selected))
         select(std::nullopt, m_selectedEdge);
-    update();
+    redraw();
 }
 
 void GraphView::graphArrived()
@@ -120,11 +124,11 @@ void GraphView::edgesChanged()
             m_degreesStale = false;
             m_degrees = graphlayout::degrees(m_panel->model().graphEdges());
             m_drawingStale = true;
-            update();
+            redraw();
         },
         Qt::QueuedConnection);
     m_drawingStale = true;
-    update();
+    redraw();
 }
 
 void GraphView::layoutIfReady()
@@ -156,10 +160,11 @@ void GraphView::applyLayout(const GraphLayoutRunner::Outcome &outcome)
         m_radii.resize(outcome.drawing.degrees.size());
         for (std::size_t i = 0; i < m_radii.size(); ++i)
             m_radii[i] = float(nodeRadius(outcome.drawing.degrees[i]));
+        ++m_mapVersion;
     }
     fitAll();
     emit layingOutChanged();
-    update();
+    redraw();
     emit laidOutApplied();
 }
 
@@ -177,7 +182,7 @@ void GraphView::setNav(const Nav &nav)
         return;
     m_nav = nav;
     emit navChanged();
-    update();
+    redraw();
 }
 
 void GraphView::setHandTool(bool on)
@@ -195,7 +200,7 @@ void GraphView::toggleConnect()
     m_connectMode = !m_connectMode;
     m_pending.reset();
     emit toolChanged();
-    update();
+    redraw();
 }
 
 void GraphView::fitAll()
@@ -235,7 +240,7 @@ void GraphView::select(std::optional<QString> node, std::optional<GraphEdge> edg
     m_selected = std::move(node);
     m_selectedEdge = std::move(edge);
     emit selectionChanged();
-    update();
+    redraw();
 }
 
 QString GraphView::selectedText() const
@@ -308,7 +313,8 @@ void GraphView::mouseMoveEvent(QMouseEvent *event)
             if (m_ids[i] == *m_dragNode)
                 m_drawPoints[i] = at;
         }
-        update();
+        ++m_mapVersion;
+        redraw();
     } else if (m_panStart) {
         setNav({m_nav.scale, *m_panStart + moved});
     }
@@ -389,6 +395,7 @@ bool GraphView::event(QEvent *event)
 void GraphView::rebuildDrawing()
 {
     m_drawingStale = false;
+    ++m_mapVersion;
     m_drawPoints.assign(m_ids.size(), {});
     m_drawn.assign(m_ids.size(), 0);
     m_radii.assign(m_ids.size(), 0);
@@ -413,114 +420,170 @@ const QImage &GraphView::dot(QColor colour, double radius)
 {
     const quint64 key = (quint64(colour.rgba()) << 16) | quint64(std::lround(radius * 4));
     auto it = m_dots.find(key);
-    if (it != m_dots.end())
-        return *it;
-    const int side = int(std::ceil(radius * 2)) + 2;
-    QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(colour);
-    painter.drawEllipse(QPointF(side / 2.0, side / 2.0), radius, radius);
-    painter.end();
-    return *m_dots.insert(key, image);
+    if (it == m_dots.end())
+        it = m_dots.insert(key, dotImage(colour, radius));
+    return *it;
+}
+
+void GraphView::redraw()
+{
+    polish();
+    update();
+}
+
+QPointF GraphView::mapOrigin() const
+{
+    return {width() / 2 + m_nav.offset.x(), height() / 2 + m_nav.offset.y()};
+}
+
+bool GraphView::layoutWillRedraw() const
+{
+    return m_drawingStale && m_runner.isRunning() && m_editsAtLayout == m_graphEdits;
+}
+
+void GraphView::updatePolish()
+{
+    // A new graph whose layout is running brings its drawing with it: until then the last
+    // picture stays, rather than the main thread working out one for a moment.
+    if (m_drawingStale && !layoutWillRedraw())
+        rebuildDrawing();
+    refreshPicture();
+}
+
+void GraphView::refreshPicture()
+{
+    const QSizeF area = viewSize();
+    if (!m_panel || m_drawingStale || !(area.width() >= 1 && area.height() >= 1))
+        return;
+    const int margin = pictureMargin(area);
+    const QSize size(int(std::ceil(area.width())) + 2 * margin, int(std::ceil(area.height())) + 2 * margin);
+    const QPointF origin = mapOrigin();
+    const auto serves = [&](const MapFrame &frame, quint64 version) {
+        if (version != m_mapVersion || frame.scale != m_nav.scale || frame.size != size)
+            return false;
+        const QPointF topLeft = frame.origin - origin; // the view's corner in the picture
+        const double slack = margin / 2.0;
+        return topLeft.x() >= slack && topLeft.y() >= slack && topLeft.x() + area.width() <= size.width() - slack
+            && topLeft.y() + area.height() <= size.height() - slack;
+    };
+    if (!m_picture.isNull() && serves(m_pictureFrame, m_pictureVersion))
+        return;
+    if (m_requested && serves(m_requested->first, m_requested->second))
+        return;
+    const MapFrame frame{size, m_nav.scale, origin + QPointF(margin, margin)};
+    m_requested = std::make_pair(frame, m_mapVersion);
+    m_painter.request(scene(), frame, m_mapVersion);
+}
+
+std::shared_ptr<const MapScene> GraphView::scene()
+{
+    if (m_scene && m_sceneVersion == m_mapVersion)
+        return m_scene;
+    auto scene = std::make_shared<MapScene>();
+    scene->points = m_drawPoints;
+    scene->drawn = m_drawn;
+    scene->radii = m_radii;
+    scene->colours.reserve(m_colours.size());
+    for (const QColor &colour : m_colours)
+        scene->colours.push_back(colour.rgba());
+    scene->colours.resize(scene->points.size(), 0);
+    scene->edges = m_drawEdges;
+    m_scene = std::move(scene);
+    m_sceneVersion = m_mapVersion;
+    return m_scene;
+}
+
+void GraphView::pictureDrawn(const QImage &picture, const MapFrame &frame, quint64 version)
+{
+    if (m_requested && m_requested->first == frame && m_requested->second == version)
+        m_requested.reset();
+    if (version < m_pictureVersion)
+        return;
+    m_picture = picture;
+    m_pictureFrame = frame;
+    m_pictureVersion = version;
+    redraw();
+    emit mapDrawn();
 }
 
 void GraphView::paint(QPainter *painter)
 {
     if (!m_panel)
         return;
-    if (m_drawingStale)
-        rebuildDrawing();
-    const QSizeF area = viewSize();
-    const double left = -visibleMargin, top = -visibleMargin;
-    const double right = area.width() + visibleMargin, bottom = area.height() + visibleMargin;
-    const double cx = area.width() / 2 + m_nav.offset.x();
-    const double cy = area.height() / 2 + m_nav.offset.y();
-    const double scale = m_nav.scale;
-    const auto inside = [&](double x, double y) { return x >= left && x <= right && y >= top && y <= bottom; };
-
-    // Edges first, in one call for all but the selected one.
-    m_lines.clear();
-    std::optional<QLineF> selectedLine;
-    const auto &edges = m_panel->model().graphEdges();
-    const std::size_t stride = m_drawEdges.size() / edgesPerFrame + 1;
-    for (std::size_t e = 0; e < m_drawEdges.size(); ++e) {
-        const bool isSelected = m_selectedEdge && e < edges.size() && edges[e] == *m_selectedEdge;
-        if (e % stride != 0 && !isSelected)
-            continue;
-        const auto [a, b] = m_drawEdges[e];
-        if (a < 0 || b < 0 || !m_drawn[std::size_t(a)] || !m_drawn[std::size_t(b)])
-            continue;
-        const double ax = cx + m_drawPoints[std::size_t(a)].x * scale, ay = cy + m_drawPoints[std::size_t(a)].y * scale;
-        const double bx = cx + m_drawPoints[std::size_t(b)].x * scale, by = cy + m_drawPoints[std::size_t(b)].y * scale;
-        if (!inside(ax, ay) && !inside(bx, by))
-            continue;
-        if (isSelected)
-            selectedLine = QLineF(ax, ay, bx, by);
+    // The picture holds edges and dots; it moves with a pan and stretches with a zoom until
+    // the next one comes back from the worker.
+    const QPointF origin = mapOrigin();
+    if (!m_picture.isNull()) {
+        const double stretch = m_nav.scale / m_pictureFrame.scale;
+        const QPointF topLeft = origin - m_pictureFrame.origin * stretch;
+        if (stretch == 1.0)
+            painter->drawImage(QPoint(int(std::lround(topLeft.x())), int(std::lround(topLeft.y()))), m_picture);
         else
-            m_lines.append(QLineF(ax, ay, bx, by));
+            painter->drawImage(QRectF(topLeft, QSizeF(m_picture.size()) * stretch), m_picture);
     }
-    const QColor edgeColour(142, 142, 147, 77);
-    if (m_lines.size() < smoothLimit) {
-        painter->setRenderHint(QPainter::Antialiasing, true);
-        painter->setPen(QPen(edgeColour, 1));
-        painter->drawLines(m_lines);
-    } else {
-        const QSize pixels = area.toSize();
-        if (m_canvas.size() != pixels)
-            m_canvas = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
-        m_canvas.fill(Qt::transparent);
-        drawThinLines(m_canvas, m_lines, edgeColour.rgba());
-        painter->drawImage(QPoint(0, 0), m_canvas);
+    if (m_drawingStale)
+        return; // the arrays are the last graph's until the new one's layout arrives
+
+    // On top: the selected link, the dragged memory, rings and labels.
+    const double scale = m_nav.scale;
+    const QSizeF area = viewSize();
+    const auto pointOf = [&](int i) {
+        return QPointF(
+            origin.x() + m_drawPoints[std::size_t(i)].x * scale, origin.y() + m_drawPoints[std::size_t(i)].y * scale);
+    };
+    const auto drawnIndex = [&](const std::optional<QString> &id) {
+        const int i = id ? m_indexOf.value(*id, -1) : -1;
+        return i >= 0 && std::size_t(i) < m_drawn.size() && m_drawn[std::size_t(i)] ? i : -1;
+    };
+    painter->setRenderHint(QPainter::Antialiasing, true);
+    if (m_selectedEdge) {
+        const int a = drawnIndex(m_selectedEdge->from), b = drawnIndex(m_selectedEdge->to);
+        if (a >= 0 && b >= 0) {
+            painter->setPen(QPen(QColor(0xff, 0x9f, 0x0a), 2));
+            painter->drawLine(pointOf(a), pointOf(b));
+        }
     }
-    if (selectedLine) {
-        painter->setRenderHint(QPainter::Antialiasing, true);
-        painter->setPen(QPen(QColor(0xff, 0x9f, 0x0a), 2));
-        painter->drawLine(*selectedLine);
+    if (const int i = drawnIndex(m_dragNode); i >= 0) {
+        const QImage &image = dot(m_colours[std::size_t(i)], m_radii[std::size_t(i)]);
+        const QPointF at = pointOf(i);
+        painter->drawImage(
+            QPoint(int(std::lround(at.x() - image.width() / 2.0)), int(std::lround(at.y() - image.height() / 2.0))),
+            image);
+    }
+    for (const int i : {drawnIndex(m_selected), drawnIndex(m_pending)}) {
+        if (i < 0)
+            continue;
+        const double r = m_radii[std::size_t(i)];
+        painter->setBrush(Qt::NoBrush);
+        painter->setPen(QPen(Qt::white, 2));
+        painter->drawEllipse(pointOf(i), r + 3, r + 3);
     }
 
-    // Nodes in graph order, each a copy of its ready-drawn dot; then rings and labels.
-    std::vector<std::size_t> shown;
-    for (std::size_t i = 0; i < m_ids.size(); ++i) {
-        if (!m_drawn[i])
-            continue;
-        const double x = cx + m_drawPoints[i].x * scale, y = cy + m_drawPoints[i].y * scale;
-        if (!inside(x, y))
-            continue;
-        shown.push_back(i);
-        const QImage &image = dot(m_colours[i], m_radii[i]);
-        painter->drawImage(
-            QPoint(int(std::lround(x - image.width() / 2.0)), int(std::lround(y - image.height() / 2.0))), image);
-    }
-    painter->setRenderHint(QPainter::Antialiasing, true);
     QFont font = painter->font();
     font.setPixelSize(9);
     font.setWeight(QFont::Medium);
     painter->setFont(font);
+    painter->setPen(QColor(0xf2, 0xf2, 0xf7));
     const QFontMetricsF metrics(font);
-    const bool labelAll = m_nav.scale > labelScale;
     const auto &nodes = m_panel->model().graphNodes();
-    for (const std::size_t i : shown) {
-        const QString &id = m_ids[i];
-        const bool selected = m_selected == id;
-        const bool ringed = selected || m_pending == id;
-        if (!ringed && !labelAll)
-            continue;
-        const QPointF at(cx + m_drawPoints[i].x * scale, cy + m_drawPoints[i].y * scale);
-        const double r = m_radii[i];
-        if (ringed) {
-            painter->setBrush(Qt::NoBrush);
-            painter->setPen(QPen(Qt::white, 2));
-            painter->drawEllipse(at, r + 3, r + 3);
-        }
-        if ((labelAll || selected) && i < nodes.size()) {
-            const QString label = nodeLabel(nodes[i].text);
-            const double w = metrics.horizontalAdvance(label);
-            painter->setPen(QColor(0xf2, 0xf2, 0xf7));
-            painter->drawText(QPointF(at.x() - w / 2, at.y() + r + 8 + metrics.ascent()), label);
-        }
+    const auto label = [&](int i) {
+        if (std::size_t(i) >= nodes.size())
+            return;
+        const QPointF at = pointOf(i);
+        const QString text = nodeLabel(nodes[std::size_t(i)].text);
+        const double w = metrics.horizontalAdvance(text);
+        painter->drawText(QPointF(at.x() - w / 2, at.y() + m_radii[std::size_t(i)] + 8 + metrics.ascent()), text);
+    };
+    if (m_nav.scale <= labelScale) {
+        if (const int i = drawnIndex(m_selected); i >= 0)
+            label(i);
+        return;
+    }
+    const QRectF visible(
+        -visibleMargin, -visibleMargin, area.width() + 2 * visibleMargin, area.height() + 2 * visibleMargin);
+    for (std::size_t i = 0; i < m_drawn.size(); ++i) {
+        if (m_drawn[i] && visible.contains(pointOf(int(i))))
+            label(int(i));
     }
 }
 

@@ -6,10 +6,13 @@
 #include <QVariantList>
 #include <QtQmlIntegration>
 
+#include <memory>
 #include <optional>
+#include <utility>
 
 #include "GraphGeometry.h"
 #include "GraphLayoutRunner.h"
+#include "MapPicture.h"
 #include "MemoryPanel.h"
 
 namespace halvic {
@@ -89,9 +92,12 @@ signals:
     void legendChanged();
     /// A layout has been applied (tests and benchmarks wait for it).
     void laidOutApplied();
+    /// A picture of the map has come back from its worker and is shown.
+    void mapDrawn();
 
 protected:
     void geometryChange(const QRectF &newGeometry, const QRectF &oldGeometry) override;
+    void updatePolish() override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
@@ -111,6 +117,14 @@ private:
     QSizeF viewSize() const { return size(); }
     void rebuildDrawing();
     const QImage &dot(QColor colour, double radius);
+    /// Schedules a frame, and the check whether the map's picture still serves it.
+    void redraw();
+    /// Where the graph's origin is in the item.
+    QPointF mapOrigin() const;
+    bool layoutWillRedraw() const;
+    void refreshPicture();
+    std::shared_ptr<const graphview::MapScene> scene();
+    void pictureDrawn(const QImage &picture, const graphview::MapFrame &frame, quint64 version);
 
     QPointer<MemoryPanel> m_panel;
     GraphLayoutRunner m_runner;
@@ -129,7 +143,7 @@ private:
     std::vector<QString> m_ids;
     std::vector<QColor> m_colours;
 
-    // What paint() draws from, by node index, rebuilt when marked stale: hash lookups per
+    // What the map is drawn from, by node index, rebuilt when marked stale: hash lookups per
     // node and edge on every frame would cost more than the drawing.
     bool m_drawingStale = true;
     // Counts changes of the graph's nodes and edges: a layout's drawing arrays are used only
@@ -141,11 +155,20 @@ private:
     std::vector<char> m_drawn;
     std::vector<float> m_radii;
     std::vector<std::pair<int, int>> m_drawEdges;
-    QList<QLineF> m_lines;
-    // Many edges are drawn here first, then copied to the item in one go.
-    QImage m_canvas;
     // A dot for each colour and radius, drawn smooth once and then copied.
     QHash<quint64, QImage> m_dots;
+
+    // Edges and dots are drawn on a worker into a picture a little larger than the view;
+    // paint() only places it and draws selection, rings and labels over it. The version
+    // counts changes of what the picture shows.
+    graphview::MapPainter m_painter;
+    quint64 m_mapVersion = 1;
+    QImage m_picture;
+    graphview::MapFrame m_pictureFrame;
+    quint64 m_pictureVersion = 0;
+    std::optional<std::pair<graphview::MapFrame, quint64>> m_requested;
+    std::shared_ptr<const graphview::MapScene> m_scene;
+    quint64 m_sceneVersion = 0;
 
     // The drag in progress.
     QPointF m_pressAt;
