@@ -626,6 +626,23 @@ private slots:
         QTest::mouseDClick(window, Qt::LeftButton, Qt::AltModifier, map->mapToScene(middle).toPoint());
         QVERIFY(std::abs(map->zoom() - std::clamp(std::clamp(before * 1.6, 0.2, 4.0) * 0.625, 0.2, 4.0)) < 1e-9);
 
+        // The words the map shows are on the accessibility bus: the labels in view when zoomed
+        // in far enough to show them, else only the selected memory's.
+        while (map->zoom() <= 1.25)
+            map->zoomIn();
+        QStringList inView;
+        for (const GraphNode &node : panel->model().graphNodes()) {
+            if (QRectF(0, 0, map->width(), map->height()).contains(*map->viewPoint(node.id)))
+                inView << graphview::nodeLabel(node.text);
+        }
+        QVERIFY(!inView.isEmpty());
+        QTRY_COMPARE(map->shownLabels(), inView.join("; "));
+        while (map->zoom() > 1.25)
+            map->zoomOut();
+        QTRY_COMPARE(map->shownLabels(), QString());
+        clickAt(*map->viewPoint("c"));
+        QTRY_COMPARE(map->shownLabels(), QStringLiteral("Dentist"));
+
         // A new graph keeps the places of the memories that stay.
         const auto kept = map->positions().value("c");
         applied.clear();

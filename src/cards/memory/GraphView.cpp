@@ -41,6 +41,9 @@ GraphView::GraphView(QQuickItem *parent)
     setAcceptedMouseButtons(Qt::LeftButton);
     setOpaquePainting(false);
     connect(&m_runner, &GraphLayoutRunner::finished, this, &GraphView::applyLayout);
+    m_labelsSettle.setSingleShot(true);
+    m_labelsSettle.setInterval(250);
+    connect(&m_labelsSettle, &QTimer::timeout, this, &GraphView::collectShownLabels);
 }
 
 GraphView::~GraphView() = default;
@@ -429,6 +432,45 @@ void GraphView::redraw()
 {
     polish();
     update();
+    m_labelsSettle.start();
+}
+
+void GraphView::collectShownLabels()
+{
+    QStringList labels;
+    int more = 0;
+    if (m_panel && !m_drawingStale) {
+        const auto &nodes = m_panel->model().graphNodes();
+        const auto add = [&](std::size_t i) {
+            if (i >= nodes.size())
+                return;
+            if (labels.size() < readLabelLimit)
+                labels << nodeLabel(nodes[i].text);
+            else
+                ++more;
+        };
+        if (m_nav.scale <= labelScale) {
+            const int i = m_selected ? m_indexOf.value(*m_selected, -1) : -1;
+            if (i >= 0)
+                add(std::size_t(i));
+        } else {
+            const QPointF origin = mapOrigin();
+            const QRectF view(0, 0, width(), height());
+            for (std::size_t i = 0; i < m_drawn.size() && i < m_drawPoints.size(); ++i) {
+                const QPointF at(
+                    origin.x() + m_drawPoints[i].x * m_nav.scale, origin.y() + m_drawPoints[i].y * m_nav.scale);
+                if (m_drawn[i] && view.contains(at))
+                    add(i);
+            }
+        }
+    }
+    QString text = labels.join(QStringLiteral("; "));
+    if (more > 0)
+        text += QStringLiteral("; and %1 more").arg(more);
+    if (text == m_shownLabels)
+        return;
+    m_shownLabels = text;
+    emit shownLabelsChanged();
 }
 
 QPointF GraphView::mapOrigin() const

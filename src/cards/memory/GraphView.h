@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QPointer>
 #include <QQuickPaintedItem>
+#include <QTimer>
 #include <QVariantList>
 #include <QtQmlIntegration>
 
@@ -19,7 +20,8 @@ namespace halvic {
 
 /// The map of the memory graph: lays the graph out (off the main thread) whenever a new one
 /// arrives, keeping the places of the memories it already had, draws it through the scene
-/// graph (as a painted item, which both the OpenGL and the software scene graph draw), and
+/// graph (as a painted item, which both the OpenGL and the software scene graph draw; the
+/// edges and dots come as a picture drawn on a worker thread), and
 /// lets the user pan, zoom, move memories, select a memory or a link, link two memories and
 /// cut a link. Positions, zoom and selection live as long as the item.
 class GraphView : public QQuickPaintedItem
@@ -43,6 +45,9 @@ class GraphView : public QQuickPaintedItem
     Q_PROPERTY(QColor selectedColour READ selectedColour NOTIFY selectionChanged)
     /// One entry per distinct kind, sorted: {"name": friendly name, "colour": colour}.
     Q_PROPERTY(QVariantList legend READ legend NOTIFY legendChanged)
+    /// The labels the map shows now, for the accessibility bus: those of the memories in view
+    /// when zoomed in far enough to show them, else the selected memory's.
+    Q_PROPERTY(QString shownLabels READ shownLabels NOTIFY shownLabelsChanged)
 public:
     explicit GraphView(QQuickItem *parent = nullptr);
     ~GraphView() override;
@@ -64,6 +69,9 @@ public:
     QString selectedKindName() const;
     QColor selectedColour() const;
     QVariantList legend() const { return m_legend; }
+    QString shownLabels() const { return m_shownLabels; }
+    /// At most this many labels are read out; the rest are counted.
+    static constexpr int readLabelLimit = 40;
 
     const graphlayout::Positions &positions() const { return m_positions; }
     const graphlayout::Degrees &degrees() const { return m_degrees; }
@@ -94,6 +102,7 @@ signals:
     void laidOutApplied();
     /// A picture of the map has come back from its worker and is shown.
     void mapDrawn();
+    void shownLabelsChanged();
 
 protected:
     void geometryChange(const QRectF &newGeometry, const QRectF &oldGeometry) override;
@@ -124,6 +133,7 @@ private:
     bool layoutWillRedraw() const;
     void refreshPicture();
     std::shared_ptr<const graphview::MapScene> scene();
+    void collectShownLabels();
     void pictureDrawn(const QImage &picture, const graphview::MapFrame &frame, quint64 version);
 
     QPointer<MemoryPanel> m_panel;
@@ -139,6 +149,9 @@ private:
     std::optional<QString> m_selected;
     std::optional<GraphEdge> m_selectedEdge;
     QVariantList m_legend;
+    QString m_shownLabels;
+    // Labels are collected once the map has settled, not on every frame of a pan.
+    QTimer m_labelsSettle;
     // Node ids in graph order and their colours, kept with the graph for drawing and hits.
     std::vector<QString> m_ids;
     std::vector<QColor> m_colours;

@@ -24,6 +24,7 @@ Item {
         panel: area.controller
         Accessible.role: Accessible.Graphic
         Accessible.name: "Memory graph"
+        Accessible.description: map.shownLabels
     }
 
     BusyIndicator {
