@@ -545,7 +545,6 @@ void GraphView::pictureDrawn(const QImage &picture, const MapFrame &frame, quint
     m_pictureFrame = frame;
     m_pictureVersion = version;
     redraw();
-    emit mapDrawn();
 }
 
 void GraphView::paint(QPainter *painter)

@@ -100,8 +100,6 @@ signals:
     void legendChanged();
     /// A layout has been applied (tests and benchmarks wait for it).
     void laidOutApplied();
-    /// A picture of the map has come back from its worker and is shown.
-    void mapDrawn();
     void shownLabelsChanged();
 
 protected:
