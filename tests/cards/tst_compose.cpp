@@ -14,6 +14,7 @@
 
 #include <sys/stat.h>
 
+#include "CardUnderTest.h"
 #include "Cards.h"
 #include "ComposePanel.h"
 #include "Drops.h"
@@ -76,16 +77,10 @@ QStringList paths(const ComposeModel &model)
 
 } // namespace
 
-class ComposeTest : public QObject
+class ComposeTest : public QObject, testing::CardUnderTest<ComposePanel>
 {
     Q_OBJECT
 
-    ManualScheduler scheduler;
-    std::unique_ptr<QTemporaryDir> dir;
-    std::unique_ptr<QQmlEngine> qml;
-    std::unique_ptr<ComposePanel> panel;
-
-    QString controlFolder() const { return dir->filePath(QStringLiteral("root/control")); }
     QString actionFile() const { return controlFolder() + QStringLiteral("/card_action.json"); }
     QString file(const QString &name, const QByteArray &contents = "x") const
     {
@@ -126,19 +121,8 @@ class ComposeTest : public QObject
     }
 
 private slots:
-    void init()
-    {
-        dir = std::make_unique<QTemporaryDir>();
-        qml = std::make_unique<QQmlEngine>();
-        qml->addImportPath(QStringLiteral("qrc:/"));
-        panel = std::make_unique<ComposePanel>(CardContext{scheduler, *qml, ControlChannel(controlFolder())});
-    }
-    void cleanup()
-    {
-        panel.reset();
-        qml.reset();
-        dir.reset();
-    }
+    void init() { setUp(); }
+    void cleanup() { tearDown(); }
 
     void decodeDrafts()
     {

@@ -13,6 +13,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "CardUnderTest.h"
 #include "EmailFrame.h"
 #include "EmailPanel.h"
 #include "EventDispatcher.h"
@@ -75,16 +76,11 @@ QSet<QString> ids(std::initializer_list<const char *> list)
 
 } // namespace
 
-class EmailTest : public QObject
+class EmailTest : public QObject, testing::CardUnderTest<EmailPanel>
 {
     Q_OBJECT
 
-    ManualScheduler scheduler;
-    std::unique_ptr<QTemporaryDir> dir;
-    std::unique_ptr<QQmlEngine> qml;
-    std::unique_ptr<EmailPanel> panel;
-
-    QString actionFile() const { return dir->filePath(QStringLiteral("control/email_action.json")); }
+    QString actionFile() const { return controlFile(QStringLiteral("email_action.json")); }
 
     /// The last action written, removed so the next write can be told apart; empty if none.
     QJsonObject takeAction() const
@@ -108,19 +104,8 @@ class EmailTest : public QObject
     }
 
 private slots:
-    void init()
-    {
-        dir = std::make_unique<QTemporaryDir>();
-        qml = std::make_unique<QQmlEngine>();
-        qml->addImportPath(QStringLiteral("qrc:/"));
-        panel = std::make_unique<EmailPanel>(CardContext{scheduler, *qml, ControlChannel(dir->filePath("control"))});
-    }
-    void cleanup()
-    {
-        panel.reset();
-        qml.reset();
-        dir.reset();
-    }
+    void init() { setUp(); }
+    void cleanup() { tearDown(); }
 
     void decode_data()
     {

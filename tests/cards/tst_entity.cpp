@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "CardUnderTest.h"
 #include "EntityPanel.h"
 #include "EventDispatcher.h"
 #include "GlassPanel.h"
@@ -73,36 +74,23 @@ QStringList relationNames(const EntityProfile &p)
 
 } // namespace
 
-class EntityTest : public QObject
+class EntityTest : public QObject, testing::CardUnderTest<EntityPanel>
 {
     Q_OBJECT
 
-    ManualScheduler scheduler;
-    std::unique_ptr<QTemporaryDir> dir;
-    std::unique_ptr<QQmlEngine> qml;
-    std::unique_ptr<EntityPanel> panel;
     QList<QUrl> opened;
 
-    QString controlFolder() const { return dir->filePath(QStringLiteral("root/control")); }
     QString actionFile() const { return controlFolder() + QStringLiteral("/entity_action.json"); }
     QJsonObject written() const { return readJson(actionFile()); }
 
 private slots:
     void init()
     {
-        dir = std::make_unique<QTemporaryDir>();
-        qml = std::make_unique<QQmlEngine>();
-        qml->addImportPath(QStringLiteral("qrc:/"));
-        panel = std::make_unique<EntityPanel>(CardContext{scheduler, *qml, ControlChannel(controlFolder())});
+        setUp();
         opened.clear();
         panel->setOpener([this](const QUrl &url) { opened << url; });
     }
-    void cleanup()
-    {
-        panel.reset();
-        qml.reset();
-        dir.reset();
-    }
+    void cleanup() { tearDown(); }
 
     // ---- Records ----
 

@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "CardUnderTest.h"
 #include "EventDispatcher.h"
 #include "GlassPanel.h"
 #include "GraphView.h"
@@ -87,16 +88,10 @@ QStringList edgeSpecs(const MemoryModel &model)
 
 } // namespace
 
-class MemoryTest : public QObject
+class MemoryTest : public QObject, testing::CardUnderTest<MemoryPanel>
 {
     Q_OBJECT
 
-    ManualScheduler scheduler;
-    std::unique_ptr<QTemporaryDir> dir;
-    std::unique_ptr<QQmlEngine> qml;
-    std::unique_ptr<MemoryPanel> panel;
-
-    QString controlFolder() const { return dir->filePath(QStringLiteral("root/control")); }
     QString file(const char *name) const { return controlFolder() + u'/' + QLatin1StringView(name); }
     QStringList writtenFiles() const { return QDir(controlFolder()).entryList(QDir::Files | QDir::Hidden); }
     void clearFolder() const
@@ -106,19 +101,8 @@ class MemoryTest : public QObject
     }
 
 private slots:
-    void init()
-    {
-        dir = std::make_unique<QTemporaryDir>();
-        qml = std::make_unique<QQmlEngine>();
-        qml->addImportPath(QStringLiteral("qrc:/"));
-        panel = std::make_unique<MemoryPanel>(CardContext{scheduler, *qml, ControlChannel(controlFolder())});
-    }
-    void cleanup()
-    {
-        panel.reset();
-        qml.reset();
-        dir.reset();
-    }
+    void init() { setUp(); }
+    void cleanup() { tearDown(); }
 
     void decodeMemory_data()
     {

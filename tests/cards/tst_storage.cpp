@@ -15,6 +15,7 @@
 #include <sys/stat.h>
 
 #include "CardFormats.h"
+#include "CardUnderTest.h"
 #include "Drops.h"
 #include "EventDispatcher.h"
 #include "GlassPanel.h"
@@ -56,16 +57,10 @@ QStringList names(StoragePanel &panel)
 
 } // namespace
 
-class StorageTest : public QObject
+class StorageTest : public QObject, testing::CardUnderTest<StoragePanel>
 {
     Q_OBJECT
 
-    ManualScheduler scheduler;
-    std::unique_ptr<QTemporaryDir> dir;
-    std::unique_ptr<QQmlEngine> qml;
-    std::unique_ptr<StoragePanel> panel;
-
-    QString controlFolder() const { return dir->filePath(QStringLiteral("root/control")); }
     QString actionFile() const { return controlFolder() + QStringLiteral("/storage_action.json"); }
     QString queryFile() const { return controlFolder() + QStringLiteral("/storage_query.json"); }
     QString file(const QString &name) const
@@ -82,19 +77,8 @@ class StorageTest : public QObject
     }
 
 private slots:
-    void init()
-    {
-        dir = std::make_unique<QTemporaryDir>();
-        qml = std::make_unique<QQmlEngine>();
-        qml->addImportPath(QStringLiteral("qrc:/"));
-        panel = std::make_unique<StoragePanel>(CardContext{scheduler, *qml, ControlChannel(controlFolder())});
-    }
-    void cleanup()
-    {
-        panel.reset();
-        qml.reset();
-        dir.reset();
-    }
+    void init() { setUp(); }
+    void cleanup() { tearDown(); }
 
     void decode_data()
     {

@@ -13,6 +13,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "CardUnderTest.h"
 #include "EventDispatcher.h"
 #include "GlassPanel.h"
 #include "JsonFile.h"
@@ -70,34 +71,17 @@ QJsonObject tick(const QString &id, const QString &text)
 
 } // namespace
 
-class TasksTest : public QObject
+class TasksTest : public QObject, testing::CardUnderTest<TasksPanel>
 {
     Q_OBJECT
 
-    ManualScheduler scheduler;
-    std::unique_ptr<QTemporaryDir> dir;
-    std::unique_ptr<QQmlEngine> qml;
-    std::unique_ptr<TasksPanel> panel;
-
-    QString controlFolder() const { return dir->filePath(QStringLiteral("root/control")); }
     QString actionFile() const { return controlFolder() + QStringLiteral("/card_action.json"); }
 
     QRect available() const { return QGuiApplication::primaryScreen()->availableGeometry(); }
 
 private slots:
-    void init()
-    {
-        dir = std::make_unique<QTemporaryDir>();
-        qml = std::make_unique<QQmlEngine>();
-        qml->addImportPath(QStringLiteral("qrc:/"));
-        panel = std::make_unique<TasksPanel>(CardContext{scheduler, *qml, ControlChannel(controlFolder())});
-    }
-    void cleanup()
-    {
-        panel.reset();
-        qml.reset();
-        dir.reset();
-    }
+    void init() { setUp(); }
+    void cleanup() { tearDown(); }
 
     void decode_data()
     {
