@@ -91,37 +91,21 @@ class MemoryEndToEndTest : public QObject
         return bestSize >= 60 ? best : std::nullopt;
     }
 
-    bool reads(const QStringList &expected, bool present = true) const
-    {
-        QStringList objects;
-        const bool ok = HudSession::waitFor(
-            [&] {
-                objects = session->accessibleObjects();
-                return std::all_of(
-                    expected.begin(), expected.end(), [&](const QString &o) { return objects.contains(o) == present; });
-            },
-            10000);
-        if (!ok)
-            qWarning().noquote() << objects.join(u'\n');
-        return ok;
-    }
-
 private slots:
     void init()
     {
         session = std::make_unique<HudSession>();
         if (!session->ok())
             QFAIL(qPrintable(QStringLiteral("no X session: ") + session->error()));
-        QVERIFY(session->startHud());
-        QVERIFY(session->waitToFind(QStringLiteral("listening\u2026")));
+        QVERIFY(session->startHudListening());
     }
     void cleanup() { session.reset(); }
 
     void openedFromTheMenuSearchedCorrectedAndForgotten()
     {
         QVERIFY(chooseMemoryFromTheMenu());
-        QVERIFY(reads({"frame\tWhat Halvic Remembers", "heading\tWhat Halvic Remembers", "push button\tNotes",
-            "push button\tGraph", "label\tNothing remembered yet."}));
+        QVERIFY(session->waitToRead({"frame\tWhat Halvic Remembers", "heading\tWhat Halvic Remembers",
+            "push button\tNotes", "push button\tGraph", "label\tNothing remembered yet."}));
         QCOMPARE(takeRequest("memory_query.json"), (QJsonObject{{"q", ""}}));
 
         session->feed({engineEvent("memories",
@@ -130,7 +114,7 @@ private slots:
                     QJsonArray{QJsonObject{{"id", "m1"}, {"text", "Likes green tea"}, {"when", "mornings"},
                                    {"created_at", "not a time"}, {"linked", true}},
                         QJsonObject{{"id", "m2"}, {"text", "Has a cat called Miso"}}}}})});
-        QVERIFY(reads({"label\tLikes green tea", "label\tre: mornings", "image\tconnected fact",
+        QVERIFY(session->waitToRead({"label\tLikes green tea", "label\tre: mornings", "image\tconnected fact",
             "label\tHas a cat called Miso", "push button\tCorrect this memory: Likes green tea",
             "push button\tForget this \u2014 delete permanently: Has a cat called Miso"}));
 
@@ -147,18 +131,18 @@ private slots:
         QVERIFY(clickOn(QStringLiteral("Forget this \u2014 delete permanently: Has a cat called Miso")));
         QCOMPARE(takeRequest("memory_action.json"),
             (QJsonObject{{"action", "forget"}, {"id", "m2"}, {"text", "Has a cat called Miso"}, {"q", "tea"}}));
-        QVERIFY(reads({"label\tHas a cat called Miso"}, false));
+        QVERIFY(session->waitToRead({"label\tHas a cat called Miso"}, false));
 
         // Corrected in place.
         QVERIFY(clickOn(QStringLiteral("Correct this memory: Likes green tea")));
-        QVERIFY(reads({"push button\tSave correction: Likes green tea"}));
+        QVERIFY(session->waitToRead({"push button\tSave correction: Likes green tea"}));
         session->xdotool({QStringLiteral("key"), QStringLiteral("End")});
         session->xdotool(
             {QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("20"), QStringLiteral(", no sugar")});
         QVERIFY(clickOn(QStringLiteral("Save correction: Likes green tea")));
         QCOMPARE(takeRequest("memory_action.json"),
             (QJsonObject{{"action", "edit"}, {"id", "m1"}, {"text", "Likes green tea, no sugar"}, {"q", "tea"}}));
-        QVERIFY(reads({"label\tLikes green tea, no sugar"}));
+        QVERIFY(session->waitToRead({"label\tLikes green tea, no sugar"}));
 
         // The graph is asked for on entering graph mode.
         QVERIFY(clickOn(QStringLiteral("Graph"), QStringLiteral("push button")));
@@ -168,11 +152,11 @@ private slots:
                  QJsonArray{QJsonObject{{"id", "m1"}, {"text", "Likes green tea"}, {"kind", "fact"}},
                      QJsonObject{{"id", "m3"}, {"text", "Ann"}, {"kind", "entity:person"}}}},
                 {"edges", QJsonArray{QJsonObject{{"from", "m1"}, {"to", "m3"}}}}})});
-        QVERIFY(reads({"label\t2 memories \u00b7 1 links", "label\tFact", "label\tPerson"}));
+        QVERIFY(session->waitToRead({"label\t2 memories \u00b7 1 links", "label\tFact", "label\tPerson"}));
 
         // The menu item puts the card away again.
         QVERIFY(chooseMemoryFromTheMenu());
-        QVERIFY(reads({"frame\tWhat Halvic Remembers"}, false));
+        QVERIFY(session->waitToRead({"frame\tWhat Halvic Remembers"}, false));
     }
 
     // The map drawn in the real HUD (the software scene graph, as without a GPU), linked and
@@ -188,7 +172,7 @@ private slots:
                      QJsonObject{{"id", "ann"}, {"text", "Ann"}, {"kind", "entity:person"}},
                      QJsonObject{{"id", "dentist"}, {"text", "Dentist"}, {"kind", "event"}}}},
                 {"edges", QJsonArray{QJsonObject{{"from", "tea"}, {"to", "ann"}}}}})});
-        QVERIFY(reads({"label\t3 memories \u00b7 1 links", "label\tEvent"}));
+        QVERIFY(session->waitToRead({"label\t3 memories \u00b7 1 links", "label\tEvent"}));
         // The card is somewhere on the left of the screen.
         const auto map = std::optional(QRect(QPoint(0, 0), HudSession::screenSize).adjusted(0, 0, -500, 0));
         QVERIFY(session->waitToFind(QStringLiteral("Memory graph")));
@@ -205,26 +189,26 @@ private slots:
 
         // Connect: tap two memories.
         QVERIFY(clickOn(QStringLiteral("Connect: tap two memories to link them")));
-        QVERIFY(reads({"label\ttap a memory"}));
+        QVERIFY(session->waitToRead({"label\ttap a memory"}));
         session->click(QRect(*dentist, QSize(1, 1)));
-        QVERIFY(reads({"label\ttap another"}));
+        QVERIFY(session->waitToRead({"label\ttap another"}));
         session->click(QRect(*ann, QSize(1, 1)));
         QCOMPARE(takeRequest("graph_action.json"), (QJsonObject{{"action", "link"}, {"a", "dentist"}, {"b", "ann"}}));
-        QVERIFY(reads({"label\t3 memories \u00b7 2 links"}));
+        QVERIFY(session->waitToRead({"label\t3 memories \u00b7 2 links"}));
         QVERIFY(clickOn(QStringLiteral("Connect: tap two memories to link them")));
 
         // Cut: select the link between the tea and Ann by its middle, then cut it.
         session->click(QRect((*tea + *ann) / 2, QSize(1, 1)));
-        QVERIFY(reads({"label\tConnection between two memories"}));
+        QVERIFY(session->waitToRead({"label\tConnection between two memories"}));
         QVERIFY(clickOn(QStringLiteral("Cut the connection")));
         QCOMPARE(takeRequest("graph_action.json"), (QJsonObject{{"action", "unlink"}, {"a", "tea"}, {"b", "ann"}}));
-        QVERIFY(reads({"label\t3 memories \u00b7 1 links"}));
+        QVERIFY(session->waitToRead({"label\t3 memories \u00b7 1 links"}));
     }
 
     void theHudsMemoryButtonOpensTheCard()
     {
         QVERIFY(clickOn(QStringLiteral("What Halvic remembers"), QStringLiteral("push button")));
-        QVERIFY(reads({"frame\tWhat Halvic Remembers"}));
+        QVERIFY(session->waitToRead({"frame\tWhat Halvic Remembers"}));
         QCOMPARE(takeRequest("memory_query.json"), (QJsonObject{{"q", ""}}));
     }
 };

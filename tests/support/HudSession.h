@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDebug>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -11,6 +12,7 @@
 #include <QStandardPaths>
 #include <QTest>
 
+#include <algorithm>
 #include <csignal>
 #include <memory>
 #include <optional>
@@ -214,6 +216,26 @@ public:
                     QStringLiteral("--list")}))
             .split(u'\n', Qt::SkipEmptyParts);
     }
+
+    /// Waits until a screen reader reads every one of `expected` ("role<TAB>name"), or, with
+    /// `present` false, none of them. On a timeout what it did read goes to the test's log.
+    bool waitToRead(const QStringList &expected, bool present = true, int timeoutMs = 10000) const
+    {
+        QStringList objects;
+        const bool ok = waitFor(
+            [&] {
+                objects = accessibleObjects();
+                return std::all_of(expected.begin(), expected.end(),
+                    [&](const QString &object) { return objects.contains(object) == present; });
+            },
+            timeoutMs);
+        if (!ok)
+            qWarning().noquote() << "read instead:\n" + objects.join(u'\n');
+        return ok;
+    }
+
+    /// Starts the HUD and waits until it listens, its engine up.
+    bool startHudListening() { return startHud() && waitToFind(QStringLiteral("listening\u2026")).has_value(); }
 
     std::optional<QRect> waitToFind(const QString &name, const QString &role = {}, int timeoutMs = 10000) const
     {
