@@ -15,12 +15,9 @@ namespace halvic {
 
 using namespace graphview;
 using graphlayout::Vec2;
-using graphview::MapFrame;
-using graphview::MapScene;
 
 namespace {
 
-constexpr double visibleMargin = 40;
 constexpr double labelScale = 1.25;
 
 // How far the map's picture reaches beyond the view on each side, so that a pan only moves
@@ -419,15 +416,6 @@ void GraphView::rebuildDrawing()
         m_drawEdges.emplace_back(m_indexOf.value(edge.from, -1), m_indexOf.value(edge.to, -1));
 }
 
-const QImage &GraphView::dot(QColor colour, double radius)
-{
-    const quint64 key = (quint64(colour.rgba()) << 16) | quint64(std::lround(radius * 4));
-    auto it = m_dots.find(key);
-    if (it == m_dots.end())
-        it = m_dots.insert(key, dotImage(colour, radius));
-    return *it;
-}
-
 void GraphView::redraw()
 {
     polish();
@@ -585,7 +573,7 @@ void GraphView::paint(QPainter *painter)
         }
     }
     if (const int i = drawnIndex(m_dragNode); i >= 0) {
-        const QImage &image = dot(m_colours[std::size_t(i)], m_radii[std::size_t(i)]);
+        const QImage &image = m_dots.dot(m_colours[std::size_t(i)].rgba(), m_radii[std::size_t(i)]);
         const QPointF at = pointOf(i);
         painter->drawImage(
             QPoint(int(std::lround(at.x() - image.width() / 2.0)), int(std::lround(at.y() - image.height() / 2.0))),

@@ -123,7 +123,6 @@ private:
     void select(std::optional<QString> node, std::optional<GraphEdge> edge);
     QSizeF viewSize() const { return size(); }
     void rebuildDrawing();
-    const QImage &dot(QColor colour, double radius);
     /// Schedules a frame, and the check whether the map's picture still serves it.
     void redraw();
     /// Where the graph's origin is in the item.
@@ -166,8 +165,8 @@ private:
     std::vector<char> m_drawn;
     std::vector<float> m_radii;
     std::vector<std::pair<int, int>> m_drawEdges;
-    // A dot for each colour and radius, drawn smooth once and then copied.
-    QHash<quint64, QImage> m_dots;
+    // The dragged memory's dot, drawn over the picture.
+    graphview::DotImages m_dots;
 
     // Edges and dots are drawn on a worker into a picture a little larger than the view;
     // paint() only places it and draws selection, rings and labels over it. The version

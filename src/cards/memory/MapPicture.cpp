@@ -1,6 +1,5 @@
 #include "MapPicture.h"
 
-#include <QHash>
 #include <QLineF>
 #include <QList>
 #include <QPainter>
@@ -15,8 +14,6 @@ namespace halvic::graphview {
 
 namespace {
 
-// Points just outside the picture still count, so that dots cut by its edge are drawn.
-constexpr double visibleMargin = 40;
 // Below this many edges in the picture they are drawn smooth; above it, as one-pixel lines
 // by our own routine: the software raster engine would spend most of a frame smoothing
 // lines too thin to show it.
@@ -29,17 +26,22 @@ constexpr QRgb edgeColour = qRgba(142, 142, 147, 77);
 
 } // namespace
 
-QImage dotImage(QColor colour, double radius)
+const QImage &DotImages::dot(QRgb colour, double radius)
 {
+    const quint64 key = (quint64(colour) << 16) | quint64(std::lround(radius * 4));
+    const auto found = m_images.constFind(key);
+    if (found != m_images.cend())
+        return *found;
     const int side = int(std::ceil(radius * 2)) + 2;
     QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(Qt::NoPen);
-    painter.setBrush(colour);
+    painter.setBrush(QColor::fromRgba(colour));
     painter.drawEllipse(QPointF(side / 2.0, side / 2.0), radius, radius);
-    return image;
+    painter.end();
+    return *m_images.insert(key, image);
 }
 
 QImage drawMap(const MapScene &scene, const MapFrame &frame)
@@ -80,21 +82,16 @@ QImage drawMap(const MapScene &scene, const MapFrame &frame)
     }
 
     // Dots in graph order, each a copy of its ready-drawn image.
-    QHash<quint64, QImage> dots;
+    DotImages dots;
     for (int i = 0; i < nodeCount; ++i) {
         if (!scene.drawn[std::size_t(i)])
             continue;
         const QPointF p = at(i);
         if (!inside(p.x(), p.y()))
             continue;
-        const QRgb colour = scene.colours[std::size_t(i)];
-        const float radius = scene.radii[std::size_t(i)];
-        const quint64 key = (quint64(colour) << 16) | quint64(std::lround(radius * 4));
-        auto dot = dots.find(key);
-        if (dot == dots.end())
-            dot = dots.insert(key, dotImage(QColor::fromRgba(colour), radius));
+        const QImage &dot = dots.dot(scene.colours[std::size_t(i)], scene.radii[std::size_t(i)]);
         painter.drawImage(
-            QPoint(int(std::lround(p.x() - dot->width() / 2.0)), int(std::lround(p.y() - dot->height() / 2.0))), *dot);
+            QPoint(int(std::lround(p.x() - dot.width() / 2.0)), int(std::lround(p.y() - dot.height() / 2.0))), dot);
     }
     return image;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFutureWatcher>
+#include <QHash>
 #include <QImage>
 #include <QObject>
 #include <QPointF>
@@ -38,12 +39,22 @@ struct MapFrame
     friend bool operator==(const MapFrame &, const MapFrame &) = default;
 };
 
+/// How far outside a picture or view a dot may lie and still be drawn (its edge shows).
+inline constexpr double visibleMargin = 40;
+
+/// Each memory's dot, drawn smooth once per colour and radius, then copied.
+class DotImages
+{
+public:
+    const QImage &dot(QRgb colour, double radius);
+
+private:
+    QHash<quint64, QImage> m_images;
+};
+
 /// The lasting part of the map (edges, then dots) as seen through `frame`. Safe on any
 /// thread.
 QImage drawMap(const MapScene &scene, const MapFrame &frame);
-
-/// A memory's dot, drawn smooth once so that the map can copy it.
-QImage dotImage(QColor colour, double radius);
 
 /// Draws map pictures on a worker thread, one at a time. A request made while one is being
 /// drawn waits, replacing any older waiting one, so a pan never queues up stale pictures.
