@@ -1,8 +1,6 @@
 #include "EventQueue.h"
 
-#include <QPromise>
-#include <QThreadPool>
-
+#include "Background.h"
 #include "EventDispatcher.h"
 
 namespace halvic {
@@ -25,16 +23,10 @@ void EventQueue::push(QByteArrayView eventJson)
             m_pending.push_back({eventJson.toByteArray(), nullptr});
         return;
     }
-    auto promise = std::make_shared<QPromise<Parsed>>();
-    auto watcher = std::make_unique<QFutureWatcher<Parsed>>();
+    auto watcher
+        = startInBackground<QJsonObject>([text = eventJson.toByteArray()] { return EventDispatcher::parse(text); });
     connect(watcher.get(), &QFutureWatcherBase::finished, this, &EventQueue::drain);
-    watcher->setFuture(promise->future());
     m_pending.push_back({{}, std::move(watcher)});
-    QThreadPool::globalInstance()->start([promise, text = eventJson.toByteArray()] {
-        promise->start();
-        promise->addResult(EventDispatcher::parse(text));
-        promise->finish();
-    });
 }
 
 void EventQueue::drain()
@@ -53,9 +45,8 @@ void EventQueue::drain()
             m_dispatcher.dispatch(QByteArrayView(event.text));
             continue;
         }
-        const QFuture<Parsed> future = event.parsing->future();
-        if (future.resultCount() > 0 && future.result())
-            m_dispatcher.dispatch(*future.result());
+        if (const std::optional<QJsonObject> payload = resultOf(*event.parsing))
+            m_dispatcher.dispatch(*payload);
     }
     m_draining = false;
 }

@@ -33,11 +33,10 @@ public:
     std::size_t waiting() const { return m_pending.size(); }
 
 private:
-    using Parsed = std::optional<QJsonObject>;
     struct Pending
     {
-        QByteArray text;                                 // parsed on the main thread in turn
-        std::unique_ptr<QFutureWatcher<Parsed>> parsing; // or already being parsed
+        QByteArray text;                                      // parsed on the main thread in turn
+        std::unique_ptr<QFutureWatcher<QJsonObject>> parsing; // or already being parsed
     };
 
     void drain();

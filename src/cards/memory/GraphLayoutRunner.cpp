@@ -1,7 +1,6 @@
 #include "GraphLayoutRunner.h"
 
-#include <QPromise>
-#include <QThreadPool>
+#include "Background.h"
 
 namespace halvic {
 
@@ -28,32 +27,27 @@ void GraphLayoutRunner::start(std::vector<GraphNode> nodes, std::vector<GraphEdg
 {
     cancel();
     auto cancelled = std::make_shared<std::atomic<bool>>(false);
-    auto promise = std::make_shared<QPromise<Outcome>>();
     m_cancelled = cancelled;
-    m_watcher = std::make_unique<QFutureWatcher<Outcome>>();
+    m_watcher = startInBackground<Outcome>(
+        [cancelled, nodes = std::move(nodes), edges = std::move(edges), kept = std::move(kept)]() mutable {
+            std::optional<Outcome> outcome;
+            if (auto result = graphlayout::layout(nodes, edges, std::move(kept), cancelled.get())) {
+                auto drawing = graphlayout::drawingArrays(nodes, edges, result->positions, result->degrees);
+                outcome = Outcome{std::move(*result), std::move(drawing)};
+            }
+            return outcome;
+        });
     QFutureWatcher<Outcome> *watcher = m_watcher.get();
     connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher] {
         if (watcher != m_watcher.get())
             return;
-        const QFuture<Outcome> future = watcher->future();
-        const bool done = future.resultCount() > 0;
         // The watcher goes once this call returns; the next request makes its own.
         m_cancelled.reset();
         auto spent = std::move(m_watcher);
         spent.release()->deleteLater();
-        if (done)
-            emit finished(future.result());
+        if (const std::optional<Outcome> outcome = resultOf(*watcher))
+            emit finished(*outcome);
     });
-    watcher->setFuture(promise->future());
-    QThreadPool::globalInstance()->start(
-        [promise, cancelled, nodes = std::move(nodes), edges = std::move(edges), kept = std::move(kept)]() mutable {
-            promise->start();
-            if (auto result = graphlayout::layout(nodes, edges, std::move(kept), cancelled.get())) {
-                auto drawing = graphlayout::drawingArrays(nodes, edges, result->positions, result->degrees);
-                promise->addResult(Outcome{std::move(*result), std::move(drawing)});
-            }
-            promise->finish();
-        });
 }
 
 } // namespace halvic

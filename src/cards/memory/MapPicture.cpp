@@ -3,11 +3,10 @@
 #include <QLineF>
 #include <QList>
 #include <QPainter>
-#include <QPromise>
-#include <QThreadPool>
 
 #include <cmath>
 
+#include "Background.h"
 #include "ThinLines.h"
 
 namespace halvic::graphview {
@@ -116,25 +115,18 @@ void MapPainter::request(Scene scene, const MapFrame &frame, quint64 version)
 
 void MapPainter::start(Request request)
 {
-    auto promise = std::make_shared<QPromise<QImage>>();
-    m_watcher = std::make_unique<QFutureWatcher<QImage>>();
+    m_watcher = startInBackground<QImage>(
+        [scene = request.scene, frame = request.frame] { return std::optional(drawMap(*scene, frame)); });
     QFutureWatcher<QImage> *watcher = m_watcher.get();
     connect(watcher, &QFutureWatcherBase::finished, this,
         [this, watcher, frame = request.frame, version = request.version] {
-            const QFuture<QImage> future = watcher->future();
             auto spent = std::move(m_watcher);
             spent.release()->deleteLater();
             if (m_waiting)
                 start(*std::exchange(m_waiting, std::nullopt));
-            if (future.resultCount() > 0)
-                m_done(future.result(), frame, version);
+            if (const std::optional<QImage> picture = resultOf(*watcher))
+                m_done(*picture, frame, version);
         });
-    watcher->setFuture(promise->future());
-    QThreadPool::globalInstance()->start([promise, scene = std::move(request.scene), frame = request.frame] {
-        promise->start();
-        promise->addResult(drawMap(*scene, frame));
-        promise->finish();
-    });
 }
 
 } // namespace halvic::graphview

@@ -3,12 +3,11 @@
 #include <QFutureWatcher>
 #include <QGuiApplication>
 #include <QJsonObject>
-#include <QPromise>
 #include <QScreen>
-#include <QThreadPool>
 
 #include <algorithm>
 
+#include "Background.h"
 #include "EventDispatcher.h"
 #include "GlassPanel.h"
 #include "JsonRead.h"
@@ -129,22 +128,17 @@ void MemoryPanel::receiveGraph(const QJsonObject &payload)
         setGraph(decodeAll<GraphNode>(nodes, &GraphNode::from), decodeAll<GraphEdge>(edges, &GraphEdge::decode));
         return;
     }
-    auto promise = std::make_shared<QPromise<DecodedGraph>>();
-    auto *watcher = new QFutureWatcher<DecodedGraph>(this);
+    // Owned by the card, so a graph still being decoded when the card goes reports nowhere.
+    QFutureWatcher<DecodedGraph> *watcher = startInBackground<DecodedGraph>([nodes, edges] {
+        return std::optional(DecodedGraph{
+            decodeAll<GraphNode>(nodes, &GraphNode::from), decodeAll<GraphEdge>(edges, &GraphEdge::decode)});
+    }).release();
+    watcher->setParent(this);
     connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, generation] {
         watcher->deleteLater();
-        const QFuture<DecodedGraph> future = watcher->future();
-        if (generation != m_graphGeneration || future.resultCount() == 0)
-            return;
-        DecodedGraph graph = future.result();
-        setGraph(std::move(graph.nodes), std::move(graph.edges));
-    });
-    watcher->setFuture(promise->future());
-    QThreadPool::globalInstance()->start([promise, nodes, edges] {
-        promise->start();
-        promise->addResult(DecodedGraph{
-            decodeAll<GraphNode>(nodes, &GraphNode::from), decodeAll<GraphEdge>(edges, &GraphEdge::decode)});
-        promise->finish();
+        std::optional<DecodedGraph> graph = resultOf(*watcher);
+        if (generation == m_graphGeneration && graph)
+            setGraph(std::move(graph->nodes), std::move(graph->edges));
     });
 }
 
