@@ -38,7 +38,6 @@
 #include "Line.h"
 #include "MemoryPanel.h"
 #include "ModelRows.h"
-#include "PasteAttachments.h"
 #include "Paths.h"
 #include "Platform.h"
 #include "PointerSink.h"
@@ -119,7 +118,6 @@ bool Delegate::launch()
     buildMenuBar();
     // Text fields in Qt Quick carry the standard editing shortcuts (cut, copy, paste,
     // select all) themselves; no menu is needed for them.
-    installPasteMonitor();
     m_engine->start();
     m_placement->reanchor();
     m_hudPanel->show();
@@ -305,12 +303,6 @@ void Delegate::buildMenuBar()
     m_tray->setToolTip(u"Tarvel"_s);
     m_tray->setContextMenu(m_trayMenu.get());
     m_tray->show();
-}
-
-void Delegate::installPasteMonitor()
-{
-    m_paste = std::make_unique<PasteAttachments>(*m_model, QDir::tempPath());
-    m_pasteMonitor = std::make_unique<PasteMonitor>(*m_paste);
 }
 
 void Delegate::setupIdleDimming()

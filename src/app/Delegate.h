@@ -27,8 +27,6 @@ class HudController;
 class HudPlacement;
 class HudRequests;
 class IdleDimmer;
-class PasteAttachments;
-class PasteMonitor;
 class PointerSink;
 class Popups;
 class QtScheduler;
@@ -78,7 +76,6 @@ private:
     bool buildPanels();
     void wireHud();
     void buildMenuBar();
-    void installPasteMonitor();
     void setupIdleDimming();
     void setGesturesActive(bool on);
     /// The gesture controller, made on first use.
@@ -112,8 +109,6 @@ private:
     QPointer<QAction> m_gesturesItem;
     std::unique_ptr<Autostart> m_autostart;
     std::unique_ptr<QMenu> m_popupMenu;
-    std::unique_ptr<PasteAttachments> m_paste;
-    std::unique_ptr<PasteMonitor> m_pasteMonitor;
     std::unique_ptr<UnixSignals> m_signals;
     std::unique_ptr<PointerSink> m_pointer;
     std::unique_ptr<WindowSystem> m_gestureWindows;
