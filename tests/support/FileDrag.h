@@ -61,8 +61,8 @@ inline QProcess *dragFiles(HudSession &session, const QStringList &paths, QPoint
 /// client serves the clipboard until the session ends. False when it did not say it copied.
 inline bool copyFiles(HudSession &session, const QStringList &paths)
 {
-    QProcess &source = session.x().startClient(qEnvironmentVariable("HALVIC_BINARY_DIR")
-            + QStringLiteral("/tests/cards/halvic-drag-source"),
+    QProcess &source = session.x().startClient(
+        qEnvironmentVariable("HALVIC_BINARY_DIR") + QStringLiteral("/tests/cards/halvic-drag-source"),
         QStringList{QStringLiteral("--copy")} + paths, session.environment());
     return HudSession::waitFor([&] { return source.canReadLine(); }, 10000) && source.readLine().trimmed() == "copied";
 }
