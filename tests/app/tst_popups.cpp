@@ -1,3 +1,4 @@
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
@@ -81,27 +82,46 @@ private slots:
         QCOMPARE(popups::hasImageExtension(path), image);
     }
 
-    void imagesPopUpOtherFilesGoToTheDesktop()
+    // Where a file the engine shows goes: a popup, the desktop's default application, or
+    // nowhere (anything that could run code).
+    void whereAShownFileGoes_data()
     {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("contents");
+        QTest::addColumn<bool>("executable");
+        QTest::addColumn<QString>("goes");
+        QByteArray png;
+        QBuffer buffer(&png);
+        QImage picture(2000, 1000, QImage::Format_RGB32);
+        picture.fill(Qt::darkCyan);
+        QVERIFY(buffer.open(QIODevice::WriteOnly) && picture.save(&buffer, "PNG"));
+        QTest::addRow("image") << "wide.PNG" << png << false << "popup";
+        QTest::addRow("pdf") << "report.pdf" << QByteArray("%PDF-1.4\n") << false << "desktop";
+        QTest::addRow("script") << "run.sh" << QByteArray("#!/bin/sh\ntouch /tmp/pwned\n") << false << "nowhere";
+        QTest::addRow("desktop entry") << "app.desktop" << QByteArray("[Desktop Entry]\nExec=xterm\n") << false
+                                       << "nowhere";
+        QTest::addRow("script named as an image") << "fake.png" << QByteArray("#!/bin/sh\n") << true << "nowhere";
+        // Signature and size are an image's, the pixels are not.
+        QTest::addRow("image header that does not decode")
+            << "broken.png" << png.left(33) + QByteArray(64, 'x') << false << "desktop";
+    }
+    void whereAShownFileGoes()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, contents);
+        QFETCH(bool, executable);
+        QFETCH(QString, goes);
         QTemporaryDir dir;
-        const QDir folder(dir.path());
+        const QString path = writeFile(QDir(dir.path()), name, contents, executable);
         Fixture f;
-        f.popups.show(writeImage(folder, "wide.PNG", QSize(2000, 1000)), QString());
-        QCOMPARE(f.popups.windows().size(), 1u);
-        QCOMPARE(f.popups.windows().front()->size(), QSize(544, 312));
-        QCOMPARE(f.popups.windows().front()->title(), "wide.PNG");
-
-        const QString pdf = writeFile(folder, "report.pdf", "%PDF-1.4\n");
-        f.popups.show(pdf, QStringLiteral("Report"));
-        QCOMPARE(f.opened, QList<QUrl>{QUrl::fromLocalFile(pdf)});
-
-        // Anything that could run code opens nothing at all.
-        f.popups.show(writeFile(folder, "run.sh", "#!/bin/sh\ntouch /tmp/pwned\n"), QString());
-        f.popups.show(writeFile(folder, "app.desktop", "[Desktop Entry]\nExec=xterm\n"), QString());
-        // An image extension on something that is no image is judged like any other file.
-        f.popups.show(writeFile(folder, "fake.png", "#!/bin/sh\n", true), QString());
-        QCOMPARE(f.opened.size(), 1);
-        QCOMPARE(f.popups.windows().size(), 1u);
+        f.popups.show(path, QString());
+        QTRY_COMPARE(f.popups.decoding(), 0u);
+        QCOMPARE(f.opened, goes == u"desktop" ? QList<QUrl>{QUrl::fromLocalFile(path)} : QList<QUrl>{});
+        QCOMPARE(f.popups.windows().size(), goes == u"popup" ? 1u : 0u);
+        if (goes == u"popup") {
+            QCOMPARE(f.popups.windows().front()->size(), QSize(544, 312));
+            QCOMPARE(f.popups.windows().front()->title(), name);
+        }
     }
 
     void popupsCascadeAndCloseOneByOne()
@@ -111,6 +131,7 @@ private slots:
         Fixture f;
         for (int i = 0; i < 6; ++i)
             f.popups.show(image, QStringLiteral("Shot %1").arg(i));
+        QTRY_COMPARE(f.popups.decoding(), 0u);
         const auto windows = f.popups.windows();
         QCOMPARE(windows.size(), 6u);
         const QPoint first = windows[0]->position();
@@ -142,6 +163,7 @@ private slots:
             Fixture f;
             for (int i = 0; i < 3; ++i)
                 f.popups.show(image, QString());
+            QTRY_COMPARE(f.popups.decoding(), 0u);
             for (GlassPanel *panel : f.popups.windows())
                 panels << panel;
             QCOMPARE(panels.size(), 3);
@@ -158,6 +180,7 @@ private slots:
         QVERIFY(pipe.created());
         Fixture f;
         f.popups.show(QDir(dir.path()).filePath("shot.png"), QString());
+        QCOMPARE(f.popups.decoding(), 0u);
         QVERIFY(!pipe.readerCame());
         QVERIFY(f.popups.windows().empty());
         QVERIFY(f.opened.isEmpty());

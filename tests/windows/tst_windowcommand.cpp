@@ -2,13 +2,66 @@
 // a command that is not an object is no command.
 
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
+
+#include <condition_variable>
+#include <mutex>
 
 #include "EventDispatcher.h"
 #include "WindowCommands.h"
 #include "WindowManager.h"
 
 using namespace halvic;
+
+namespace {
+/// A desktop where "Other" runs with window 11 and "Slow", once launched, starts only when
+/// the test lets it (then with window 22); it logs what was done, in order.
+class GatedDesktop final : public NullWindowSystem
+{
+public:
+    QList<apps::RunningApp> runningApplications() override
+    {
+        const std::lock_guard lock(m_mutex);
+        QList<apps::RunningApp> apps{{1, "Other", "other", {}, {}, {11}}};
+        if (m_started)
+            apps.append({2, "Slow", "slow", {}, {}, {22}});
+        return apps;
+    }
+    std::optional<WindowId> primaryWindow(const apps::RunningApp &app) override { return app.windows.value(0); }
+    void close(WindowId window) override
+    {
+        const std::lock_guard lock(m_mutex);
+        m_log << QStringLiteral("close %1").arg(window);
+    }
+    std::optional<qint64> launch(const QString &, const QStringList &, const QString &) override
+    {
+        std::unique_lock lock(m_mutex);
+        m_release.wait(lock, [this] { return m_started; });
+        m_log << QStringLiteral("started");
+        return 2;
+    }
+    void start()
+    {
+        {
+            const std::lock_guard lock(m_mutex);
+            m_started = true;
+        }
+        m_release.notify_all();
+    }
+    QStringList log()
+    {
+        const std::lock_guard lock(m_mutex);
+        return m_log;
+    }
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_release;
+    bool m_started = false;
+    QStringList m_log;
+};
+} // namespace
 
 class TestWindowCommand : public QObject
 {
@@ -18,6 +71,7 @@ private slots:
     void unavailableDesktopSaysSoOnce_data();
     void unavailableDesktopSaysSoOnce();
     void destroyingAnIdleManagerIsPrompt();
+    void aWaitingLaunchHoldsUpOnlyItsOwnApplication();
 };
 
 void TestWindowCommand::unavailableDesktopSaysSoOnce_data()
@@ -56,6 +110,28 @@ void TestWindowCommand::destroyingAnIdleManagerIsPrompt()
         manager.apply(QByteArrayView(R"({"action":"tile","apps":["a","b"]})"));
         manager.apply(QByteArrayView("not json"));
     }
+}
+
+void TestWindowCommand::aWaitingLaunchHoldsUpOnlyItsOwnApplication()
+{
+    QTemporaryDir data;
+    QDir(data.path()).mkpath(QStringLiteral("applications"));
+    QFile entry(data.filePath(QStringLiteral("applications/slow.desktop")));
+    QVERIFY(entry.open(QIODevice::WriteOnly));
+    entry.write("[Desktop Entry]\nType=Application\nName=Slow\nExec=slow\n");
+    entry.close();
+    qputenv("XDG_DATA_HOME", QFile::encodeName(data.path()));
+    qputenv("XDG_DATA_DIRS", QFile::encodeName(data.path()));
+
+    auto owned = std::make_unique<GatedDesktop>();
+    GatedDesktop &desktop = *owned;
+    WindowManager manager(std::move(owned));
+    manager.apply(QByteArrayView(R"({"action":"launch","app":"slow"})"));
+    manager.apply(QByteArrayView(R"({"action":"close","app":"Slow"})"));
+    manager.apply(QByteArrayView(R"({"action":"close","app":"other"})"));
+    QTRY_COMPARE(desktop.log(), QStringList{QStringLiteral("close 11")});
+    desktop.start();
+    QTRY_COMPARE(desktop.log(), (QStringList{"close 11", "started", "close 22"}));
 }
 
 QTEST_GUILESS_MAIN(TestWindowCommand)
