@@ -101,9 +101,9 @@ private slots:
         QTest::addRow("desktop entry") << "app.desktop" << QByteArray("[Desktop Entry]\nExec=xterm\n") << false
                                        << "nowhere";
         QTest::addRow("script named as an image") << "fake.png" << QByteArray("#!/bin/sh\n") << true << "nowhere";
-        // Signature and size are an image's, the pixels are not.
+        // Cut off halfway: the header says 2000 by 1000, the pixels are not all there.
         QTest::addRow("image header that does not decode")
-            << "broken.png" << png.left(33) + QByteArray(64, 'x') << false << "desktop";
+            << "broken.png" << png.left(png.size() / 2) << false << "desktop";
     }
     void whereAShownFileGoes()
     {

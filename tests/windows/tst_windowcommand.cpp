@@ -1,6 +1,7 @@
 // The "window" row where window control is not available: one plain line, nothing else; and
 // a command that is not an object is no command.
 
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -126,6 +127,7 @@ void TestWindowCommand::aWaitingLaunchHoldsUpOnlyItsOwnApplication()
     auto owned = std::make_unique<GatedDesktop>();
     GatedDesktop &desktop = *owned;
     WindowManager manager(std::move(owned));
+    const auto unblock = qScopeGuard([&] { desktop.start(); }); // before the manager joins its threads
     manager.apply(QByteArrayView(R"({"action":"launch","app":"slow"})"));
     manager.apply(QByteArrayView(R"({"action":"close","app":"Slow"})"));
     manager.apply(QByteArrayView(R"({"action":"close","app":"other"})"));
