@@ -144,9 +144,7 @@ private slots:
         QFile fake(dir.filePath(QStringLiteral("video0")));
         QVERIFY(fake.open(QIODevice::WriteOnly)); // a plain file is no capture device
         fake.close();
-        const QList<VideoNode> nodes = videoNodes(dir.path());
-        QCOMPARE(nodes.size(), 1);
-        QCOMPARE(nodes.front().access, VideoNode::Access::other);
+        QCOMPARE(videoNodes(dir.path()).value(0).access, VideoNode::Access::other);
         QVERIFY(videoNodes(dir.filePath(QStringLiteral("missing"))).isEmpty());
     }
 
@@ -164,7 +162,6 @@ private slots:
         QTest::addRow("a camera") << QStringList{"other", "capture"} << "GNOME" << gnome43 << ""
                                   << "" << QStringList{};
         QTest::addRow("no device") << QStringList{} << "GNOME" << gnome43 << none << "/dev/video*" << QStringList{};
-        QTest::addRow("no capture node") << QStringList{"other"} << "KDE" << gnome43 << none << "" << QStringList{};
         QTest::addRow("denied on GNOME 43") << QStringList{"denied:video"} << "ubuntu:GNOME" << gnome43 << denied
                                             << "\u201cvideo\u201d" << QStringList{"gnome-control-center", "camera"};
         QTest::addRow("denied on later GNOME")

@@ -6,61 +6,50 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <condition_variable>
+#include <atomic>
 #include <mutex>
 
 #include "EventDispatcher.h"
+#include "JsonFile.h"
 #include "WindowCommands.h"
 #include "WindowManager.h"
 
 using namespace halvic;
+using halvic::testing::writeFile;
 
 namespace {
-/// A desktop where "Other" runs with window 11 and "Slow", once launched, starts only when
-/// the test lets it (then with window 22); it logs what was done, in order.
-class GatedDesktop final : public NullWindowSystem
+/// "Other" runs with window 11; "Slow", once launched, starts only when the test lets it
+/// (then with window 22). What is done is logged in order.
+struct GatedDesktop final : NullWindowSystem
 {
-public:
-    QList<apps::RunningApp> runningApplications() override
-    {
-        const std::lock_guard lock(m_mutex);
-        QList<apps::RunningApp> apps{{1, "Other", "other", {}, {}, {11}}};
-        if (m_started)
-            apps.append({2, "Slow", "slow", {}, {}, {22}});
-        return apps;
-    }
-    std::optional<WindowId> primaryWindow(const apps::RunningApp &app) override { return app.windows.value(0); }
-    void close(WindowId window) override
-    {
-        const std::lock_guard lock(m_mutex);
-        m_log << QStringLiteral("close %1").arg(window);
-    }
-    std::optional<qint64> launch(const QString &, const QStringList &, const QString &) override
-    {
-        std::unique_lock lock(m_mutex);
-        m_release.wait(lock, [this] { return m_started; });
-        m_log << QStringLiteral("started");
-        return 2;
-    }
+    std::atomic<bool> started = false;
+    std::mutex mutex;
+    QStringList log;
+
     void start()
     {
-        {
-            const std::lock_guard lock(m_mutex);
-            m_started = true;
-        }
-        m_release.notify_all();
+        started = true;
+        started.notify_all();
     }
-    QStringList log()
+    void note(const QString &line)
     {
-        const std::lock_guard lock(m_mutex);
-        return m_log;
+        const std::lock_guard lock(mutex);
+        log << line;
     }
-
-private:
-    std::mutex m_mutex;
-    std::condition_variable m_release;
-    bool m_started = false;
-    QStringList m_log;
+    QList<apps::RunningApp> runningApplications() override
+    {
+        if (!started)
+            return {{1, "Other", {}, {}, {}, {11}}};
+        return {{1, "Other", {}, {}, {}, {11}}, {2, "Slow", {}, {}, {}, {22}}};
+    }
+    std::optional<WindowId> primaryWindow(const apps::RunningApp &app) override { return app.windows.value(0); }
+    void close(WindowId window) override { note(QString::number(window)); }
+    std::optional<qint64> launch(const QString &, const QStringList &, const QString &) override
+    {
+        started.wait(false);
+        note(QStringLiteral("started"));
+        return 2;
+    }
 };
 } // namespace
 
@@ -117,13 +106,10 @@ void TestWindowCommand::aWaitingLaunchHoldsUpOnlyItsOwnApplication()
 {
     QTemporaryDir data;
     QDir(data.path()).mkpath(QStringLiteral("applications"));
-    QFile entry(data.filePath(QStringLiteral("applications/slow.desktop")));
-    QVERIFY(entry.open(QIODevice::WriteOnly));
-    entry.write("[Desktop Entry]\nType=Application\nName=Slow\nExec=slow\n");
-    entry.close();
+    writeFile(
+        QDir(data.path()), "applications/slow.desktop", "[Desktop Entry]\nType=Application\nName=Slow\nExec=slow\n");
     qputenv("XDG_DATA_HOME", QFile::encodeName(data.path()));
     qputenv("XDG_DATA_DIRS", QFile::encodeName(data.path()));
-
     auto owned = std::make_unique<GatedDesktop>();
     GatedDesktop &desktop = *owned;
     WindowManager manager(std::move(owned));
@@ -131,9 +117,13 @@ void TestWindowCommand::aWaitingLaunchHoldsUpOnlyItsOwnApplication()
     manager.apply(QByteArrayView(R"({"action":"launch","app":"slow"})"));
     manager.apply(QByteArrayView(R"({"action":"close","app":"Slow"})"));
     manager.apply(QByteArrayView(R"({"action":"close","app":"other"})"));
-    QTRY_COMPARE(desktop.log(), QStringList{QStringLiteral("close 11")});
+    const auto log = [&] {
+        const std::lock_guard lock(desktop.mutex);
+        return desktop.log;
+    };
+    QTRY_COMPARE(log(), QStringList{"11"});
     desktop.start();
-    QTRY_COMPARE(desktop.log(), (QStringList{"close 11", "started", "close 22"}));
+    QTRY_COMPARE(log(), (QStringList{"11", "started", "22"}));
 }
 
 QTEST_GUILESS_MAIN(TestWindowCommand)
