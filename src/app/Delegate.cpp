@@ -17,6 +17,7 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QSystemTrayIcon>
+#include <QWindow>
 
 #include <csignal>
 
@@ -332,7 +333,8 @@ void Delegate::toggleHUD()
 
 void Delegate::toggleMemory()
 {
-    m_cards->memory().toggle();
+    if (m_cards)
+        m_cards->memory().toggle();
 }
 
 void Delegate::togglePower()
@@ -374,8 +376,16 @@ void Delegate::toggleAutostart()
 
 void Delegate::setGesturesActive(bool on)
 {
-    if (on && !hasVideoCaptureDevice())
-        showCameraAlert();
+    if (m_quitting)
+        return;
+    if (on) {
+        const auto camera
+            = cameraAlert(videoNodes(), qEnvironmentVariable("XDG_CURRENT_DESKTOP"), [](const QString &entry) {
+                  return !QStandardPaths::locate(QStandardPaths::ApplicationsLocation, entry).isEmpty();
+              });
+        if (camera)
+            showCameraAlert(*camera);
+    }
     // The gesture controller is switched regardless: the alert explains what is missing.
     // Off needs no controller: none is made for it (the engine may report its exit while the
     // delegate is being taken down).
@@ -386,29 +396,23 @@ void Delegate::setGesturesActive(bool on)
         m_gesturesItem->setChecked(on);
 }
 
-void Delegate::showCameraAlert()
+void Delegate::showCameraAlert(const CameraAlert &camera)
 {
     if (m_cameraAlert) {
         m_cameraAlert->raise();
         return;
     }
-    auto *alert = new QMessageBox(QMessageBox::Warning, u"Halvic"_s, u"Camera access needed for hand gestures"_s);
+    auto *alert = new QMessageBox(QMessageBox::Warning, u"Halvic"_s, camera.title);
     alert->setAttribute(Qt::WA_DeleteOnClose);
     alert->setWindowFlag(Qt::WindowStaysOnTopHint);
-    alert->setInformativeText(
-        u"Enable Halvic under System Settings \u2192 Privacy & Security \u2192 Camera, then turn Hand Gestures on again."_s);
-    QPushButton *openSettings = alert->addButton(u"Open Settings"_s, QMessageBox::AcceptRole);
-    alert->addButton(u"Cancel"_s, QMessageBox::RejectRole);
-    connect(openSettings, &QPushButton::clicked, this, [] {
-        // The desktop's settings program, where one is installed.
-        for (const auto &[program, arguments] : {std::pair{u"gnome-control-center"_s, QStringList{u"privacy"_s}},
-                 std::pair{u"systemsettings"_s, QStringList{}}}) {
-            if (!QStandardPaths::findExecutable(program).isEmpty()) {
-                QProcess::startDetached(program, arguments);
-                return;
-            }
-        }
-    });
+    alert->setInformativeText(camera.text);
+    // A settings button only where the desktop has a camera page to open.
+    if (!camera.settings.isEmpty()) {
+        QPushButton *open = alert->addButton(u"Open Camera Settings"_s, QMessageBox::AcceptRole);
+        connect(open, &QPushButton::clicked, this,
+            [settings = camera.settings] { QProcess::startDetached(settings.front(), settings.mid(1)); });
+    }
+    alert->addButton(QMessageBox::Close);
     m_cameraAlert = alert;
     alert->open();
 }
@@ -471,7 +475,8 @@ void Delegate::wireCardFilePickers()
 
 void Delegate::toggleStorage()
 {
-    m_cards->storage().toggle();
+    if (m_cards)
+        m_cards->storage().toggle();
 }
 
 void Delegate::showMenu(const Menu &menu, QPointF globalPos)
@@ -497,6 +502,7 @@ void Delegate::quit()
     if (m_quitting)
         return;
     m_quitting = true;
+    takeDownViews();
     if (!m_engine) {
         QCoreApplication::quit();
         return;
@@ -506,8 +512,28 @@ void Delegate::quit()
         QCoreApplication::quit();
         return;
     }
+    // Out of sight now, the HUD waits for the engine's orderly stop (or the kill after its
+    // grace time); should even a killed engine linger, it leaves anyway and its destructor
+    // reaps what is left.
     connect(m_engine.get(), &Engine::allProcessesExited, qApp, &QCoreApplication::quit);
-    m_scheduler->callAfter(Duration(quitGraceMs), this, [] { QCoreApplication::quit(); });
+    m_scheduler->callAfter(Engine::killAfter + Engine::reapAfterKill, this, [] { QCoreApplication::quit(); });
+}
+
+void Delegate::takeDownViews()
+{
+    if (m_tray)
+        m_tray->hide();
+    const auto widgets = QApplication::topLevelWidgets();
+    for (QWidget *widget : widgets)
+        widget->hide();
+    const auto windows = QGuiApplication::topLevelWindows();
+    for (QWindow *window : windows)
+        window->hide();
+    // What the engine or the hands could still show goes too (a large event parsed before
+    // the stop may yet arrive); the HUD panel stays, hidden, as the menus' owner.
+    m_gestures.reset();
+    m_cards.reset();
+    m_popups.reset();
 }
 
 } // namespace halvic

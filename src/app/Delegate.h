@@ -33,6 +33,7 @@ class QtScheduler;
 class UnixSignals;
 class WindowCommands;
 class WindowSystem;
+struct CameraAlert;
 struct MenuEntry;
 using Menu = std::vector<MenuEntry>;
 
@@ -43,9 +44,6 @@ class Delegate final : public QObject
 {
     Q_OBJECT
 public:
-    /// How long quitting waits for the engine to exit before leaving anyway.
-    static constexpr int quitGraceMs = 3000;
-
     Delegate();
     ~Delegate() override;
 
@@ -65,7 +63,8 @@ public:
     void toggleStorage();
     /// Switches hand gestures, tells the engine and checks for a camera.
     void toggleGestures();
-    /// Stops the engine, lets it exit (briefly, without blocking) and quits.
+    /// Takes every window away at once, stops the engine and quits once it has exited (or
+    /// been killed after its grace time), never blocking.
     void quit();
     /// Turns starting with the desktop session on or off.
     void toggleAutostart();
@@ -80,7 +79,9 @@ private:
     void setGesturesActive(bool on);
     /// The gesture controller, made on first use.
     GestureController &gestures();
-    void showCameraAlert();
+    void showCameraAlert(const CameraAlert &camera);
+    /// Hides every window and the tray icon, and drops what could show new ones.
+    void takeDownViews();
     void minimize();
     void activateInput();
     void pickFiles();
