@@ -1,3 +1,4 @@
+#include <QAccessible>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
@@ -82,6 +83,23 @@ class EntityTest : public QObject, testing::CardUnderTest<EntityPanel>
 
     QString actionFile() const { return controlFolder() + QStringLiteral("/entity_action.json"); }
     QJsonObject written() const { return readJson(actionFile()); }
+
+    // Names on the accessibility bus of items hidden from sight (but the expanded card's bubble).
+    static QStringList hiddenOnTheBus(GlassPanel *window)
+    {
+        const QString bubble = window->content()->property("help").toString();
+        QStringList hidden;
+        std::function<void(QAccessibleInterface *)> walk = [&](QAccessibleInterface *node) {
+            for (int i = 0; i < node->childCount(); ++i) {
+                QAccessibleInterface *child = node->child(i);
+                if (child->state().invisible && child->text(QAccessible::Name) != bubble)
+                    hidden << child->text(QAccessible::Name);
+                walk(child);
+            }
+        };
+        walk(QAccessible::queryAccessibleInterface(window));
+        return hidden;
+    }
 
 private slots:
     void init()
@@ -537,6 +555,23 @@ private slots:
         QCOMPARE(window->geometry(), expected);
     }
 
+    // The bubble keeps the card's top-left corner and the card comes back from there.
+    void bubbleRoundTrip()
+    {
+        panel->show(person("p:ann", "Ann"), std::nullopt, false);
+        GlassPanel *window = panel->window()->panel();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        const QRect card = window->geometry();
+        panel->window()->minimize();
+        scheduler.advance(std::chrono::seconds(1));
+        QCOMPARE(window->geometry(), QRect(card.topLeft(), QSize(58, 58)));
+        QCOMPARE(hiddenOnTheBus(window), QStringList{});
+        window->setPosition(card.topLeft() + QPoint(-30, 0));
+        panel->window()->minimize();
+        scheduler.advance(std::chrono::seconds(1));
+        QCOMPARE(window->geometry(), QRect(card.topLeft() + QPoint(-30, 0), card.size()));
+    }
+
     void sameEntityWhileHiddenStartsAfresh()
     {
         panel->show(person("p:ann", "Ann"), std::nullopt, false);
@@ -776,6 +811,31 @@ private slots:
         QCOMPARE(opened, QList<QUrl>{QUrl(QStringLiteral("https://x.org"))});
     }
 
+    // The first four quick facts, then "+N more" only when there are more; nothing hidden
+    // stays on the accessibility bus.
+    void moreQuickFacts_data()
+    {
+        QTest::addColumn<QStringList>("phones");
+        QTest::addColumn<int>("more");
+        QTest::addRow("two") << QStringList{"1", "2"} << 0;
+        QTest::addRow("four") << QStringList{"1", "2", "3", "4"} << 0;
+        QTest::addRow("seven") << QStringList{"1", "2", "3", "4", "5", "6", "7"} << 3;
+    }
+    void moreQuickFacts()
+    {
+        QFETCH(QStringList, phones);
+        QFETCH(int, more);
+        EntityProfile p = person("p:ann", "Ann");
+        p.quick.phones = phones;
+        panel->show(p, std::nullopt, false);
+        QCOMPARE(panel->model().moreQuickCount(), more);
+        GlassPanel *window = panel->window()->panel();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        QTRY_COMPARE(buttonsNamed(window->content(), QStringLiteral("Show %1 more quick facts").arg(more)).size(),
+            more > 0 ? 1 : 0);
+        QCOMPARE(hiddenOnTheBus(window), QStringList{});
+    }
+
     void viewOfAnUnknownEntityWithALongTimeline()
     {
         EntityProfile p;
@@ -815,6 +875,7 @@ private slots:
             (QStringList{"Person", "0 facts  \u00b7  0 relations", "Designer at Acme", "VIP", "About", "Ann designs.",
                 "Numbers", "Age", "41", "Reach", "site  file:///etc/passwd", "web  acme.com", "People", "Bob",
                 "brother", "Raw memory", "0 facts", "Add a note about Ann"}));
+        QCOMPARE(hiddenOnTheBus(window), QStringList{});
         const auto click = [&](const QString &help) {
             QQuickItem *button = buttonsNamed(view, help).value(0);
             QVERIFY2(button, qPrintable(help));
