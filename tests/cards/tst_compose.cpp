@@ -9,6 +9,7 @@
 #include <QQmlEngineExtensionPlugin>
 #include <QQuickItem>
 #include <QScreen>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -499,6 +500,32 @@ private slots:
         scheduler.advance(1s);
         QCOMPARE(readJson(actionFile()).value("action").toString(), action);
         QCOMPARE(window->isVisible(), shown);
+    }
+
+    // Tapping the attachments box picks files, also beside a chip once a file is attached.
+    void tappingTheAttachmentsBoxPicks_data()
+    {
+        QTest::addColumn<bool>("attached");
+        QTest::addColumn<QString>("control");
+        QTest::addRow("empty box") << false << "Pick files to attach";
+        QTest::addRow("beside a chip") << true << "Pick files to attach";
+        QTest::addRow("add more") << true << "Add more files";
+    }
+    void tappingTheAttachmentsBoxPicks()
+    {
+        QFETCH(bool, attached);
+        QFETCH(QString, control);
+        panel->showEmail(emailDraft("d1", attached ? QStringList{file("a.txt")} : QStringList{}));
+        GlassPanel *window = panel->window()->panel();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        QSignalSpy picks(panel.get(), &ComposePanel::attachmentsPickRequested);
+        QList<QQuickItem *> found;
+        collect(
+            view(), [&](QQuickItem *item) { return accessibleName(item) == control; }, found);
+        QCOMPARE(found.size(), 1);
+        QTest::mouseClick(
+            window, Qt::LeftButton, {}, found[0]->mapToScene(found[0]->boundingRect().center()).toPoint());
+        QCOMPARE(picks.size(), 1);
     }
 
     // Typing in each field of the real view reaches the engine once the user pauses.
