@@ -18,6 +18,7 @@
 #include "CardUnderTest.h"
 #include "Drops.h"
 #include "EventDispatcher.h"
+#include "FileChoosers.h"
 #include "GlassPanel.h"
 #include "JsonFile.h"
 #include "QuickItems.h"
@@ -299,6 +300,41 @@ private slots:
         for (const QString &name : uploaded)
             paths << dir->filePath(name);
         QCOMPARE(readJson(actionFile()), (QJsonObject{{"action", "upload"}, {"paths", paths}}));
+    }
+
+    // Choosers asked for by several cards: one at a time, each one's files to its asker.
+    void fileChoosers_data()
+    {
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<QStringList>("seen");
+        QTest::addRow("the second waits for the first")
+            << QStringList{"ask compose", "ask storage", "choose a", "close", "choose b", "close"}
+            << QStringList{"show compose", "compose got a", "show storage", "storage got b"};
+        QTest::addRow("a cancelled chooser hands nothing on") << QStringList{"ask chat", "ask storage", "close",
+            "choose b", "close", "ask chat"} << QStringList{"show chat", "show storage", "storage got b", "show chat"};
+        QTest::addRow("asking again while open or waiting changes nothing") << QStringList{"ask compose", "ask storage",
+            "ask compose", "ask storage", "close", "close", "close"} << QStringList{"show compose", "show storage"};
+    }
+    void fileChoosers()
+    {
+        QFETCH(QStringList, steps);
+        QFETCH(QStringList, seen);
+        FileChooserQueue choosers;
+        QStringList log;
+        for (const QString &step : steps) {
+            const QString what = step.section(u' ', 1);
+            bool shows = false;
+            if (step.startsWith(u"ask"))
+                shows = choosers.ask({what, {},
+                    [&log, what](const QList<QUrl> &urls) { log << what + u" got "_qs + urls.value(0).toString(); }});
+            else if (step.startsWith(u"choose"))
+                choosers.choose({QUrl(what)});
+            else
+                shows = choosers.close();
+            if (shows)
+                log << u"show "_qs + choosers.open()->asker;
+        }
+        QCOMPARE(log, seen);
     }
 
     void openAndDelete()
