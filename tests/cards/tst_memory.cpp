@@ -240,17 +240,17 @@ private slots:
             << QJsonObject{{"action", "forget"}, {"id", "b"}, {"text", "shown b"}, {"q", "coffee"}}
             << QStringList{"a:A", "a:A2"};
         QTest::addRow("correction replaces the first entry's text, trimmed")
-            << QStringList{"correct a A| Better A \n"} << "memory_action.json"
+            << QStringList{"correct a| Better A \n"} << "memory_action.json"
             << QJsonObject{{"action", "edit"}, {"id", "a"}, {"text", "Better A"}, {"q", ""}}
             << QStringList{"a:Better A", "b:B", "a:A2"};
         QTest::addRow("correction of a memory gone meanwhile is still sent")
-            << QStringList{"correct z Z|New"} << "memory_action.json"
+            << QStringList{"edit z|New"} << "memory_action.json"
             << QJsonObject{{"action", "edit"}, {"id", "z"}, {"text", "New"}, {"q", ""}}
             << QStringList{"a:A", "b:B", "a:A2"};
         QTest::addRow("unchanged correction sends nothing")
-            << QStringList{"correct a A|  A  "} << "" << QJsonObject{} << QStringList{"a:A", "b:B", "a:A2"};
+            << QStringList{"correct a|  A  "} << "" << QJsonObject{} << QStringList{"a:A", "b:B", "a:A2"};
         QTest::addRow("blank correction sends nothing")
-            << QStringList{"correct a A| \n\t "} << "" << QJsonObject{} << QStringList{"a:A", "b:B", "a:A2"};
+            << QStringList{"correct a| \n\t "} << "" << QJsonObject{} << QStringList{"a:A", "b:B", "a:A2"};
     }
     void requests()
     {
@@ -271,9 +271,14 @@ private slots:
                 panel->model().setQuery(argument);
             else if (verb == u"forget")
                 panel->forget(argument, u"shown "_qs + argument);
-            else if (verb == u"correct")
-                panel->commitCorrection(argument.section(u' ', 0, 0), argument.section(u' ', 1).section(u'|', 0, 0),
-                    argument.section(u'|', 1));
+            else if (verb == u"edit")
+                panel->edit(argument.section(u'|', 0, 0), argument.section(u'|', 1));
+            else if (verb == u"correct") {
+                const QString id = argument.section(u'|', 0, 0);
+                panel->beginCorrection(id);
+                panel->setCorrectionDraft(id, argument.section(u'|', 1));
+                panel->commitCorrection(id);
+            }
         }
         QCOMPARE(specs(panel->model()), left);
         if (name.isEmpty()) {
@@ -282,6 +287,33 @@ private slots:
             QCOMPARE(writtenFiles(), QStringList{name});
             QCOMPARE(readJson(controlFolder() + u'/' + name), written);
         }
+    }
+
+    // A correction being typed stays until its memory leaves the list.
+    void correctionKeptUntilItsMemoryLeaves_data()
+    {
+        QTest::addColumn<QString>("then");
+        QTest::addColumn<bool>("kept");
+        QTest::addRow("a new list with it") << "list" << true;
+        QTest::addRow("a new list without it") << "list without" << false;
+        QTest::addRow("the engine forgot it") << "engine forgot" << false;
+        QTest::addRow("the user forgot another") << "forget a" << true;
+        QTest::addRow("the user forgot it") << "forget b" << false;
+    }
+    void correctionKeptUntilItsMemoryLeaves()
+    {
+        QFETCH(QString, then);
+        QFETCH(bool, kept);
+        panel->setAll(memories({"a:A", "b:B"}));
+        panel->beginCorrection(QStringLiteral("b"));
+        panel->setCorrectionDraft(QStringLiteral("b"), QStringLiteral("B, half"));
+        if (then.startsWith(u"list"))
+            panel->setAll(memories(then == u"list" ? QStringList{"c:C", "b:B"} : QStringList{"a:A", "c:C"}));
+        else if (then == u"engine forgot")
+            panel->remove(QStringLiteral("b"));
+        else
+            panel->forget(then.section(u' ', 1), {});
+        QCOMPARE(panel->model().correction(QStringLiteral("b")), kept ? std::optional(u"B, half"_qs) : std::nullopt);
     }
 
     void searchingSetsLoadingUntilTheAnswer()
@@ -513,11 +545,14 @@ private slots:
         QVERIFY(!visibleTexts(view).contains(QStringLiteral("Likes tea")));
     }
 
-    // The pencil, a typed correction and the save button, in the real window.
+    // The pencil, a typed correction and the save button, in the real window; the row in
+    // edit mode scrolls out of view and back meanwhile.
     void correctingARow()
     {
         panel->open();
-        panel->setAll({MemoryItem{.id = "m1", .text = "Likes tea"}});
+        std::vector<MemoryItem> items = memories(QStringList(40, u"x:Filler"_qs));
+        items.insert(items.begin(), MemoryItem{.id = "m1", .text = "Likes tea"});
+        panel->setAll(items);
         GlassPanel *window = panel->window()->panel();
         QVERIFY(QTest::qWaitForWindowExposed(window));
         const auto click = [&](const QString &help) {
@@ -530,6 +565,12 @@ private slots:
         QTest::keyClick(window, Qt::Key_End);
         for (const QChar c : QStringLiteral(" a lot"))
             QTest::keyClick(window, c.toLatin1());
+        QList<QQuickItem *> lists;
+        halvic::testing::collect(
+            window->content(), [](QQuickItem *item) { return item->inherits("QQuickListView"); }, lists);
+        QMetaObject::invokeMethod(lists.value(0), "positionViewAtEnd");
+        QTRY_COMPARE(buttonsNamed(window->content(), QStringLiteral("Save correction: Likes tea")).size(), 0);
+        QMetaObject::invokeMethod(lists.value(0), "positionViewAtBeginning");
         click(QStringLiteral("Save correction: Likes tea"));
         QCOMPARE(readJson(file("memory_action.json")),
             (QJsonObject{{"action", "edit"}, {"id", "m1"}, {"text", "Likes tea a lot"}, {"q", ""}}));
@@ -540,7 +581,7 @@ private slots:
         click(QStringLiteral("Forget this \u2014 delete permanently: Likes tea a lot"));
         QCOMPARE(readJson(file("memory_action.json")),
             (QJsonObject{{"action", "forget"}, {"id", "m1"}, {"text", "Likes tea a lot"}, {"q", ""}}));
-        QCOMPARE(panel->model().items().count(), 0);
+        QCOMPARE(panel->model().items().count(), 40);
     }
 
     // The map in the real window: laid out off the main thread, drawn, and driven with the
