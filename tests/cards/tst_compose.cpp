@@ -475,6 +475,8 @@ private slots:
                                                << "close" << false;
         QTest::addRow("minimise") << true << "Minimize to a bubble \u2014 hold the bubble to reopen"
                                   << "" << true;
+        QTest::addRow("pick files, tapping the box beside a chip") << true << "Pick files to attach"
+                                                                   << "" << true;
     }
     void buttonsInTheView()
     {
@@ -483,11 +485,12 @@ private slots:
         QFETCH(QString, action);
         QFETCH(bool, shown);
         if (isEmail)
-            panel->showEmail(emailDraft("d1"));
+            panel->showEmail(emailDraft("d1", {file("a.txt")}));
         else
             panel->showEvent(eventDraft("e1"));
         GlassPanel *window = panel->window()->panel();
         QVERIFY(QTest::qWaitForWindowExposed(window));
+        QSignalSpy picks(panel.get(), &ComposePanel::attachmentsPickRequested);
         QList<QQuickItem *> controls;
         collect(
             view(),
@@ -500,32 +503,7 @@ private slots:
         scheduler.advance(1s);
         QCOMPARE(readJson(actionFile()).value("action").toString(), action);
         QCOMPARE(window->isVisible(), shown);
-    }
-
-    // Tapping the attachments box picks files, also beside a chip once a file is attached.
-    void tappingTheAttachmentsBoxPicks_data()
-    {
-        QTest::addColumn<bool>("attached");
-        QTest::addColumn<QString>("control");
-        QTest::addRow("empty box") << false << "Pick files to attach";
-        QTest::addRow("beside a chip") << true << "Pick files to attach";
-        QTest::addRow("add more") << true << "Add more files";
-    }
-    void tappingTheAttachmentsBoxPicks()
-    {
-        QFETCH(bool, attached);
-        QFETCH(QString, control);
-        panel->showEmail(emailDraft("d1", attached ? QStringList{file("a.txt")} : QStringList{}));
-        GlassPanel *window = panel->window()->panel();
-        QVERIFY(QTest::qWaitForWindowExposed(window));
-        QSignalSpy picks(panel.get(), &ComposePanel::attachmentsPickRequested);
-        QList<QQuickItem *> found;
-        collect(
-            view(), [&](QQuickItem *item) { return accessibleName(item) == control; }, found);
-        QCOMPARE(found.size(), 1);
-        QTest::mouseClick(
-            window, Qt::LeftButton, {}, found[0]->mapToScene(found[0]->boundingRect().center()).toPoint());
-        QCOMPARE(picks.size(), 1);
+        QCOMPARE(picks.size(), button.startsWith(u"Pick") ? 1 : 0);
     }
 
     // Typing in each field of the real view reaches the engine once the user pauses.

@@ -240,7 +240,7 @@ private slots:
             << QJsonObject{{"action", "forget"}, {"id", "b"}, {"text", "shown b"}, {"q", "coffee"}}
             << QStringList{"a:A", "a:A2"};
         QTest::addRow("correction replaces the first entry's text, trimmed")
-            << QStringList{"correct a| Better A \n"} << "memory_action.json"
+            << QStringList{"correct a| Better A \n", "save a"} << "memory_action.json"
             << QJsonObject{{"action", "edit"}, {"id", "a"}, {"text", "Better A"}, {"q", ""}}
             << QStringList{"a:Better A", "b:B", "a:A2"};
         QTest::addRow("correction of a memory gone meanwhile is still sent")
@@ -248,9 +248,17 @@ private slots:
             << QJsonObject{{"action", "edit"}, {"id", "z"}, {"text", "New"}, {"q", ""}}
             << QStringList{"a:A", "b:B", "a:A2"};
         QTest::addRow("unchanged correction sends nothing")
-            << QStringList{"correct a|  A  "} << "" << QJsonObject{} << QStringList{"a:A", "b:B", "a:A2"};
+            << QStringList{"correct a|  A  ", "save a"} << "" << QJsonObject{} << QStringList{"a:A", "b:B", "a:A2"};
         QTest::addRow("blank correction sends nothing")
-            << QStringList{"correct a| \n\t "} << "" << QJsonObject{} << QStringList{"a:A", "b:B", "a:A2"};
+            << QStringList{"correct a| \n\t ", "save a"} << "" << QJsonObject{} << QStringList{"a:A", "b:B", "a:A2"};
+        // A correction being typed stays until its memory leaves the list.
+        QTest::addRow("correction kept across a list with its memory")
+            << QStringList{"correct b|B2", "list b:B", "save b"} << "memory_action.json"
+            << QJsonObject{{"action", "edit"}, {"id", "b"}, {"text", "B2"}, {"q", ""}} << QStringList{"b:B2"};
+        QTest::addRow("correction gone with its memory from the list") << QStringList{"correct b|B2", "list a:A",
+            "list b:B", "save b"} << "" << QJsonObject{} << QStringList{"b:B"};
+        QTest::addRow("correction gone with its memory forgotten") << QStringList{"correct b|B2", "forget b",
+            "list b:B", "save b"} << "" << QJsonObject{} << QStringList{"b:B"};
     }
     void requests()
     {
@@ -274,11 +282,12 @@ private slots:
             else if (verb == u"edit")
                 panel->edit(argument.section(u'|', 0, 0), argument.section(u'|', 1));
             else if (verb == u"correct") {
-                const QString id = argument.section(u'|', 0, 0);
-                panel->beginCorrection(id);
-                panel->setCorrectionDraft(id, argument.section(u'|', 1));
-                panel->commitCorrection(id);
-            }
+                panel->beginCorrection(argument.section(u'|', 0, 0));
+                panel->setCorrectionDraft(argument.section(u'|', 0, 0), argument.section(u'|', 1));
+            } else if (verb == u"list")
+                panel->setAll(memories(argument.split(u' ')));
+            else if (verb == u"save")
+                panel->commitCorrection(argument);
         }
         QCOMPARE(specs(panel->model()), left);
         if (name.isEmpty()) {
@@ -287,33 +296,6 @@ private slots:
             QCOMPARE(writtenFiles(), QStringList{name});
             QCOMPARE(readJson(controlFolder() + u'/' + name), written);
         }
-    }
-
-    // A correction being typed stays until its memory leaves the list.
-    void correctionKeptUntilItsMemoryLeaves_data()
-    {
-        QTest::addColumn<QString>("then");
-        QTest::addColumn<bool>("kept");
-        QTest::addRow("a new list with it") << "list" << true;
-        QTest::addRow("a new list without it") << "list without" << false;
-        QTest::addRow("the engine forgot it") << "engine forgot" << false;
-        QTest::addRow("the user forgot another") << "forget a" << true;
-        QTest::addRow("the user forgot it") << "forget b" << false;
-    }
-    void correctionKeptUntilItsMemoryLeaves()
-    {
-        QFETCH(QString, then);
-        QFETCH(bool, kept);
-        panel->setAll(memories({"a:A", "b:B"}));
-        panel->beginCorrection(QStringLiteral("b"));
-        panel->setCorrectionDraft(QStringLiteral("b"), QStringLiteral("B, half"));
-        if (then.startsWith(u"list"))
-            panel->setAll(memories(then == u"list" ? QStringList{"c:C", "b:B"} : QStringList{"a:A", "c:C"}));
-        else if (then == u"engine forgot")
-            panel->remove(QStringLiteral("b"));
-        else
-            panel->forget(then.section(u' ', 1), {});
-        QCOMPARE(panel->model().correction(QStringLiteral("b")), kept ? std::optional(u"B, half"_qs) : std::nullopt);
     }
 
     void searchingSetsLoadingUntilTheAnswer()
@@ -545,14 +527,12 @@ private slots:
         QVERIFY(!visibleTexts(view).contains(QStringLiteral("Likes tea")));
     }
 
-    // The pencil, a typed correction and the save button, in the real window; the row in
-    // edit mode scrolls out of view and back meanwhile.
+    // The pencil, a typed correction and the save button, in the real window; meanwhile the
+    // row scrolls out of view and back.
     void correctingARow()
     {
         panel->open();
-        std::vector<MemoryItem> items = memories(QStringList(40, u"x:Filler"_qs));
-        items.insert(items.begin(), MemoryItem{.id = "m1", .text = "Likes tea"});
-        panel->setAll(items);
+        panel->setAll(memories(QStringList{"m1:Likes tea"} + QStringList(40, u"x:Filler"_qs)));
         GlassPanel *window = panel->window()->panel();
         QVERIFY(QTest::qWaitForWindowExposed(window));
         const auto click = [&](const QString &help) {
@@ -565,12 +545,12 @@ private slots:
         QTest::keyClick(window, Qt::Key_End);
         for (const QChar c : QStringLiteral(" a lot"))
             QTest::keyClick(window, c.toLatin1());
-        QList<QQuickItem *> lists;
-        halvic::testing::collect(
-            window->content(), [](QQuickItem *item) { return item->inherits("QQuickListView"); }, lists);
-        QMetaObject::invokeMethod(lists.value(0), "positionViewAtEnd");
+        QQuickItem *list = nullptr;
+        for (QQuickItem *item : window->content()->findChildren<QQuickItem *>())
+            list = item->inherits("QQuickListView") ? item : list;
+        QMetaObject::invokeMethod(list, "positionViewAtEnd");
         QTRY_COMPARE(buttonsNamed(window->content(), QStringLiteral("Save correction: Likes tea")).size(), 0);
-        QMetaObject::invokeMethod(lists.value(0), "positionViewAtBeginning");
+        QMetaObject::invokeMethod(list, "positionViewAtBeginning");
         click(QStringLiteral("Save correction: Likes tea"));
         QCOMPARE(readJson(file("memory_action.json")),
             (QJsonObject{{"action", "edit"}, {"id", "m1"}, {"text", "Likes tea a lot"}, {"q", ""}}));

@@ -5,7 +5,6 @@
 #include <QtQmlIntegration>
 
 #include <optional>
-
 #include <vector>
 
 #include "MemoryItem.h"
