@@ -435,22 +435,33 @@ void Delegate::activateInput()
 
 void Delegate::pickFiles()
 {
-    pickFilesFor(
-        u"Attach files"_s, [this](const QList<QUrl> &urls) { m_model->setAttachments(m_model->attachments() + urls); });
+    pickFilesFor(u"chat"_s, u"Attach files"_s,
+        [this](const QList<QUrl> &urls) { m_model->setAttachments(m_model->attachments() + urls); });
 }
 
-void Delegate::pickFilesFor(const QString &title, std::function<void(const QList<QUrl> &)> chosen)
+void Delegate::pickFilesFor(const QString &asker, const QString &title, FileChooserQueue::Chosen chosen)
 {
-    // One chooser at a time: asking again brings the open one forward.
-    if (m_filePicker) {
+    if (m_fileChoosers.ask({asker, title, std::move(chosen)}))
+        showFileChooser();
+    else if (m_filePicker)
+        // One chooser at a time: the open one comes forward, to be dealt with first.
         m_filePicker->raise();
+}
+
+void Delegate::showFileChooser()
+{
+    const FileChooserQueue::Request *request = m_fileChoosers.open();
+    if (!request)
         return;
-    }
-    auto *picker = new QFileDialog(nullptr, title);
+    auto *picker = new QFileDialog(nullptr, request->title);
     picker->setAttribute(Qt::WA_DeleteOnClose);
     picker->setFileMode(QFileDialog::ExistingFiles);
     picker->setWindowFlag(Qt::WindowStaysOnTopHint);
-    connect(picker, &QFileDialog::urlsSelected, this, std::move(chosen));
+    connect(picker, &QFileDialog::urlsSelected, this, [this](const QList<QUrl> &urls) { m_fileChoosers.choose(urls); });
+    connect(picker, &QDialog::finished, this, [this] {
+        if (m_fileChoosers.close())
+            showFileChooser();
+    });
     m_filePicker = picker;
     picker->open();
 }
@@ -459,14 +470,14 @@ void Delegate::wireCardFilePickers()
 {
     ComposePanel *compose = &m_cards->compose();
     connect(compose, &ComposePanel::attachmentsPickRequested, this, [this, compose] {
-        pickFilesFor(u"Attach files"_s, [compose = QPointer(compose)](const QList<QUrl> &urls) {
+        pickFilesFor(u"compose"_s, u"Attach files"_s, [compose = QPointer(compose)](const QList<QUrl> &urls) {
             if (compose)
                 compose->addAttachments(urls);
         });
     });
     StoragePanel *storage = &m_cards->storage();
     connect(storage, &StoragePanel::uploadPickRequested, this, [this, storage] {
-        pickFilesFor(u"Upload files"_s, [storage = QPointer(storage)](const QList<QUrl> &urls) {
+        pickFilesFor(u"storage"_s, u"Upload files"_s, [storage = QPointer(storage)](const QList<QUrl> &urls) {
             if (storage)
                 storage->uploadURLs(urls);
         });

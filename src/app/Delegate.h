@@ -7,6 +7,8 @@
 #include <functional>
 #include <memory>
 
+#include "FileChoosers.h"
+
 class QAction;
 class QFileDialog;
 class QMenu;
@@ -85,9 +87,10 @@ private:
     void minimize();
     void activateInput();
     void pickFiles();
-    /// Runs the one file chooser (files only, several at once) and hands what the user
-    /// chose to `chosen`.
-    void pickFilesFor(const QString &title, std::function<void(const QList<QUrl> &)> chosen);
+    /// Asks for a file chooser (files only, several at once) for `asker`, which gets what the
+    /// user chose there; shown now, or once the chooser open for another asker closes.
+    void pickFilesFor(const QString &asker, const QString &title, FileChooserQueue::Chosen chosen);
+    void showFileChooser();
     void wireCardFilePickers();
     void showMenu(const Menu &menu, QPointF globalPos);
     Menu trayOnlyEntries() const;
@@ -114,6 +117,7 @@ private:
     std::unique_ptr<PointerSink> m_pointer;
     std::unique_ptr<WindowSystem> m_gestureWindows;
     std::unique_ptr<GestureController> m_gestures;
+    FileChooserQueue m_fileChoosers;
     QPointer<QFileDialog> m_filePicker;
     QPointer<QMessageBox> m_cameraAlert;
     bool m_gesturesOn = false;
