@@ -126,7 +126,10 @@ HudPlacement::HudPlacement(GlassPanel &panel, AppModel &model, Scheduler &schedu
           })
     , m_snapSettle(scheduler, snapSettle, [this] { m_snapping = false; })
 {
+    // The panel takes the size its content asks for from here, together with its place.
+    panel.setFollowsContent(false);
     connect(&model, &AppModel::changed, this, &HudPlacement::scheduleReanchor);
+    connect(&panel, &GlassPanel::glideLanded, this, &HudPlacement::reanchor);
     // A content size change is placed at once, so the panel never shows half-grown.
     connect(&panel, &GlassPanel::fittingSizeChanged, this, &HudPlacement::reanchor);
     panel.installEventFilter(this);
@@ -173,6 +176,22 @@ HUDCorner HudPlacement::cornerOf(const QScreen &screen) const
     return it == m_corners.end() ? HUDCorner::bottomRight : it->second;
 }
 
+HudPlacement::Form HudPlacement::currentForm() const
+{
+    const bool strip = m_model.docked() && !m_model.collapsed();
+    return {m_model.collapsed(), strip, strip ? m_model.dockSide() : QString()};
+}
+
+QRect HudPlacement::frameOn(const QScreen &screen, const Form &form) const
+{
+    const QRectF visible = screen.availableGeometry();
+    if (form.strip)
+        return placement::dockedFrame(visible, screen.geometry(), m_model.dockWidth(), m_model.dockSide()).toRect();
+    const QSize fitting = m_panel.fittingSize().toSize();
+    const QSize size = fitting.width() > 1 && fitting.height() > 1 ? fitting : m_panel.restingGeometry().size();
+    return {placement::cornerOrigin(visible, size, cornerOf(screen)).toPoint(), size};
+}
+
 void HudPlacement::reanchor()
 {
     if (m_dragPending)
@@ -180,18 +199,22 @@ void HudPlacement::reanchor()
     QScreen *screen = currentScreen();
     if (!screen)
         return;
-    m_screen = screen;
-    const QRectF visible = screen->availableGeometry();
-    if (m_model.docked() && !m_model.collapsed()) {
-        emit placedDocked();
-        m_panel.setFollowsContent(false);
-        m_panel.setGeometry(
-            placement::dockedFrame(visible, screen->geometry(), m_model.dockWidth(), m_model.dockSide()).toRect());
+    const Form form = currentForm();
+    const bool reshaped = m_form && *m_form != form;
+    // While the panel glides into a new form its content follows the moving frame (and asks
+    // for sizes it will not keep); the panel is placed again when it lands.
+    if (m_panel.isGliding() && !reshaped)
         return;
-    }
-    m_panel.setFollowsContent(true);
-    const QPointF origin = placement::cornerOrigin(visible, m_panel.size(), cornerOf(*screen));
-    m_panel.setPosition(origin.toPoint());
+    m_screen = screen;
+    m_form = form;
+    if (form.strip)
+        emit placedDocked();
+    const QRect frame = frameOn(*screen, form);
+    // Collapsing, expanding and docking glide; growing with the content and snapping do not.
+    if (reshaped)
+        m_panel.glideTo(frame);
+    else
+        m_panel.jumpTo(frame);
 }
 
 void HudPlacement::windowMoved()

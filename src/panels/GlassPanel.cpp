@@ -16,6 +16,7 @@ namespace halvic {
 namespace {
 
 constexpr double screenMargin = 8;
+constexpr int hintGap = 6;
 
 bool takesPresses(const QQuickItem *item)
 {
@@ -56,6 +57,7 @@ bool controlUnder(const QQuickItem *item, QPointF scenePos)
 GlassPanel::GlassPanel(Scheduler &scheduler, QSize size, QWindow *parent)
     : QQuickWindow(parent)
     , m_longPress(scheduler)
+    , m_glide(*this, scheduler, [this] { emit glideLanded(); })
 {
     setFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     setColor(Qt::transparent);
@@ -167,6 +169,7 @@ bool GlassPanel::event(QEvent *event)
             const QPointF travel = mouse->globalPosition() - *m_backgroundPress;
             if (std::hypot(travel.x(), travel.y()) > LongPress::threshold) {
                 m_backgroundPress.reset();
+                m_glide.stop();
                 emit userMoveStarted();
                 startSystemMove();
             }
@@ -210,8 +213,41 @@ void refitKeepingCenter(GlassPanel &panel)
     panel.content()->polish();
     const QScreen *screen = panel.screen() ? panel.screen() : QGuiApplication::primaryScreen();
     const std::optional<QRectF> visible = screen ? std::optional(QRectF(screen->availableGeometry())) : std::nullopt;
-    if (const auto frame = refitKeepingCenter(QRectF(panel.geometry()), panel.fittingSize(), visible))
-        panel.setGeometry(frame->toRect());
+    if (const auto frame = refitKeepingCenter(QRectF(panel.restingGeometry()), panel.fittingSize(), visible))
+        panel.jumpTo(frame->toRect());
+}
+
+QPoint GlassPanel::hintPosition(QSizeF size) const
+{
+    const QScreen *shown = screen() ? screen() : QGuiApplication::primaryScreen();
+    return hintBeside(
+        restingGeometry(), size.toSize(), shown ? std::optional(shown->availableGeometry()) : std::nullopt);
+}
+
+QPoint hintBeside(const QRect &anchor, QSize size, const std::optional<QRect> &visible)
+{
+    const int rightOf = anchor.x() + anchor.width() + hintGap;
+    const int leftOf = anchor.x() - hintGap - size.width();
+    const int below = anchor.y() + anchor.height() + hintGap;
+    const int above = anchor.y() - hintGap - size.height();
+    const int middleY = anchor.y() + (anchor.height() - size.height()) / 2;
+    const int middleX = anchor.x() + (anchor.width() - size.width()) / 2;
+    if (!visible)
+        return {rightOf, middleY};
+    const int left = visible->x();
+    const int top = visible->y();
+    const int right = left + visible->width();
+    const int bottom = top + visible->height();
+    // Along the side it takes the hint may slide to stay on screen; it never crosses the bubble.
+    const int y = std::clamp(middleY, top, std::max(top, bottom - size.height()));
+    const int x = std::clamp(middleX, left, std::max(left, right - size.width()));
+    if (rightOf + size.width() <= right)
+        return {rightOf, y};
+    if (leftOf >= left)
+        return {leftOf, y};
+    if (below + size.height() <= bottom)
+        return {x, below};
+    return {x, above};
 }
 
 } // namespace halvic

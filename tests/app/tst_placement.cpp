@@ -308,6 +308,29 @@ private slots:
         QVERIFY(f.placement->corners().empty());
     }
 
+    // On screen, docking glides into the strip and then nothing keeps running; a new dock
+    // width is taken at once.
+    void dockingGlides()
+    {
+        Fixture f(m_dir.filePath("glide.ini"));
+        f.panel.show();
+        f.placement->reanchor();
+        const QRect floating = f.panel.geometry();
+        f.model.setDockSide(QStringLiteral("right"));
+        f.model.setDocked(true);
+        f.scheduler.advance(HudPlacement::throttle + 50ms);
+        const QRect strip = placement::dockedFrame(
+            f.screen().availableGeometry(), f.screen().geometry(), f.model.dockWidth(), QStringLiteral("right"))
+                                .toRect();
+        QVERIFY(f.panel.geometry() != strip && f.panel.geometry() != floating);
+        f.scheduler.advance(1s);
+        QCOMPARE(f.panel.geometry(), strip);
+        QCOMPARE(f.scheduler.pendingCount(), 0u);
+        f.model.setDockWidth(400);
+        f.scheduler.advance(HudPlacement::throttle);
+        QCOMPARE(f.panel.width(), 400);
+    }
+
 private:
     struct Fixture
     {

@@ -94,7 +94,7 @@ void CardWindow::fitBubbleState(bool minimized)
         refitKeepingCenter(*m_panel);
         return;
     }
-    m_panel->setGeometry(m_options.bubbleFrame(m_panel->geometry(), minimized, *available));
+    m_panel->jumpTo(m_options.bubbleFrame(m_panel->restingGeometry(), minimized, *available));
 }
 
 void CardWindow::orderOut()
@@ -118,7 +118,7 @@ void CardWindow::placeAgain()
     if (!m_panel || !m_options.placement)
         return;
     if (const std::optional<QRect> available = availableArea())
-        m_panel->setGeometry(m_options.placement(*available, m_options.size));
+        m_panel->jumpTo(m_options.placement(*available, m_options.size));
 }
 
 void CardWindow::present(bool takeFocus)
@@ -137,7 +137,7 @@ void CardWindow::present(bool takeFocus)
         // report back, and the bubble refit works from the position Qt believes.
         if (firstShow && m_options.placement && !m_options.refitsOnShow) {
             if (const QScreen *screen = QGuiApplication::primaryScreen())
-                m_panel->setGeometry(m_options.placement(screen->availableGeometry(), m_options.size));
+                m_panel->jumpTo(m_options.placement(screen->availableGeometry(), m_options.size));
         }
     }
     if (m_options.refitsOnShow)
@@ -175,9 +175,9 @@ void CardWindow::refitAndPlace()
     const QSize size = fitting.width() > 1 && fitting.height() > 1 ? fitting : m_panel->size();
     const QScreen *screen = QGuiApplication::primaryScreen();
     if (screen && m_options.placement)
-        m_panel->setGeometry(m_options.placement(screen->availableGeometry(), size));
+        m_panel->jumpTo(m_options.placement(screen->availableGeometry(), size));
     else
-        m_panel->resize(size);
+        m_panel->jumpTo(QRect(m_panel->restingGeometry().topLeft(), size));
 }
 
 std::unique_ptr<GlassPanel> CardWindow::buildPanel()

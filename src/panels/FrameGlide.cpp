@@ -1,0 +1,80 @@
+#include "FrameGlide.h"
+
+#include <QWindow>
+
+#include <cmath>
+#include <numbers>
+
+namespace halvic {
+
+namespace glide {
+
+double progress(Duration elapsed)
+{
+    if (elapsed <= Duration::zero())
+        return 0;
+    // A critically damped spring let go at rest: the distance left is (1 + ωt)·e^(−ωt).
+    const double omega = 2 * std::numbers::pi / responseSeconds;
+    const double t = std::chrono::duration<double>(elapsed).count();
+    return 1 - (1 + omega * t) * std::exp(-omega * t);
+}
+
+QRect between(const QRect &from, const QRect &to, double progress)
+{
+    const auto mix = [progress](int a, int b) { return int(std::lround(a + (b - a) * progress)); };
+    return {
+        mix(from.x(), to.x()), mix(from.y(), to.y()), mix(from.width(), to.width()), mix(from.height(), to.height())};
+}
+
+} // namespace glide
+
+FrameGlide::FrameGlide(QWindow &window, Scheduler &scheduler, std::function<void()> landed)
+    : m_window(window)
+    , m_scheduler(scheduler)
+    , m_landed(std::move(landed))
+    , m_step(scheduler, glide::step, [this] { advance(); })
+{
+}
+
+QRect FrameGlide::target() const
+{
+    return isGliding() ? m_to : m_window.geometry();
+}
+
+void FrameGlide::glideTo(const QRect &frame)
+{
+    if (!m_window.isVisible()) {
+        jumpTo(frame);
+        return;
+    }
+    if (frame == target())
+        return;
+    // Turning mid-way starts from the frame last set, which the window manager may not have
+    // confirmed yet.
+    m_from = isGliding() ? m_last : m_window.geometry();
+    m_to = frame;
+    m_start = m_scheduler.now();
+    m_step.restart();
+}
+
+void FrameGlide::jumpTo(const QRect &frame)
+{
+    stop();
+    m_window.setGeometry(frame);
+}
+
+void FrameGlide::advance()
+{
+    const Duration elapsed = std::chrono::duration_cast<Duration>(m_scheduler.now() - m_start);
+    const QRect frame = elapsed >= glide::longest ? m_to : glide::between(m_from, m_to, glide::progress(elapsed));
+    m_window.setGeometry(frame);
+    m_last = frame;
+    if (frame != m_to) {
+        m_step.restart();
+        return;
+    }
+    if (m_landed)
+        m_landed();
+}
+
+} // namespace halvic
