@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 #include <QMouseEvent>
+#include <QScopedValueRollback>
 #include <QScreen>
 #include <QSettings>
 
@@ -125,6 +126,10 @@ HudPlacement::HudPlacement(GlassPanel &panel, AppModel &model, Scheduler &schedu
                   snap();
           })
     , m_snapSettle(scheduler, snapSettle, [this] { m_snapping = false; })
+    , m_reshape(scheduler, Duration(0), [this] {
+        if (!m_dragPending)
+            place(true);
+    })
 {
     // The panel takes the size its content asks for from here, together with its place.
     panel.setFollowsContent(false);
@@ -182,36 +187,47 @@ HudPlacement::Form HudPlacement::currentForm() const
     return {m_model.collapsed(), strip, strip ? m_model.dockSide() : QString()};
 }
 
-QRect HudPlacement::frameOn(const QScreen &screen, const Form &form) const
+QRect HudPlacement::frameOn(const QScreen &screen, const Form &form)
 {
     const QRectF visible = screen.availableGeometry();
     if (form.strip)
         return placement::dockedFrame(visible, screen.geometry(), m_model.dockWidth(), m_model.dockSide()).toRect();
-    const QSize fitting = m_panel.fittingSize().toSize();
+    const QSize fitting = m_panel.settledFittingSize().toSize();
     const QSize size = fitting.width() > 1 && fitting.height() > 1 ? fitting : m_panel.restingGeometry().size();
     return {placement::cornerOrigin(visible, size, cornerOf(screen)).toPoint(), size};
 }
 
 void HudPlacement::reanchor()
 {
-    if (m_dragPending)
+    // Measuring the content lays it out, and its size changes call back here.
+    if (m_dragPending || m_placing)
         return;
+    if (m_form && *m_form != currentForm()) {
+        // The content takes its new size one property after another: the glide sets off once
+        // it has settled.
+        m_reshape.startIfIdle();
+        return;
+    }
+    // While the panel glides into a new form its content may ask for sizes it will not keep;
+    // it is placed again when it lands.
+    if (m_panel.isGliding() || m_reshape.isPending())
+        return;
+    place(false);
+}
+
+void HudPlacement::place(bool glide)
+{
     QScreen *screen = currentScreen();
     if (!screen)
         return;
-    const Form form = currentForm();
-    const bool reshaped = m_form && *m_form != form;
-    // While the panel glides into a new form its content follows the moving frame (and asks
-    // for sizes it will not keep); the panel is placed again when it lands.
-    if (m_panel.isGliding() && !reshaped)
-        return;
+    const QScopedValueRollback placing(m_placing, true);
     m_screen = screen;
-    m_form = form;
-    if (form.strip)
+    m_form = currentForm();
+    if (m_form->strip)
         emit placedDocked();
-    const QRect frame = frameOn(*screen, form);
+    const QRect frame = frameOn(*screen, *m_form);
     // Collapsing, expanding and docking glide; growing with the content and snapping do not.
-    if (reshaped)
+    if (glide)
         m_panel.glideTo(frame);
     else
         m_panel.jumpTo(frame);

@@ -106,7 +106,9 @@ private:
         friend bool operator==(const Form &, const Form &) = default;
     };
     Form currentForm() const;
-    QRect frameOn(const QScreen &screen, const Form &form) const;
+    QRect frameOn(const QScreen &screen, const Form &form);
+    /// Places the panel for the model's form now, gliding there or at once.
+    void place(bool glide);
     bool userIsMoving() const;
     QScreen *screenUnderPanel() const;
     void scheduleReanchor();
@@ -126,9 +128,12 @@ private:
     ScheduledCall m_reanchorThrottle;
     ScheduledCall m_snapTimer;
     ScheduledCall m_snapSettle;
+    /// A change of form waiting for the content to settle before the panel glides.
+    ScheduledCall m_reshape;
     bool m_dragPending = false;
     bool m_snapping = false;
     bool m_panelPressed = false;
+    bool m_placing = false;
     /// The panel handed a drag of its background to the window manager.
     bool m_userMoveStarted = false;
     std::optional<TimePoint> m_lastRelease;

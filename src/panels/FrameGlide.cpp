@@ -28,6 +28,16 @@ QRect between(const QRect &from, const QRect &to, double progress)
 
 } // namespace glide
 
+namespace {
+
+bool withinAPixel(const QRect &a, const QRect &b)
+{
+    return std::abs(a.x() - b.x()) <= 1 && std::abs(a.y() - b.y()) <= 1 && std::abs(a.width() - b.width()) <= 1
+        && std::abs(a.height() - b.height()) <= 1;
+}
+
+} // namespace
+
 FrameGlide::FrameGlide(QWindow &window, Scheduler &scheduler, std::function<void()> landed)
     : m_window(window)
     , m_scheduler(scheduler)
@@ -52,6 +62,7 @@ void FrameGlide::glideTo(const QRect &frame)
     // Turning mid-way starts from the frame last set, which the window manager may not have
     // confirmed yet.
     m_from = isGliding() ? m_last : m_window.geometry();
+    m_last = m_from;
     m_to = frame;
     m_start = m_scheduler.now();
     m_step.restart();
@@ -66,8 +77,12 @@ void FrameGlide::jumpTo(const QRect &frame)
 void FrameGlide::advance()
 {
     const Duration elapsed = std::chrono::duration_cast<Duration>(m_scheduler.now() - m_start);
-    const QRect frame = elapsed >= glide::longest ? m_to : glide::between(m_from, m_to, glide::progress(elapsed));
-    m_window.setGeometry(frame);
+    QRect frame = glide::between(m_from, m_to, glide::progress(elapsed));
+    // The spring takes long over its last pixel: within one of the end, or out of time, land.
+    if (elapsed >= glide::longest || withinAPixel(frame, m_to))
+        frame = m_to;
+    if (frame != m_last)
+        m_window.setGeometry(frame);
     m_last = frame;
     if (frame != m_to) {
         m_step.restart();

@@ -57,7 +57,10 @@ bool controlUnder(const QQuickItem *item, QPointF scenePos)
 GlassPanel::GlassPanel(Scheduler &scheduler, QSize size, QWindow *parent)
     : QQuickWindow(parent)
     , m_longPress(scheduler)
-    , m_glide(*this, scheduler, [this] { emit glideLanded(); })
+    , m_glide(*this, scheduler, [this] {
+        fillWindow();
+        emit glideLanded();
+    })
 {
     setFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     setColor(Qt::transparent);
@@ -104,15 +107,64 @@ void GlassPanel::setContent(QQuickItem *item)
     connect(item, &QQuickItem::implicitWidthChanged, this, &GlassPanel::fittingSizeChanged);
     connect(item, &QQuickItem::implicitHeightChanged, this, &GlassPanel::fittingSizeChanged);
     connect(this, &GlassPanel::fittingSizeChanged, this, &GlassPanel::fitToContent, Qt::UniqueConnection);
-    // The content always fills the window (a docked strip is taller than its content asks).
-    const auto fill = [this] {
-        if (m_content)
-            m_content->setSize(size());
-    };
-    connect(this, &QWindow::widthChanged, item, fill);
-    connect(this, &QWindow::heightChanged, item, fill);
+    connect(this, &QWindow::widthChanged, item, [this] { fillWindow(); });
+    connect(this, &QWindow::heightChanged, item, [this] { fillWindow(); });
     fitToContent();
-    fill();
+    fillWindow();
+}
+
+void GlassPanel::jumpTo(const QRect &frame)
+{
+    m_glide.jumpTo(frame);
+    // A glide cut short may have left the content larger than the window.
+    fillWindow();
+}
+
+void GlassPanel::fillWindow()
+{
+    // The content fills the window (a docked strip is taller than its content asks).
+    if (!m_content)
+        return;
+    if (!isGliding()) {
+        m_content->setSize(size());
+        return;
+    }
+    // Growing, the content keeps the size it is heading for and the window uncovers it: laid
+    // out once, it does not reflow (and ask for other sizes) on every step. Shrinking, it
+    // follows the window.
+    const QSize target = restingGeometry().size();
+    m_content->setSize(QSizeF(std::max(width(), target.width()), std::max(height(), target.height())));
+}
+
+namespace {
+
+// Lays out `item` and everything in it now, innermost first, instead of on the next frame:
+// a layout learns its size from its children's.
+void layOutTree(QQuickItem *item)
+{
+    const auto children = item->childItems();
+    for (QQuickItem *child : children)
+        layOutTree(child);
+    item->ensurePolished();
+}
+
+} // namespace
+
+void GlassPanel::layOutNow()
+{
+    if (m_content)
+        layOutTree(m_content);
+}
+
+QSizeF GlassPanel::settledFittingSize()
+{
+    if (!m_content)
+        return {};
+    // Wrapped text asks for more height when narrower: measure at the width asked for.
+    if (const qreal width = m_content->implicitWidth(); width > 1)
+        m_content->setWidth(width);
+    layOutNow();
+    return fittingSize();
 }
 
 QSizeF GlassPanel::fittingSize() const
@@ -170,6 +222,7 @@ bool GlassPanel::event(QEvent *event)
             if (std::hypot(travel.x(), travel.y()) > LongPress::threshold) {
                 m_backgroundPress.reset();
                 m_glide.stop();
+                fillWindow();
                 emit userMoveStarted();
                 startSystemMove();
             }

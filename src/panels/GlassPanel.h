@@ -34,6 +34,12 @@ public:
     QQuickItem *content() const { return m_content; }
     /// The size the content asks for (its implicit size); empty without content.
     QSizeF fittingSize() const;
+    /// The same once the content is laid out at the width it asks for, now rather than on the
+    /// next frame (until the window's next resize it keeps that width).
+    QSizeF settledFittingSize();
+    /// Lays the content out now rather than on the next frame, so that it is measured before
+    /// it is drawn.
+    void layOutNow();
     /// While true the window takes the content's fitting size whenever it changes.
     void setFollowsContent(bool follow);
     bool followsContent() const { return m_followsContent; }
@@ -55,7 +61,7 @@ public:
     /// there at once). A drag of the panel by the user ends the glide.
     void glideTo(const QRect &frame) { m_glide.glideTo(frame); }
     /// Puts the panel at `frame` at once, ending a glide.
-    void jumpTo(const QRect &frame) { m_glide.jumpTo(frame); }
+    void jumpTo(const QRect &frame);
     bool isGliding() const { return m_glide.isGliding(); }
     /// Where the panel is heading: the end of its glide, else its frame.
     QRect restingGeometry() const { return m_glide.target(); }
@@ -78,6 +84,7 @@ protected:
 
 private:
     void fitToContent();
+    void fillWindow();
     void joinAllDesktops();
 
     LongPress m_longPress;

@@ -148,20 +148,6 @@ void CardWindow::present(bool takeFocus)
         emit panelCreated();
 }
 
-namespace {
-
-// Lays out `item` and everything in it now, innermost first, instead of on the next frame:
-// a layout learns its size from its children's, and the card is measured before it is drawn.
-void layOutNow(QQuickItem *item)
-{
-    const auto children = item->childItems();
-    for (QQuickItem *child : children)
-        layOutNow(child);
-    item->ensurePolished();
-}
-
-} // namespace
-
 void CardWindow::refitAndPlace()
 {
     if (m_bubbleCtl.state().minimized()) {
@@ -169,8 +155,7 @@ void CardWindow::refitAndPlace()
         return;
     }
     // What the card holds now (an email or an event, a longer list) decides its size.
-    if (QQuickItem *content = m_panel->content())
-        layOutNow(content);
+    m_panel->layOutNow();
     const QSize fitting = m_panel->fittingSize().toSize();
     const QSize size = fitting.width() > 1 && fitting.height() > 1 ? fitting : m_panel->size();
     const QScreen *screen = QGuiApplication::primaryScreen();
