@@ -8,7 +8,11 @@
 set -uo pipefail
 cd "$(dirname "$0")/.."
 build_dir=${1:-build}
-mapfile -t files < <(git ls-files '*.qml')
+mapfile -t files < <(scripts/source-files.sh '*.qml')
+if [ ${#files[@]} -eq 0 ]; then
+  echo "lint-qml: no QML files found: nothing was checked"
+  exit 1
+fi
 if ! /usr/lib/qt6/bin/qmllint -I "$build_dir/qml" --property disable --type disable --unqualified disable \
   --import disable --unused-imports warning "${files[@]}"; then
   echo "lint-qml: findings in the QML files above"

@@ -17,6 +17,7 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QSystemTrayIcon>
+#include <QWindow>
 
 #include <csignal>
 
@@ -38,7 +39,6 @@
 #include "Line.h"
 #include "MemoryPanel.h"
 #include "ModelRows.h"
-#include "PasteAttachments.h"
 #include "Paths.h"
 #include "Platform.h"
 #include "PointerSink.h"
@@ -119,7 +119,6 @@ bool Delegate::launch()
     buildMenuBar();
     // Text fields in Qt Quick carry the standard editing shortcuts (cut, copy, paste,
     // select all) themselves; no menu is needed for them.
-    installPasteMonitor();
     m_engine->start();
     m_placement->reanchor();
     m_hudPanel->show();
@@ -307,12 +306,6 @@ void Delegate::buildMenuBar()
     m_tray->show();
 }
 
-void Delegate::installPasteMonitor()
-{
-    m_paste = std::make_unique<PasteAttachments>(*m_model, QDir::tempPath());
-    m_pasteMonitor = std::make_unique<PasteMonitor>(*m_paste);
-}
-
 void Delegate::setupIdleDimming()
 {
     m_dimmer = std::make_unique<IdleDimmer>(*m_hudPanel, *m_model, *m_scheduler, m_engine->locations().control);
@@ -340,7 +333,8 @@ void Delegate::toggleHUD()
 
 void Delegate::toggleMemory()
 {
-    m_cards->memory().toggle();
+    if (m_cards)
+        m_cards->memory().toggle();
 }
 
 void Delegate::togglePower()
@@ -382,8 +376,16 @@ void Delegate::toggleAutostart()
 
 void Delegate::setGesturesActive(bool on)
 {
-    if (on && !hasVideoCaptureDevice())
-        showCameraAlert();
+    if (m_quitting)
+        return;
+    if (on) {
+        const auto camera
+            = cameraAlert(videoNodes(), qEnvironmentVariable("XDG_CURRENT_DESKTOP"), [](const QString &entry) {
+                  return !QStandardPaths::locate(QStandardPaths::ApplicationsLocation, entry).isEmpty();
+              });
+        if (camera)
+            showCameraAlert(*camera);
+    }
     // The gesture controller is switched regardless: the alert explains what is missing.
     // Off needs no controller: none is made for it (the engine may report its exit while the
     // delegate is being taken down).
@@ -394,29 +396,23 @@ void Delegate::setGesturesActive(bool on)
         m_gesturesItem->setChecked(on);
 }
 
-void Delegate::showCameraAlert()
+void Delegate::showCameraAlert(const CameraAlert &camera)
 {
     if (m_cameraAlert) {
         m_cameraAlert->raise();
         return;
     }
-    auto *alert = new QMessageBox(QMessageBox::Warning, u"Halvic"_s, u"Camera access needed for hand gestures"_s);
+    auto *alert = new QMessageBox(QMessageBox::Warning, u"Halvic"_s, camera.title);
     alert->setAttribute(Qt::WA_DeleteOnClose);
     alert->setWindowFlag(Qt::WindowStaysOnTopHint);
-    alert->setInformativeText(
-        u"Enable Halvic under System Settings \u2192 Privacy & Security \u2192 Camera, then turn Hand Gestures on again."_s);
-    QPushButton *openSettings = alert->addButton(u"Open Settings"_s, QMessageBox::AcceptRole);
-    alert->addButton(u"Cancel"_s, QMessageBox::RejectRole);
-    connect(openSettings, &QPushButton::clicked, this, [] {
-        // The desktop's settings program, where one is installed.
-        for (const auto &[program, arguments] : {std::pair{u"gnome-control-center"_s, QStringList{u"privacy"_s}},
-                 std::pair{u"systemsettings"_s, QStringList{}}}) {
-            if (!QStandardPaths::findExecutable(program).isEmpty()) {
-                QProcess::startDetached(program, arguments);
-                return;
-            }
-        }
-    });
+    alert->setInformativeText(camera.text);
+    // A settings button only where the desktop has a camera page to open.
+    if (!camera.settings.isEmpty()) {
+        QPushButton *open = alert->addButton(u"Open Camera Settings"_s, QMessageBox::AcceptRole);
+        connect(open, &QPushButton::clicked, this,
+            [settings = camera.settings] { QProcess::startDetached(settings.front(), settings.mid(1)); });
+    }
+    alert->addButton(QMessageBox::Close);
     m_cameraAlert = alert;
     alert->open();
 }
@@ -439,22 +435,33 @@ void Delegate::activateInput()
 
 void Delegate::pickFiles()
 {
-    pickFilesFor(
-        u"Attach files"_s, [this](const QList<QUrl> &urls) { m_model->setAttachments(m_model->attachments() + urls); });
+    pickFilesFor(u"chat"_s, u"Attach files"_s,
+        [this](const QList<QUrl> &urls) { m_model->setAttachments(m_model->attachments() + urls); });
 }
 
-void Delegate::pickFilesFor(const QString &title, std::function<void(const QList<QUrl> &)> chosen)
+void Delegate::pickFilesFor(const QString &asker, const QString &title, FileChooserQueue::Chosen chosen)
 {
-    // One chooser at a time: asking again brings the open one forward.
-    if (m_filePicker) {
+    if (m_fileChoosers.ask({asker, title, std::move(chosen)}))
+        showFileChooser();
+    else if (m_filePicker)
+        // One chooser at a time: the open one comes forward, to be dealt with first.
         m_filePicker->raise();
+}
+
+void Delegate::showFileChooser()
+{
+    const FileChooserQueue::Request *request = m_fileChoosers.open();
+    if (!request)
         return;
-    }
-    auto *picker = new QFileDialog(nullptr, title);
+    auto *picker = new QFileDialog(nullptr, request->title);
     picker->setAttribute(Qt::WA_DeleteOnClose);
     picker->setFileMode(QFileDialog::ExistingFiles);
     picker->setWindowFlag(Qt::WindowStaysOnTopHint);
-    connect(picker, &QFileDialog::urlsSelected, this, std::move(chosen));
+    connect(picker, &QFileDialog::urlsSelected, this, [this](const QList<QUrl> &urls) { m_fileChoosers.choose(urls); });
+    connect(picker, &QDialog::finished, this, [this] {
+        if (m_fileChoosers.close())
+            showFileChooser();
+    });
     m_filePicker = picker;
     picker->open();
 }
@@ -463,14 +470,14 @@ void Delegate::wireCardFilePickers()
 {
     ComposePanel *compose = &m_cards->compose();
     connect(compose, &ComposePanel::attachmentsPickRequested, this, [this, compose] {
-        pickFilesFor(u"Attach files"_s, [compose = QPointer(compose)](const QList<QUrl> &urls) {
+        pickFilesFor(u"compose"_s, u"Attach files"_s, [compose = QPointer(compose)](const QList<QUrl> &urls) {
             if (compose)
                 compose->addAttachments(urls);
         });
     });
     StoragePanel *storage = &m_cards->storage();
     connect(storage, &StoragePanel::uploadPickRequested, this, [this, storage] {
-        pickFilesFor(u"Upload files"_s, [storage = QPointer(storage)](const QList<QUrl> &urls) {
+        pickFilesFor(u"storage"_s, u"Upload files"_s, [storage = QPointer(storage)](const QList<QUrl> &urls) {
             if (storage)
                 storage->uploadURLs(urls);
         });
@@ -479,7 +486,8 @@ void Delegate::wireCardFilePickers()
 
 void Delegate::toggleStorage()
 {
-    m_cards->storage().toggle();
+    if (m_cards)
+        m_cards->storage().toggle();
 }
 
 void Delegate::showMenu(const Menu &menu, QPointF globalPos)
@@ -505,6 +513,7 @@ void Delegate::quit()
     if (m_quitting)
         return;
     m_quitting = true;
+    takeDownViews();
     if (!m_engine) {
         QCoreApplication::quit();
         return;
@@ -514,8 +523,28 @@ void Delegate::quit()
         QCoreApplication::quit();
         return;
     }
+    // Out of sight now, the HUD waits for the engine's orderly stop (or the kill after its
+    // grace time); should even a killed engine linger, it leaves anyway and its destructor
+    // reaps what is left.
     connect(m_engine.get(), &Engine::allProcessesExited, qApp, &QCoreApplication::quit);
-    m_scheduler->callAfter(Duration(quitGraceMs), this, [] { QCoreApplication::quit(); });
+    m_scheduler->callAfter(Engine::killAfter + Engine::reapAfterKill, this, [] { QCoreApplication::quit(); });
+}
+
+void Delegate::takeDownViews()
+{
+    if (m_tray)
+        m_tray->hide();
+    const auto widgets = QApplication::topLevelWidgets();
+    for (QWidget *widget : widgets)
+        widget->hide();
+    const auto windows = QGuiApplication::topLevelWindows();
+    for (QWindow *window : windows)
+        window->hide();
+    // What the engine or the hands could still show goes too (a large event parsed before
+    // the stop may yet arrive); the HUD panel stays, hidden, as the menus' owner.
+    m_gestures.reset();
+    m_cards.reset();
+    m_popups.reset();
 }
 
 } // namespace halvic

@@ -7,6 +7,8 @@
 #include <functional>
 #include <memory>
 
+#include "FileChoosers.h"
+
 class QAction;
 class QFileDialog;
 class QMenu;
@@ -27,14 +29,13 @@ class HudController;
 class HudPlacement;
 class HudRequests;
 class IdleDimmer;
-class PasteAttachments;
-class PasteMonitor;
 class PointerSink;
 class Popups;
 class QtScheduler;
 class UnixSignals;
 class WindowCommands;
 class WindowSystem;
+struct CameraAlert;
 struct MenuEntry;
 using Menu = std::vector<MenuEntry>;
 
@@ -45,9 +46,6 @@ class Delegate final : public QObject
 {
     Q_OBJECT
 public:
-    /// How long quitting waits for the engine to exit before leaving anyway.
-    static constexpr int quitGraceMs = 3000;
-
     Delegate();
     ~Delegate() override;
 
@@ -67,7 +65,8 @@ public:
     void toggleStorage();
     /// Switches hand gestures, tells the engine and checks for a camera.
     void toggleGestures();
-    /// Stops the engine, lets it exit (briefly, without blocking) and quits.
+    /// Takes every window away at once, stops the engine and quits once it has exited (or
+    /// been killed after its grace time), never blocking.
     void quit();
     /// Turns starting with the desktop session on or off.
     void toggleAutostart();
@@ -78,18 +77,20 @@ private:
     bool buildPanels();
     void wireHud();
     void buildMenuBar();
-    void installPasteMonitor();
     void setupIdleDimming();
     void setGesturesActive(bool on);
     /// The gesture controller, made on first use.
     GestureController &gestures();
-    void showCameraAlert();
+    void showCameraAlert(const CameraAlert &camera);
+    /// Hides every window and the tray icon, and drops what could show new ones.
+    void takeDownViews();
     void minimize();
     void activateInput();
     void pickFiles();
-    /// Runs the one file chooser (files only, several at once) and hands what the user
-    /// chose to `chosen`.
-    void pickFilesFor(const QString &title, std::function<void(const QList<QUrl> &)> chosen);
+    /// Asks for a file chooser (files only, several at once) for `asker`, which gets what the
+    /// user chose there; shown now, or once the chooser open for another asker closes.
+    void pickFilesFor(const QString &asker, const QString &title, FileChooserQueue::Chosen chosen);
+    void showFileChooser();
     void wireCardFilePickers();
     void showMenu(const Menu &menu, QPointF globalPos);
     Menu trayOnlyEntries() const;
@@ -112,12 +113,11 @@ private:
     QPointer<QAction> m_gesturesItem;
     std::unique_ptr<Autostart> m_autostart;
     std::unique_ptr<QMenu> m_popupMenu;
-    std::unique_ptr<PasteAttachments> m_paste;
-    std::unique_ptr<PasteMonitor> m_pasteMonitor;
     std::unique_ptr<UnixSignals> m_signals;
     std::unique_ptr<PointerSink> m_pointer;
     std::unique_ptr<WindowSystem> m_gestureWindows;
     std::unique_ptr<GestureController> m_gestures;
+    FileChooserQueue m_fileChoosers;
     QPointer<QFileDialog> m_filePicker;
     QPointer<QMessageBox> m_cameraAlert;
     bool m_gesturesOn = false;

@@ -1,7 +1,9 @@
 #include "Platform.h"
 
 #include <QDir>
+#include <QFileInfo>
 
+#include <cerrno>
 #include <fcntl.h>
 #include <linux/videodev2.h>
 #include <sys/ioctl.h>
@@ -11,6 +13,7 @@
 #include <xcb/xcb.h>
 #endif
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -91,31 +94,80 @@ QByteArray forcedPlatform(const std::function<QByteArray(const char *)> &variabl
 
 namespace {
 
-bool capturesVideo(const QString &path)
+VideoNode::Access accessOf(const QString &path)
 {
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
-        return false;
+        return errno == EACCES || errno == EPERM ? VideoNode::Access::denied : VideoNode::Access::other;
     v4l2_capability caps = {};
     const bool queried = ::ioctl(fd, VIDIOC_QUERYCAP, &caps) == 0;
     ::close(fd);
     if (!queried)
-        return false;
+        return VideoNode::Access::other;
     // Metadata nodes of the same camera report no capture capability of their own.
     const quint32 own = (caps.capabilities & V4L2_CAP_DEVICE_CAPS) ? caps.device_caps : caps.capabilities;
-    return own & (V4L2_CAP_VIDEO_CAPTURE | V4L2_CAP_VIDEO_CAPTURE_MPLANE);
+    return own & (V4L2_CAP_VIDEO_CAPTURE | V4L2_CAP_VIDEO_CAPTURE_MPLANE) ? VideoNode::Access::capture
+                                                                          : VideoNode::Access::other;
+}
+
+/// The desktop's camera page, where its settings program has one.
+QStringList cameraSettings(const QString &desktop, const std::function<bool(const QString &)> &hasDesktopEntry)
+{
+    const QStringList desktops = desktop.split(u':', Qt::SkipEmptyParts);
+    if (!desktops.contains(QStringLiteral("GNOME"), Qt::CaseInsensitive))
+        return {};
+    // GNOME 43 has a camera panel of its own; later versions keep it under privacy. KDE
+    // Plasma has no camera page.
+    if (hasDesktopEntry(QStringLiteral("gnome-camera-panel.desktop")))
+        return {QStringLiteral("gnome-control-center"), QStringLiteral("camera")};
+    if (hasDesktopEntry(QStringLiteral("gnome-privacy-panel.desktop")))
+        return {QStringLiteral("gnome-control-center"), QStringLiteral("privacy")};
+    return {};
 }
 
 } // namespace
 
-bool hasVideoCaptureDevice(const QString &deviceFolder)
+QList<VideoNode> videoNodes(const QString &deviceFolder)
 {
-    const QStringList nodes = QDir(deviceFolder).entryList({QStringLiteral("video*")}, QDir::System | QDir::Files);
-    for (const QString &node : nodes) {
-        if (capturesVideo(QDir(deviceFolder).filePath(node)))
-            return true;
+    const QDir folder(deviceFolder);
+    QList<VideoNode> nodes;
+    const QStringList names = folder.entryList({QStringLiteral("video*")}, QDir::System | QDir::Files);
+    for (const QString &name : names) {
+        const QString path = folder.filePath(name);
+        nodes.append({path, accessOf(path), QFileInfo(path).group()});
     }
-    return false;
+    return nodes;
+}
+
+std::optional<CameraAlert> cameraAlert(
+    const QList<VideoNode> &nodes, const QString &desktop, const std::function<bool(const QString &)> &hasDesktopEntry)
+{
+    const auto has = [&](VideoNode::Access access) {
+        return std::find_if(nodes.begin(), nodes.end(), [&](const VideoNode &n) { return n.access == access; });
+    };
+    if (has(VideoNode::Access::capture) != nodes.end())
+        return std::nullopt;
+    const auto denied = has(VideoNode::Access::denied);
+    if (denied == nodes.end()) {
+        return CameraAlert{QStringLiteral("No camera found for hand gestures"),
+            QStringLiteral("Hand gestures need a camera, and this computer has none: no video capture device "
+                           "(/dev/video*) was found. Connect a camera, then turn Hand Gestures on again."),
+            {}};
+    }
+    CameraAlert alert{QStringLiteral("Camera access needed for hand gestures"),
+        QStringLiteral("There is a video device, %1, but your user may not open it.").arg(denied->path),
+        cameraSettings(desktop, hasDesktopEntry)};
+    if (denied->group.isEmpty()) {
+        alert.text += QStringLiteral(" Ask your administrator for access to it, then turn Hand Gestures on again.");
+    } else {
+        alert.text += QStringLiteral(" It belongs to the group \u201c%1\u201d: ask your administrator to add you to "
+                                     "that group (sudo adduser $USER %1), log out and in again, then turn Hand "
+                                     "Gestures on again.")
+                          .arg(denied->group);
+    }
+    if (!alert.settings.isEmpty())
+        alert.text += QStringLiteral(" The desktop's camera settings may also have the camera switched off.");
+    return alert;
 }
 
 } // namespace halvic

@@ -1,9 +1,12 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
+#include <optional>
 
 namespace halvic {
 
@@ -47,7 +50,35 @@ struct WebEngineSetup
 WebEngineSetup webEngineSetup(
     const std::function<QByteArray(const char *)> &variable, bool softwareSceneGraph, bool runningAsRoot);
 
-/// Whether a usable video capture device exists among the "video*" nodes of `deviceFolder`.
-bool hasVideoCaptureDevice(const QString &deviceFolder = QStringLiteral("/dev"));
+/// A video device node as the camera check found it.
+struct VideoNode
+{
+    enum class Access {
+        capture, ///< opened, and it captures video: a camera
+        other,   ///< no camera: another kind of video device, or it cannot be queried
+        denied,  ///< this user may not open it
+    };
+    QString path;
+    Access access = Access::other;
+    /// The group that owns the node, the one whose members may open it.
+    QString group;
+};
+
+/// The "video*" nodes of `deviceFolder`, each opened to learn what it is.
+QList<VideoNode> videoNodes(const QString &deviceFolder = QStringLiteral("/dev"));
+
+/// What to tell someone who switched hand gestures on when no camera can serve them.
+struct CameraAlert
+{
+    QString title;
+    QString text;
+    /// The desktop's own camera settings (program, then arguments); empty when none is known.
+    QStringList settings;
+};
+
+/// None when a camera can be opened. `desktop` is $XDG_CURRENT_DESKTOP; `hasDesktopEntry` says
+/// whether an application entry of that file name is installed.
+std::optional<CameraAlert> cameraAlert(
+    const QList<VideoNode> &nodes, const QString &desktop, const std::function<bool(const QString &)> &hasDesktopEntry);
 
 } // namespace halvic

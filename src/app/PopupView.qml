@@ -5,7 +5,8 @@ import Halvic.Panels
 Item {
     id: popup
 
-    required property url source
+    /// The decoded picture, already at its display size.
+    required property var image
     required property string title
     required property int imageWidth
     required property int imageHeight
@@ -54,14 +55,11 @@ Item {
             }
         }
 
-        Image {
+        RoundedImage {
             width: popup.imageWidth
             height: popup.imageHeight
-            source: popup.source
-            fillMode: Image.PreserveAspectFit
-            asynchronous: true
-            smooth: true
-            clip: true
+            image: popup.image
+            radius: HalvicStyle.popupImageRadius
         }
     }
 }

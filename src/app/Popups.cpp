@@ -1,5 +1,6 @@
 #include "Popups.h"
 
+#include <QBuffer>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImageReader>
@@ -11,7 +12,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "Background.h"
 #include "GlassPanel.h"
+#include "RegularFile.h"
 #include "SafeOpen.h"
 
 namespace halvic {
@@ -24,6 +27,8 @@ namespace {
 // What the content adds around the image: the padding and the header row.
 constexpr int chromeWidth = 24;
 constexpr int chromeHeight = 52;
+// Larger files are no picture to pop up; the desktop's viewer is better at them.
+constexpr qint64 maxImageBytes = 64 * 1024 * 1024;
 
 } // namespace
 
@@ -46,6 +51,25 @@ QSize displaySize(QSize imageSize)
 int nextOffset(int offset)
 {
     return offset >= cascadeLast ? 0 : offset + cascadeStep;
+}
+
+std::optional<QImage> decode(const QString &path)
+{
+    std::optional<QByteArray> bytes = readRegularFile(path, maxImageBytes);
+    if (!bytes)
+        return std::nullopt;
+    QBuffer buffer(&*bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    const QSize size = reader.size();
+    if (!size.isValid() || size.isEmpty())
+        return std::nullopt;
+    // A header alone is no picture: only a whole decode shows one.
+    reader.setScaledSize(displaySize(size));
+    QImage image = reader.read();
+    if (image.isNull())
+        return std::nullopt;
+    return image;
 }
 
 } // namespace popups
@@ -76,30 +100,49 @@ std::vector<GlassPanel *> Popups::windows() const
 
 void Popups::show(const QString &path, const QString &title)
 {
-    if (popups::hasImageExtension(path) && showImage(path, title))
+    // Only a regular file is read: opening a pipe or a device could block.
+    if (!popups::hasImageExtension(path) || !QFileInfo(path).isFile()) {
+        openExternally(path);
         return;
-    // Anything else goes to the desktop, unless opening it could run code.
+    }
+    auto job = startInBackground<QImage>([path] { return popups::decode(path); });
+    QFutureWatcher<QImage> *watcher = job.get();
+    connect(
+        watcher, &QFutureWatcherBase::finished, this, [this, watcher, path, title] { decoded(watcher, path, title); });
+    m_decoding.push_back(std::move(job));
+}
+
+void Popups::decoded(QFutureWatcher<QImage> *job, const QString &path, const QString &title)
+{
+    const auto it
+        = std::find_if(m_decoding.begin(), m_decoding.end(), [job](const auto &owned) { return owned.get() == job; });
+    if (it == m_decoding.end())
+        return;
+    const std::optional<QImage> image = resultOf(*job);
+    // Its finished() is still being delivered.
+    it->release()->deleteLater();
+    m_decoding.erase(it);
+    if (!image || !showImage(*image, path, title))
+        openExternally(path);
+}
+
+void Popups::openExternally(const QString &path)
+{
+    // Anything that is no picture goes to the desktop, unless opening it could run code.
     if (safeToOpenExternally(path))
         m_openExternally(QUrl::fromLocalFile(QFileInfo(path).canonicalFilePath()));
 }
 
-bool Popups::showImage(const QString &path, const QString &title)
+bool Popups::showImage(const QImage &image, const QString &path, const QString &title)
 {
-    // Only a regular file: opening a pipe or a device could block the main thread.
-    if (!QFileInfo(path).isFile())
-        return false;
-    QImageReader reader(path);
-    const QSize imageSize = reader.size();
-    if (!reader.canRead() || !imageSize.isValid() || imageSize.isEmpty())
-        return false;
-    const QSize size = popups::displaySize(imageSize);
+    const QSize size = popups::displaySize(image.size());
 
     QQmlComponent component(&m_qml, QUrl(u"qrc:/Halvic/App/PopupView.qml"_s));
     if (!component.isReady())
         return false;
     const QString shownTitle = title.isEmpty() ? QFileInfo(path).fileName() : title;
     std::unique_ptr<QObject> view(component.createWithInitialProperties({
-        {u"source"_s, QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath())},
+        {u"image"_s, image},
         {u"title"_s, shownTitle},
         {u"imageWidth"_s, size.width()},
         {u"imageHeight"_s, size.height()},

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QFutureWatcher>
+#include <QImage>
 #include <QObject>
 #include <QPointer>
 #include <QSize>
@@ -8,6 +10,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QQmlEngine;
@@ -30,11 +33,14 @@ bool hasImageExtension(const QString &path);
 QSize displaySize(QSize imageSize);
 /// The cascade offset after `offset`: 0, 30, 60, 90, 120, then 0 again.
 int nextOffset(int offset);
+/// The image in the regular file `path`, decoded at its display size; none when the file is
+/// no image or does not decode to its end. Any thread.
+std::optional<QImage> decode(const QString &path);
 } // namespace popups
 
 /// Image popups the engine asks for: each image in a small glass window of its own near the
-/// centre of the screen, cascading; any other (harmless) file in the desktop's default
-/// application.
+/// centre of the screen, cascading; any other (harmless) file, and an image file that does
+/// not decode, in the desktop's default application. Images are decoded on the thread pool.
 class Popups : public QObject
 {
     Q_OBJECT
@@ -51,15 +57,20 @@ public:
     /// The open popup windows, oldest first.
     std::vector<GlassPanel *> windows() const;
     int offset() const { return m_offset; }
+    /// Images still being decoded.
+    std::size_t decoding() const { return m_decoding.size(); }
 
 private:
-    bool showImage(const QString &path, const QString &title);
+    void decoded(QFutureWatcher<QImage> *job, const QString &path, const QString &title);
+    bool showImage(const QImage &image, const QString &path, const QString &title);
+    void openExternally(const QString &path);
     void close(GlassPanel *panel);
 
     QQmlEngine &m_qml;
     Scheduler &m_scheduler;
     Opener m_openExternally;
     std::vector<std::unique_ptr<GlassPanel>> m_windows;
+    std::vector<std::unique_ptr<QFutureWatcher<QImage>>> m_decoding;
     int m_offset = 0;
 };
 

@@ -246,7 +246,12 @@ bool Engine::hasLiveProcesses() const
 
 void Engine::ingest(QByteArrayView chunk)
 {
-    m_framer.feed(chunk, [this](QByteArrayView line) { processLine(line); });
+    m_framer.feed(
+        chunk, [this](QByteArrayView line) { processLine(line); },
+        [](qsizetype length) {
+            qCWarning(lcEngine).nospace() << "dropped a line of " << length << " bytes from the engine, over the "
+                                          << LineFramer::defaultMaxLine << "-byte limit";
+        });
 }
 
 void Engine::processLine(QByteArrayView line)

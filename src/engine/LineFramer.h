@@ -4,6 +4,7 @@
 #include <QByteArrayView>
 
 #include <cstring>
+#include <utility>
 
 namespace halvic {
 
@@ -20,9 +21,15 @@ public:
     }
 
     /// Calls `onLine(QByteArrayView)` for every line completed by `chunk`, in order, without
-    /// its line feed. The view is valid only during the call.
+    /// its line feed, and `onDropped(qsizetype)` with the length of every overlong line once
+    /// its line feed comes. The view is valid only during the call.
+    template <typename OnLine, typename OnDropped>
+    void feed(QByteArrayView chunk, OnLine &&onLine, OnDropped &&onDropped);
     template <typename OnLine>
-    void feed(QByteArrayView chunk, OnLine &&onLine);
+    void feed(QByteArrayView chunk, OnLine &&onLine)
+    {
+        feed(chunk, onLine, [](qsizetype) {});
+    }
 
     /// Bytes held back for an unfinished line.
     qsizetype pendingBytes() const { return m_partial.size(); }
@@ -39,10 +46,11 @@ private:
     qsizetype m_maxLine;
     QByteArray m_partial;
     bool m_discarding = false;
+    qsizetype m_discarded = 0;
 };
 
-template <typename OnLine>
-void LineFramer::feed(QByteArrayView chunk, OnLine &&onLine)
+template <typename OnLine, typename OnDropped>
+void LineFramer::feed(QByteArrayView chunk, OnLine &&onLine, OnDropped &&onDropped)
 {
     while (!chunk.empty()) {
         const qsizetype lineFeed = indexOfLineFeed(chunk);
@@ -50,7 +58,7 @@ void LineFramer::feed(QByteArrayView chunk, OnLine &&onLine)
             if (!m_discarding && m_partial.size() + chunk.size() <= m_maxLine) {
                 m_partial.append(chunk);
             } else {
-                m_partial = QByteArray();
+                m_discarded += std::exchange(m_partial, QByteArray()).size() + chunk.size();
                 m_discarding = true;
             }
             return;
@@ -59,11 +67,14 @@ void LineFramer::feed(QByteArrayView chunk, OnLine &&onLine)
         chunk = chunk.sliced(lineFeed + 1);
         if (m_discarding) {
             m_discarding = false;
+            onDropped(std::exchange(m_discarded, 0) + head.size());
             continue;
         }
         if (m_partial.isEmpty()) {
             if (head.size() <= m_maxLine)
                 onLine(head);
+            else
+                onDropped(head.size());
             continue;
         }
         const bool fits = m_partial.size() + head.size() <= m_maxLine;
@@ -73,6 +84,8 @@ void LineFramer::feed(QByteArrayView chunk, OnLine &&onLine)
         const QByteArray line = std::exchange(m_partial, QByteArray());
         if (fits)
             onLine(QByteArrayView(line));
+        else
+            onDropped(line.size() + head.size());
     }
 }
 

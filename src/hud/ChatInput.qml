@@ -130,6 +130,11 @@ ColumnLayout {
                     onTextChanged: if (input.app.draft !== text) input.app.draft = text
                     onPressed: input.hud.activateInput()
                     Keys.onPressed: (event) => {
+                        // Copied files or a picture become attachments; text pastes as usual.
+                        if (event.matches(StandardKey.Paste)) {
+                            event.accepted = input.hud.pasteAttachments();
+                            return;
+                        }
                         const isReturn = event.key === Qt.Key_Return || event.key === Qt.Key_Enter;
                         if (isReturn && !(event.modifiers & Qt.ShiftModifier)) {
                             input.hud.submit();

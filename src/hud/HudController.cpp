@@ -1,6 +1,7 @@
 #include "HudController.h"
 
 #include <QClipboard>
+#include <QDir>
 #include <QGuiApplication>
 
 #include "AppModel.h"
@@ -19,6 +20,7 @@ HudController::HudController(AppModel &model, Scheduler &scheduler, const HudReq
     , m_model(model)
     , m_requests(requests)
     , m_clock(scheduler, *model.agents())
+    , m_paste(model, QDir::tempPath())
     , m_canSend(canSend())
 {
     const auto update = [this] {

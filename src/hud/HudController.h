@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "AgentClock.h"
+#include "PasteAttachments.h"
 
 namespace halvic {
 
@@ -81,6 +82,9 @@ public:
     /// Sends the draft and attachments, echoes them into the transcript and clears the input.
     Q_INVOKABLE void submit();
     Q_INVOKABLE void removeAttachment(int index);
+    /// The paste key in the chat field: attaches copied files or a copied image; false when
+    /// the clipboard holds text, which the field pastes itself.
+    Q_INVOKABLE bool pasteAttachments() { return m_paste.attachFromClipboard(); }
     Q_INVOKABLE void toggleTextVoice();
     Q_INVOKABLE void expand();
     /// Asks the engine to stop the agent with this task id (agent_action.json).
@@ -127,6 +131,7 @@ private:
     AppModel &m_model;
     const HudRequests &m_requests;
     AgentClock m_clock;
+    PasteAttachments m_paste;
     std::function<Menu()> m_extraMenuEntries;
     bool m_canSend = false;
     bool m_memoryAvailable = false;

@@ -32,6 +32,7 @@ QtObject {
     readonly property color glassBorder: Qt.rgba(1, 1, 1, 0.14)
     readonly property real cardRadius: 22
     readonly property real popupRadius: 18
+    readonly property real popupImageRadius: 10
     readonly property real controlRadius: 6
     readonly property real bubbleSize: 58
     // How long the pointer rests on a control before its help shows (Qt's usual tooltip delay).

@@ -3,12 +3,14 @@
 #include <QDir>
 #include <QJsonDocument>
 #include <QJsonParseError>
+#include <QSet>
 
 #include <condition_variable>
-#include <deque>
+#include <list>
 #include <map>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 #include "Applications.h"
 #include "JsonRead.h"
@@ -290,37 +292,57 @@ private:
     std::map<QString, qint64> m_launched;
 };
 
+/// The applications a command acts on, named the same way whatever alias the engine used.
+QSet<QString> applicationsOf(const QJsonObject &command)
+{
+    QStringList names = layout::appList(command);
+    for (const QJsonObject &item : json::objectList(command, layout::key::layout))
+        names += layout::appList(item);
+    QSet<QString> keys;
+    for (const QString &name : std::as_const(names)) {
+        const QString key = name.trimmed().toLower();
+        const apps::Alias *alias = apps::aliasFor(key);
+        keys.insert(alias ? QString(alias->displayName).toLower() : key);
+    }
+    return keys;
+}
+
 } // namespace
 
-/// The worker thread and its queue of commands, run in arrival order.
-class WindowManager::Worker
+/// Commands run side by side on a few threads of their own, so one that waits (for an
+/// application to start) holds up no other. A command waits only for the earlier ones that
+/// name one of its applications: two commands on one application apply in the order they came.
+class WindowManager::Runner
 {
 public:
-    Worker(WindowManager &owner, WindowSystem &system)
+    Runner(WindowManager &owner, WindowSystem &system)
         : m_owner(owner)
         , m_system(system)
-        , m_thread([this] { loop(); })
     {
     }
 
-    ~Worker()
+    ~Runner()
     {
         {
             const std::lock_guard lock(m_mutex);
             m_quit = true;
         }
         m_stop.raise();
-        m_queued.notify_all();
-        m_thread.join();
+        m_changed.notify_all();
+        for (std::thread &thread : m_threads)
+            thread.join();
     }
 
     void push(QJsonObject command, QList<ScreenInfo> screens)
     {
         {
             const std::lock_guard lock(m_mutex);
-            m_jobs.push_back({std::move(command), std::move(screens)});
+            QSet<QString> apps = applicationsOf(command);
+            m_jobs.push_back({std::move(command), std::move(screens), std::move(apps)});
+            if (m_idle == 0 && m_threads.size() < WindowManager::parallelCommands)
+                m_threads.emplace_back([this] { loop(); });
         }
-        m_queued.notify_one();
+        m_changed.notify_all();
     }
 
 private:
@@ -328,23 +350,43 @@ private:
     {
         QJsonObject command;
         QList<ScreenInfo> screens;
+        QSet<QString> apps;
+        bool running = false;
     };
+    using Jobs = std::list<Job>;
+
+    /// The first waiting job that shares no application with an earlier one, waiting or
+    /// running (the mutex held).
+    Jobs::iterator nextReady()
+    {
+        QSet<QString> taken;
+        for (auto job = m_jobs.begin(); job != m_jobs.end(); ++job) {
+            if (!job->running && !job->apps.intersects(taken))
+                return job;
+            taken.unite(job->apps);
+        }
+        return m_jobs.end();
+    }
 
     void loop()
     {
+        std::unique_lock lock(m_mutex);
         while (true) {
-            Job job;
-            {
-                std::unique_lock lock(m_mutex);
-                m_queued.wait(lock, [this] { return m_quit || !m_jobs.empty(); });
-                if (m_quit)
-                    return;
-                job = std::move(m_jobs.front());
-                m_jobs.pop_front();
-            }
-            CommandRun(m_system, std::move(job.screens), m_stop).run(job.command);
+            ++m_idle;
+            m_changed.wait(lock, [this] { return m_quit || nextReady() != m_jobs.end(); });
+            --m_idle;
+            if (m_quit)
+                return;
+            // Only this thread touches the job until it erases it; the list keeps its place.
+            const Jobs::iterator job = nextReady();
+            job->running = true;
+            lock.unlock();
+            CommandRun(m_system, job->screens, m_stop).run(job->command);
             if (!m_stop.raised())
                 emit m_owner.commandFinished();
+            lock.lock();
+            m_jobs.erase(job);
+            m_changed.notify_all();
         }
     }
 
@@ -352,23 +394,24 @@ private:
     WindowSystem &m_system;
     StopFlag m_stop;
     std::mutex m_mutex;
-    std::condition_variable m_queued;
-    std::deque<Job> m_jobs;
+    std::condition_variable m_changed;
+    Jobs m_jobs;
+    std::vector<std::thread> m_threads;
+    std::size_t m_idle = 0;
     bool m_quit = false;
-    std::thread m_thread;
 };
 
 WindowManager::WindowManager(std::unique_ptr<WindowSystem> system, QObject *parent)
     : QObject(parent)
     , m_system(system ? std::move(system) : std::make_unique<NullWindowSystem>())
-    , m_worker(std::make_unique<Worker>(*this, *m_system))
+    , m_runner(std::make_unique<Runner>(*this, *m_system))
 {
 }
 
 WindowManager::~WindowManager()
 {
-    // The worker goes first: it uses the window system until it has stopped.
-    m_worker.reset();
+    // The runner goes first: its threads use the window system until they have stopped.
+    m_runner.reset();
 }
 
 std::unique_ptr<WindowSystem> WindowManager::defaultSystem()
@@ -393,7 +436,7 @@ QString WindowManager::unavailableMessage()
 
 void WindowManager::apply(const QJsonObject &command)
 {
-    m_worker->push(command, screens());
+    m_runner->push(command, screens());
 }
 
 void WindowManager::apply(QByteArrayView json)

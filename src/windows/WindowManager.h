@@ -14,9 +14,10 @@
 namespace halvic {
 
 /// Arranges other applications' windows on the engine's command: launch, close, fill, move,
-/// tile and arrange. Commands run one after another on a worker thread of their own, so
-/// the caller never waits for an application to start; destroying the manager cancels
-/// whatever still runs and returns promptly.
+/// tile and arrange. Commands run on worker threads of their own, side by side, so neither
+/// the caller nor another command waits for an application to start; commands naming the
+/// same application run in the order they came. Destroying the manager cancels whatever
+/// still runs and returns promptly.
 class WindowManager final : public QObject
 {
     Q_OBJECT
@@ -27,6 +28,8 @@ public:
     /// How long a window may take to leave full screen or its maximized state before it is
     /// moved anyway.
     static constexpr std::chrono::milliseconds stateChangeTimeout{1000};
+    /// How many commands run at once at most.
+    static constexpr std::size_t parallelCommands = 4;
 
     explicit WindowManager(std::unique_ptr<WindowSystem> system, QObject *parent = nullptr);
     ~WindowManager() override;
@@ -51,13 +54,13 @@ public:
     static ScreenInfo screen(const QJsonValue &spec);
 
 signals:
-    /// A queued command has finished (emitted from the worker thread).
+    /// A queued command has finished (emitted from a worker thread).
     void commandFinished();
 
 private:
-    class Worker;
+    class Runner;
     std::unique_ptr<WindowSystem> m_system;
-    std::unique_ptr<Worker> m_worker;
+    std::unique_ptr<Runner> m_runner;
 };
 
 } // namespace halvic

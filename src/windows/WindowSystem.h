@@ -17,8 +17,10 @@ using WindowId = quint32;
 
 /// What window layout needs from the desktop: running applications and their windows,
 /// window frames, full screen, closing and starting programs. Implementations are called
-/// from the window manager's worker thread (and isAvailable() also from the main thread);
-/// none of them waits for the window manager to act. Frames are outer frames, decorations
+/// from the window manager's worker threads, several at once (and isAvailable() also from
+/// the main thread), so they must be thread-safe (X11's: one xcb connection, which libxcb
+/// makes safe to share, and no state of its own after connecting); none of them waits for
+/// the window manager to act. Frames are outer frames, decorations
 /// included, in device pixels of the virtual desktop, top-left origin.
 class WindowSystem
 {
@@ -59,7 +61,7 @@ public:
 
 /// The window system of a desktop where window control is not available: nothing runs,
 /// nothing moves.
-class NullWindowSystem final : public WindowSystem
+class NullWindowSystem : public WindowSystem
 {
 public:
     bool isAvailable() override { return false; }

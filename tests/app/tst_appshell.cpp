@@ -144,8 +144,55 @@ private slots:
         QFile fake(dir.filePath(QStringLiteral("video0")));
         QVERIFY(fake.open(QIODevice::WriteOnly)); // a plain file is no capture device
         fake.close();
-        QVERIFY(!hasVideoCaptureDevice(dir.path()));
-        QVERIFY(!hasVideoCaptureDevice(dir.filePath(QStringLiteral("missing"))));
+        QCOMPARE(videoNodes(dir.path()).value(0).access, VideoNode::Access::other);
+        QVERIFY(videoNodes(dir.filePath(QStringLiteral("missing"))).isEmpty());
+    }
+
+    // Nodes are "capture", "other" or "denied:<group>"; an empty title means no alert.
+    void cameraAlerts_data()
+    {
+        QTest::addColumn<QStringList>("nodes");
+        QTest::addColumn<QString>("desktop");
+        QTest::addColumn<QStringList>("entries");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("says");
+        QTest::addColumn<QStringList>("settings");
+        const QStringList gnome43{"gnome-camera-panel.desktop"};
+        const QString none = "No camera found for hand gestures", denied = "Camera access needed for hand gestures";
+        QTest::addRow("a camera") << QStringList{"other", "capture"} << "GNOME" << gnome43 << ""
+                                  << "" << QStringList{};
+        QTest::addRow("no device") << QStringList{} << "GNOME" << gnome43 << none << "/dev/video*" << QStringList{};
+        QTest::addRow("denied on GNOME 43") << QStringList{"denied:video"} << "ubuntu:GNOME" << gnome43 << denied
+                                            << "\u201cvideo\u201d" << QStringList{"gnome-control-center", "camera"};
+        QTest::addRow("denied on later GNOME")
+            << QStringList{"denied:video"} << "GNOME" << QStringList{"gnome-privacy-panel.desktop"} << denied
+            << "adduser $USER video" << QStringList{"gnome-control-center", "privacy"};
+        QTest::addRow("denied on KDE") << QStringList{"denied:plugdev"} << "KDE" << gnome43 << denied
+                                       << "\u201cplugdev\u201d" << QStringList{};
+        QTest::addRow("denied beside a camera") << QStringList{"denied:video", "capture"} << "GNOME" << gnome43 << ""
+                                                << "" << QStringList{};
+    }
+    void cameraAlerts()
+    {
+        QFETCH(QStringList, nodes);
+        QFETCH(QString, desktop);
+        QFETCH(QStringList, entries);
+        QFETCH(QString, title);
+        QFETCH(QString, says);
+        QFETCH(QStringList, settings);
+        QList<VideoNode> found;
+        for (const QString &node : nodes) {
+            const auto access = node == u"capture" ? VideoNode::Access::capture
+                : node == u"other"                 ? VideoNode::Access::other
+                                                   : VideoNode::Access::denied;
+            found.append({QStringLiteral("/dev/video%1").arg(found.size()), access, node.section(u':', 1)});
+        }
+        const auto alert = cameraAlert(found, desktop, [&](const QString &entry) { return entries.contains(entry); });
+        QCOMPARE(alert ? alert->title : QString(), title);
+        if (alert) {
+            QVERIFY2(alert->text.contains(says), qPrintable(alert->text));
+            QCOMPARE(alert->settings, settings);
+        }
     }
 
     void whatThePasteKeyAttaches_data()

@@ -117,6 +117,22 @@ private slots:
         QCOMPARE(session->hud()->exitCode(), 0);
         QVERIFY(!processAlive(engine));
     }
+
+    void quitTakesTheHudAwayWhileTheEngineStopsOutOfSight()
+    {
+        session->stopHud();
+        session->root().setScript(scriptedEngine("ignores_sigterm"));
+        QVERIFY(session->startHud());
+        const QString pidFile = session->root().file(QStringLiteral("pids"));
+        QVERIFY(HudSession::waitFor([&] { return !pidsIn(pidFile).isEmpty(); }, 10000));
+        const qint64 engine = pidsIn(pidFile).front();
+        ::kill(pid_t(session->hud()->processId()), SIGTERM);
+        // Gone from the screen while the engine, ignoring the request, still runs its grace time.
+        QVERIFY(HudSession::waitFor([&] { return !session->hudWindow(); }, 10000));
+        QVERIFY(processAlive(engine));
+        QVERIFY(session->hud()->waitForFinished(15000));
+        QVERIFY(!processAlive(engine));
+    }
 };
 
 QTEST_GUILESS_MAIN(HudEndToEndTest)

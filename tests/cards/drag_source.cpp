@@ -2,6 +2,9 @@
 // named on its command line with the desktop's drag and drop (XDND on X11), as a file
 // manager would. Prints the drop's outcome ("copied" or "ignored") and, like a file manager,
 // keeps running: the target fetches the dropped data after the drag has ended.
+// With --copy first, it copies the files to the clipboard instead (as their URLs and, as a
+// file manager also offers them, as text) and keeps running to serve the clipboard.
+#include <QClipboard>
 #include <QDrag>
 #include <QGuiApplication>
 #include <QMimeData>
@@ -52,9 +55,22 @@ private:
 int main(int argc, char **argv)
 {
     QGuiApplication app(argc, argv);
+    QStringList paths = app.arguments().mid(1);
+    const bool copy = !paths.isEmpty() && paths.first() == QStringLiteral("--copy");
+    if (copy)
+        paths.removeFirst();
     QList<QUrl> urls;
-    for (const QString &path : app.arguments().mid(1))
+    for (const QString &path : paths)
         urls << QUrl::fromLocalFile(path);
+    if (copy) {
+        auto *mime = new QMimeData;
+        mime->setUrls(urls);
+        mime->setText(paths.join(u'\n'));
+        QGuiApplication::clipboard()->setMimeData(mime);
+        std::printf("copied\n");
+        std::fflush(stdout);
+        return app.exec();
+    }
     DragSource window(urls);
     // Off to the right, clear of the cards at the top left and the HUD at the bottom right.
     const QRect screen = app.primaryScreen()->availableGeometry();

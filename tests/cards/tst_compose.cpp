@@ -9,6 +9,7 @@
 #include <QQmlEngineExtensionPlugin>
 #include <QQuickItem>
 #include <QScreen>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -474,6 +475,8 @@ private slots:
                                                << "close" << false;
         QTest::addRow("minimise") << true << "Minimize to a bubble \u2014 hold the bubble to reopen"
                                   << "" << true;
+        QTest::addRow("pick files, tapping the box beside a chip") << true << "Pick files to attach"
+                                                                   << "" << true;
     }
     void buttonsInTheView()
     {
@@ -482,11 +485,12 @@ private slots:
         QFETCH(QString, action);
         QFETCH(bool, shown);
         if (isEmail)
-            panel->showEmail(emailDraft("d1"));
+            panel->showEmail(emailDraft("d1", {file("a.txt")}));
         else
             panel->showEvent(eventDraft("e1"));
         GlassPanel *window = panel->window()->panel();
         QVERIFY(QTest::qWaitForWindowExposed(window));
+        QSignalSpy picks(panel.get(), &ComposePanel::attachmentsPickRequested);
         QList<QQuickItem *> controls;
         collect(
             view(),
@@ -499,6 +503,7 @@ private slots:
         scheduler.advance(1s);
         QCOMPARE(readJson(actionFile()).value("action").toString(), action);
         QCOMPARE(window->isVisible(), shown);
+        QCOMPARE(picks.size(), button.startsWith(u"Pick") ? 1 : 0);
     }
 
     // Typing in each field of the real view reaches the engine once the user pauses.

@@ -102,6 +102,33 @@ private slots:
         QVERIFY(!QFile::exists(session->root().controlFile(QStringLiteral("storage_action.json"))));
     }
 
+    // Copied files pasted into a card's field are that field's own paste; only the HUD's chat
+    // field attaches them.
+    void pastedFilesGoWhereTheyArePasted()
+    {
+        const QStringList paths = sampleFiles(*session, {"agenda.pdf"});
+        QVERIFY(copyFiles(*session, paths));
+        session->feed({engineEvent("compose", {{"draft_id", "d3"}, {"subject", "Trip"}})});
+        const auto body = session->waitToFind(QStringLiteral("Body"), QStringLiteral("text"));
+        QVERIFY(body);
+        session->click(*body);
+        QTest::qWait(300);
+        session->xdotool({QStringLiteral("key"), QStringLiteral("ctrl+v")});
+        QVERIFY(HudSession::waitFor(
+            [&] {
+                return readJson(actionFile()).value("fields").toObject().value("body").toString().contains(paths[0]);
+            },
+            5000));
+        QVERIFY(!session->waitToFind(QStringLiteral("Remove agenda.pdf"), QStringLiteral("push button"), 1000));
+
+        const auto chat = session->waitToFind(QStringLiteral("Message Halvic\u2026"));
+        QVERIFY(chat);
+        session->click(*chat);
+        QTest::qWait(300);
+        session->xdotool({QStringLiteral("key"), QStringLiteral("ctrl+v")});
+        QVERIFY(session->waitToFind(QStringLiteral("Remove agenda.pdf"), QStringLiteral("push button")));
+    }
+
     // The demo engine against the real HUD: a drafted email sent as it is, then the files.
     void theDemoEngineDraftsAndShowsFiles()
     {

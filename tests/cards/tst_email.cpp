@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QLoggingCategory>
 #include <QQmlEngine>
 #include <QQmlEngineExtensionPlugin>
 #include <QQuickItem>
@@ -13,6 +14,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "BodyRequests.h"
 #include "CardUnderTest.h"
 #include "EmailFrame.h"
 #include "EmailPanel.h"
@@ -193,13 +195,21 @@ private slots:
         panel->model().setReplyText(u"Half-written"_qs);
         QVERIFY(!takeAction().isEmpty());
 
-        showThread(); // the same thread again
+        // The same thread again: its rows change, move, come and go where they are (their views
+        // stay); another thread replaces them all.
+        const QPersistentModelIndex m2 = panel->model().index(1), m3 = panel->model().index(2);
+        std::vector<EmailMessage> next{message(u"m3"_qs), message(u"m1"_qs), message(u"m4"_qs)};
+        next[0].bodyText = u"Edited"_qs;
+        showThread(next);
+        QCOMPARE((QList<int>{m3.row(), m2.row()}), (QList<int>{0, -1}));
+        QCOMPARE(m3.data(EmailModel::BodyText).toString(), u"Edited"_qs);
         QCOMPARE(panel->model().expanded(), ids({"m1"}));
         QCOMPARE(panel->model().downloading(), ids({"a1"}));
         QCOMPARE(panel->model().imagesRequested(), QSet<QString>());
         QCOMPARE(panel->model().replyText(), u"Half-written"_qs);
 
         showThread(threeMessages(), u"th2"_qs); // another thread starts afresh
+        QVERIFY(!m3.isValid());
         QCOMPARE(panel->model().expanded(), ids({"m3"}));
         QCOMPARE(panel->model().downloading(), QSet<QString>());
         QCOMPARE(panel->model().replyText(), QString());
@@ -208,13 +218,23 @@ private slots:
         QCOMPARE(panel->model().expanded(), QSet<QString>());
     }
 
-    // Without a real display the web engine cannot run: an HTML body shows its text instead.
+    // Without a real display the web engine cannot run: an HTML body shows its text instead,
+    // as does one too large for a page anywhere (under 2 MB, but a space takes three bytes in
+    // the page's URL): its HTML's text when it has none, with a trace in the log.
     void htmlBodiesFallBackToTheirTextWithoutADisplay()
     {
         EmailMessage html = message(u"m1"_qs);
         html.bodyHtml = u"<p>Lunch <b>at noon</b>?</p>"_qs;
         html.bodyText = u"Lunch at noon?"_qs;
-        showThread({html});
+        EmailMessage big = message(u"m2"_qs);
+        big.bodyText.clear();
+        big.bodyHtml = html.bodyHtml + u"<!--"_qs + QString(700 * 1024, u' ') + u"-->"_qs;
+        QLoggingCategory::setFilterRules(u"halvic.cards.warning=true"_qs);
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"message m2 is shown as text: .* 2097152$"_qs));
+        showThread({html, big});
+        QLoggingCategory::setFilterRules({});
+        QCOMPARE(panel->model().index(1).data(EmailModel::BodyPage).toString(), QString());
+        panel->toggleExpand(u"m1"_qs);
         QVERIFY(!panel->webBodies());
         QQuickItem *view = panel->window()->panel()->content();
         QList<QQuickItem *> bodies;
@@ -224,7 +244,7 @@ private slots:
                 return item->inherits("QQuickTextEdit") && item->property("text").toString() == u"Lunch at noon?"_qs;
             },
             bodies);
-        QCOMPARE(bodies.size(), 1);
+        QCOMPARE(bodies.size(), 2);
     }
 
     void newThreadsOpenCentredAndTheBubbleKeepsTheCorner()
@@ -456,14 +476,34 @@ private slots:
         QCOMPARE(EmailPanel::bodyFrameHeight(measured), frame);
     }
 
+    // Held back, a body loads only itself and what it carries; let through, also what a
+    // message shows from the web; never anything else.
+    void bodyRequests()
+    {
+        using I = QWebEngineUrlRequestInfo;
+        const QUrl web(u"https://x.test/a"_qs), page(u"data:text/html,x"_qs), local(u"file:///tmp/a"_qs);
+        QVERIFY(
+            bodyMayLoad(page, I::ResourceTypeMainFrame, false) && !bodyMayLoad(web, I::ResourceTypeMainFrame, true));
+        for (const auto type : {I::ResourceTypeImage, I::ResourceTypeStylesheet, I::ResourceTypeFontResource})
+            QVERIFY(!bodyMayLoad(web, type, false) && bodyMayLoad(web, type, true) && !bodyMayLoad(local, type, true));
+        for (const auto type : {I::ResourceTypePrefetch, I::ResourceTypeSubFrame, I::ResourceTypeObject,
+                 I::ResourceTypeMedia, I::ResourceTypeScript, I::ResourceTypePing})
+            QVERIFY(!bodyMayLoad(web, type, true) && !bodyMayLoad(page, type, true));
+    }
+
     void bodyPage()
     {
         const QString page = emailframe::page(u"<p>Hi</p>"_qs);
-        QVERIFY(page.startsWith(u"<!doctype html><html><head><meta charset=\"utf-8\">\n<style>\n"_qs));
+        QVERIFY(page.startsWith(u"<!doctype html><html><head><meta charset=\"utf-8\">\n"
+                                "<meta http-equiv=\"Content-Security-Policy\" content=\"default-src 'none'; "_qs));
         QVERIFY(page.endsWith(u"</style></head><body><p>Hi</p></body></html>"_qs));
-        QCOMPARE(page.toUtf8().size(), 501 + 9 + 14);
+        QCOMPARE(page.toUtf8().size(), 677 + 9 + 14);
         // No base: the page cannot reach local files by relative links.
         QVERIFY(!page.contains(u"<base"_qs));
+        // A body as text: no markup or hidden parts, lines where the page has them.
+        QCOMPARE(emailframe::htmlText(u"<head><title>T</title></head><P>Tom &amp; Ann&#x2019;s<br>lunch</p><!-- x -->"
+                                      "<table><tr><td>at</td><td>noon</td></tr></table>&bogus; <b"_qs),
+            u"Tom & Ann\u2019s\nlunch\n\nat noon\n\n&bogus;"_qs);
     }
 };
 

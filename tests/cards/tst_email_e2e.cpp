@@ -2,6 +2,7 @@
 // scripted engine: what a message body may load and open, and how tall it is drawn.
 
 #include <QDir>
+#include <QImage>
 #include <QJsonArray>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -111,12 +112,14 @@ private slots:
 
     void bodiesLoadNothingUntilImagesAreAskedFor()
     {
-        const QString html
-            = QStringLiteral("<p>Lunch at noon?</p><img src=\"%1\" width=20 height=20>"
-                             "<script>new Image().src = \"%2\";</script>"
-                             "<iframe src=\"%3\"></iframe>"
-                             "<div style=\"background:url(%4)\">x</div>")
-                  .arg(server->url("/pixel.gif"), server->url("/script"), server->url("/frame"), server->url("/css"));
+        // Hostile parts, each reaching for a path of its own; last, a field that scrolls to itself.
+        const QString html = QStringLiteral(
+            "<div style='height:60px;background:#0f0'></div><img src='%1/pixel.gif'>"
+            "<script>new Image().src = '%1/script';</script><iframe src='%1/frame'></iframe>"
+            "<iframe srcdoc=\"<img src='%1/srcdoc'>\"></iframe><link rel=prefetch href='%1/prefetch'>"
+            "<link rel=preload as=image href='%1/preload'><object data='%1/object'></object>"
+            "<video autoplay muted src='%1/media'></video><div style='height:2000px'></div><input autofocus>")
+                                 .arg(server->url(""));
         session->feed({threadEvent(html, 1)});
         QVERIFY2(waitForBody(), "no body");
         // What a reader sees around it.
@@ -131,9 +134,21 @@ private slots:
         session->feed({threadEvent(html, 0)});
         QVERIFY2(HudSession::waitFor([&] { return server->paths().contains(QStringLiteral("/pixel.gif")); }, 15000),
             qPrintable(server->paths().join(u' ')));
-        // Still no script, and no frame of someone else's page.
-        QVERIFY(!server->paths().contains(QStringLiteral("/script")));
-        QVERIFY(!server->paths().contains(QStringLiteral("/frame")));
+        // Only what the message shows, and the body opens at its top (the green band).
+        QTest::qWait(2500);
+        QCOMPARE(server->paths(), QStringList{QStringLiteral("/pixel.gif")});
+        const QRect body = *waitForBody();
+        const QString shot = session->root().file(QStringLiteral("screen.png"));
+        session->run(QStringLiteral("import"), {QStringLiteral("-window"), QStringLiteral("root"), shot});
+        QCOMPARE(QImage(shot).pixelColor(body.x() + 40, body.y() + 40), QColor(0, 255, 0));
+        // A refresh of the same thread keeps its views: nothing loads again, nothing moves.
+        QJsonObject again = threadEvent(html, 0);
+        again.insert("subject", "Re: Lunch");
+        session->feed({again});
+        QVERIFY(session->waitToFind(QStringLiteral("Re: Lunch")));
+        QTest::qWait(2000);
+        QCOMPARE(server->paths().size(), 1);
+        QCOMPARE(session->find(QStringLiteral("Message from Ann Lee")), body);
     }
 
     void onlyWebAndMailLinksReachTheDesktop()

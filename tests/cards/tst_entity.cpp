@@ -1,3 +1,4 @@
+#include <QAccessible>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
@@ -82,6 +83,18 @@ class EntityTest : public QObject, testing::CardUnderTest<EntityPanel>
 
     QString actionFile() const { return controlFolder() + QStringLiteral("/entity_action.json"); }
     QJsonObject written() const { return readJson(actionFile()); }
+
+    // Names on the accessibility bus of items hidden from sight, but the expanded card's bubble.
+    static QStringList hiddenOnTheBus(QAccessibleInterface *node)
+    {
+        QStringList hidden;
+        for (int i = 0; i < node->childCount(); ++i) {
+            if (node->child(i)->state().invisible && node->child(i)->role() != QAccessible::Graphic)
+                hidden << node->child(i)->text(QAccessible::Name);
+            hidden << hiddenOnTheBus(node->child(i));
+        }
+        return hidden;
+    }
 
 private slots:
     void init()
@@ -537,13 +550,20 @@ private slots:
         QCOMPARE(window->geometry(), expected);
     }
 
+    // The bubble keeps the card's top-left corner; the card comes back from there.
     void sameEntityWhileHiddenStartsAfresh()
     {
         panel->show(person("p:ann", "Ann"), std::nullopt, false);
         panel->model().setNoteText(QStringLiteral("typed"));
+        GlassPanel *window = panel->window()->panel();
+        const QRect card = window->geometry();
         panel->window()->minimize();
         scheduler.advance(std::chrono::milliseconds(10));
+        QCOMPARE(window->geometry(), QRect(card.topLeft(), QSize(58, 58)));
+        QCOMPARE(hiddenOnTheBus(QAccessible::queryAccessibleInterface(window)), QStringList{});
+        window->setPosition(card.topLeft() - QPoint(30, 0));
         panel->close(QStringLiteral("p:ann"));
+        QCOMPARE(window->geometry(), card.translated(-30, 0));
         QVERIFY(!panel->window()->isShown());
         panel->show(person("p:ann", "Ann"), std::nullopt, false);
         QVERIFY(panel->window()->isShown());
@@ -776,6 +796,17 @@ private slots:
         QCOMPARE(opened, QList<QUrl>{QUrl(QStringLiteral("https://x.org"))});
     }
 
+    // "+N more": the quick facts beyond the first four, never fewer than none.
+    void moreQuickFacts()
+    {
+        for (const auto &[facts, more] : {std::pair{2, 0}, {4, 0}, {7, 3}}) {
+            EntityProfile p;
+            p.quick.urls = QStringList(facts, QStringLiteral("x.org"));
+            panel->model().setProfile(p);
+            QCOMPARE(panel->model().moreQuickCount(), more);
+        }
+    }
+
     void viewOfAnUnknownEntityWithALongTimeline()
     {
         EntityProfile p;
@@ -815,6 +846,7 @@ private slots:
             (QStringList{"Person", "0 facts  \u00b7  0 relations", "Designer at Acme", "VIP", "About", "Ann designs.",
                 "Numbers", "Age", "41", "Reach", "site  file:///etc/passwd", "web  acme.com", "People", "Bob",
                 "brother", "Raw memory", "0 facts", "Add a note about Ann"}));
+        QCOMPARE(hiddenOnTheBus(QAccessible::queryAccessibleInterface(window)), QStringList{});
         const auto click = [&](const QString &help) {
             QQuickItem *button = buttonsNamed(view, help).value(0);
             QVERIFY2(button, qPrintable(help));

@@ -240,17 +240,25 @@ private slots:
             << QJsonObject{{"action", "forget"}, {"id", "b"}, {"text", "shown b"}, {"q", "coffee"}}
             << QStringList{"a:A", "a:A2"};
         QTest::addRow("correction replaces the first entry's text, trimmed")
-            << QStringList{"correct a A| Better A \n"} << "memory_action.json"
+            << QStringList{"correct a| Better A \n", "save a"} << "memory_action.json"
             << QJsonObject{{"action", "edit"}, {"id", "a"}, {"text", "Better A"}, {"q", ""}}
             << QStringList{"a:Better A", "b:B", "a:A2"};
         QTest::addRow("correction of a memory gone meanwhile is still sent")
-            << QStringList{"correct z Z|New"} << "memory_action.json"
+            << QStringList{"edit z|New"} << "memory_action.json"
             << QJsonObject{{"action", "edit"}, {"id", "z"}, {"text", "New"}, {"q", ""}}
             << QStringList{"a:A", "b:B", "a:A2"};
         QTest::addRow("unchanged correction sends nothing")
-            << QStringList{"correct a A|  A  "} << "" << QJsonObject{} << QStringList{"a:A", "b:B", "a:A2"};
+            << QStringList{"correct a|  A  ", "save a"} << "" << QJsonObject{} << QStringList{"a:A", "b:B", "a:A2"};
         QTest::addRow("blank correction sends nothing")
-            << QStringList{"correct a A| \n\t "} << "" << QJsonObject{} << QStringList{"a:A", "b:B", "a:A2"};
+            << QStringList{"correct a| \n\t ", "save a"} << "" << QJsonObject{} << QStringList{"a:A", "b:B", "a:A2"};
+        // A correction being typed stays until its memory leaves the list.
+        QTest::addRow("correction kept across a list with its memory")
+            << QStringList{"correct b|B2", "list b:B", "save b"} << "memory_action.json"
+            << QJsonObject{{"action", "edit"}, {"id", "b"}, {"text", "B2"}, {"q", ""}} << QStringList{"b:B2"};
+        QTest::addRow("correction gone with its memory from the list") << QStringList{"correct b|B2", "list a:A",
+            "list b:B", "save b"} << "" << QJsonObject{} << QStringList{"b:B"};
+        QTest::addRow("correction gone with its memory forgotten") << QStringList{"correct b|B2", "forget b",
+            "list b:B", "save b"} << "" << QJsonObject{} << QStringList{"b:B"};
     }
     void requests()
     {
@@ -271,9 +279,15 @@ private slots:
                 panel->model().setQuery(argument);
             else if (verb == u"forget")
                 panel->forget(argument, u"shown "_qs + argument);
-            else if (verb == u"correct")
-                panel->commitCorrection(argument.section(u' ', 0, 0), argument.section(u' ', 1).section(u'|', 0, 0),
-                    argument.section(u'|', 1));
+            else if (verb == u"edit")
+                panel->edit(argument.section(u'|', 0, 0), argument.section(u'|', 1));
+            else if (verb == u"correct") {
+                panel->beginCorrection(argument.section(u'|', 0, 0));
+                panel->setCorrectionDraft(argument.section(u'|', 0, 0), argument.section(u'|', 1));
+            } else if (verb == u"list")
+                panel->setAll(memories(argument.split(u' ')));
+            else if (verb == u"save")
+                panel->commitCorrection(argument);
         }
         QCOMPARE(specs(panel->model()), left);
         if (name.isEmpty()) {
@@ -516,11 +530,12 @@ private slots:
         QVERIFY(!visibleTexts(view).contains(QStringLiteral("Likes tea")));
     }
 
-    // The pencil, a typed correction and the save button, in the real window.
+    // The pencil, a typed correction and the save button, in the real window; meanwhile the
+    // row scrolls out of view and back.
     void correctingARow()
     {
         panel->open();
-        panel->setAll({MemoryItem{.id = "m1", .text = "Likes tea"}});
+        panel->setAll(memories(QStringList{"m1:Likes tea"} + QStringList(40, u"x:Filler"_qs)));
         GlassPanel *window = panel->window()->panel();
         QVERIFY(QTest::qWaitForWindowExposed(window));
         const auto click = [&](const QString &help) {
@@ -533,6 +548,12 @@ private slots:
         QTest::keyClick(window, Qt::Key_End);
         for (const QChar c : QStringLiteral(" a lot"))
             QTest::keyClick(window, c.toLatin1());
+        QQuickItem *list = nullptr;
+        for (QQuickItem *item : window->content()->findChildren<QQuickItem *>())
+            list = item->inherits("QQuickListView") ? item : list;
+        QMetaObject::invokeMethod(list, "positionViewAtEnd");
+        QTRY_COMPARE(buttonsNamed(window->content(), QStringLiteral("Save correction: Likes tea")).size(), 0);
+        QMetaObject::invokeMethod(list, "positionViewAtBeginning");
         click(QStringLiteral("Save correction: Likes tea"));
         QCOMPARE(readJson(file("memory_action.json")),
             (QJsonObject{{"action", "edit"}, {"id", "m1"}, {"text", "Likes tea a lot"}, {"q", ""}}));
@@ -543,7 +564,7 @@ private slots:
         click(QStringLiteral("Forget this \u2014 delete permanently: Likes tea a lot"));
         QCOMPARE(readJson(file("memory_action.json")),
             (QJsonObject{{"action", "forget"}, {"id", "m1"}, {"text", "Likes tea a lot"}, {"q", ""}}));
-        QCOMPARE(panel->model().items().count(), 0);
+        QCOMPARE(panel->model().items().count(), 40);
     }
 
     // The map in the real window: laid out off the main thread, drawn, and driven with the

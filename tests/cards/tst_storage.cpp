@@ -18,6 +18,7 @@
 #include "CardUnderTest.h"
 #include "Drops.h"
 #include "EventDispatcher.h"
+#include "FileChoosers.h"
 #include "GlassPanel.h"
 #include "JsonFile.h"
 #include "QuickItems.h"
@@ -299,6 +300,25 @@ private slots:
         for (const QString &name : uploaded)
             paths << dir->filePath(name);
         QCOMPARE(readJson(actionFile()), (QJsonObject{{"action", "upload"}, {"paths", paths}}));
+    }
+
+    // File choosers asked for by several askers: one at a time, each one's files to its asker;
+    // asking again while open or waiting changes nothing, a cancelled one hands nothing on.
+    void fileChoosersOneAtATime()
+    {
+        FileChooserQueue choosers;
+        QStringList seen;
+        const auto shows = [&](bool now) { seen << (now ? choosers.open()->asker : QString()); };
+        for (const QString &asker : {u"compose"_qs, u"storage"_qs, u"compose"_qs, u"chat"_qs, u"storage"_qs})
+            shows(
+                choosers.ask({asker, {}, [&seen, asker](const QList<QUrl> &urls) { seen << asker + urls[0].path(); }}));
+        choosers.choose({QUrl(QStringLiteral(":a"))});
+        shows(choosers.close());
+        shows(choosers.close());
+        choosers.choose({QUrl(QStringLiteral(":c"))});
+        shows(choosers.close());
+        QCOMPARE(seen, (QStringList{"compose", "", "", "", "", "compose:a", "storage", "chat", "chat:c", ""}));
+        QVERIFY(!choosers.open());
     }
 
     void openAndDelete()

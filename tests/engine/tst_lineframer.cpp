@@ -48,10 +48,16 @@ private slots:
         QFETCH(qsizetype, cap);
         LineFramer framer(cap);
         QByteArrayList got;
+        qsizetype dropped = 0;
+        const auto drop = [&](qsizetype length) { dropped += length; };
         for (const QByteArray &chunk : chunks)
-            framer.feed(chunk, [&](QByteArrayView line) { got.append(line.toByteArray()); });
+            framer.feed(
+                chunk, [&](QByteArrayView line) { got.append(line.toByteArray()); }, drop);
         QCOMPARE(got, lines);
         QCOMPARE(framer.pendingBytes(), pending);
+        // Every byte but the line feeds is in a line, waiting, or reported dropped.
+        if (!framer.discarding())
+            QCOMPARE(got.join().size() + pending + dropped, chunks.join().size() - chunks.join().count('\n'));
     }
 
     void everySplitOfAStreamGivesTheSameLines()

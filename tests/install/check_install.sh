@@ -38,7 +38,7 @@ if [ "$installed" != "$expected_list" ]; then
 fi
 [ -x "$work/usr/bin/halvic-hud" ] || fail "the HUD is not executable"
 for size in "${sizes[@]}"; do
-    file "$work/usr/share/icons/hicolor/${size}x${size}/apps/halvic-hud.png" | grep -q "PNG image data, $size x $size," \
+    [ "$(identify -format '%m %wx%h' "$work/usr/share/icons/hicolor/${size}x${size}/apps/halvic-hud.png")" = "PNG ${size}x${size}" ] \
         || fail "the ${size}x${size} icon is not a $size-pixel PNG"
 done
 grep -q '^plugin halvic_emailweb\|^optional plugin halvic_emailweb' "$work/usr/lib/halvic/qml/Halvic/EmailWeb/qmldir" \

@@ -57,6 +57,16 @@ inline QProcess *dragFiles(HudSession &session, const QStringList &paths, QPoint
     return &source;
 }
 
+/// Copies `paths` to the clipboard from another X client, as a file manager does; the
+/// client serves the clipboard until the session ends. False when it did not say it copied.
+inline bool copyFiles(HudSession &session, const QStringList &paths)
+{
+    QProcess &source = session.x().startClient(
+        qEnvironmentVariable("HALVIC_BINARY_DIR") + QStringLiteral("/tests/cards/halvic-drag-source"),
+        QStringList{QStringLiteral("--copy")} + paths, session.environment());
+    return HudSession::waitFor([&] { return source.canReadLine(); }, 10000) && source.readLine().trimmed() == "copied";
+}
+
 /// What the drag source said of its drop ("copied", "ignored"), or "" when it said nothing.
 inline QByteArray dropOutcome(QProcess &source)
 {

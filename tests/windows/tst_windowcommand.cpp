@@ -1,14 +1,44 @@
 // The "window" row where window control is not available: one plain line, nothing else; and
-// a command that is not an object is no command.
+// a command that is not an object is no command; a command that waits holds up only later
+// commands on its own application.
 
 #include <QSignalSpy>
 #include <QTest>
+
+#include <atomic>
+#include <mutex>
 
 #include "EventDispatcher.h"
 #include "WindowCommands.h"
 #include "WindowManager.h"
 
 using namespace halvic;
+
+namespace {
+/// "Other" runs with window 11, "Slow" without a window until the test shows one (22); the
+/// windows closed are logged in order.
+struct GatedDesktop final : NullWindowSystem
+{
+    std::atomic<bool> shown = false;
+    std::mutex mutex;
+    QStringList log;
+
+    void note(const QString &line)
+    {
+        const std::lock_guard lock(mutex);
+        log << line;
+    }
+    QList<apps::RunningApp> runningApplications() override
+    {
+        return {{1, "Other", {}, {}, {}, {11}}, {2, "Slow", {}, {}, {}, shown ? QList<quint32>{22} : QList<quint32>{}}};
+    }
+    std::optional<WindowId> primaryWindow(const apps::RunningApp &app) override
+    {
+        return app.windows.isEmpty() ? std::nullopt : std::optional(app.windows.front());
+    }
+    void close(WindowId window) override { note(QString::number(window)); }
+};
+} // namespace
 
 class TestWindowCommand : public QObject
 {
@@ -18,6 +48,7 @@ private slots:
     void unavailableDesktopSaysSoOnce_data();
     void unavailableDesktopSaysSoOnce();
     void destroyingAnIdleManagerIsPrompt();
+    void aWaitingLaunchHoldsUpOnlyItsOwnApplication();
 };
 
 void TestWindowCommand::unavailableDesktopSaysSoOnce_data()
@@ -56,6 +87,25 @@ void TestWindowCommand::destroyingAnIdleManagerIsPrompt()
         manager.apply(QByteArrayView(R"({"action":"tile","apps":["a","b"]})"));
         manager.apply(QByteArrayView("not json"));
     }
+}
+
+void TestWindowCommand::aWaitingLaunchHoldsUpOnlyItsOwnApplication()
+{
+    auto owned = std::make_unique<GatedDesktop>();
+    GatedDesktop &desktop = *owned;
+    WindowManager manager(std::move(owned));
+    // Slow runs without a window: its launch waits for one.
+    manager.apply(QByteArrayView(R"({"action":"launch","app":"slow"})"));
+    manager.apply(QByteArrayView(R"({"action":"close","app":"Slow"})"));
+    manager.apply(QByteArrayView(R"({"action":"close","app":"other"})"));
+    const auto log = [&] {
+        const std::lock_guard lock(desktop.mutex);
+        return desktop.log;
+    };
+    QTRY_COMPARE(log(), QStringList{"11"});
+    desktop.note(QStringLiteral("shown"));
+    desktop.shown = true;
+    QTRY_COMPARE(log(), (QStringList{"11", "shown", "22"}));
 }
 
 QTEST_GUILESS_MAIN(TestWindowCommand)

@@ -145,10 +145,10 @@ MinimizableCard {
                         implicitHeight: 40
                         Layout.fillWidth: true
 
-                        // With nothing attached, the whole box picks files.
+                        // A tap anywhere in the box picks files, also beside the chips once
+                        // files are attached (the chips and their buttons lie above it).
                         Button {
                             anchors.fill: parent
-                            visible: root.draft.attachments.count === 0
                             flat: true
                             focusPolicy: Qt.NoFocus
                             Accessible.name: "Pick files to attach"
@@ -157,6 +157,7 @@ MinimizableCard {
                             ToolTip.delay: 600
                             background: null
                             contentItem: RowLayout {
+                                visible: root.draft.attachments.count === 0
                                 spacing: 6
                                 SymbolIcon {
                                     symbol: "paperclip"
@@ -168,6 +169,7 @@ MinimizableCard {
                                     text: "Add files — or drop them on the card"
                                     Accessible.role: Accessible.StaticText
                                     Accessible.name: text
+                                    Accessible.ignored: !visible
                                     font.pixelSize: 12
                                     color: HalvicStyle.secondary
                                     Layout.fillWidth: true
@@ -186,6 +188,9 @@ MinimizableCard {
                             // Built only for the chips in view, however many files there are.
                             ListView {
                                 orientation: ListView.Horizontal
+                                // Only a row of chips wider than the box scrolls; otherwise a
+                                // press beside the chips goes through to the box.
+                                interactive: contentWidth > width
                                 clip: true
                                 spacing: 6
                                 boundsBehavior: Flickable.StopAtBounds

@@ -52,11 +52,21 @@ Rectangle {
     border.width: 0.5
     clip: true
 
-    onPageChanged: load()
+    // Once the message's properties have all settled: a refresh may change the page and what
+    // it holds back at once.
+    onPageChanged: Qt.callLater(load)
     // The engine sends the message again once its images may load: show it afresh.
     onRemoteImagesBlockedChanged: {
         loadedPage = "";
-        load();
+        Qt.callLater(load);
+    }
+
+    // What the page says on its console (mostly loads it was refused) is for whoever debugs
+    // the cards, not for the HUD's output.
+    LoggingCategory {
+        id: pageLog
+        name: "halvic.cards"
+        defaultLogLevel: LoggingCategory.Critical
     }
 
     WebEngineProfile {
@@ -96,6 +106,7 @@ Rectangle {
                 request.reject();
             }
         }
+        onJavaScriptConsoleMessage: (level, message) => console.debug(pageLog, message)
         // Never a window of ours: a web or mail link goes to the desktop, anything else nowhere.
         onNewWindowRequested: (request) => body.controller.openLink(request.requestedUrl)
         onLoadingChanged: (info) => {

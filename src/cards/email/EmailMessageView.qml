@@ -22,7 +22,6 @@ Rectangle {
     required property string dateHuman
     required property string to
     required property string cc
-    required property string bodyHtml
     required property string bodyPage
     required property string bodyText
     required property int imagesBlocked
@@ -145,7 +144,7 @@ Rectangle {
 
         // The web engine is loaded only when a body needs it: plain-text mail never starts it.
         Loader {
-            active: message.expanded && message.bodyHtml.length > 0 && message.controller.webBodies
+            active: message.expanded && message.bodyPage.length > 0 && message.controller.webBodies
             visible: active
             source: "EmailHtmlBody.qml"
             Layout.fillWidth: true
@@ -159,7 +158,7 @@ Rectangle {
             }
         }
         TextEdit {
-            visible: message.expanded && (message.bodyHtml.length === 0 || !message.controller.webBodies)
+            visible: message.expanded && (message.bodyPage.length === 0 || !message.controller.webBodies)
             text: message.bodyText
             readOnly: true
             selectByMouse: true

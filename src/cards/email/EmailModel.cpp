@@ -4,10 +4,31 @@
 
 #include "CardFormats.h"
 #include "EmailFrame.h"
+#include "Logging.h"
 
 namespace halvic {
 
 using namespace Qt::Literals::StringLiterals;
+
+EmailModel::Row::Row(EmailMessage m)
+    : message(std::move(m))
+{
+    text = message.bodyText;
+    if (message.bodyHtml.isEmpty())
+        return;
+    if (text.isEmpty())
+        text = emailframe::htmlText(message.bodyHtml);
+    QString full = emailframe::page(message.bodyHtml);
+    const qsizetype urlLength = emailframe::pageUrlLength(full);
+    if (urlLength <= emailframe::maxPageUrl) {
+        page = std::move(full);
+        return;
+    }
+    qCWarning(lcCards).nospace().noquote()
+        << "the HTML body of email message " << message.msgId << " is shown as text: " << message.bodyHtml.size()
+        << " characters make a page of " << urlLength << " bytes to load, the web view takes at most "
+        << emailframe::maxPageUrl;
+}
 
 int EmailModel::rowCount(const QModelIndex &parent) const
 {
@@ -39,7 +60,8 @@ QVariant EmailModel::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid() || index.parent().isValid() || index.row() < 0 || index.row() >= count())
         return {};
-    const EmailMessage &message = m_messages[std::size_t(index.row())];
+    const Row &row = m_rows[std::size_t(index.row())];
+    const EmailMessage &message = row.message;
     switch (role) {
     case MsgId:
         return message.msgId;
@@ -58,9 +80,9 @@ QVariant EmailModel::data(const QModelIndex &index, int role) const
     case BodyHtml:
         return message.bodyHtml;
     case BodyPage:
-        return message.bodyHtml.isEmpty() ? QString() : emailframe::page(message.bodyHtml);
+        return row.page;
     case BodyText:
-        return message.bodyText;
+        return row.text;
     case ImagesBlocked:
         return message.imagesBlocked;
     case Attachments:
@@ -109,17 +131,17 @@ QString EmailModel::countLine() const
 
 const EmailMessage *EmailModel::message(const QString &msgId) const
 {
-    for (const EmailMessage &message : m_messages) {
-        if (message.msgId == msgId)
-            return &message;
+    for (const Row &row : m_rows) {
+        if (row.message.msgId == msgId)
+            return &row.message;
     }
     return nullptr;
 }
 
 const EmailAttachment *EmailModel::attachment(const QString &attId) const
 {
-    for (const EmailMessage &message : m_messages) {
-        for (const EmailAttachment &attachment : message.attachments) {
+    for (const Row &row : m_rows) {
+        for (const EmailAttachment &attachment : row.message.attachments) {
             if (attachment.attId == attId)
                 return &attachment;
         }
@@ -129,19 +151,68 @@ const EmailAttachment *EmailModel::attachment(const QString &attId) const
 
 void EmailModel::setThread(QString threadId, QString account, QString subject, std::vector<EmailMessage> messages)
 {
-    beginResetModel();
-    m_threadId = std::move(threadId);
+    if (isShown(threadId)) {
+        refresh(std::move(messages));
+    } else {
+        beginResetModel();
+        m_threadId = std::move(threadId);
+        m_rows.clear();
+        for (EmailMessage &message : messages)
+            m_rows.emplace_back(std::move(message));
+        endResetModel();
+    }
     m_account = std::move(account);
     m_subject = std::move(subject);
-    m_messages = std::move(messages);
-    endResetModel();
     emit threadChanged();
+}
+
+void EmailModel::refresh(std::vector<EmailMessage> messages)
+{
+    const auto incoming = [&](const QString &msgId) {
+        return std::any_of(messages.begin(), messages.end(), [&](const EmailMessage &m) { return m.msgId == msgId; });
+    };
+    for (int row = count() - 1; row >= 0; --row) {
+        if (!incoming(m_rows[std::size_t(row)].message.msgId)) {
+            beginRemoveRows({}, row, row);
+            m_rows.erase(m_rows.begin() + row);
+            endRemoveRows();
+        }
+    }
+    // Row by row in the new order: the same message is updated where it is (moved up first
+    // when the order changed), a new one is inserted.
+    for (int row = 0; row < int(messages.size()); ++row) {
+        EmailMessage &message = messages[std::size_t(row)];
+        const auto found = std::find_if(
+            m_rows.begin() + row, m_rows.end(), [&](const Row &r) { return r.message.msgId == message.msgId; });
+        if (found == m_rows.end()) {
+            beginInsertRows({}, row, row);
+            m_rows.emplace(m_rows.begin() + row, std::move(message));
+            endInsertRows();
+            continue;
+        }
+        const int from = int(found - m_rows.begin());
+        if (from != row) {
+            beginMoveRows({}, from, from, {}, row);
+            std::rotate(m_rows.begin() + row, found, found + 1);
+            endMoveRows();
+        }
+        if (m_rows[std::size_t(row)].message != message) {
+            m_rows[std::size_t(row)] = Row(std::move(message));
+            emit dataChanged(index(row), index(row));
+        }
+    }
+    // What is left over repeated an id the new thread holds fewer times.
+    if (count() > int(messages.size())) {
+        beginRemoveRows({}, int(messages.size()), count() - 1);
+        m_rows.erase(m_rows.begin() + qsizetype(messages.size()), m_rows.end());
+        endRemoveRows();
+    }
 }
 
 void EmailModel::setAttachmentPath(const QString &attId, const QString &path)
 {
-    for (EmailMessage &message : m_messages) {
-        for (EmailAttachment &attachment : message.attachments) {
+    for (Row &row : m_rows) {
+        for (EmailAttachment &attachment : row.message.attachments) {
             if (attachment.attId == attId)
                 attachment.path = path;
         }

@@ -41,8 +41,10 @@ public:
         To,
         Cc,
         BodyHtml,
-        /// The whole page for an HTML body; empty for a text body.
+        /// The whole page for an HTML body; empty for a text body and for a body too large
+        /// for the web view.
         BodyPage,
+        /// The text shown when there is no page: the message's text, or its HTML as text.
         BodyText,
         ImagesBlocked,
         Attachments,
@@ -62,13 +64,16 @@ public:
     const QString &subject() const { return m_subject; }
     QString title() const;
     QString countLine() const;
-    int count() const { return int(m_messages.size()); }
-    const std::vector<EmailMessage> &messages() const { return m_messages; }
-    const EmailMessage *newest() const { return m_messages.empty() ? nullptr : &m_messages.back(); }
+    int count() const { return int(m_rows.size()); }
+    const EmailMessage *newest() const { return m_rows.empty() ? nullptr : &m_rows.back().message; }
     const EmailMessage *message(const QString &msgId) const;
     /// The first attachment with this id in any message, in order.
     const EmailAttachment *attachment(const QString &attId) const;
 
+    /// Whether `threadId` names the thread shown now (an empty one never does).
+    bool isShown(const QString &threadId) const { return !threadId.isEmpty() && threadId == m_threadId; }
+    /// Another thread replaces every row; the shown one again updates its rows in place (by
+    /// message id), so the views of unchanged messages, and their measured bodies, stay.
     void setThread(QString threadId, QString account, QString subject, std::vector<EmailMessage> messages);
     /// Records where a downloaded attachment is, in every message that carries it.
     void setAttachmentPath(const QString &attId, const QString &path);
@@ -93,13 +98,23 @@ signals:
     void replyChanged();
 
 private:
+    /// A message with what its body shows, worked out once.
+    struct Row
+    {
+        explicit Row(EmailMessage m);
+        EmailMessage message;
+        QString page;
+        QString text;
+    };
+
     QVariantList attachmentRows(const EmailMessage &message) const;
     void rowsChanged(const QList<int> &roles);
+    void refresh(std::vector<EmailMessage> messages);
 
     QString m_threadId;
     QString m_account;
     QString m_subject;
-    std::vector<EmailMessage> m_messages;
+    std::vector<Row> m_rows;
     QSet<QString> m_expanded;
     QSet<QString> m_downloading;
     QSet<QString> m_imagesRequested;

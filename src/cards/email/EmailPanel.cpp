@@ -56,7 +56,7 @@ void EmailPanel::registerRows(EventDispatcher &dispatcher)
 void EmailPanel::show(
     const QString &threadId, const QString &account, const QString &subject, std::vector<EmailMessage> messages)
 {
-    const bool sameThread = !threadId.isEmpty() && threadId == m_model.threadId();
+    const bool sameThread = m_model.isShown(threadId);
     const bool anyHtml
         = std::any_of(messages.begin(), messages.end(), [](const EmailMessage &m) { return !m.bodyHtml.isEmpty(); });
     if (anyHtml && !m_webBodies && prepareWebEngine()) {

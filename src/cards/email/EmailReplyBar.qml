@@ -153,7 +153,7 @@ ColumnLayout {
             font.pixelSize: 12
             font.weight: Font.DemiBold
             ToolTip.visible: hovered
-            ToolTip.text: "Reply to the sender — ⌘↩ works too"
+            ToolTip.text: "Reply to the sender — Ctrl+Return works too"
             ToolTip.delay: 600
             Accessible.name: text
             Accessible.description: ToolTip.text

@@ -31,10 +31,14 @@ MinimizableCard {
         rawExpanded = false;
     }
 
+    // Every accessible item below leaves the accessibility bus while it is hidden: Qt keeps
+    // hidden items there, only marked invisible, and a screen reader still finds them.
+
     // A text a sighted user reads, on the accessibility bus too; engine text stays plain.
     component BodyText: Text {
         Accessible.role: Accessible.StaticText
         Accessible.name: text
+        Accessible.ignored: !visible
         textFormat: Text.PlainText
         wrapMode: Text.Wrap
         color: HalvicStyle.primary
@@ -44,13 +48,14 @@ MinimizableCard {
         font.pixelSize: HalvicStyle.captionSize
         color: HalvicStyle.secondary
     }
+    // Titles as given: the engine's composed titles are written to be read as they are.
     component SectionTitle: Text {
         Accessible.role: Accessible.Heading
         Accessible.name: text
+        Accessible.ignored: !visible
         textFormat: Text.PlainText
         font.pixelSize: HalvicStyle.captionSize
         font.weight: Font.DemiBold
-        font.capitalization: Font.AllUppercase
         color: HalvicStyle.secondary
         Layout.topMargin: 6
     }
@@ -98,6 +103,7 @@ MinimizableCard {
         ToolTip.delay: 600
         Accessible.name: help.length > 0 ? help : label
         Accessible.description: label
+        Accessible.ignored: !visible
     }
 
     component SymbolMenuItem: MenuItem {
@@ -189,12 +195,14 @@ MinimizableCard {
                             activeFocusOnPress: false
                             Accessible.role: Accessible.Heading
                             Accessible.name: text
+                            Accessible.ignored: !visible
                             Layout.fillWidth: true
                         }
                         BusyIndicator {
                             visible: root.model.loading
                             running: visible
                             Accessible.name: "Opening\u2026"
+                            Accessible.ignored: !visible
                             Layout.preferredWidth: 18
                             Layout.preferredHeight: 18
                         }
@@ -287,6 +295,7 @@ MinimizableCard {
                     symbolSize: 15
                     tint: HalvicStyle.control
                     help: "Minimize to a bubble \u2014 hold the bubble to reopen"
+                    Accessible.ignored: !visible
                     Layout.alignment: Qt.AlignTop
                     onClicked: root.controller.window.minimize()
                 }
@@ -295,6 +304,7 @@ MinimizableCard {
                     symbolSize: 15
                     tint: Qt.rgba(1, 1, 1, 0.75)
                     help: "Close"
+                    Accessible.ignored: !visible
                     Layout.alignment: Qt.AlignTop
                     onClicked: root.controller.window.hide()
                 }
@@ -408,6 +418,7 @@ MinimizableCard {
                                         symbol: "chevron.right"
                                         tint: HalvicStyle.secondary
                                         help: "Open " + listRow.modelData.entity + "'s dossier"
+                                        Accessible.ignored: !visible
                                         Layout.alignment: Qt.AlignTop
                                         onClicked: root.controller.drillDown(listRow.modelData.entity)
                                     }
@@ -433,6 +444,7 @@ MinimizableCard {
                                 symbol: "pencil"
                                 tint: HalvicStyle.secondary
                                 help: "Rewrite this summary"
+                                Accessible.ignored: !visible
                                 onClicked: root.controller.beginEditSummary()
                             }
                         }
@@ -464,6 +476,7 @@ MinimizableCard {
                                     selectionColor: HalvicStyle.accent
                                     font.pixelSize: HalvicStyle.bodySize
                                     Accessible.name: "Summary"
+                                    Accessible.ignored: !visible
                                     background: Rectangle {
                                         radius: 8
                                         color: HalvicStyle.field
@@ -481,12 +494,14 @@ MinimizableCard {
                                     text: "Cancel"
                                     focusPolicy: Qt.NoFocus
                                     Accessible.name: "Cancel rewriting the summary"
+                                    Accessible.ignored: !visible
                                     onClicked: root.controller.cancelEditSummary()
                                 }
                                 Button {
                                     text: "Save"
                                     focusPolicy: Qt.NoFocus
                                     Accessible.name: "Save the summary"
+                                    Accessible.ignored: !visible
                                     onClicked: root.controller.saveSummary()
                                 }
                             }
@@ -501,7 +516,9 @@ MinimizableCard {
                             spacing: 6
                             Layout.fillWidth: true
                             Repeater {
-                                model: root.showMoreQuick ? root.profile.quick : root.profile.quick.slice(0, 4)
+                                model: root.showMoreQuick ? root.profile.quick
+                                                          : root.profile.quick.slice(0, root.profile.quick.length
+                                                                                        - root.model.moreQuickCount)
                                 delegate: Capsule {
                                     required property var modelData
                                     symbol: modelData.icon
@@ -514,12 +531,15 @@ MinimizableCard {
                                     onClicked: root.controller.openQuick(modelData.kind, modelData.value)
                                 }
                             }
-                            Capsule {
-                                visible: root.profile.quick.length > 4
-                                label: root.showMoreQuick ? "show less" : "+" + (root.profile.quick.length - 4) + " more"
-                                help: root.showMoreQuick ? "Show fewer quick facts"
-                                                         : "Show " + (root.profile.quick.length - 4) + " more quick facts"
-                                onClicked: root.showMoreQuick = !root.showMoreQuick
+                            // Only when there is more to show.
+                            Repeater {
+                                model: root.model.moreQuickCount > 0 ? 1 : 0
+                                delegate: Capsule {
+                                    label: root.showMoreQuick ? "show less" : "+" + root.model.moreQuickCount + " more"
+                                    help: root.showMoreQuick ? "Show fewer quick facts"
+                                                             : "Show " + root.model.moreQuickCount + " more quick facts"
+                                    onClicked: root.showMoreQuick = !root.showMoreQuick
+                                }
                             }
                         }
 
@@ -549,6 +569,7 @@ MinimizableCard {
                                         readonly property string help: "Open " + modelData.other + "'s dossier"
                                         Accessible.name: help
                                         Accessible.role: Accessible.Button
+                                        Accessible.ignored: !visible
                                         ToolTip.visible: hovered
                                         ToolTip.text: help
                                         ToolTip.delay: 600
@@ -714,6 +735,7 @@ MinimizableCard {
                                                        + root.profile.rawLabel
                         Accessible.name: help
                         Accessible.role: Accessible.Button
+                        Accessible.ignored: !visible
                         background: Rectangle {
                             radius: HalvicStyle.controlRadius
                             color: rawToggle.hovered ? HalvicStyle.controlHovered : "transparent"
@@ -781,6 +803,7 @@ MinimizableCard {
                         font.pixelSize: HalvicStyle.bodySize
                         background: null
                         Accessible.name: placeholderText
+                        Accessible.ignored: !visible
                         Layout.fillWidth: true
                         onTextChanged: if (root.model.noteText !== text) root.model.noteText = text
                         onPressed: root.controller.activateInput()
@@ -791,6 +814,7 @@ MinimizableCard {
                         symbolSize: 20
                         tint: HalvicStyle.accent
                         help: "Save this note"
+                        Accessible.ignored: !visible
                         onClicked: root.controller.submitNote()
                     }
                 }

@@ -2,6 +2,8 @@
 
 #include <QVariantList>
 
+#include <algorithm>
+
 namespace halvic {
 
 using namespace Qt::Literals::StringLiterals;
@@ -10,6 +12,8 @@ namespace {
 
 // Longer timelines show their first rows and say how many there are.
 constexpr qsizetype timelineLimit = 60;
+// The quick facts shown before "+N more".
+constexpr qsizetype quickFirst = 4;
 const QString separator = u"  \u00b7  "_s;
 
 QString quickIcon(const QString &kind)
@@ -146,6 +150,13 @@ QVariantMap composedDossierView(const ComposedDossier &dossier, const QDateTime 
         sections.append(out);
     }
     return {{u"roleLine"_s, dossier.header.roleLine}, {u"badges"_s, dossier.header.badges}, {u"sections"_s, sections}};
+}
+
+int EntityModel::moreQuickCount() const
+{
+    const EntityQuick &quick = m_profile.quick;
+    const qsizetype total = quick.phones.size() + quick.emails.size() + quick.urls.size() + quick.amounts.size();
+    return int(std::max<qsizetype>(total - quickFirst, 0));
 }
 
 void EntityModel::setProfile(EntityProfile profile)

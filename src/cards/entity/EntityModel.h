@@ -29,6 +29,8 @@ class EntityModel : public QObject
     Q_PROPERTY(QVariantMap profile READ profileView NOTIFY profileChanged)
     Q_PROPERTY(QString name READ name NOTIFY profileChanged)
     Q_PROPERTY(QString key READ key NOTIFY profileChanged)
+    /// How many quick facts wait behind "+N more" (the view shows the first four at first).
+    Q_PROPERTY(int moreQuickCount READ moreQuickCount NOTIFY profileChanged)
     /// The composed layout in the view's form; empty without one.
     Q_PROPERTY(QVariantMap composed READ composedView NOTIFY composedChanged)
     Q_PROPERTY(bool hasComposed READ hasComposed NOTIFY composedChanged)
@@ -46,6 +48,7 @@ public:
     const std::optional<ComposedDossier> &composed() const { return m_composed; }
     QString name() const { return m_profile.entity.name; }
     QString key() const { return m_profile.entity.key; }
+    int moreQuickCount() const;
     bool hasComposed() const { return m_composed.has_value(); }
     bool composing() const { return m_composing; }
     QString noteText() const { return m_noteText; }

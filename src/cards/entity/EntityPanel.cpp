@@ -22,6 +22,7 @@ namespace {
 
 constexpr int maxCardHeight = 760;
 constexpr int screenMargin = 8;
+constexpr int bubbleSide = 58;
 
 // The usable area of the screen the card is on, else the main screen's, else a laptop's.
 QRect availableArea(const GlassPanel *panel)
@@ -32,15 +33,22 @@ QRect availableArea(const GlassPanel *panel)
 
 } // namespace
 
-QRect entityCardFrame(const QRect &available)
+QRect entityCardFrame(const QRect &available, std::optional<QPoint> from)
 {
     const int w = EntityPanel::panelW;
     const int h = std::min(available.height() - 60, maxCardHeight);
-    int x = available.x() + available.width() / 2 - w / 2;
-    int y = available.y() + available.height() / 2 - h / 2;
+    int x = from ? from->x() : available.x() + available.width() / 2 - w / 2;
+    int y = from ? from->y() : available.y() + available.height() / 2 - h / 2;
     x = std::min(std::max(x, available.left() + screenMargin), available.x() + available.width() - w - screenMargin);
     y = std::min(std::max(y, available.top() + screenMargin), available.y() + available.height() - h - screenMargin);
     return {x, y, w, h};
+}
+
+QRect entityBubbleFrame(const QRect &frame, bool minimized, const QRect &available)
+{
+    if (minimized)
+        return {frame.topLeft(), QSize(bubbleSide, bubbleSide)};
+    return entityCardFrame(available, frame.topLeft());
 }
 
 std::optional<QUrl> entityLinkUrl(const QString &text)
@@ -62,7 +70,14 @@ EntityPanel::EntityPanel(const CardContext &context, QObject *parent)
           {.view = QUrl(u"qrc:/Halvic/Cards/Entity/EntityDossierView.qml"_s),
               .size = QSize(panelW, 740),
               .title = u"Dossier"_s,
-              .placement = [](const QRect &available, QSize) { return entityCardFrame(available); }})
+              .placement = [](const QRect &available, QSize) { return entityCardFrame(available); },
+              .bubbleFrame =
+                  [this](const QRect &frame, bool minimized, const QRect &available) {
+                      const QRect next = entityBubbleFrame(frame, minimized, available);
+                      if (!minimized)
+                          setCardHeight(next.height());
+                      return next;
+                  }})
 {
 }
 
@@ -117,7 +132,11 @@ void EntityPanel::show(EntityProfile profile, std::optional<ComposedDossier> com
 
 void EntityPanel::updateCardHeight()
 {
-    const int height = entityCardFrame(availableArea(m_window.panel())).height();
+    setCardHeight(entityCardFrame(availableArea(m_window.panel())).height());
+}
+
+void EntityPanel::setCardHeight(int height)
+{
     if (height == m_cardHeight)
         return;
     m_cardHeight = height;

@@ -13,8 +13,10 @@
 namespace halvic {
 
 /// The dossier card's frame on a screen's usable area: 560 wide, at most 760 high and 60
-/// less than the area, centred, kept 8 points inside.
-QRect entityCardFrame(const QRect &available);
+/// less than the area, centred (or from the top-left corner `from`), kept 8 points inside.
+QRect entityCardFrame(const QRect &available, std::optional<QPoint> from = std::nullopt);
+/// The bubble keeps the card's top-left corner; the card comes back from there.
+QRect entityBubbleFrame(const QRect &frame, bool minimized, const QRect &available);
 
 /// The link a quick fact or composed chip opens, made into a URL the desktop may open: only
 /// web, mail and phone links; none for anything else (file:, smb:, custom schemes, text
@@ -80,6 +82,7 @@ private:
     void writeCmd(QLatin1StringView cmd, const QJsonObject &further);
     void openURL(const QString &text);
     void updateCardHeight();
+    void setCardHeight(int height);
 
     const ControlChannel m_control;
     EntityModel m_model;

@@ -15,6 +15,13 @@ bool assign(T &field, T value)
 
 } // namespace
 
+MemoryModel::MemoryModel(QObject *parent)
+    : QObject(parent)
+{
+    connect(&m_items, &QAbstractItemModel::modelReset, this, &MemoryModel::dropCorrectionsOfGoneMemories);
+    connect(&m_items, &QAbstractItemModel::rowsRemoved, this, &MemoryModel::dropCorrectionsOfGoneMemories);
+}
+
 void MemoryModel::setQuery(const QString &query)
 {
     if (assign(m_query, query))
@@ -61,6 +68,34 @@ void MemoryModel::bumpGraphVersion()
 {
     ++m_graphVersion;
     emit graphVersionChanged();
+}
+
+std::optional<QString> MemoryModel::correction(const QString &id) const
+{
+    const auto it = m_corrections.constFind(id);
+    return it == m_corrections.cend() ? std::nullopt : std::optional(it->toString());
+}
+
+void MemoryModel::setCorrection(const QString &id, const QString &draft)
+{
+    if (correction(id) == draft)
+        return;
+    m_corrections.insert(id, draft);
+    emit correctionsChanged();
+}
+
+void MemoryModel::dropCorrection(const QString &id)
+{
+    if (m_corrections.remove(id) > 0)
+        emit correctionsChanged();
+}
+
+void MemoryModel::dropCorrectionsOfGoneMemories()
+{
+    const qsizetype dropped
+        = m_corrections.removeIf([this](const QVariantMap::iterator &it) { return !m_items.find(it.key()); });
+    if (dropped > 0)
+        emit correctionsChanged();
 }
 
 } // namespace halvic

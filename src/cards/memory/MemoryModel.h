@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QObject>
+#include <QVariantMap>
 #include <QtQmlIntegration>
 
+#include <optional>
 #include <vector>
 
 #include "MemoryItem.h"
@@ -40,8 +42,12 @@ class MemoryModel : public QObject
     Q_PROPERTY(bool graphLoading READ graphLoading NOTIFY graphLoadingChanged)
     /// How many graphs have arrived; a new value means a new graph to lay out.
     Q_PROPERTY(int graphVersion READ graphVersion NOTIFY graphVersionChanged)
+    /// The corrections being typed: memory id to draft, one for each row in edit mode. Here
+    /// rather than in the row, which the list drops once it scrolls out of view; a draft goes
+    /// only when its memory leaves the list.
+    Q_PROPERTY(QVariantMap corrections READ corrections NOTIFY correctionsChanged)
 public:
-    using QObject::QObject;
+    explicit MemoryModel(QObject *parent = nullptr);
 
     RecordListModel<MemoryItem> &items() { return m_items; }
     const RecordListModel<MemoryItem> &items() const { return m_items; }
@@ -55,6 +61,9 @@ public:
     int graphEdgeCount() const { return int(m_graphEdges.size()); }
     bool graphLoading() const { return m_graphLoading; }
     int graphVersion() const { return m_graphVersion; }
+    QVariantMap corrections() const { return m_corrections; }
+    /// The draft of memory `id`'s correction; none while its row is not in edit mode.
+    std::optional<QString> correction(const QString &id) const;
 
     void setQuery(const QString &query);
     void setLoading(bool loading);
@@ -64,6 +73,10 @@ public:
     void setGraphEdges(std::vector<GraphEdge> edges);
     void setGraphLoading(bool loading);
     void bumpGraphVersion();
+    /// Puts memory `id`'s row in edit mode with `draft`, or updates its draft.
+    void setCorrection(const QString &id, const QString &draft);
+    /// Leaves edit mode for memory `id`'s row.
+    void dropCorrection(const QString &id);
 
 signals:
     void queryChanged();
@@ -74,9 +87,11 @@ signals:
     void graphEdgesChanged();
     void graphLoadingChanged();
     void graphVersionChanged();
+    void correctionsChanged();
 
 private:
     RecordList *itemList() { return &m_items; }
+    void dropCorrectionsOfGoneMemories();
 
     RecordListModel<MemoryItem> m_items;
     QString m_query;
@@ -87,6 +102,7 @@ private:
     std::vector<GraphEdge> m_graphEdges;
     bool m_graphLoading = false;
     int m_graphVersion = 0;
+    QVariantMap m_corrections;
 };
 
 } // namespace halvic

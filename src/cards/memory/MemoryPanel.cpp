@@ -267,10 +267,32 @@ void MemoryPanel::edit(const QString &id, const QString &text)
         {{key::action, value::edit}, {key::id, id}, {key::text, text}, {key::q, m_model.query()}});
 }
 
-void MemoryPanel::commitCorrection(const QString &id, const QString &current, const QString &draft)
+void MemoryPanel::beginCorrection(const QString &id)
 {
-    const QString text = draft.trimmed();
-    if (!text.isEmpty() && text != current)
+    if (const MemoryItem *item = m_model.items().find(id))
+        m_model.setCorrection(id, item->text);
+}
+
+void MemoryPanel::setCorrectionDraft(const QString &id, const QString &draft)
+{
+    if (m_model.correction(id))
+        m_model.setCorrection(id, draft);
+}
+
+void MemoryPanel::cancelCorrection(const QString &id)
+{
+    m_model.dropCorrection(id);
+}
+
+void MemoryPanel::commitCorrection(const QString &id)
+{
+    const std::optional<QString> draft = m_model.correction(id);
+    m_model.dropCorrection(id);
+    const MemoryItem *item = m_model.items().find(id);
+    if (!draft || !item)
+        return;
+    const QString text = draft->trimmed();
+    if (!text.isEmpty() && text != item->text)
         edit(id, text);
 }
 

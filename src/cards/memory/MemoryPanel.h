@@ -65,9 +65,15 @@ public:
     Q_INVOKABLE void forget(const QString &id, const QString &text);
     /// Saves a correction of memory `id` to `text` and tells the engine.
     void edit(const QString &id, const QString &text);
-    /// A row's edit, committed: `draft` trimmed is saved when it is not empty and not the
-    /// memory's `current` text; otherwise nothing is sent.
-    Q_INVOKABLE void commitCorrection(const QString &id, const QString &current, const QString &draft);
+    /// A row's pencil: its correction starts from the memory's text.
+    Q_INVOKABLE void beginCorrection(const QString &id);
+    /// The user typed into memory `id`'s correction.
+    Q_INVOKABLE void setCorrectionDraft(const QString &id, const QString &draft);
+    /// Leaves the row's edit mode without saving.
+    Q_INVOKABLE void cancelCorrection(const QString &id);
+    /// Leaves the row's edit mode; the draft trimmed is saved when it is not empty and not
+    /// the memory's text; otherwise nothing is sent.
+    Q_INVOKABLE void commitCorrection(const QString &id);
     /// Links two memories (shown at once unless they are linked already).
     Q_INVOKABLE void link(const QString &a, const QString &b);
     /// Cuts every link between two memories.

@@ -7,7 +7,8 @@ import Halvic.Cards.Memory
 import Halvic.Panels
 
 // One memory: its text and footer, a correction button and a forget button; while
-// correcting, a field with save and cancel. The edit state is the row's own.
+// correcting, a field with save and cancel. The edit state and draft are the model's, so
+// they outlive the row when it scrolls out of view.
 Column {
     id: row
 
@@ -17,12 +18,8 @@ Column {
     required property string footer
     required property bool linked
 
-    property bool editing: false
-
-    function commit() {
-        editing = false;
-        controller.commitCorrection(memoryId, text, draft.text);
-    }
+    readonly property var corrections: controller.model.corrections
+    readonly property bool editing: corrections[memoryId] !== undefined
 
     RowLayout {
         visible: !row.editing
@@ -74,8 +71,7 @@ Column {
             // Named after the memory it acts on.
             help: "Correct this memory: " + row.text
             onClicked: {
-                draft.text = row.text;
-                row.editing = true;
+                row.controller.beginCorrection(row.memoryId);
                 draft.forceActiveFocus();
             }
         }
@@ -96,6 +92,8 @@ Column {
 
         TextArea {
             id: draft
+            text: row.editing ? row.corrections[row.memoryId] : ""
+            onTextChanged: if (row.editing) row.controller.setCorrectionDraft(row.memoryId, text)
             textFormat: TextEdit.PlainText
             wrapMode: TextEdit.Wrap
             color: HalvicStyle.primary
@@ -116,7 +114,7 @@ Column {
             Keys.onPressed: (event) => {
                 const isReturn = event.key === Qt.Key_Return || event.key === Qt.Key_Enter;
                 if (isReturn && !(event.modifiers & Qt.ShiftModifier)) {
-                    row.commit();
+                    row.controller.commitCorrection(row.memoryId);
                     event.accepted = true;
                 }
             }
@@ -126,7 +124,7 @@ Column {
             symbolSize: 15
             tint: HalvicStyle.green
             help: "Save correction: " + row.text
-            onClicked: row.commit()
+            onClicked: row.controller.commitCorrection(row.memoryId)
         }
         Button {
             id: cancel
@@ -143,7 +141,7 @@ Column {
                 Accessible.ignored: true
             }
             background: null
-            onClicked: row.editing = false
+            onClicked: row.controller.cancelCorrection(row.memoryId)
         }
     }
 

@@ -1,8 +1,8 @@
 #include "RemoteContentGuard.h"
 
-namespace halvic {
+#include "BodyRequests.h"
 
-using namespace Qt::Literals::StringLiterals;
+namespace halvic {
 
 RemoteContentGuard::~RemoteContentGuard()
 {
@@ -30,18 +30,9 @@ void RemoteContentGuard::setRemoteAllowed(bool allowed)
     emit remoteAllowedChanged();
 }
 
-bool RemoteContentGuard::allows(const QUrl &url, bool remoteAllowed)
-{
-    const QString scheme = url.scheme().toLower();
-    // The page itself (loaded as data) and what it embeds inline.
-    if (scheme == u"data"_s || scheme == u"about"_s)
-        return true;
-    return remoteAllowed && (scheme == u"https"_s || scheme == u"http"_s);
-}
-
 void RemoteContentGuard::interceptRequest(QWebEngineUrlRequestInfo &info)
 {
-    if (!allows(info.requestUrl(), m_remoteAllowed))
+    if (!bodyMayLoad(info.requestUrl(), info.resourceType(), m_remoteAllowed))
         info.block(true);
 }
 

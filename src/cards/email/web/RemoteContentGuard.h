@@ -9,9 +9,9 @@
 
 namespace halvic {
 
-/// What a message body's page may load beyond itself. Nothing local, ever (no file: probing);
-/// remote images and styles only once the message no longer holds them back, so a tracking
-/// pixel the engine missed cannot fire before the user asks for images.
+/// What a message body's page may load beyond itself (see bodyMayLoad): remote images and
+/// styles only once the message no longer holds them back, so a tracking pixel the engine
+/// missed cannot fire before the user asks for images.
 class RemoteContentGuard : public QWebEngineUrlRequestInterceptor
 {
     Q_OBJECT
@@ -27,9 +27,6 @@ public:
     void setProfile(QQuickWebEngineProfile *profile);
     bool remoteAllowed() const { return m_remoteAllowed; }
     void setRemoteAllowed(bool allowed);
-
-    /// Whether a request for `url` may go out.
-    static bool allows(const QUrl &url, bool remoteAllowed);
 
     void interceptRequest(QWebEngineUrlRequestInfo &info) override;
 

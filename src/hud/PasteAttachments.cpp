@@ -2,17 +2,15 @@
 
 #include <QClipboard>
 #include <QDir>
-#include <QFutureWatcher>
 #include <QGuiApplication>
 #include <QImage>
-#include <QKeyEvent>
 #include <QMimeData>
 #include <QUuid>
-#include <QtConcurrent/QtConcurrentRun>
 
 #include <algorithm>
 
 #include "AppModel.h"
+#include "Background.h"
 
 namespace halvic {
 
@@ -51,10 +49,13 @@ QString PasteAttachments::pastedImageName()
         + QStringLiteral(".png");
 }
 
-void PasteAttachments::pasteFromClipboard()
+bool PasteAttachments::attachFromClipboard()
 {
-    if (const QMimeData *data = QGuiApplication::clipboard()->mimeData())
-        paste(*data);
+    const QMimeData *data = QGuiApplication::clipboard()->mimeData();
+    if (!data || !pasteAttaches(*data))
+        return false;
+    paste(*data);
+    return true;
 }
 
 void PasteAttachments::paste(const QMimeData &clipboard)
@@ -78,40 +79,16 @@ void PasteAttachments::attachImage(const QImage &image)
 {
     const QString path = QDir(m_temporaryFolder).filePath(pastedImageName());
     // Encoding a large screenshot takes a while: do it off the main thread, attach after.
-    auto *watcher = new QFutureWatcher<void>(this);
-    connect(watcher, &QFutureWatcher<void>::finished, this, [this, watcher, path] {
+    // The watcher belongs to this object until its job has reported.
+    QFutureWatcher<bool> *watcher
+        = startInBackground<bool>([image, path] { return std::optional(image.save(path, "PNG")); }).release();
+    watcher->setParent(this);
+    connect(watcher, &QFutureWatcher<bool>::finished, this, [this, watcher, path] {
         watcher->deleteLater();
         // Attached even when the write failed: the engine reports a missing file itself.
         m_model.setAttachments(m_model.attachments() << QUrl::fromLocalFile(path));
         emit imageAttached(path);
     });
-    watcher->setFuture(QtConcurrent::run([image, path] { image.save(path, "PNG"); }));
-}
-
-PasteMonitor::PasteMonitor(PasteAttachments &paste, QObject *parent)
-    : QObject(parent)
-    , m_paste(paste)
-{
-    qApp->installEventFilter(this);
-}
-
-PasteMonitor::~PasteMonitor()
-{
-    qApp->removeEventFilter(this);
-}
-
-bool PasteMonitor::eventFilter(QObject *watched, QEvent *event)
-{
-    // A key press reaches the filter at its window and again at the focused item; act once.
-    if (event->type() != QEvent::KeyPress || !watched->isWindowType())
-        return false;
-    if (!static_cast<QKeyEvent *>(event)->matches(QKeySequence::Paste))
-        return false;
-    const QMimeData *clipboard = QGuiApplication::clipboard()->mimeData();
-    if (!clipboard || !pasteAttaches(*clipboard))
-        return false;
-    m_paste.paste(*clipboard);
-    return true;
 }
 
 } // namespace halvic

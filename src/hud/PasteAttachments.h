@@ -10,8 +10,8 @@ namespace halvic {
 
 class AppModel;
 
-/// Whether a paste key should attach from the clipboard instead of pasting into the focused
-/// field: files are on the clipboard, or an image without any text.
+/// Whether the paste key in the chat field should attach from the clipboard instead of
+/// pasting text: files are on the clipboard, or an image without any text.
 bool pasteAttaches(const QMimeData &clipboard);
 
 /// Attaches the clipboard's content to the next chat message: files as they are, an image as
@@ -24,8 +24,9 @@ public:
 
     /// Acts on `clipboard` (the system clipboard's data in the application).
     void paste(const QMimeData &clipboard);
-    /// Pastes from the system clipboard.
-    void pasteFromClipboard();
+    /// Attaches what the system clipboard holds when it is something to attach; false when
+    /// it is text, which the field pastes itself.
+    bool attachFromClipboard();
     /// The file name a pasted image gets.
     static QString pastedImageName();
 
@@ -38,22 +39,6 @@ private:
 
     AppModel &m_model;
     QString m_temporaryFolder;
-};
-
-/// Lets the paste key attach files and images in every window of the application: a filter
-/// on the application's key presses, acting once per key press (at its window).
-class PasteMonitor : public QObject
-{
-    Q_OBJECT
-public:
-    explicit PasteMonitor(PasteAttachments &paste, QObject *parent = nullptr);
-    ~PasteMonitor() override;
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
-private:
-    PasteAttachments &m_paste;
 };
 
 } // namespace halvic
