@@ -21,9 +21,13 @@ double progress(Duration elapsed)
 
 QRect between(const QRect &from, const QRect &to, double progress)
 {
+    // Edge by edge, so that an edge the two frames share stays exactly where it is.
     const auto mix = [progress](int a, int b) { return int(std::lround(a + (b - a) * progress)); };
-    return {
-        mix(from.x(), to.x()), mix(from.y(), to.y()), mix(from.width(), to.width()), mix(from.height(), to.height())};
+    const int left = mix(from.x(), to.x());
+    const int top = mix(from.y(), to.y());
+    const int right = mix(from.x() + from.width(), to.x() + to.width());
+    const int bottom = mix(from.y() + from.height(), to.y() + to.height());
+    return {left, top, right - left, bottom - top};
 }
 
 } // namespace glide

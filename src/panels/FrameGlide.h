@@ -16,7 +16,7 @@ inline constexpr double responseSeconds = 0.3;
 /// A glide steps about once per display frame.
 inline constexpr Duration step{16};
 /// A glide that has not landed by now lands at once (the spring is within a pixel long before).
-inline constexpr Duration longest{500};
+inline constexpr Duration longest{450};
 
 /// How far along the spring is `elapsed` after it started, from 0 towards 1.
 double progress(Duration elapsed);
