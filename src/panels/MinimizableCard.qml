@@ -68,48 +68,58 @@ Item {
                 const panel = card.Window.window as GlassPanel
                 if (!panel)
                     return
-                hint.at = panel.hintPosition(Qt.size(hint.width, hint.height))
+                hint.at = panel.hintPosition(hint.size)
                 hint.due = true
             }
         }
     }
 
-    // The help in a window of its own beside the bubble: inside the bubble's small window it
-    // would cover the bubble and take the press that expands it. It never takes the keyboard
-    // or the pointer.
-    Window {
+    TextMetrics {
+        id: hintMetrics
+        font.pixelSize: HalvicStyle.captionSize
+        text: card.help
+    }
+    QtObject {
         id: hint
+        readonly property size size: Qt.size(Math.ceil(hintMetrics.advanceWidth) + 16, Math.ceil(hintMetrics.height) + 10)
         property point at
         property bool due: false
         readonly property bool wanted: hover.hovered && !press.pressed && bubble.visible
-
         onWantedChanged: if (!wanted) due = false
-        transientParent: card.Window.window
-        flags: Qt.ToolTip | Qt.FramelessWindowHint | Qt.WindowDoesNotAcceptFocus | Qt.WindowTransparentForInput
-        color: "transparent"
-        x: at.x
-        y: at.y
-        width: hintText.implicitWidth + 16
-        height: hintText.implicitHeight + 10
-        visible: due && wanted
-        title: card.help
+    }
 
-        Rectangle {
-            anchors.fill: parent
-            radius: HalvicStyle.controlRadius
-            color: HalvicStyle.glass
-            border.width: 1
-            border.color: HalvicStyle.glassBorder
-        }
-        Text {
-            id: hintText
-            anchors.centerIn: parent
-            text: card.help
-            textFormat: Text.PlainText
-            font.pixelSize: HalvicStyle.captionSize
-            color: HalvicStyle.primary
-            Accessible.role: Accessible.StaticText
-            Accessible.name: text
+    // The help in a window of its own beside the bubble: inside the bubble's small window it
+    // would cover the bubble and take the press that expands it. It never takes the keyboard
+    // or the pointer, and exists only while it shows.
+    Loader {
+        active: hint.due && hint.wanted
+        sourceComponent: Window {
+            transientParent: card.Window.window
+            flags: Qt.ToolTip | Qt.FramelessWindowHint | Qt.WindowDoesNotAcceptFocus | Qt.WindowTransparentForInput
+            color: "transparent"
+            x: hint.at.x
+            y: hint.at.y
+            width: hint.size.width
+            height: hint.size.height
+            title: card.help
+            visible: true
+
+            Rectangle {
+                anchors.fill: parent
+                radius: HalvicStyle.controlRadius
+                color: HalvicStyle.glass
+                border.width: 1
+                border.color: HalvicStyle.glassBorder
+            }
+            Text {
+                anchors.centerIn: parent
+                text: card.help
+                textFormat: Text.PlainText
+                font: hintMetrics.font
+                color: HalvicStyle.primary
+                Accessible.role: Accessible.StaticText
+                Accessible.name: text
+            }
         }
     }
 
