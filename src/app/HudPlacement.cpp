@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 #include <QMouseEvent>
+#include <QScopedValueRollback>
 #include <QScreen>
 #include <QSettings>
 
@@ -125,8 +126,15 @@ HudPlacement::HudPlacement(GlassPanel &panel, AppModel &model, Scheduler &schedu
                   snap();
           })
     , m_snapSettle(scheduler, snapSettle, [this] { m_snapping = false; })
+    , m_reshape(scheduler, Duration(0), [this] {
+        if (!m_dragPending)
+            place(true);
+    })
 {
+    // The panel takes the size its content asks for from here, together with its place.
+    panel.setFollowsContent(false);
     connect(&model, &AppModel::changed, this, &HudPlacement::scheduleReanchor);
+    connect(&panel, &GlassPanel::glideLanded, this, &HudPlacement::reanchor);
     // A content size change is placed at once, so the panel never shows half-grown.
     connect(&panel, &GlassPanel::fittingSizeChanged, this, &HudPlacement::reanchor);
     panel.installEventFilter(this);
@@ -173,25 +181,56 @@ HUDCorner HudPlacement::cornerOf(const QScreen &screen) const
     return it == m_corners.end() ? HUDCorner::bottomRight : it->second;
 }
 
+HudPlacement::Form HudPlacement::currentForm() const
+{
+    const bool strip = m_model.docked() && !m_model.collapsed();
+    return {m_model.collapsed(), strip, strip ? m_model.dockSide() : QString()};
+}
+
+QRect HudPlacement::frameOn(const QScreen &screen, const Form &form)
+{
+    const QRectF visible = screen.availableGeometry();
+    if (form.strip)
+        return placement::dockedFrame(visible, screen.geometry(), m_model.dockWidth(), m_model.dockSide()).toRect();
+    const QSize fitting = m_panel.settledFittingSize().toSize();
+    const QSize size = fitting.width() > 1 && fitting.height() > 1 ? fitting : m_panel.restingGeometry().size();
+    return {placement::cornerOrigin(visible, size, cornerOf(screen)).toPoint(), size};
+}
+
 void HudPlacement::reanchor()
 {
-    if (m_dragPending)
+    // Measuring the content lays it out, and its size changes call back here.
+    if (m_dragPending || m_placing)
         return;
+    if (m_form && *m_form != currentForm()) {
+        // The content takes its new size one property after another: the glide sets off once
+        // it has settled.
+        m_reshape.startIfIdle();
+        return;
+    }
+    // While the panel glides into a new form its content may ask for sizes it will not keep;
+    // it is placed again when it lands.
+    if (m_panel.isGliding() || m_reshape.isPending())
+        return;
+    place(false);
+}
+
+void HudPlacement::place(bool glide)
+{
     QScreen *screen = currentScreen();
     if (!screen)
         return;
+    const QScopedValueRollback placing(m_placing, true);
     m_screen = screen;
-    const QRectF visible = screen->availableGeometry();
-    if (m_model.docked() && !m_model.collapsed()) {
+    m_form = currentForm();
+    if (m_form->strip)
         emit placedDocked();
-        m_panel.setFollowsContent(false);
-        m_panel.setGeometry(
-            placement::dockedFrame(visible, screen->geometry(), m_model.dockWidth(), m_model.dockSide()).toRect());
-        return;
-    }
-    m_panel.setFollowsContent(true);
-    const QPointF origin = placement::cornerOrigin(visible, m_panel.size(), cornerOf(*screen));
-    m_panel.setPosition(origin.toPoint());
+    const QRect frame = frameOn(*screen, *m_form);
+    // Collapsing, expanding and docking glide; growing with the content and snapping do not.
+    if (glide)
+        m_panel.glideTo(frame);
+    else
+        m_panel.jumpTo(frame);
 }
 
 void HudPlacement::windowMoved()

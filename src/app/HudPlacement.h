@@ -56,7 +56,7 @@ QVariantMap cornersToVariant(const CornerMap &corners);
 } // namespace placement
 
 /// Keeps the HUD panel in its corner (growing away from it as its content grows) or, docked,
-/// along its screen edge. Model changes re-anchor at most every 80 ms. A drag of the panel by
+/// along its screen edge; collapsing, expanding and docking glide into the new frame. Model changes re-anchor at most every 80 ms. A drag of the panel by
 /// the user snaps it, 0.3 s after the pointer stops, to the corner of the quadrant it is in
 /// (docked: to the nearer edge); the corner is remembered per display.
 class HudPlacement : public QObject
@@ -97,6 +97,18 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    /// What the panel is: the pill, the floating panel or the strip along one side.
+    struct Form
+    {
+        bool collapsed = false;
+        bool strip = false;
+        QString side;
+        friend bool operator==(const Form &, const Form &) = default;
+    };
+    Form currentForm() const;
+    QRect frameOn(const QScreen &screen, const Form &form);
+    /// Places the panel for the model's form now, gliding there or at once.
+    void place(bool glide);
     bool userIsMoving() const;
     QScreen *screenUnderPanel() const;
     void scheduleReanchor();
@@ -111,12 +123,17 @@ private:
     std::function<bool()> m_buttonHeld;
     CornerMap m_corners;
     QPointer<QScreen> m_screen;
+    /// The form last placed; none before the first placement.
+    std::optional<Form> m_form;
     ScheduledCall m_reanchorThrottle;
     ScheduledCall m_snapTimer;
     ScheduledCall m_snapSettle;
+    /// A change of form waiting for the content to settle before the panel glides.
+    ScheduledCall m_reshape;
     bool m_dragPending = false;
     bool m_snapping = false;
     bool m_panelPressed = false;
+    bool m_placing = false;
     /// The panel handed a drag of its background to the window manager.
     bool m_userMoveStarted = false;
     std::optional<TimePoint> m_lastRelease;

@@ -184,8 +184,34 @@ Item {
                     model: root.app.transcript
                     Accessible.role: Accessible.List
                     Accessible.name: "Transcript"
-                    onCountChanged: Qt.callLater(transcript.positionViewAtEnd)
-                    onHeightChanged: Qt.callLater(transcript.positionViewAtEnd)
+                    // A new line scrolls into view; when the list itself changes height the
+                    // end stays in place at once.
+                    onCountChanged: Qt.callLater(transcript.scrollToEnd)
+                    onHeightChanged: Qt.callLater(transcript.holdEnd)
+
+                    function holdEnd() {
+                        // A scroll under way lands on the end by itself.
+                        if (!scrolling.running)
+                            positionViewAtEnd()
+                    }
+                    function scrollToEnd() {
+                        forceLayout()
+                        const end = Math.max(originY, originY + contentHeight - height)
+                        if (Math.abs(end - contentY) < 1)
+                            return
+                        scrolling.from = contentY
+                        scrolling.to = end
+                        scrolling.restart()
+                    }
+                    NumberAnimation {
+                        id: scrolling
+                        target: transcript
+                        property: "contentY"
+                        duration: 250
+                        easing.type: Easing.OutCubic
+                        // The end was measured from estimated heights of lines out of view.
+                        onFinished: transcript.positionViewAtEnd()
+                    }
 
                     // A line is selected by clicking it (the list keeps it selected as older
                     // lines go); Ctrl+C copies it.

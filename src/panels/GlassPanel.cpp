@@ -16,6 +16,7 @@ namespace halvic {
 namespace {
 
 constexpr double screenMargin = 8;
+constexpr int hintGap = 6;
 
 bool takesPresses(const QQuickItem *item)
 {
@@ -56,6 +57,10 @@ bool controlUnder(const QQuickItem *item, QPointF scenePos)
 GlassPanel::GlassPanel(Scheduler &scheduler, QSize size, QWindow *parent)
     : QQuickWindow(parent)
     , m_longPress(scheduler)
+    , m_glide(*this, scheduler, [this] {
+        fillWindow();
+        emit glideLanded();
+    })
 {
     setFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     setColor(Qt::transparent);
@@ -102,15 +107,64 @@ void GlassPanel::setContent(QQuickItem *item)
     connect(item, &QQuickItem::implicitWidthChanged, this, &GlassPanel::fittingSizeChanged);
     connect(item, &QQuickItem::implicitHeightChanged, this, &GlassPanel::fittingSizeChanged);
     connect(this, &GlassPanel::fittingSizeChanged, this, &GlassPanel::fitToContent, Qt::UniqueConnection);
-    // The content always fills the window (a docked strip is taller than its content asks).
-    const auto fill = [this] {
-        if (m_content)
-            m_content->setSize(size());
-    };
-    connect(this, &QWindow::widthChanged, item, fill);
-    connect(this, &QWindow::heightChanged, item, fill);
+    connect(this, &QWindow::widthChanged, item, [this] { fillWindow(); });
+    connect(this, &QWindow::heightChanged, item, [this] { fillWindow(); });
     fitToContent();
-    fill();
+    fillWindow();
+}
+
+void GlassPanel::jumpTo(const QRect &frame)
+{
+    m_glide.jumpTo(frame);
+    // A glide cut short may have left the content larger than the window.
+    fillWindow();
+}
+
+void GlassPanel::fillWindow()
+{
+    // The content fills the window (a docked strip is taller than its content asks).
+    if (!m_content)
+        return;
+    if (!isGliding()) {
+        m_content->setSize(size());
+        return;
+    }
+    // Growing, the content keeps the size it is heading for and the window uncovers it: laid
+    // out once, it does not reflow (and ask for other sizes) on every step. Shrinking, it
+    // follows the window.
+    const QSize target = restingGeometry().size();
+    m_content->setSize(QSizeF(std::max(width(), target.width()), std::max(height(), target.height())));
+}
+
+namespace {
+
+// Lays out `item` and everything in it now, innermost first, instead of on the next frame:
+// a layout learns its size from its children's.
+void layOutTree(QQuickItem *item)
+{
+    const auto children = item->childItems();
+    for (QQuickItem *child : children)
+        layOutTree(child);
+    item->ensurePolished();
+}
+
+} // namespace
+
+void GlassPanel::layOutNow()
+{
+    if (m_content)
+        layOutTree(m_content);
+}
+
+QSizeF GlassPanel::settledFittingSize()
+{
+    if (!m_content)
+        return {};
+    // Wrapped text asks for more height when narrower: measure at the width asked for.
+    if (const qreal width = m_content->implicitWidth(); width > 1)
+        m_content->setWidth(width);
+    layOutNow();
+    return fittingSize();
 }
 
 QSizeF GlassPanel::fittingSize() const
@@ -167,6 +221,8 @@ bool GlassPanel::event(QEvent *event)
             const QPointF travel = mouse->globalPosition() - *m_backgroundPress;
             if (std::hypot(travel.x(), travel.y()) > LongPress::threshold) {
                 m_backgroundPress.reset();
+                m_glide.stop();
+                fillWindow();
                 emit userMoveStarted();
                 startSystemMove();
             }
@@ -210,8 +266,41 @@ void refitKeepingCenter(GlassPanel &panel)
     panel.content()->polish();
     const QScreen *screen = panel.screen() ? panel.screen() : QGuiApplication::primaryScreen();
     const std::optional<QRectF> visible = screen ? std::optional(QRectF(screen->availableGeometry())) : std::nullopt;
-    if (const auto frame = refitKeepingCenter(QRectF(panel.geometry()), panel.fittingSize(), visible))
-        panel.setGeometry(frame->toRect());
+    if (const auto frame = refitKeepingCenter(QRectF(panel.restingGeometry()), panel.fittingSize(), visible))
+        panel.jumpTo(frame->toRect());
+}
+
+QPoint GlassPanel::hintPosition(QSizeF size) const
+{
+    const QScreen *shown = screen() ? screen() : QGuiApplication::primaryScreen();
+    return hintBeside(
+        restingGeometry(), size.toSize(), shown ? std::optional(shown->availableGeometry()) : std::nullopt);
+}
+
+QPoint hintBeside(const QRect &anchor, QSize size, const std::optional<QRect> &visible)
+{
+    const int rightOf = anchor.x() + anchor.width() + hintGap;
+    const int leftOf = anchor.x() - hintGap - size.width();
+    const int below = anchor.y() + anchor.height() + hintGap;
+    const int above = anchor.y() - hintGap - size.height();
+    const int middleY = anchor.y() + (anchor.height() - size.height()) / 2;
+    const int middleX = anchor.x() + (anchor.width() - size.width()) / 2;
+    if (!visible)
+        return {rightOf, middleY};
+    const int left = visible->x();
+    const int top = visible->y();
+    const int right = left + visible->width();
+    const int bottom = top + visible->height();
+    // Along the side it takes the hint may slide to stay on screen; it never crosses the bubble.
+    const int y = std::clamp(middleY, top, std::max(top, bottom - size.height()));
+    const int x = std::clamp(middleX, left, std::max(left, right - size.width()));
+    if (rightOf + size.width() <= right)
+        return {rightOf, y};
+    if (leftOf >= left)
+        return {leftOf, y};
+    if (below + size.height() <= bottom)
+        return {x, below};
+    return {x, above};
 }
 
 } // namespace halvic

@@ -7,6 +7,7 @@
 
 #include <optional>
 
+#include "FrameGlide.h"
 #include "LongPress.h"
 
 namespace halvic {
@@ -33,6 +34,12 @@ public:
     QQuickItem *content() const { return m_content; }
     /// The size the content asks for (its implicit size); empty without content.
     QSizeF fittingSize() const;
+    /// The same once the content is laid out at the width it asks for, now rather than on the
+    /// next frame (until the window's next resize it keeps that width).
+    QSizeF settledFittingSize();
+    /// Lays the content out now rather than on the next frame, so that it is measured before
+    /// it is drawn.
+    void layOutNow();
     /// While true the window takes the content's fitting size whenever it changes.
     void setFollowsContent(bool follow);
     bool followsContent() const { return m_followsContent; }
@@ -50,21 +57,38 @@ public:
     /// True when nothing under `windowPos` takes mouse presses (buttons, fields, lists).
     bool isBackgroundAt(QPointF windowPos) const;
 
+    /// Moves and resizes the panel to `frame` along the panels' spring (a hidden panel goes
+    /// there at once). A drag of the panel by the user ends the glide.
+    void glideTo(const QRect &frame) { m_glide.glideTo(frame); }
+    /// Puts the panel at `frame` at once, ending a glide.
+    void jumpTo(const QRect &frame);
+    bool isGliding() const { return m_glide.isGliding(); }
+    /// Where the panel is heading: the end of its glide, else its frame.
+    QRect restingGeometry() const { return m_glide.target(); }
+
+    /// Where a hint of `size` goes beside this panel on its screen, never over it (a bubble's
+    /// help, in a window of its own).
+    Q_INVOKABLE QPoint hintPosition(QSizeF size) const;
+
 signals:
     /// The content asks for another size.
     void fittingSizeChanged();
     /// A drag of the background has handed the window to the window manager to move: the
     /// moves that follow are the user's (any other move is the program's own).
     void userMoveStarted();
+    /// A glide has reached its frame.
+    void glideLanded();
 
 protected:
     bool event(QEvent *event) override;
 
 private:
     void fitToContent();
+    void fillWindow();
     void joinAllDesktops();
 
     LongPress m_longPress;
+    FrameGlide m_glide;
     QPointer<QQuickItem> m_content;
     bool m_followsContent = true;
     bool m_movableByBackground = true;
@@ -79,5 +103,10 @@ std::optional<QRectF> refitKeepingCenter(const QRectF &frame, QSizeF fitting, co
 
 /// Resizes `panel` to its content's fitting size around its centre, inside its screen.
 void refitKeepingCenter(GlassPanel &panel);
+
+/// Top-left of a hint of `size` beside `anchor`, a gap away and never over it: right of it
+/// when it fits in `visible`, else left, else below, else above, kept inside `visible` along
+/// that side. Without a screen, right of it.
+QPoint hintBeside(const QRect &anchor, QSize size, const std::optional<QRect> &visible);
 
 } // namespace halvic

@@ -35,6 +35,8 @@ QtObject {
     readonly property real popupImageRadius: 10
     readonly property real controlRadius: 6
     readonly property real bubbleSize: 58
+    // How long the pointer rests on a control before its help shows (Qt's usual tooltip delay).
+    readonly property int tooltipDelay: 700
 
     readonly property string emojiFamily: "Noto Color Emoji"
     readonly property real titleSize: 13

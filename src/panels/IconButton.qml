@@ -28,6 +28,6 @@ Button {
     }
     ToolTip.visible: hovered && help.length > 0
     ToolTip.text: help
-    ToolTip.delay: 600
+    ToolTip.delay: HalvicStyle.tooltipDelay
     Accessible.name: help
 }

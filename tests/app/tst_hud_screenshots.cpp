@@ -90,7 +90,13 @@ private slots:
         if (QString::fromLatin1(QTest::currentDataTag()) == u"docked") {
             QRect frame;
             QVERIFY(HudSession::waitFor(
-                [&] { return (frame = session->hudGeometry().value_or(QRect())).width() == 340; }, 5000));
+                [&] {
+                    frame = session->hudGeometry().value_or(QRect());
+                    // Waits for the end of the glide into the strip.
+                    return frame.width() == 340 && frame.left() == 0
+                        && frame.height() == HudSession::screenSize.height();
+                },
+                5000));
             QCOMPARE(frame.left(), 0);
             QCOMPARE(frame.height(), HudSession::screenSize.height());
         }

@@ -146,6 +146,50 @@ private slots:
         QCOMPARE(refitKeepingCenter(frame, fitting, visible), result);
     }
 
+    // A bubble's help goes beside it on its screen, never over it.
+    void hintBeside_data()
+    {
+        QTest::addColumn<QRect>("bubble");
+        QTest::addColumn<QRect>("area");
+        QTest::addColumn<QPoint>("at");
+        // A 100 × 20 hint, 6 points from the bubble; a usable area below a 30-point bar.
+        const QRect wide(0, 30, 1440, 870), narrow(1250, 30, 190, 870);
+        QTest::addRow("right of it") << QRect(600, 400, 58, 58) << wide << QPoint(664, 419);
+        QTest::addRow("left of it at the right edge") << QRect(1370, 400, 58, 58) << wide << QPoint(1264, 419);
+        QTest::addRow("slides down below the bar") << QRect(8, 0, 58, 30) << wide << QPoint(72, 30);
+        QTest::addRow("slides up above the bottom") << QRect(8, 890, 58, 40) << wide << QPoint(72, 880);
+        QTest::addRow("below when neither side fits") << QRect(1340, 400, 58, 58) << narrow << QPoint(1319, 464);
+        QTest::addRow("above when nothing else fits") << QRect(1340, 860, 58, 40) << narrow << QPoint(1319, 834);
+    }
+    void hintBeside()
+    {
+        QFETCH(QRect, bubble);
+        QFETCH(QRect, area);
+        QFETCH(QPoint, at);
+        QCOMPARE(halvic::hintBeside(bubble, QSize(100, 20), area), at);
+    }
+
+    // A glide reaches its frame and then schedules nothing more; a hidden panel jumps.
+    void glideLandsAndStops()
+    {
+        GlassPanel panel(scheduler, QSize(100, 100));
+        QSignalSpy landed(&panel, &GlassPanel::glideLanded);
+        const QRect start(100, 100, 100, 100), end(400, 100, 300, 200);
+        panel.glideTo(start);
+        QCOMPARE(panel.geometry(), start);
+        panel.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&panel));
+        panel.glideTo(end);
+        scheduler.advance(100ms);
+        QVERIFY(panel.geometry().x() > start.x() && panel.geometry().x() < end.x());
+        QCOMPARE(panel.restingGeometry(), end);
+        scheduler.advance(1s);
+        QCOMPARE(panel.geometry(), end);
+        QCOMPARE(landed.size(), 1);
+        QVERIFY(!panel.isGliding());
+        QCOMPARE(scheduler.pendingCount(), 0u);
+    }
+
     // Real mouse events on a real panel: the long press starts only on the background.
     void panelLongPressOnlyOnBackground_data()
     {

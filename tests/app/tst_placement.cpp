@@ -1,5 +1,8 @@
 #include <QGuiApplication>
 #include <QMouseEvent>
+#include <QQmlComponent>
+#include <QQmlEngine>
+#include <QQuickItem>
 #include <QScreen>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -306,6 +309,52 @@ private slots:
         QCOMPARE(f.model.dockSide(), "right");
         QCOMPARE(f.panel.geometry().right() + 1, visible.x() + visible.width());
         QVERIFY(f.placement->corners().empty());
+    }
+
+    // On screen, docking and collapsing glide into their frames (the pill's measured once its
+    // content has settled) and then nothing keeps running; a new dock width is taken at once.
+    void reshapingGlides()
+    {
+        Fixture f(m_dir.filePath("glide.ini"));
+        QQmlEngine engine;
+        QQmlComponent component(&engine);
+        component.setData("import QtQuick; import QtQuick.Layouts\n Item { id: root; property bool small;"
+                          " implicitWidth: small ? 100 : 300; implicitHeight: row.implicitHeight; RowLayout { id: row;"
+                          " Item { implicitHeight: root.small ? 40 : 200 } } }",
+            QUrl());
+        f.panel.setContent(qobject_cast<QQuickItem *>(component.create()));
+        QObject::connect(&f.model, &AppModel::collapsedChanged, f.panel.content(),
+            [&] { f.panel.content()->setProperty("small", f.model.collapsed()); });
+        f.panel.show();
+        f.placement->reanchor();
+        const QRect visible = f.screen().availableGeometry();
+        const QRect strip
+            = placement::dockedFrame(visible, f.screen().geometry(), f.model.dockWidth(), QStringLiteral("right"))
+                  .toRect();
+        const QRect pill(
+            placement::cornerOrigin(visible, QSize(100, 40), HUDCorner::bottomRight).toPoint(), QSize(100, 40));
+        const auto glidesInto = [&](const std::function<void()> &reshape, const QRect &frame) {
+            const QRect before = f.panel.geometry();
+            reshape();
+            f.scheduler.advance(HudPlacement::throttle + 50ms);
+            QVERIFY(f.panel.geometry() != before && f.panel.geometry() != frame);
+            QCOMPARE(f.panel.restingGeometry(), frame);
+            f.scheduler.advance(1s);
+            QCOMPARE(f.panel.geometry(), frame);
+            QCOMPARE(f.scheduler.pendingCount(), 0u);
+        };
+        glidesInto(
+            [&] {
+                f.model.setDockSide("right");
+                f.model.setDocked(true);
+            },
+            strip);
+        glidesInto([&] { f.model.setCollapsed(true); }, pill);
+        f.model.setCollapsed(false);
+        f.scheduler.advance(1s);
+        f.model.setDockWidth(400);
+        f.scheduler.advance(HudPlacement::throttle);
+        QCOMPARE(f.panel.width(), 400);
     }
 
 private:

@@ -593,17 +593,22 @@ private slots:
         QCOMPARE(sent.at(0).toString(), QStringLiteral("/srv/../etc/passwd"));
     }
 
-    // Files dropped on the card through the window: attached to an email, refused by an event.
+    // Files dropped on the card, or on its bubble, through the window: attached to an email,
+    // refused by an event.
     void dropsThroughTheView_data()
     {
         QTest::addColumn<bool>("isEmail");
+        QTest::addColumn<bool>("bubble");
         QTest::addColumn<bool>("accepted");
-        QTest::addRow("email") << true << true;
-        QTest::addRow("event") << false << false;
+        QTest::addRow("email") << true << false << true;
+        QTest::addRow("event") << false << false << false;
+        QTest::addRow("email's bubble") << true << true << true;
+        QTest::addRow("event's bubble") << false << true << false;
     }
     void dropsThroughTheView()
     {
         QFETCH(bool, isEmail);
+        QFETCH(bool, bubble);
         QFETCH(bool, accepted);
         const QString a = file("a.txt");
         const QString b = file("b.txt");
@@ -613,12 +618,17 @@ private slots:
             panel->showEvent(eventDraft("e1"));
         GlassPanel *window = panel->window()->panel();
         QVERIFY(QTest::qWaitForWindowExposed(window));
+        if (bubble) {
+            panel->window()->minimize();
+            scheduler.advance(0ms);
+            QCOMPARE(window->size(), QSize(58, 58));
+        }
         const QPoint middle(window->width() / 2, window->height() / 2);
         const QList<QUrl> dropped{QUrl::fromLocalFile(a), QUrl::fromLocalFile(b), QUrl::fromLocalFile(dir->path())};
         QCOMPARE(halvic::testing::dropUrls(window, middle, dropped), accepted);
         QCOMPARE(paths(panel->model()), accepted ? (QStringList{a, b}) : QStringList());
         QVERIFY(!panel->model().dropTargeted());
-        if (accepted) {
+        if (accepted && !bubble) {
             QTRY_COMPARE(visibleTexts(view()).mid(6, 2), (QStringList{"a.txt", "b.txt"}));
             QCOMPARE(buttonsNamed(view(), QStringLiteral("Remove a.txt")).size(), 1);
         }

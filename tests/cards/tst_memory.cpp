@@ -464,9 +464,12 @@ private slots:
         QCOMPARE(readJson(file("memory_query.json")), (QJsonObject{{"q", "tea"}}));
         QCOMPARE(window->size(), QSize(340, 640));
         QVERIFY(window->movableByBackground());
-        // The graph widens the card and takes the background drags for the map.
+        // The graph widens the card, gliding, and takes the background drags for the map.
         panel->selectMode(MemoryMode::Graph);
+        QVERIFY(window->isGliding());
+        scheduler.advance(Duration(1000));
         QCOMPARE(window->width(), std::min(820, window->screen()->availableGeometry().width() - 80));
+        QCOMPARE(scheduler.pendingCount(), 0u);
         QVERIFY(!window->movableByBackground());
         // Toggle: on screen it goes away, then opens again in notes mode.
         panel->toggle();
@@ -572,6 +575,7 @@ private slots:
         GlassPanel *window = panel->window()->panel();
         QVERIFY(QTest::qWaitForWindowExposed(window));
         panel->selectMode(MemoryMode::Graph);
+        scheduler.advance(Duration(1000));
         GraphView *map = nullptr;
         QTRY_VERIFY((map = findMap(window->contentItem())));
         QSignalSpy applied(map, &GraphView::laidOutApplied);
@@ -630,6 +634,11 @@ private slots:
         QCOMPARE(map->zoom(), std::clamp(before * 1.6, 0.2, 4.0));
         QTest::mouseDClick(window, Qt::LeftButton, Qt::AltModifier, map->mapToScene(middle).toPoint());
         QVERIFY(std::abs(map->zoom() - std::clamp(std::clamp(before * 1.6, 0.2, 4.0) * 0.625, 0.2, 4.0)) < 1e-9);
+        // "Fit all" eases back into the fitted view.
+        const auto fitted = graphlayout::fit(map->positions(), map->size());
+        map->fitAll();
+        QVERIFY(map->zoom() != fitted->scale);
+        QTRY_COMPARE(map->zoom(), fitted->scale);
 
         // The words the map shows are on the accessibility bus: the labels in view when zoomed
         // in far enough to show them, else only the selected memory's.

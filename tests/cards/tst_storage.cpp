@@ -407,16 +407,28 @@ private slots:
         QTRY_COMPARE(edge().first, 0);
     }
 
-    // Files dropped on the card through its window: one upload with every file.
+    // Files dropped on the card, or on its bubble, through its window: one upload with every file.
+    void dropThroughTheView_data()
+    {
+        QTest::addColumn<bool>("bubble");
+        QTest::addRow("card") << false;
+        QTest::addRow("bubble") << true;
+    }
     void dropThroughTheView()
     {
+        QFETCH(bool, bubble);
         const QString a = file("a.txt");
         const QString b = file("b.txt");
         panel->present(files({"x.pdf"}));
         GlassPanel *window = panel->window()->panel();
         QVERIFY(QTest::qWaitForWindowExposed(window));
+        if (bubble) {
+            panel->window()->minimize();
+            scheduler.advance(Duration(0));
+            QCOMPARE(window->size(), QSize(58, 58));
+        }
         const QList<QUrl> dropped{QUrl::fromLocalFile(a), QUrl::fromLocalFile(dir->path()), QUrl::fromLocalFile(b)};
-        QVERIFY(halvic::testing::dropUrls(window, QPoint(360, 200), dropped));
+        QVERIFY(halvic::testing::dropUrls(window, QPoint(window->width() / 2, window->height() / 2), dropped));
         QCOMPARE(readJson(actionFile()), (QJsonObject{{"action", "upload"}, {"paths", QJsonArray{a, b}}}));
         QVERIFY(panel->model().uploading());
         QVERIFY(!panel->model().dropTargeted());

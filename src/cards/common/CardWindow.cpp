@@ -94,7 +94,7 @@ void CardWindow::fitBubbleState(bool minimized)
         refitKeepingCenter(*m_panel);
         return;
     }
-    m_panel->setGeometry(m_options.bubbleFrame(m_panel->geometry(), minimized, *available));
+    m_panel->jumpTo(m_options.bubbleFrame(m_panel->restingGeometry(), minimized, *available));
 }
 
 void CardWindow::orderOut()
@@ -118,7 +118,7 @@ void CardWindow::placeAgain()
     if (!m_panel || !m_options.placement)
         return;
     if (const std::optional<QRect> available = availableArea())
-        m_panel->setGeometry(m_options.placement(*available, m_options.size));
+        m_panel->jumpTo(m_options.placement(*available, m_options.size));
 }
 
 void CardWindow::present(bool takeFocus)
@@ -137,7 +137,7 @@ void CardWindow::present(bool takeFocus)
         // report back, and the bubble refit works from the position Qt believes.
         if (firstShow && m_options.placement && !m_options.refitsOnShow) {
             if (const QScreen *screen = QGuiApplication::primaryScreen())
-                m_panel->setGeometry(m_options.placement(screen->availableGeometry(), m_options.size));
+                m_panel->jumpTo(m_options.placement(screen->availableGeometry(), m_options.size));
         }
     }
     if (m_options.refitsOnShow)
@@ -148,20 +148,6 @@ void CardWindow::present(bool takeFocus)
         emit panelCreated();
 }
 
-namespace {
-
-// Lays out `item` and everything in it now, innermost first, instead of on the next frame:
-// a layout learns its size from its children's, and the card is measured before it is drawn.
-void layOutNow(QQuickItem *item)
-{
-    const auto children = item->childItems();
-    for (QQuickItem *child : children)
-        layOutNow(child);
-    item->ensurePolished();
-}
-
-} // namespace
-
 void CardWindow::refitAndPlace()
 {
     if (m_bubbleCtl.state().minimized()) {
@@ -169,15 +155,14 @@ void CardWindow::refitAndPlace()
         return;
     }
     // What the card holds now (an email or an event, a longer list) decides its size.
-    if (QQuickItem *content = m_panel->content())
-        layOutNow(content);
+    m_panel->layOutNow();
     const QSize fitting = m_panel->fittingSize().toSize();
     const QSize size = fitting.width() > 1 && fitting.height() > 1 ? fitting : m_panel->size();
     const QScreen *screen = QGuiApplication::primaryScreen();
     if (screen && m_options.placement)
-        m_panel->setGeometry(m_options.placement(screen->availableGeometry(), size));
+        m_panel->jumpTo(m_options.placement(screen->availableGeometry(), size));
     else
-        m_panel->resize(size);
+        m_panel->jumpTo(QRect(m_panel->restingGeometry().topLeft(), size));
 }
 
 std::unique_ptr<GlassPanel> CardWindow::buildPanel()

@@ -19,26 +19,19 @@ MinimizableCard {
     state: controller.window.bubble
     icon: email ? "envelope.fill" : "calendar.badge.plus"
     help: "Draft minimized — hold to expand"
+    // Files dropped on an email draft, or on its bubble, are attached.
+    takesFiles: root.email
+    onFilesOverChanged: root.draft.dropTargeted = root.filesOver
+    onFilesDropped: drop => {
+        if (root.controller.dropUrls(drop.urls))
+            drop.accept(Qt.CopyAction);
+        else
+            drop.accepted = false;
+    }
 
     GlassCard {
         width: 460
         height: column.implicitHeight + 32
-
-        DropArea {
-            anchors.fill: parent
-            onEntered: drag => {
-                drag.accepted = root.email && drag.hasUrls;
-                root.draft.dropTargeted = drag.accepted;
-            }
-            onExited: root.draft.dropTargeted = false
-            onDropped: drop => {
-                root.draft.dropTargeted = false;
-                if (root.controller.dropUrls(drop.urls))
-                    drop.accept(Qt.CopyAction);
-                else
-                    drop.accepted = false;
-            }
-        }
 
         ColumnLayout {
             id: column

@@ -19,6 +19,7 @@ using graphlayout::Vec2;
 namespace {
 
 constexpr double labelScale = 1.25;
+constexpr int fitMotionMs = 350;
 
 // How far the map's picture reaches beyond the view on each side, so that a pan only moves
 // it: a new one is drawn when the view comes within half of this of its edge.
@@ -41,6 +42,15 @@ GraphView::GraphView(QQuickItem *parent)
     m_labelsSettle.setSingleShot(true);
     m_labelsSettle.setInterval(250);
     connect(&m_labelsSettle, &QTimer::timeout, this, &GraphView::collectShownLabels);
+    m_fitMotion.setStartValue(0.0);
+    m_fitMotion.setEndValue(1.0);
+    m_fitMotion.setDuration(fitMotionMs);
+    m_fitMotion.setEasingCurve(QEasingCurve::InOutQuad);
+    connect(&m_fitMotion, &QVariantAnimation::valueChanged, this, [this](const QVariant &value) {
+        const double t = value.toDouble();
+        showNav({m_fitFrom.scale + (m_fitTo.scale - m_fitFrom.scale) * t,
+            m_fitFrom.offset + (m_fitTo.offset - m_fitFrom.offset) * t});
+    });
 }
 
 GraphView::~GraphView() = default;
@@ -162,7 +172,9 @@ void GraphView::applyLayout(const GraphLayoutRunner::Outcome &outcome)
             m_radii[i] = float(nodeRadius(outcome.drawing.degrees[i]));
         ++m_mapVersion;
     }
-    fitAll();
+    // A new layout is fitted at once: the old view of it means nothing any more.
+    if (const auto fitted = fittedNav())
+        setNav(*fitted);
     emit layingOutChanged();
     redraw();
     emit laidOutApplied();
@@ -177,6 +189,12 @@ std::optional<QPointF> GraphView::viewPoint(const QString &id) const
 }
 
 void GraphView::setNav(const Nav &nav)
+{
+    m_fitMotion.stop();
+    showNav(nav);
+}
+
+void GraphView::showNav(const Nav &nav)
 {
     if (nav == m_nav)
         return;
@@ -203,10 +221,24 @@ void GraphView::toggleConnect()
     redraw();
 }
 
-void GraphView::fitAll()
+std::optional<Nav> GraphView::fittedNav() const
 {
     if (const auto view = graphlayout::fit(m_positions, viewSize()))
-        setNav({view->scale, QPointF(view->offsetX, view->offsetY)});
+        return Nav{view->scale, QPointF(view->offsetX, view->offsetY)};
+    return std::nullopt;
+}
+
+void GraphView::fitAll()
+{
+    const auto fitted = fittedNav();
+    if (!fitted)
+        return;
+    m_fitMotion.stop();
+    if (*fitted == m_nav)
+        return;
+    m_fitFrom = m_nav;
+    m_fitTo = *fitted;
+    m_fitMotion.start();
 }
 
 void GraphView::zoomIn()

@@ -4,6 +4,7 @@
 #include <QPointer>
 #include <QQuickPaintedItem>
 #include <QTimer>
+#include <QVariantAnimation>
 #include <QVariantList>
 #include <QtQmlIntegration>
 
@@ -80,7 +81,7 @@ public:
     /// Where node `id` is drawn, in the item's coordinates; none without a position.
     std::optional<QPointF> viewPoint(const QString &id) const;
 
-    /// The toolbar: fit everything in, zoom about the middle, connect mode.
+    /// The toolbar: fit everything in (the view eases there), zoom about the middle, connect mode.
     Q_INVOKABLE void fitAll();
     Q_INVOKABLE void zoomIn();
     Q_INVOKABLE void zoomOut();
@@ -118,7 +119,10 @@ private:
     void nodesChanged();
     void layoutIfReady();
     void applyLayout(const GraphLayoutRunner::Outcome &outcome);
+    /// Changes the view at once, ending a "Fit all" under way.
     void setNav(const graphview::Nav &nav);
+    void showNav(const graphview::Nav &nav);
+    std::optional<graphview::Nav> fittedNav() const;
     void click(QPointF point);
     void select(std::optional<QString> node, std::optional<GraphEdge> edge);
     QSizeF viewSize() const { return size(); }
@@ -149,6 +153,10 @@ private:
     QString m_shownLabels;
     // Labels are collected once the map has settled, not on every frame of a pan.
     QTimer m_labelsSettle;
+    // "Fit all" eases from the view the user had to the fitted one.
+    QVariantAnimation m_fitMotion;
+    graphview::Nav m_fitFrom;
+    graphview::Nav m_fitTo;
     // Node ids in graph order and their colours, kept with the graph for drawing and hits.
     std::vector<QString> m_ids;
     std::vector<QColor> m_colours;

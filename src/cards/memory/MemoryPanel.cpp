@@ -149,13 +149,15 @@ bool MemoryPanel::mayMinimize() const
 
 void MemoryPanel::open()
 {
+    // A card coming on screen appears in its frame; one already there glides to it.
+    const bool onScreen = m_window.isShown();
     m_window.bubbleCtl().reset();
     m_window.present();
     m_model.setLoading(true);
     m_model.setMode(MemoryMode::Notes);
     m_model.setFullscreen(false);
     m_control.writeJSON(controlfile::memoryQuery, {{key::q, m_model.query()}});
-    applySize();
+    applySize(onScreen);
     // The user asked for the card: it takes the keyboard for the search field.
     if (GlassPanel *panel = m_window.panel()) {
         panel->raise();
@@ -212,7 +214,7 @@ void MemoryPanel::toggleFullscreen()
     applySize();
 }
 
-void MemoryPanel::applySize()
+void MemoryPanel::applySize(bool glide)
 {
     GlassPanel *panel = m_window.panel();
     if (!panel)
@@ -221,7 +223,12 @@ void MemoryPanel::applySize()
     panel->setMovableByBackground(mayMinimize());
     if (m_window.bubble()->minimized())
         return;
-    panel->setGeometry(memoryCardFrame(m_model.mode(), m_model.fullscreen(), panel->geometry(), visibleArea(*panel)));
+    const QRect frame
+        = memoryCardFrame(m_model.mode(), m_model.fullscreen(), panel->restingGeometry(), visibleArea(*panel));
+    if (glide)
+        panel->glideTo(frame);
+    else
+        panel->jumpTo(frame);
 }
 
 QRect MemoryPanel::bubbleFrame(const QRect &frame, bool minimized, const QRect &available)

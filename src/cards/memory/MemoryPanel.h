@@ -55,8 +55,9 @@ public:
     Q_INVOKABLE void selectMode(halvic::MemoryMode::Value mode);
     /// The graph's fullscreen button.
     Q_INVOKABLE void toggleFullscreen();
-    /// Fits the panel to the mode (see memoryCardFrame); nothing before the first show.
-    void applySize();
+    /// Fits the panel to the mode (see memoryCardFrame), gliding there or at once; nothing
+    /// before the first show.
+    void applySize(bool glide = true);
 
     /// The search field, submitted or cleared: asks the engine for the matching memories.
     Q_INVOKABLE void search(const QString &query);

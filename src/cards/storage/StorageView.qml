@@ -19,6 +19,13 @@ MinimizableCard {
     state: controller.window.bubble
     icon: "folder.fill"
     help: "Your files — hold to expand"
+    // Files dropped on the card, or on its bubble, are uploaded.
+    takesFiles: true
+    onFilesOverChanged: root.files.dropTargeted = root.filesOver
+    onFilesDropped: drop => {
+        root.controller.upload(drop.urls);
+        drop.accept(Qt.CopyAction);
+    }
 
     GlassCard {
         width: 720
@@ -193,8 +200,8 @@ MinimizableCard {
             }
         }
 
-        // Files dragged over the card: a cyan tint in a dashed border, and an upload when
-        // they are let go. Drawn on a canvas, which the software scene graph also draws.
+        // Files dragged over the card: a cyan tint in a dashed border. Drawn on a canvas,
+        // which the software scene graph also draws.
         Canvas {
             id: dropHighlight
             anchors.fill: parent
@@ -215,19 +222,6 @@ MinimizableCard {
                 context.lineWidth = 2;
                 context.strokeStyle = Qt.rgba(HalvicStyle.cyan.r, HalvicStyle.cyan.g, HalvicStyle.cyan.b, 0.9);
                 context.stroke();
-            }
-        }
-        DropArea {
-            anchors.fill: parent
-            onEntered: drag => {
-                drag.accepted = drag.hasUrls;
-                root.files.dropTargeted = drag.accepted;
-            }
-            onExited: root.files.dropTargeted = false
-            onDropped: drop => {
-                root.files.dropTargeted = false;
-                root.controller.upload(drop.urls);
-                drop.accept(Qt.CopyAction);
             }
         }
     }
