@@ -42,6 +42,8 @@ Item {
         Accessible.role: Accessible.Graphic
         Accessible.name: card.help
         Accessible.description: card.help
+        // A hidden item stays on the accessibility bus in this Qt unless it is ignored.
+        Accessible.ignored: !visible
 
         Rectangle {
             anchors.centerIn: parent
