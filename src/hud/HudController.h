@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "AgentClock.h"
+#include "Menu.h"
 #include "PasteAttachments.h"
 
 namespace halvic {
@@ -19,25 +20,6 @@ namespace halvic {
 class AppModel;
 class HudRequests;
 class Scheduler;
-
-/// One item of a menu the HUD shows (context menu, "More" menu, tray menu).
-struct MenuEntry
-{
-    QString title;
-    std::function<void()> action;
-    bool enabled = true;
-    bool checkable = false;
-    bool checked = false;
-    bool separator = false;
-
-    static MenuEntry divider()
-    {
-        MenuEntry entry;
-        entry.separator = true;
-        return entry;
-    }
-};
-using Menu = std::vector<MenuEntry>;
 
 /// The HUD view's controller: everything the QML view calls, and the rules it shows
 /// (orb, chips, chat input). Views never write files: requests to the engine go through the
