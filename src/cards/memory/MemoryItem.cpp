@@ -25,22 +25,16 @@ std::optional<MemoryItem> MemoryItem::from(const QJsonObject &object)
     };
 }
 
-QVariant MemoryItem::role(int index) const
+const RecordRoles<MemoryItem> &MemoryItem::roles()
 {
-    switch (index) {
-    case 0:
-        return id;
-    case 1:
-        return text;
-    case 2:
-        return kind;
-    case 3:
-        return memoryFooter(*this);
-    case 4:
-        return linked;
-    default:
-        return {};
-    }
+    static const RecordRoles<MemoryItem> table{
+        {"memoryId", &MemoryItem::id},
+        {"text", &MemoryItem::text},
+        {"kind", &MemoryItem::kind},
+        {"footer", memoryFooter},
+        {"linked", &MemoryItem::linked},
+    };
+    return table;
 }
 
 QString memoryFooter(const MemoryItem &item)

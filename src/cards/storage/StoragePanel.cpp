@@ -14,30 +14,6 @@ namespace halvic {
 using namespace protocol;
 using namespace Qt::Literals::StringLiterals;
 
-void StorageModel::setLoading(bool value)
-{
-    if (m_loading == value)
-        return;
-    m_loading = value;
-    emit loadingChanged();
-}
-
-void StorageModel::setUploading(bool value)
-{
-    if (m_uploading == value)
-        return;
-    m_uploading = value;
-    emit uploadingChanged();
-}
-
-void StorageModel::setDropTargeted(bool value)
-{
-    if (m_dropTargeted == value)
-        return;
-    m_dropTargeted = value;
-    emit dropTargetedChanged();
-}
-
 StoragePanel::StoragePanel(const CardContext &context, QObject *parent)
     : Card(parent)
     , m_control(context.control)
