@@ -76,7 +76,8 @@ Rectangle {
                 Layout.maximumWidth: 220
             }
             Text {
-                text: chip.agent + " \u00B7 " + chip.elapsed + (chip.quiet ? " \u00B7 gone quiet \u2014 may be stuck" : "")
+                text: chip.quiet ? qsTr("%1 \u00B7 %2 \u00B7 gone quiet \u2014 may be stuck").arg(chip.agent).arg(chip.elapsed)
+                                 : qsTr("%1 \u00B7 %2").arg(chip.agent).arg(chip.elapsed)
                 textFormat: Text.PlainText
                 font.pixelSize: 10
                 color: HalvicStyle.secondary
@@ -100,7 +101,7 @@ Rectangle {
             visible: !chip.done
             symbol: "xmark.circle.fill"
             tint: HalvicStyle.secondary
-            help: "Kill this agent"
+            help: qsTr("Kill this agent")
             onClicked: chip.hud.killAgent(chip.taskId)
         }
     }

@@ -13,7 +13,7 @@ RowLayout {
     property color symbolColor: "white"
     // A card whose close button means more than hiding (a draft's "close without sending")
     // handles closeClicked itself and sets closeHides to false.
-    property string closeHelp: "Hide"
+    property string closeHelp: qsTr("Hide")
     property bool closeHides: true
 
     // Items between the title and the minimise button (a count, a card's own buttons).
@@ -49,7 +49,7 @@ RowLayout {
         symbol: "minus.circle.fill"
         symbolSize: 15
         tint: HalvicStyle.control
-        help: "Minimize to a bubble — hold the bubble to reopen"
+        help: qsTr("Minimize to a bubble — hold the bubble to reopen")
         onClicked: header.window.minimize()
     }
     IconButton {

@@ -16,7 +16,7 @@ MinimizableCard {
 
     state: controller.window.bubble
     icon: "envelope.open.fill"
-    help: "Email — hold to expand"
+    help: qsTr("Email — hold to expand")
 
     // Scroll so the newest message's top is at the top: at once for the first thread, animated
     // when another thread replaces it.
@@ -103,14 +103,14 @@ MinimizableCard {
                     symbol: "minus.circle.fill"
                     symbolSize: 15
                     tint: HalvicStyle.control
-                    help: "Minimize to a bubble — hold the bubble to reopen"
+                    help: qsTr("Minimize to a bubble — hold the bubble to reopen")
                     onClicked: root.controller.window.minimize()
                 }
                 IconButton {
                     symbol: "xmark.circle.fill"
                     symbolSize: 15
                     tint: Qt.rgba(1, 1, 1, 0.75)
-                    help: "Close"
+                    help: qsTr("Close")
                     onClicked: root.controller.dismiss()
                 }
             }
@@ -130,7 +130,7 @@ MinimizableCard {
                 contentHeight: column.height + 24
                 boundsBehavior: Flickable.StopAtBounds
                 Accessible.role: Accessible.List
-                Accessible.name: "Messages"
+                Accessible.name: qsTr("Messages")
                 Layout.fillWidth: true
                 Layout.fillHeight: true
                 ScrollBar.vertical: ScrollBar {}

@@ -1,5 +1,7 @@
 #include "StorageItem.h"
 
+#include <QCoreApplication>
+
 #include <cmath>
 #include <limits>
 
@@ -56,10 +58,9 @@ QVariant StorageItem::role(int index) const
     case 2:
         return storageSize(size);
     case 3: {
-        QString help = u"Double-click to open · "_s + name;
         if (const QString when = memPrettyTime(updated); !when.isEmpty())
-            help += u"  ·  "_s + when;
-        return help;
+            return QCoreApplication::translate("StorageItem", "Double-click to open · %1  ·  %2").arg(name, when);
+        return QCoreApplication::translate("StorageItem", "Double-click to open · %1").arg(name);
     }
     default:
         return {};
