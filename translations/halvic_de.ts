@@ -333,6 +333,89 @@
     </message>
 </context>
 <context>
+    <name>EntityRecords</name>
+    <message>
+        <source>Person</source>
+        <translation>Person</translation>
+    </message>
+    <message>
+        <source>Company</source>
+        <translation>Firma</translation>
+    </message>
+    <message>
+        <source>Amount</source>
+        <translation>Betrag</translation>
+    </message>
+    <message>
+        <source>Product</source>
+        <translation>Produkt</translation>
+    </message>
+    <message>
+        <source>Place</source>
+        <translation>Ort</translation>
+    </message>
+    <message>
+        <source>Thing</source>
+        <translation>Sache</translation>
+    </message>
+    <message>
+        <source>Entity</source>
+        <translation>Eintrag</translation>
+    </message>
+    <message>
+        <source>Facts</source>
+        <translation>Fakten</translation>
+    </message>
+    <message>
+        <source>Events</source>
+        <translation>Ereignisse</translation>
+    </message>
+    <message>
+        <source>Preferences</source>
+        <translation>Vorlieben</translation>
+    </message>
+    <message>
+        <source>Plans</source>
+        <translation>Pläne</translation>
+    </message>
+    <message>
+        <source>Patterns</source>
+        <translation>Muster</translation>
+    </message>
+    <message>
+        <source>Syntheses</source>
+        <translation>Synthesen</translation>
+    </message>
+    <message>
+        <source>Observations</source>
+        <translation>Beobachtungen</translation>
+    </message>
+    <message>
+        <source>Notes</source>
+        <translation>Notizen</translation>
+    </message>
+    <message>
+        <source>today</source>
+        <translation>heute</translation>
+    </message>
+    <message>
+        <source>%1d ago</source>
+        <translation>vor %1 T.</translation>
+    </message>
+    <message>
+        <source>%1w ago</source>
+        <translation>vor %1 Wo.</translation>
+    </message>
+    <message>
+        <source>%1mo ago</source>
+        <translation>vor %1 Mon.</translation>
+    </message>
+    <message>
+        <source>%1y ago</source>
+        <translation>vor %1 J.</translation>
+    </message>
+</context>
+<context>
     <name>ErrorTail</name>
     <message>
         <source>signal %1</source>

@@ -1,7 +1,6 @@
 #include "Platform.h"
 
 #include <QCoreApplication>
-
 #include <QDir>
 #include <QFileInfo>
 

@@ -1,7 +1,6 @@
 #include "HudLogic.h"
 
 #include <QCoreApplication>
-
 #include <QStringList>
 
 #include <algorithm>

@@ -1,7 +1,6 @@
 #include "EmailMessage.h"
 
 #include <QCoreApplication>
-
 #include <QJsonArray>
 
 #include "JsonRead.h"
