@@ -26,15 +26,6 @@
 <context>
     <name>CardFormats</name>
     <message>
-        <source>C</source>
-        <comment>locale of the month names in dates</comment>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>MMM d, HH:mm</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>%1 B</source>
         <translation type="unfinished"></translation>
     </message>
@@ -48,6 +39,16 @@
     </message>
     <message>
         <source>%1 GB</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>C</source>
+        <comment>locale of the dates&apos; month names</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>MMM d, HH:mm</source>
+        <comment>date format</comment>
         <translation type="unfinished"></translation>
     </message>
 </context>

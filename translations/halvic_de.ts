@@ -26,15 +26,6 @@
 <context>
     <name>CardFormats</name>
     <message>
-        <source>C</source>
-        <comment>locale of the month names in dates</comment>
-        <translation>de</translation>
-    </message>
-    <message>
-        <source>MMM d, HH:mm</source>
-        <translation>d. MMM, HH:mm</translation>
-    </message>
-    <message>
         <source>%1 B</source>
         <translation>%1 B</translation>
     </message>
@@ -49,6 +40,16 @@
     <message>
         <source>%1 GB</source>
         <translation>%1 GB</translation>
+    </message>
+    <message>
+        <source>C</source>
+        <comment>locale of the dates&apos; month names</comment>
+        <translation>de</translation>
+    </message>
+    <message>
+        <source>MMM d, HH:mm</source>
+        <comment>date format</comment>
+        <translation>d. MMM, HH:mm</translation>
     </message>
 </context>
 <context>
@@ -1153,11 +1154,11 @@
     </message>
     <message>
         <source>Use the engine in &lt;folder&gt; for this run (instead of TARVEL_VOICE_DIR and the usual places).</source>
-        <translation>Für diesen Lauf die Engine in &lt;folder&gt; verwenden (statt TARVEL_VOICE_DIR und der üblichen Orte).</translation>
+        <translation>Für diesen Lauf die Engine in &lt;Ordner&gt; verwenden (statt TARVEL_VOICE_DIR und der üblichen Orte).</translation>
     </message>
     <message>
         <source>folder</source>
-        <translation>folder</translation>
+        <translation>Ordner</translation>
     </message>
 </context>
 </TS>

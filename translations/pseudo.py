@@ -1,6 +1,7 @@
 """Makes the pseudo translation (en_XA) from the template: every text wrapped in ⟦…⟧ with its
 letters accented, so a text the HUD shows untranslated stands out as plain English. Place
-markers (%1, %n, %L1) stay as they are.
+markers (%1, %n, %L1) stay as they are; a date format keeps its fields and gets the brackets as
+quoted text, and the locale its dates are written in stays.
 
 Usage: pseudo.py TEMPLATE.ts OUTPUT.ts
 """
@@ -24,7 +25,13 @@ def main(source, target):
     root = tree.getroot()
     root.set("language", "en_XA")
     for message in root.iter("message"):
-        text = pseudo(message.findtext("source", ""))
+        source, comment = message.findtext("source", ""), message.findtext("comment", "")
+        if comment == "date format":
+            text = "'⟦'" + source + "'⟧'"
+        elif comment.startswith("locale"):
+            text = source
+        else:
+            text = pseudo(source)
         translation = message.find("translation")
         if translation is None:
             translation = ET.SubElement(message, "translation")

@@ -58,24 +58,25 @@ private slots:
 
         const QString text = pseudo(QStringLiteral("Call Ann"));
         const QString file = pseudo(QStringLiteral("notes"));
-        // Each step opens a card (or fills the HUD), then waits for a screen reader to read it.
+        // Each step fills the HUD or opens a card, then waits for a screen reader to read it.
         // The More menu and the HUD's and the transcript's context menus join here once they
         // are on the accessibility bus.
         const QList<std::pair<QJsonObject, QString>> steps{
-            {event("you", {{"text", text}}), QStringLiteral("Transcript")},
-            {event("task_started", {{"agent", text}, {"desc", text}, {"id", "t-1"}}), QStringLiteral("Agents")},
+            {event("you", {{"text", text}}), text},
+            {event("task_started", {{"agent", text}, {"desc", text}, {"id", "t-1"}}),
+                pseudo(QStringLiteral("Kill this agent"))},
             {event("tasks", {{"tasks", QJsonArray{QJsonObject{{"id", "t1"}, {"text", text}, {"due", text}}}}}),
-                QStringLiteral("Tasks & Reminders")},
+                pseudo(QStringLiteral("Tasks & Reminders"))},
             {event("compose", {{"draft_id", "d1"}, {"to", text}, {"subject", text}, {"body", text},
                                   {"attachments", QJsonArray{file}}}),
-                QStringLiteral("Email — review before it sends")},
+                pseudo(QStringLiteral("Email — review before it sends"))},
             {event("email_thread",
                  {{"thread_id", "th1"}, {"account", text}, {"subject", text},
                      {"messages", QJsonArray{QJsonObject{{"msg_id", "m1"}, {"from_name", text},
                                       {"date_human", text}, {"to", text}, {"body_text", text}}}}}),
-                QStringLiteral("Email")},
+                pseudo(QStringLiteral("Email"))},
             {event("storage", {{"files", QJsonArray{QJsonObject{{"name", file}, {"type", "txt"}, {"size", 1200}}}}}),
-                QStringLiteral("My Files")},
+                pseudo(QStringLiteral("My Files"))},
         };
         QStringList found;
         const auto read = [&] {
@@ -84,9 +85,9 @@ private slots:
                     found << object;
             }
         };
-        for (const auto &[payload, frame] : steps) {
+        for (const auto &[payload, name] : steps) {
             session.feed({payload});
-            QVERIFY2(session.waitToFind(pseudo(frame)), qPrintable(frame));
+            QVERIFY2(session.waitToFind(name), qPrintable(name));
             read();
         }
         // The memory card opens from the HUD's own button.

@@ -32,8 +32,9 @@ QString memPrettyTime(const QString &timestamp)
     if (!when)
         return {};
     // Month names in the language of the translation (C for the English original).
-    const QLocale locale(QCoreApplication::translate("CardFormats", "C", "locale of the month names in dates"));
-    return locale.toString(when->toLocalTime(), QCoreApplication::translate("CardFormats", "MMM d, HH:mm"));
+    const QLocale locale(QCoreApplication::translate("CardFormats", "C", "locale of the dates' month names"));
+    return locale.toString(
+        when->toLocalTime(), QCoreApplication::translate("CardFormats", "MMM d, HH:mm", "date format"));
 }
 
 QString storageIcon(const QString &type)
