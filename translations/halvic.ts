@@ -15,6 +15,10 @@
         <source>Kill this agent</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>%1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>AgentStrip</name>

@@ -15,6 +15,10 @@
         <source>Kill this agent</source>
         <translation>Diesen Agenten beenden</translation>
     </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
 </context>
 <context>
     <name>AgentStrip</name>

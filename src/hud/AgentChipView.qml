@@ -29,7 +29,7 @@ Rectangle {
     border.width: 1
     border.color: quiet ? Qt.rgba(1, 0.84, 0.04, 0.45) : HalvicStyle.hairline
     Accessible.role: Accessible.Button
-    Accessible.name: agent + ": " + desc
+    Accessible.name: qsTr("%1: %2").arg(agent).arg(desc)
     Accessible.onPressAction: expanded = !expanded
 
     MouseArea {

@@ -201,7 +201,7 @@ Rectangle {
                 ToolTip.visible: hovered
                 ToolTip.text: qsTr("Remote images are blocked (tracking pixels) — load them for this message")
                 ToolTip.delay: 600
-                Accessible.name: text + ": " + message.sender
+                Accessible.name: qsTr("%1: %2").arg(text).arg(message.sender)
                 Accessible.description: ToolTip.text
                 contentItem: RowLayout {
                     spacing: 4
