@@ -52,7 +52,8 @@ private slots:
             {"msg_id", "m1"}, {"from_name", text}, {"date_human", text}, {"to", text}, {"body_text", text}}};
         // Each event fills the HUD or opens a card, until a screen reader reads the name given,
         // which is then clicked where asked. The More menu and the HUD's and the transcript's
-        // context menus join here once they are on the accessibility bus.
+        // context menus join here once they are on the accessibility bus, and the dossier
+        // ("entity_profile") once its view's texts are translated.
         const QList<std::tuple<QJsonObject, QString, bool>> steps{
             {engineEvent("you", {{"text", text}}), text, false},
             {engineEvent("task_started", {{"agent", text}, {"desc", text}, {"id", "t-1"}}),
