@@ -18,7 +18,7 @@ ListView {
     implicitHeight: contentItem.childrenRect.height + 4
     model: app.agents
     Accessible.role: Accessible.List
-    Accessible.name: "Agents"
+    Accessible.name: qsTr("Agents")
 
     delegate: AgentChipView {
         hud: strip.hud

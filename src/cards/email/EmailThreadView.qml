@@ -17,7 +17,7 @@ MinimizableCard {
 
     state: controller.window.bubble
     icon: "envelope.open.fill"
-    help: "Email — hold to expand"
+    help: qsTr("Email — hold to expand")
 
     // Scroll so the newest message's top is at the top: at once for the first thread, animated
     // when another thread replaces it.
@@ -93,7 +93,7 @@ MinimizableCard {
                 contentHeight: column.height + 24
                 boundsBehavior: Flickable.StopAtBounds
                 Accessible.role: Accessible.List
-                Accessible.name: "Messages"
+                Accessible.name: qsTr("Messages")
                 Layout.fillWidth: true
                 Layout.fillHeight: true
                 ScrollBar.vertical: ScrollBar {}

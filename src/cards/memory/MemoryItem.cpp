@@ -1,5 +1,7 @@
 #include "MemoryItem.h"
 
+#include <QCoreApplication>
+
 #include "CardFormats.h"
 #include "JsonRead.h"
 #include "Protocol.h"
@@ -43,8 +45,8 @@ QString memoryFooter(const MemoryItem &item)
     if (item.when.isEmpty())
         return time;
     if (time.isEmpty())
-        return u"re: "_s + item.when;
-    return time + u"  \u00b7  re: "_s + item.when;
+        return QCoreApplication::translate("MemoryItem", "re: %1").arg(item.when);
+    return QCoreApplication::translate("MemoryItem", "%1  \u00b7  re: %2").arg(time, item.when);
 }
 
 std::optional<GraphNode> GraphNode::from(const QJsonObject &object)

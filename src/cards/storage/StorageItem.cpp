@@ -1,5 +1,7 @@
 #include "StorageItem.h"
 
+#include <QCoreApplication>
+
 #include <cmath>
 #include <limits>
 
@@ -54,10 +56,10 @@ const RecordRoles<StorageItem> &StorageItem::roles()
         {"sizeText", [](const StorageItem &item) { return storageSize(item.size); }},
         {"help",
             [](const StorageItem &item) {
-                QString help = u"Double-click to open · "_s + item.name;
                 if (const QString when = memPrettyTime(item.updated); !when.isEmpty())
-                    help += u"  ·  "_s + when;
-                return help;
+                    return QCoreApplication::translate("StorageItem", "Double-click to open · %1  ·  %2")
+                        .arg(item.name, when);
+                return QCoreApplication::translate("StorageItem", "Double-click to open · %1").arg(item.name);
             }},
     };
     return table;

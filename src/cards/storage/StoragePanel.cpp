@@ -20,7 +20,7 @@ StoragePanel::StoragePanel(const CardContext &context, QObject *parent)
     , m_window(context.scheduler, context.qml, *this,
           {.view = QUrl(u"qrc:/Halvic/Cards/Storage/StorageView.qml"_s),
               .size = QSize(cardWidth, tallest),
-              .title = u"My Files"_s,
+              .title = tr("My Files"),
               .placement =
                   [this](const QRect &available, QSize) {
                       const QRect frame = placement(available);
