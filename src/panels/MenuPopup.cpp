@@ -167,8 +167,6 @@ void MenuPopup::popup(const Menu &menu, QPointF at)
     if (!screen)
         screen = QGuiApplication::primaryScreen();
     const QRect frame(screen ? menus::placeAt(point, size, screen->availableGeometry()) : point, size);
-    panel->setGeometry(frame);
-
     GlassPanel *raw = panel.get();
     // A click elsewhere (or another window taking the keyboard) closes the menu.
     connect(raw, &QWindow::activeChanged, this, [this, raw] {
