@@ -1,5 +1,7 @@
 #include "MenuPopup.h"
 
+#include <QAccessible>
+#include <QAccessibleObject>
 #include <QGuiApplication>
 #include <QKeySequence>
 #include <QQmlComponent>
@@ -58,6 +60,100 @@ QPoint placeAt(QPoint at, QSize size, const QRect &available)
 }
 
 } // namespace menus
+
+namespace {
+
+class MenuEntryAccessible : public QAccessibleObject, public QAccessibleActionInterface
+{
+public:
+    explicit MenuEntryAccessible(MenuEntryItem *item)
+        : QAccessibleObject(item)
+    {
+    }
+
+    QWindow *window() const override { return item()->window(); }
+    QAccessibleInterface *parent() const override
+    {
+        // The nearest item on the bus, else the window.
+        for (QQuickItem *above = item()->parentItem(); above; above = above->parentItem()) {
+            if (QAccessibleInterface *found = QAccessible::queryAccessibleInterface(above))
+                return found;
+        }
+        return item()->window() ? QAccessible::queryAccessibleInterface(item()->window()) : nullptr;
+    }
+    QAccessibleInterface *child(int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface *) const override { return -1; }
+    QRect rect() const override { return QRect(item()->mapToGlobal(QPointF(0, 0)).toPoint(), item()->size().toSize()); }
+    QString text(QAccessible::Text t) const override
+    {
+        const MenuEntry *entry = item()->entry();
+        return t == QAccessible::Name && entry ? entry->title : QString();
+    }
+    QAccessible::Role role() const override
+    {
+        const MenuEntry *entry = item()->entry();
+        return entry && entry->separator ? QAccessible::Separator : QAccessible::MenuItem;
+    }
+    QAccessible::State state() const override
+    {
+        QAccessible::State state;
+        const MenuEntry *entry = item()->entry();
+        state.invisible = !item()->isVisible() || !item()->window() || !item()->window()->isVisible();
+        state.disabled = !entry || !menus::choosable(*entry);
+        state.focusable = !state.disabled;
+        state.focused = item()->hasActiveFocus();
+        state.checkable = entry && entry->checkable;
+        state.checked = entry && entry->checkable && entry->checked;
+        return state;
+    }
+    void *interface_cast(QAccessible::InterfaceType type) override
+    {
+        return type == QAccessible::ActionInterface ? static_cast<QAccessibleActionInterface *>(this) : nullptr;
+    }
+    QStringList actionNames() const override { return state().disabled ? QStringList() : QStringList{pressAction()}; }
+    void doAction(const QString &name) override
+    {
+        if (name == pressAction() && item()->popup())
+            item()->popup()->trigger(item()->row());
+    }
+    QStringList keyBindingsForAction(const QString &) const override { return {}; }
+
+private:
+    MenuEntryItem *item() const { return static_cast<MenuEntryItem *>(object()); }
+};
+
+QAccessibleInterface *menuEntryAccessible(const QString &, QObject *object)
+{
+    auto *item = qobject_cast<MenuEntryItem *>(object);
+    return item ? new MenuEntryAccessible(item) : nullptr;
+}
+
+} // namespace
+
+void MenuEntryItem::setPopup(MenuPopup *popup)
+{
+    if (m_popup == popup)
+        return;
+    m_popup = popup;
+    emit entryChanged();
+}
+
+void MenuEntryItem::setRow(int row)
+{
+    if (m_row == row)
+        return;
+    m_row = row;
+    emit entryChanged();
+}
+
+const MenuEntry *MenuEntryItem::entry() const
+{
+    if (!m_popup)
+        return nullptr;
+    const Menu &menu = m_popup->entries()->menu();
+    return m_row >= 0 && m_row < int(menu.size()) ? &menu[std::size_t(m_row)] : nullptr;
+}
 
 void MenuModel::setMenu(Menu menu)
 {
@@ -128,6 +224,8 @@ MenuPopup::MenuPopup(QQmlEngine &qml, Scheduler &scheduler, QObject *parent)
     , m_qml(qml)
     , m_scheduler(scheduler)
 {
+    static const bool installed = (QAccessible::installFactory(&menuEntryAccessible), true);
+    Q_UNUSED(installed);
 }
 
 MenuPopup::~MenuPopup() = default;

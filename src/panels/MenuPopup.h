@@ -3,6 +3,7 @@
 #include <QAbstractListModel>
 #include <QPointF>
 #include <QPointer>
+#include <QQuickItem>
 #include <QRect>
 #include <QtQmlIntegration>
 
@@ -99,6 +100,33 @@ private:
     Scheduler &m_scheduler;
     MenuModel m_entries;
     std::unique_ptr<GlassPanel> m_panel;
+};
+
+/// One entry in a menu's view, on the accessibility bus as a menu item named by its title,
+/// checked when it is, pressable. Its own accessible interface, because Qt Quick in this Qt
+/// does not report a disabled item as disabled.
+class MenuEntryItem : public QQuickItem
+{
+    Q_OBJECT
+    QML_ELEMENT
+    Q_PROPERTY(halvic::MenuPopup *popup READ popup WRITE setPopup NOTIFY entryChanged)
+    Q_PROPERTY(int row READ row WRITE setRow NOTIFY entryChanged)
+public:
+    using QQuickItem::QQuickItem;
+
+    MenuPopup *popup() const { return m_popup; }
+    void setPopup(MenuPopup *popup);
+    int row() const { return m_row; }
+    void setRow(int row);
+    /// The entry shown; none while the item is not set up.
+    const MenuEntry *entry() const;
+
+signals:
+    void entryChanged();
+
+private:
+    QPointer<MenuPopup> m_popup;
+    int m_row = -1;
 };
 
 } // namespace halvic

@@ -55,19 +55,20 @@ FocusScope {
             id: rows
             model: view.entries
 
-            delegate: Item {
+            delegate: MenuEntryItem {
                 id: entry
 
                 required property int index
                 required property string title
                 required property string shortcut
                 required property bool choosable
-                required property bool checkable
                 required property bool checked
                 required property bool separator
 
                 readonly property bool current: index === view.entries.currentIndex
 
+                popup: view.popup
+                row: index
                 width: view.entryWidth
                 height: separator ? 9 : 26
                 implicitWidth: separator ? 0
@@ -75,13 +76,9 @@ FocusScope {
                 enabled: choosable
                 focus: current
 
-                Accessible.role: separator ? Accessible.Separator : Accessible.MenuItem
+                // Name, states and the press action come from the item's own interface.
+                Accessible.role: Accessible.MenuItem
                 Accessible.ignored: separator
-                Accessible.name: title
-                Accessible.checkable: checkable
-                Accessible.checked: checked
-                Accessible.focusable: choosable
-                Accessible.onPressAction: view.popup.trigger(index)
 
                 Rectangle {
                     visible: entry.separator
