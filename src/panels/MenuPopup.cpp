@@ -114,8 +114,10 @@ public:
     QStringList actionNames() const override { return state().disabled ? QStringList() : QStringList{pressAction()}; }
     void doAction(const QString &name) override
     {
-        if (name == pressAction() && item()->popup())
-            item()->popup()->trigger(item()->row());
+        // An entry of a menu already replaced is not pressed in the one open now.
+        MenuPopup *popup = item()->popup();
+        if (name == pressAction() && popup && item()->window() == popup->window())
+            popup->trigger(item()->row());
     }
     QStringList keyBindingsForAction(const QString &) const override { return {}; }
 
@@ -282,7 +284,7 @@ void MenuPopup::popup(const Menu &menu, QPointF at)
 void MenuPopup::trigger(int row)
 {
     const Menu &menu = m_entries.menu();
-    if (row < 0 || row >= int(menu.size()) || !menus::choosable(menu[std::size_t(row)]))
+    if (!isOpen() || row < 0 || row >= int(menu.size()) || !menus::choosable(menu[std::size_t(row)]))
         return;
     // The action may open a card or quit: the menu is gone before it runs.
     const std::function<void()> action = menu[std::size_t(row)].action;
