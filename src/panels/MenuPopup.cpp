@@ -273,10 +273,12 @@ void MenuPopup::popup(const Menu &menu, QPointF at)
         if (m_panel.get() == raw && !raw->isActive())
             close();
     });
+    // Past the window manager, so that it maps where it is put (a managed window would be
+    // placed first and moved after: a click could land where it was).
+    raw->setFlag(Qt::X11BypassWindowManagerHint);
+    raw->setGeometry(frame);
     m_panel = std::move(panel);
     raw->show();
-    // Placed once mapped: X11 window managers may move a window they map.
-    raw->jumpTo(frame);
     raw->requestActivate();
     item->forceActiveFocus();
 }
