@@ -245,17 +245,21 @@ public:
     }
 
     /// Chooses the entry named `title` of the HUD's "More" menu, found on the accessibility bus.
+    /// A click that missed (the HUD still settling in place) is tried again.
     bool chooseFromMoreMenu(const QString &title) const
     {
-        const auto more = waitToFind(QStringLiteral("More"), QStringLiteral("push button"));
-        if (!more)
-            return false;
-        click(*more);
-        const auto entry = waitToFind(title, QStringLiteral("menu item"));
-        if (!entry)
-            return false;
-        click(*entry);
-        return true;
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            const auto more = waitToFind(QStringLiteral("More"), QStringLiteral("push button"));
+            if (!more)
+                return false;
+            click(*more);
+            if (const auto entry = waitToFind(title, QStringLiteral("menu item"), 4000)) {
+                click(*entry);
+                return true;
+            }
+        }
+        qWarning().noquote() << "read instead:\n" + accessibleObjects().join(u'\n');
+        return false;
     }
 
     /// Clicks the middle of `rect` with the real pointer.
