@@ -3,6 +3,7 @@
 #include <QFutureWatcher>
 #include <QGuiApplication>
 #include <QJsonObject>
+#include <QPointer>
 #include <QScreen>
 
 #include <algorithm>
@@ -163,6 +164,17 @@ void MemoryPanel::open()
         panel->raise();
         panel->requestActivate();
     }
+}
+
+Menu MemoryPanel::menuEntries()
+{
+    return {{.title = tr("What Halvic Remembers"),
+        .action =
+            [self = QPointer(this)] {
+                if (self)
+                    self->toggle();
+            },
+        .shortcut = u"Ctrl+R"_s}};
 }
 
 void MemoryPanel::toggle()
