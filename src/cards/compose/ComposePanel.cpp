@@ -3,6 +3,7 @@
 #include <QPointer>
 #include <QSet>
 
+#include "ComposeProtocol.h"
 #include "EventDispatcher.h"
 #include "Protocol.h"
 #include "UserFiles.h"

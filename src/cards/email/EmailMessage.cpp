@@ -2,6 +2,7 @@
 
 #include <QJsonArray>
 
+#include "EmailProtocol.h"
 #include "JsonRead.h"
 #include "Protocol.h"
 

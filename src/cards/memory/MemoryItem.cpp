@@ -2,6 +2,7 @@
 
 #include "CardFormats.h"
 #include "JsonRead.h"
+#include "MemoryProtocol.h"
 #include "Protocol.h"
 
 namespace halvic {

@@ -12,6 +12,7 @@
 #include "EventDispatcher.h"
 #include "GlassPanel.h"
 #include "JsonRead.h"
+#include "MemoryProtocol.h"
 #include "Protocol.h"
 
 namespace halvic {

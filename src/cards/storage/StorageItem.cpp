@@ -6,6 +6,7 @@
 #include "CardFormats.h"
 #include "JsonRead.h"
 #include "Protocol.h"
+#include "StorageProtocol.h"
 
 namespace halvic {
 

@@ -8,6 +8,7 @@
 #include "EventDispatcher.h"
 #include "GlassPanel.h"
 #include "Protocol.h"
+#include "StorageProtocol.h"
 #include "UserFiles.h"
 
 namespace halvic {
