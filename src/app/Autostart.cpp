@@ -129,7 +129,8 @@ Menu Autostart::menuEntries() const
     return {{.title = QCoreApplication::translate("halvic::Autostart", "Start at Login"),
         .action = [autostart = *this] { autostart.setEnabled(!autostart.isEnabled()); },
         .checkable = true,
-        .checked = isEnabled()}};
+        .checked = isEnabled(),
+        .shortcut = {}}};
 }
 
 } // namespace halvic

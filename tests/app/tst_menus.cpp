@@ -80,8 +80,12 @@ private slots:
         HandGestures gestures(scheduler, qml, requests);
         int quits = 0;
         const AppMenus menus{
-            .hud
-            = [] { return Menu{{.title = QStringLiteral("Show / Hide HUD"), .shortcut = QStringLiteral("Ctrl+H")}}; },
+            .hud =
+                [] {
+                    return Menu{{.title = QStringLiteral("Show / Hide HUD"),
+                        .action = [] {},
+                        .shortcut = QStringLiteral("Ctrl+H")}};
+                },
             .features =
                 [&] {
                     Menu menu = gestures.menuEntries();
