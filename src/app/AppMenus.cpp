@@ -23,7 +23,11 @@ namespace {
 
 void applyStates(const QList<QAction *> &actions, const Menu &menu)
 {
-    for (qsizetype i = 0; i < actions.size() && i < qsizetype(menu.size()); ++i) {
+    // The items were built from these entries: a list that changed its length since (a
+    // feature taken down while quitting) no longer lines up with them.
+    if (actions.size() != qsizetype(menu.size()))
+        return;
+    for (qsizetype i = 0; i < actions.size(); ++i) {
         const MenuEntry &entry = menu[std::size_t(i)];
         if (entry.separator)
             continue;
