@@ -7,6 +7,7 @@
 
 #include "EventDispatcher.h"
 #include "GestureListener.h"
+#include "GestureProtocol.h"
 #include "JsonRead.h"
 #include "Logging.h"
 #include "Protocol.h"
