@@ -1,5 +1,6 @@
 #include "EntityModel.h"
 
+#include <QCoreApplication>
 #include <QHash>
 #include <QVariantList>
 
@@ -32,41 +33,53 @@ QString quickIcon(const QString &kind)
 QString quickHelp(const QString &kind, const QString &value)
 {
     if (kind == u"phone")
-        return u"Call "_s + value;
+        return QCoreApplication::translate("EntityModel", "Call %1").arg(value);
     if (kind == u"email")
-        return u"Email "_s + value;
+        return QCoreApplication::translate("EntityModel", "Email %1").arg(value);
     if (kind == u"url")
-        return u"Open "_s + value;
+        return QCoreApplication::translate("EntityModel", "Open %1").arg(value);
     return value;
+}
+
+QString factCount(qint64 count)
+{
+    return (count == 1 ? QCoreApplication::translate("EntityModel", "%1 fact")
+                       : QCoreApplication::translate("EntityModel", "%1 facts"))
+        .arg(count);
+}
+
+QString relationCount(qint64 count)
+{
+    return (count == 1 ? QCoreApplication::translate("EntityModel", "%1 relation")
+                       : QCoreApplication::translate("EntityModel", "%1 relations"))
+        .arg(count);
 }
 
 } // namespace
 
-QString entityCountText(qint64 count, const QString &noun)
-{
-    return QString::number(count) + u' ' + noun + (count == 1 ? QString() : u"s"_s);
-}
-
 EntityHeading EntityHeading::of(const EntityProfile &profile, const QDateTime &now)
 {
     const EntityRef &entity = profile.entity;
-    QStringList counts{
-        entityCountText(profile.counts.facts, u"fact"_s), entityCountText(profile.counts.relations, u"relation"_s)};
+    QStringList counts{factCount(profile.counts.facts), relationCount(profile.counts.relations)};
     if (!profile.counts.lastTouch.isEmpty())
-        counts << u"last touch "_s + entityRelativeDate(profile.counts.lastTouch, now);
+        counts << QCoreApplication::translate("EntityModel", "last touch %1")
+                      .arg(entityRelativeDate(profile.counts.lastTouch, now));
     const qsizetype timelineTotal = qsizetype(profile.timeline.size());
     return {
-        .title = entity.name.isEmpty() ? u"(unknown)"_s : entity.name,
+        .title = entity.name.isEmpty() ? QCoreApplication::translate("EntityModel", "(unknown)") : entity.name,
         .typeIcon = entityTypeIcon(entity.etype),
         .typeColor = entityTypeColor(entity.etype),
         .typeLabel = entityTypeLabel(entity.etype),
-        .aka = entity.aliases.isEmpty() ? QString() : u"aka "_s + entity.aliases.join(u", "_s),
+        .aka = entity.aliases.isEmpty()
+            ? QString()
+            : QCoreApplication::translate("EntityModel", "aka %1").arg(entity.aliases.join(u", "_s)),
         .countsLine = counts.join(separator),
         .summary = profile.summary,
         .read = profile.read,
-        .timelineNote
-        = timelineTotal > timelineLimit ? u"showing %1 of %2"_s.arg(timelineLimit).arg(timelineTotal) : QString(),
-        .rawLabel = entityCountText(profile.counts.facts, u"fact"_s),
+        .timelineNote = timelineTotal > timelineLimit
+            ? QCoreApplication::translate("EntityModel", "showing %1 of %2").arg(timelineLimit).arg(timelineTotal)
+            : QString(),
+        .rawLabel = factCount(profile.counts.facts),
     };
 }
 
@@ -164,7 +177,7 @@ std::vector<EntityRelationRow> entityRelationRows(const EntityProfile &profile)
     }
     std::vector<EntityRelationRow> rows;
     for (const QString &rtype : order) {
-        const QString title = rtype.isEmpty() ? u"related"_s : rtype;
+        const QString title = rtype.isEmpty() ? QCoreApplication::translate("EntityModel", "related") : rtype;
         bool first = true;
         for (const EntityRelation *relation : std::as_const(groups)[rtype]) {
             rows.push_back({relation->id(), title, first, relation->other, relation->otherSummary,

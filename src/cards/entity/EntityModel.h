@@ -13,7 +13,6 @@
 namespace halvic {
 
 /// "3 facts", "1 relation": a count and its noun, plural unless the count is 1.
-QString entityCountText(qint64 count, const QString &noun);
 
 /// The dossier's heading and the profile's loose texts, worked out for the view.
 struct EntityHeading
