@@ -123,7 +123,7 @@ Item {
                             Layout.fillWidth: true
                             Layout.minimumWidth: 0
                             font.pixelSize: 12
-                            color: root.app.state === "restarting" ? HalvicStyle.yellow : HalvicStyle.secondary
+                            color: root.app.state === EngineState.Restarting ? HalvicStyle.yellow : HalvicStyle.secondary
                             Accessible.role: Accessible.StaticText
                             Accessible.name: text
                             Accessible.description: reason

@@ -244,12 +244,12 @@ void HudController::showTranscriptMenu(int row, QPointF globalPos)
     emit menuRequested(transcriptMenu(row), globalPos);
 }
 
-QColor HudController::orbColor(const QString &state, bool muted, bool recording) const
+QColor HudController::orbColor(halvic::engine::State state, bool muted, bool recording) const
 {
     return hud::toColor(hud::orbColor(state, muted, recording));
 }
 
-bool HudController::orbPulses(const QString &state, bool muted, bool recording) const
+bool HudController::orbPulses(halvic::engine::State state, bool muted, bool recording) const
 {
     return hud::orbPulses(state, muted, recording);
 }

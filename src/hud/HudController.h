@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "AgentClock.h"
+#include "EngineState.h"
 #include "Menu.h"
 #include "PasteAttachments.h"
 
@@ -85,8 +86,8 @@ public:
     Q_INVOKABLE void showTranscriptMenu(int row, QPointF globalPos);
 
     // Display rules, for the view.
-    Q_INVOKABLE QColor orbColor(const QString &state, bool muted, bool recording) const;
-    Q_INVOKABLE bool orbPulses(const QString &state, bool muted, bool recording) const;
+    Q_INVOKABLE QColor orbColor(halvic::engine::State state, bool muted, bool recording) const;
+    Q_INVOKABLE bool orbPulses(halvic::engine::State state, bool muted, bool recording) const;
     Q_INVOKABLE int pulsePeriod(bool recording) const;
     Q_INVOKABLE QString speakerSymbol(const QString &who) const;
     Q_INVOKABLE QString agentEmoji(const QString &agent, const QString &desc, bool stalled, bool done) const;

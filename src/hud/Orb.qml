@@ -9,7 +9,7 @@ Item {
     id: orb
 
     required property HudController hud
-    property string engineState
+    property int engineState
     property bool muted
     property bool recording
 

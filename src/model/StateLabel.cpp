@@ -2,14 +2,14 @@
 
 namespace halvic {
 
-QString stateLabel(const QString &state, const QString &bootStage, bool running, bool muted, bool recording,
+QString stateLabel(EngineState state, const QString &bootStage, bool running, bool muted, bool recording,
     std::optional<Enrollment> enrolling)
 {
-    if (state == QLatin1StringView("booting"))
+    if (state == EngineState::Booting)
         return bootStage.isEmpty() ? QStringLiteral("starting up…") : bootStage;
     if (!running)
         return QStringLiteral("offline");
-    if (state == QLatin1StringView("restarting"))
+    if (state == EngineState::Restarting)
         return QStringLiteral("Restarting…");
     if (muted)
         return QStringLiteral("muted");
@@ -17,11 +17,11 @@ QString stateLabel(const QString &state, const QString &bootStage, bool running,
         return QStringLiteral("recording — taking notes");
     if (enrolling)
         return QStringLiteral("learning your voice %1/%2").arg(enrolling->n).arg(enrolling->total);
-    if (state == QLatin1StringView("listening"))
+    if (state == EngineState::Listening)
         return QStringLiteral("listening…");
-    if (state == QLatin1StringView("thinking"))
+    if (state == EngineState::Thinking)
         return QStringLiteral("thinking…");
-    if (state == QLatin1StringView("speaking"))
+    if (state == EngineState::Speaking)
         return QStringLiteral("speaking…");
     return QStringLiteral("ready");
 }

@@ -13,7 +13,7 @@ QString field(const AppModel &model, const QString &name)
 {
     auto flag = [](bool value) { return value ? QStringLiteral("true") : QStringLiteral("false"); };
     if (name == QLatin1StringView("state"))
-        return model.state();
+        return QString(engine::wireName(model.state()));
     if (name == QLatin1StringView("running"))
         return flag(model.running());
     if (name == QLatin1StringView("bootStage"))
