@@ -30,20 +30,18 @@
 #include "EngineWiring.h"
 #include "EventDispatcher.h"
 #include "GestureController.h"
+#include "GestureRow.h"
 #include "GlassPanel.h"
 #include "HudController.h"
 #include "HudPlacement.h"
 #include "HudRequests.h"
 #include "IdleDimmer.h"
-#include "JsonRead.h"
 #include "Line.h"
 #include "MemoryPanel.h"
-#include "ModelRows.h"
 #include "Paths.h"
 #include "Platform.h"
 #include "PointerSink.h"
 #include "Popups.h"
-#include "Protocol.h"
 #include "QtGestureDesktop.h"
 #include "Scheduler.h"
 #include "StoragePanel.h"
@@ -80,7 +78,7 @@ Delegate::Delegate()
     , m_model(std::make_unique<AppModel>(*m_scheduler))
     , m_dispatcher(std::make_unique<EventDispatcher>())
 {
-    registerModelRows(*m_dispatcher, *m_model);
+    m_model->registerRows(*m_dispatcher);
     // Started at login as it was started now, with the engine folder it was given, if any.
     QStringList command{QCoreApplication::applicationFilePath()};
     if (Paths::rootOption())
@@ -135,13 +133,15 @@ void Delegate::wireEngine()
     showEngineInModel(*m_engine, *m_model);
     // Gestures end with the engine that drove them.
     connect(m_engine.get(), &Engine::exited, this, [this] { setGesturesActive(false); });
-    GestureController::registerRow(*m_dispatcher, this, [this](bool on) { setGesturesActive(on); });
+    m_gestureRow = std::make_unique<GestureRow>();
+    m_gestureRow->registerRows(*m_dispatcher);
+    connect(m_gestureRow.get(), &GestureRow::switched, this, &Delegate::setGesturesActive);
 }
 
 void Delegate::wireWindowCommands()
 {
     m_windows = std::make_unique<WindowCommands>(WindowManager::defaultSystem());
-    m_windows->registerRow(*m_dispatcher);
+    m_windows->registerRows(*m_dispatcher);
     connect(m_windows.get(), &WindowCommands::unavailable, m_model.get(),
         [model = m_model.get()](const QString &message) { model->push(speaker::tarvel, message); });
     // Arranged windows keep the docked HUD's strip free.
@@ -211,9 +211,7 @@ bool Delegate::buildPanels()
     m_placement = std::make_unique<HudPlacement>(
         *m_hudPanel, *m_model, *m_scheduler, std::make_unique<QSettings>(), &leftButtonHeld);
     m_popups = std::make_unique<Popups>(*m_qml, *m_scheduler, [](const QUrl &url) { QDesktopServices::openUrl(url); });
-    m_dispatcher->on(protocol::event::show, m_popups.get(), [popups = m_popups.get()](const QJsonObject &payload) {
-        popups->show(json::string(payload, protocol::key::path), json::string(payload, protocol::key::title));
-    });
+    m_popups->registerRows(*m_dispatcher);
     connect(qGuiApp, &QGuiApplication::screenAdded, this, [this](QScreen *screen) {
         connect(screen, &QScreen::availableGeometryChanged, m_placement.get(), &HudPlacement::reanchor);
     });

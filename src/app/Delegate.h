@@ -24,6 +24,7 @@ class Cards;
 class Engine;
 class EventDispatcher;
 class GestureController;
+class GestureRow;
 class GlassPanel;
 class HudController;
 class HudPlacement;
@@ -117,6 +118,7 @@ private:
     std::unique_ptr<PointerSink> m_pointer;
     std::unique_ptr<WindowSystem> m_gestureWindows;
     std::unique_ptr<GestureController> m_gestures;
+    std::unique_ptr<GestureRow> m_gestureRow;
     FileChooserQueue m_fileChoosers;
     QPointer<QFileDialog> m_filePicker;
     QPointer<QMessageBox> m_cameraAlert;

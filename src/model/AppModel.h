@@ -13,6 +13,8 @@
 
 namespace halvic {
 
+class EventDispatcher;
+
 /// Cuts `text` to `limit` user-perceived characters (grapheme clusters) plus "…" when it is
 /// longer than that; shorter or equal texts come back unchanged.
 QString limitGraphemes(const QString &text, qsizetype limit);
@@ -103,6 +105,10 @@ public:
     void setDockWidth(double value);
     void setLongPressCue(bool value);
     void setStopReason(const QString &value);
+
+    /// Registers the engine-state, transcript, background-task and layout rows that act on
+    /// this model (they end with it).
+    void registerRows(EventDispatcher &dispatcher);
 
     /// Appends a transcript line (text cut to 4000 characters + "…"), keeping the newest 12.
     Q_INVOKABLE void push(const QString &who, const QString &text);

@@ -11,9 +11,9 @@ namespace halvic {
 using namespace protocol;
 using namespace Qt::Literals::StringLiterals;
 
-void registerModelRows(EventDispatcher &dispatcher, AppModel &model)
+void AppModel::registerRows(EventDispatcher &dispatcher)
 {
-    AppModel *m = &model;
+    AppModel *m = this;
     const auto on = [&dispatcher, m](QLatin1StringView type, EventDispatcher::Handler handler) {
         dispatcher.on(type, m, std::move(handler));
     };
