@@ -34,8 +34,6 @@ class HudController : public QObject
     QML_UNCREATABLE("Created by the application")
     /// Whether the chat input has something to send.
     Q_PROPERTY(bool canSend READ canSend NOTIFY canSendChanged)
-    /// Ticks once a second while agent chips exist.
-    Q_PROPERTY(halvic::AgentClock *clock READ clock CONSTANT)
     Q_PROPERTY(bool memoryAvailable READ memoryAvailable NOTIFY memoryAvailableChanged)
     /// The docked strip's real width (the stored width kept to 260…760).
     Q_PROPERTY(double dockStripWidth READ dockStripWidth NOTIFY dockStripWidthChanged)
@@ -55,6 +53,7 @@ public:
     HudController(AppModel &model, Scheduler &scheduler, const HudRequests &requests, QObject *parent = nullptr);
 
     bool canSend() const;
+    /// Ticks once a second while agent chips exist; the chips' elapsed times follow it.
     AgentClock *clock() { return &m_clock; }
     /// The memory button works once a memory card exists.
     bool memoryAvailable() const { return m_memoryAvailable; }
