@@ -42,6 +42,6 @@ set(CPACK_DEBIAN_PACKAGE_DEPENDS
 qml6-module-qtquick-layouts, qml6-module-qtquick-templates, qml6-module-qtquick-shapes, \
 qml6-module-qtqml-workerscript, qml6-module-qtwebengine, fonts-material-design-icons-iconfont, \
 fonts-noto-color-emoji")
-# Opening files from popups; telling scripts from documents.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, shared-mime-info")
+# Opening files from popups; telling scripts from documents; Qt's own texts in the user's language.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, shared-mime-info, qt6-translations-l10n")
 include(CPack)

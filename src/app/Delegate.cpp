@@ -240,25 +240,25 @@ Menu Delegate::trayOnlyEntries() const
 {
     const QPointer<const Delegate> self(this);
     return {
-        {u"What Halvic Remembers"_s,
+        {tr("What Halvic Remembers"),
             [self] {
                 if (self && self->m_cards)
                     self->m_cards->memory().toggle();
             },
             true},
-        {u"My Files"_s,
+        {tr("My Files"),
             [self] {
                 if (self)
                     const_cast<Delegate *>(self.data())->toggleStorage();
             },
             true},
-        {u"Hand Gestures"_s,
+        {tr("Hand Gestures"),
             [self] {
                 if (self)
                     const_cast<Delegate *>(self.data())->toggleGestures();
             },
             true, true, m_gesturesOn},
-        {u"Start at Login"_s,
+        {tr("Start at Login"),
             [self] {
                 if (self)
                     const_cast<Delegate *>(self.data())->toggleAutostart();
@@ -282,24 +282,24 @@ void Delegate::buildMenuBar()
             action->setEnabled(false); // its card is not built yet
         return action;
     };
-    add(u"Show / Hide HUD"_s, Qt::Key_H, &Delegate::toggleHUD);
-    add(u"Start / Stop Assistant"_s, Qt::Key_S, &Delegate::togglePower);
-    add(u"Mute / Unmute Mic"_s, Qt::Key_M, &Delegate::mute);
-    add(u"What Halvic Remembers"_s, Qt::Key_R, &Delegate::toggleMemory);
-    add(u"My Files"_s, Qt::Key_F, &Delegate::toggleStorage);
-    m_gesturesItem = add(u"Hand Gestures"_s, Qt::Key_G, &Delegate::toggleGestures);
+    add(tr("Show / Hide HUD"), Qt::Key_H, &Delegate::toggleHUD);
+    add(tr("Start / Stop Assistant"), Qt::Key_S, &Delegate::togglePower);
+    add(tr("Mute / Unmute Mic"), Qt::Key_M, &Delegate::mute);
+    add(tr("What Halvic Remembers"), Qt::Key_R, &Delegate::toggleMemory);
+    add(tr("My Files"), Qt::Key_F, &Delegate::toggleStorage);
+    m_gesturesItem = add(tr("Hand Gestures"), Qt::Key_G, &Delegate::toggleGestures);
     m_gesturesItem->setCheckable(true);
-    QAction *autostartItem = m_trayMenu->addAction(u"Start at Login"_s);
+    QAction *autostartItem = m_trayMenu->addAction(tr("Start at Login"));
     autostartItem->setCheckable(true);
     connect(autostartItem, &QAction::triggered, this, &Delegate::toggleAutostart);
     // Read from the entry each time, so a change made elsewhere shows.
     connect(m_trayMenu.get(), &QMenu::aboutToShow, autostartItem,
         [this, autostartItem] { autostartItem->setChecked(m_autostart->isEnabled()); });
     m_trayMenu->addSeparator();
-    add(u"Quit"_s, Qt::Key_Q, &Delegate::quit);
+    add(tr("Quit"), Qt::Key_Q, &Delegate::quit);
 
     m_tray = std::make_unique<QSystemTrayIcon>(symbolIcon(u"waveform.circle.fill"_s));
-    m_tray->setToolTip(u"Tarvel"_s);
+    m_tray->setToolTip(tr("Tarvel"));
     m_tray->setContextMenu(m_trayMenu.get());
     m_tray->show();
 }
@@ -400,13 +400,13 @@ void Delegate::showCameraAlert(const CameraAlert &camera)
         m_cameraAlert->raise();
         return;
     }
-    auto *alert = new QMessageBox(QMessageBox::Warning, u"Halvic"_s, camera.title);
+    auto *alert = new QMessageBox(QMessageBox::Warning, tr("Halvic"), camera.title);
     alert->setAttribute(Qt::WA_DeleteOnClose);
     alert->setWindowFlag(Qt::WindowStaysOnTopHint);
     alert->setInformativeText(camera.text);
     // A settings button only where the desktop has a camera page to open.
     if (!camera.settings.isEmpty()) {
-        QPushButton *open = alert->addButton(u"Open Camera Settings"_s, QMessageBox::AcceptRole);
+        QPushButton *open = alert->addButton(tr("Open Camera Settings"), QMessageBox::AcceptRole);
         connect(open, &QPushButton::clicked, this,
             [settings = camera.settings] { QProcess::startDetached(settings.front(), settings.mid(1)); });
     }
@@ -433,7 +433,7 @@ void Delegate::activateInput()
 
 void Delegate::pickFiles()
 {
-    pickFilesFor(u"chat"_s, u"Attach files"_s,
+    pickFilesFor(u"chat"_s, tr("Attach files"),
         [this](const QList<QUrl> &urls) { m_model->setAttachments(m_model->attachments() + urls); });
 }
 
@@ -468,14 +468,14 @@ void Delegate::wireCardFilePickers()
 {
     ComposePanel *compose = &m_cards->compose();
     connect(compose, &ComposePanel::attachmentsPickRequested, this, [this, compose] {
-        pickFilesFor(u"compose"_s, u"Attach files"_s, [compose = QPointer(compose)](const QList<QUrl> &urls) {
+        pickFilesFor(u"compose"_s, tr("Attach files"), [compose = QPointer(compose)](const QList<QUrl> &urls) {
             if (compose)
                 compose->addAttachments(urls);
         });
     });
     StoragePanel *storage = &m_cards->storage();
     connect(storage, &StoragePanel::uploadPickRequested, this, [this, storage] {
-        pickFilesFor(u"storage"_s, u"Upload files"_s, [storage = QPointer(storage)](const QList<QUrl> &urls) {
+        pickFilesFor(u"storage"_s, tr("Upload files"), [storage = QPointer(storage)](const QList<QUrl> &urls) {
             if (storage)
                 storage->uploadURLs(urls);
         });

@@ -1,5 +1,6 @@
 #include "Platform.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -149,24 +150,31 @@ std::optional<CameraAlert> cameraAlert(
         return std::nullopt;
     const auto denied = has(VideoNode::Access::denied);
     if (denied == nodes.end()) {
-        return CameraAlert{QStringLiteral("No camera found for hand gestures"),
-            QStringLiteral("Hand gestures need a camera, and this computer has none: no video capture device "
-                           "(/dev/video*) was found. Connect a camera, then turn Hand Gestures on again."),
+        return CameraAlert{QCoreApplication::translate("Platform", "No camera found for hand gestures"),
+            QCoreApplication::translate("Platform",
+                "Hand gestures need a camera, and this computer has none: no video capture device "
+                "(/dev/video*) was found. Connect a camera, then turn Hand Gestures on again."),
             {}};
     }
-    CameraAlert alert{QStringLiteral("Camera access needed for hand gestures"),
-        QStringLiteral("There is a video device, %1, but your user may not open it.").arg(denied->path),
+    CameraAlert alert{QCoreApplication::translate("Platform", "Camera access needed for hand gestures"),
+        QCoreApplication::translate("Platform", "There is a video device, %1, but your user may not open it.")
+            .arg(denied->path),
         cameraSettings(desktop, hasDesktopEntry)};
     if (denied->group.isEmpty()) {
-        alert.text += QStringLiteral(" Ask your administrator for access to it, then turn Hand Gestures on again.");
+        alert.text += u' '
+            + QCoreApplication::translate(
+                "Platform", "Ask your administrator for access to it, then turn Hand Gestures on again.");
     } else {
-        alert.text += QStringLiteral(" It belongs to the group \u201c%1\u201d: ask your administrator to add you to "
-                                     "that group (sudo adduser $USER %1), log out and in again, then turn Hand "
-                                     "Gestures on again.")
-                          .arg(denied->group);
+        alert.text += u' '
+            + QCoreApplication::translate("Platform",
+                "It belongs to the group \u201c%1\u201d: ask your administrator to add you to that group (sudo "
+                "adduser $USER %1), log out and in again, then turn Hand Gestures on again.")
+                  .arg(denied->group);
     }
     if (!alert.settings.isEmpty())
-        alert.text += QStringLiteral(" The desktop's camera settings may also have the camera switched off.");
+        alert.text += u' '
+            + QCoreApplication::translate(
+                "Platform", "The desktop's camera settings may also have the camera switched off.");
     return alert;
 }
 

@@ -50,7 +50,7 @@ Item {
                 symbol: "xmark.circle.fill"
                 symbolSize: 16
                 tint: Qt.rgba(1, 1, 1, 0.7)
-                help: "Close"
+                help: qsTr("Close")
                 onClicked: popup.closeRequested()
             }
         }

@@ -9,6 +9,7 @@
 #include "Logging.h"
 #include "Paths.h"
 #include "Platform.h"
+#include "Translations.h"
 
 Q_IMPORT_QML_PLUGIN(Halvic_ModelPlugin)
 Q_IMPORT_QML_PLUGIN(Halvic_PanelsPlugin)
@@ -49,14 +50,16 @@ int main(int argc, char *argv[])
     QApplication::setOrganizationName(QStringLiteral("Halvic"));
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setApplicationVersion(QStringLiteral(HALVIC_VERSION));
+    const halvic::Translations translations;
 
     QCommandLineParser options;
-    options.setApplicationDescription(QStringLiteral("The Halvic assistant's heads-up display."));
+    options.setApplicationDescription(QCoreApplication::translate("main", "The Halvic assistant's heads-up display."));
     options.addHelpOption();
     options.addVersionOption();
     const QCommandLineOption engineRoot(QStringLiteral("engine"),
-        QStringLiteral("Use the engine in <folder> for this run (instead of TARVEL_VOICE_DIR and the usual places)."),
-        QStringLiteral("folder"));
+        QCoreApplication::translate(
+            "main", "Use the engine in <folder> for this run (instead of TARVEL_VOICE_DIR and the usual places)."),
+        QCoreApplication::translate("main", "folder"));
     options.addOption(engineRoot);
     options.process(app);
     if (options.isSet(engineRoot))

@@ -1,5 +1,7 @@
 #include "ErrorTail.h"
 
+#include <QCoreApplication>
+
 namespace halvic {
 
 namespace {
@@ -85,20 +87,21 @@ void ErrorTail::clear()
 
 QString EngineExit::statusText() const
 {
-    return crashed ? QStringLiteral("signal %1").arg(status) : QStringLiteral("exit status %1").arg(status);
+    return crashed ? QCoreApplication::translate("ErrorTail", "signal %1").arg(status)
+                   : QCoreApplication::translate("ErrorTail", "exit status %1").arg(status);
 }
 
 QString EngineExit::summary() const
 {
-    const QString head = QStringLiteral("The engine stopped (%1)").arg(statusText());
     if (lastErrorLines.isEmpty())
-        return head + QLatin1Char('.');
-    return head + QStringLiteral(": ") + lastErrorLines.constLast().trimmed();
+        return QCoreApplication::translate("ErrorTail", "The engine stopped (%1).").arg(statusText());
+    return QCoreApplication::translate("ErrorTail", "The engine stopped (%1): %2")
+        .arg(statusText(), lastErrorLines.constLast().trimmed());
 }
 
 QString EngineExit::details() const
 {
-    QString text = QStringLiteral("The engine stopped (%1).").arg(statusText());
+    QString text = QCoreApplication::translate("ErrorTail", "The engine stopped (%1).").arg(statusText());
     for (const QString &line : lastErrorLines)
         text += QLatin1Char('\n') + line;
     return text;

@@ -26,7 +26,7 @@ public:
         m_view->setFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowTransparentForInput
             | Qt::WindowDoesNotAcceptFocus | Qt::X11BypassWindowManagerHint);
         m_view->setColor(Qt::transparent);
-        m_view->setTitle(QStringLiteral("Hand reticle"));
+        m_view->setTitle(QCoreApplication::translate("ReticleView", "Hand reticle"));
         m_view->setResizeMode(QQuickView::SizeRootObjectToView);
         m_view->resize(size, size);
         // Round without a compositor: only the disc is drawn on screen.

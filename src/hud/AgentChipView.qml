@@ -29,7 +29,7 @@ Rectangle {
     border.width: 1
     border.color: quiet ? Qt.rgba(1, 0.84, 0.04, 0.45) : HalvicStyle.hairline
     Accessible.role: Accessible.Button
-    Accessible.name: agent + ": " + desc
+    Accessible.name: qsTr("%1: %2").arg(agent).arg(desc)
     Accessible.onPressAction: expanded = !expanded
 
     MouseArea {
@@ -76,7 +76,8 @@ Rectangle {
                 Layout.maximumWidth: 220
             }
             Text {
-                text: chip.agent + " \u00B7 " + chip.elapsed + (chip.quiet ? " \u00B7 gone quiet \u2014 may be stuck" : "")
+                text: chip.quiet ? qsTr("%1 \u00B7 %2 \u00B7 gone quiet \u2014 may be stuck").arg(chip.agent).arg(chip.elapsed)
+                                 : qsTr("%1 \u00B7 %2").arg(chip.agent).arg(chip.elapsed)
                 textFormat: Text.PlainText
                 font.pixelSize: 10
                 color: HalvicStyle.secondary
@@ -100,7 +101,7 @@ Rectangle {
             visible: !chip.done
             symbol: "xmark.circle.fill"
             tint: HalvicStyle.secondary
-            help: "Kill this agent"
+            help: qsTr("Kill this agent")
             onClicked: chip.hud.killAgent(chip.taskId)
         }
     }

@@ -16,7 +16,7 @@ ListView {
     implicitHeight: contentItem.childrenRect.height + 4
     model: hud.agents
     Accessible.role: Accessible.List
-    Accessible.name: "Agents"
+    Accessible.name: qsTr("Agents")
 
     delegate: AgentChipView {
         hud: strip.hud

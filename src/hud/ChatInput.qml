@@ -26,7 +26,7 @@ ColumnLayout {
         boundsBehavior: Flickable.StopAtBounds
         model: input.hud.attachmentNames
         Accessible.role: Accessible.List
-        Accessible.name: "Attachments"
+        Accessible.name: qsTr("Attachments")
 
         delegate: Rectangle {
             id: attachment
@@ -61,7 +61,7 @@ ColumnLayout {
                     symbolWeight: Font.Bold
                     padding: 1
                     tint: HalvicStyle.secondary
-                    help: "Remove " + attachment.name
+                    help: qsTr("Remove %1").arg(attachment.name)
                     onClicked: input.hud.removeAttachment(attachment.index)
                 }
             }
@@ -99,7 +99,7 @@ ColumnLayout {
                 Layout.alignment: Qt.AlignBottom
                 symbol: "paperclip"
                 tint: HalvicStyle.secondary
-                help: "Attach files"
+                help: qsTr("Attach files")
                 onClicked: input.hud.attach()
             }
 
@@ -115,7 +115,7 @@ ColumnLayout {
 
                 TextArea {
                     id: field
-                    placeholderText: "Message Halvic\u2026"
+                    placeholderText: qsTr("Message Halvic\u2026")
                     placeholderTextColor: HalvicStyle.secondary
                     text: input.app.draft
                     textFormat: TextEdit.PlainText
@@ -163,7 +163,7 @@ ColumnLayout {
                 symbol: input.app.textVoice ? "speaker.wave.2.fill" : "speaker.slash"
                 symbolSize: 12
                 tint: input.app.textVoice ? HalvicStyle.cyan : HalvicStyle.secondary
-                help: input.app.textVoice ? "Typed replies are also spoken aloud" : "Typed replies are text only"
+                help: input.app.textVoice ? qsTr("Typed replies are also spoken aloud") : qsTr("Typed replies are text only")
                 onClicked: input.hud.toggleTextVoice()
             }
             IconButton {
@@ -172,7 +172,7 @@ ColumnLayout {
                 symbolSize: 18
                 tint: HalvicStyle.accent
                 enabled: input.hud.canSend
-                help: "Send"
+                help: qsTr("Send")
                 onClicked: input.hud.submit()
             }
         }

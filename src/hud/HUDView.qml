@@ -47,10 +47,10 @@ Item {
             implicitWidth: pillRow.implicitWidth + 28
             implicitHeight: pillRow.implicitHeight + 20
             Accessible.role: Accessible.Button
-            Accessible.name: "Expand Halvic"
+            Accessible.name: qsTr("Expand Halvic")
             // Described on the accessibility bus rather than by a tooltip, which would cover
             // the small pill it describes.
-            Accessible.description: "Tap to expand, hold to move"
+            Accessible.description: qsTr("Tap to expand, hold to move")
             Accessible.onPressAction: root.hud.expand()
             TapHandler {
                 // Holding longer is a long press, not a tap.
@@ -67,7 +67,7 @@ Item {
                     recording: root.app.recording
                     visible: pill.visible
                 }
-                Text { text: "Halvic"; font.pixelSize: 13; color: HalvicStyle.primary }
+                Text { text: qsTr("Halvic"); font.pixelSize: 13; color: HalvicStyle.primary }
                 SymbolIcon { symbol: "chevron.up"; size: 10; color: HalvicStyle.secondary }
             }
         }
@@ -104,7 +104,7 @@ Item {
                             Layout.fillWidth: true
                             Layout.minimumWidth: 0
                             elide: Text.ElideRight
-                            text: root.app.recording ? "Halvic \u2014 recording" : "Halvic"
+                            text: root.app.recording ? qsTr("Halvic \u2014 recording") : qsTr("Halvic")
                             font.pixelSize: 15
                             font.weight: Font.DemiBold
                             color: root.app.recording ? HalvicStyle.red : HalvicStyle.primary
@@ -134,20 +134,20 @@ Item {
                     IconButton {
                         symbol: root.app.wakeWord ? "ear.fill" : "ear"
                         tint: root.app.wakeWord ? HalvicStyle.cyan : HalvicStyle.secondary
-                        help: root.app.wakeWord ? "Wake word ON \u2014 say \"Halvic\" first"
-                                               : "Wake word off \u2014 responds to all speech"
+                        help: root.app.wakeWord ? qsTr("Wake word ON \u2014 say \"Halvic\" first")
+                                               : qsTr("Wake word off \u2014 responds to all speech")
                         onClicked: root.hud.toggleWakeWord()
                     }
                     IconButton {
                         symbol: root.app.muted ? "mic.slash.fill" : "mic.fill"
                         tint: root.app.muted ? HalvicStyle.red : HalvicStyle.primary
-                        help: "Mute / unmute"
+                        help: qsTr("Mute / unmute")
                         onClicked: root.hud.mute()
                     }
                     IconButton {
                         symbol: "brain"
                         symbolWeight: Font.Medium
-                        help: "What Halvic remembers"
+                        help: qsTr("What Halvic remembers")
                         enabled: root.hud.memoryAvailable
                         onClicked: root.hud.memory()
                     }
@@ -157,7 +157,7 @@ Item {
                         symbolSize: 15
                         symbolWeight: Font.Medium
                         implicitWidth: 26
-                        help: "More"
+                        help: qsTr("More")
                         onClicked: root.hud.showMoreMenu(more.mapToGlobal(0, more.height))
                     }
                 }
@@ -180,7 +180,7 @@ Item {
                     boundsBehavior: Flickable.StopAtBounds
                     model: root.hud.transcript
                     Accessible.role: Accessible.List
-                    Accessible.name: "Transcript"
+                    Accessible.name: qsTr("Transcript")
                     // A new line scrolls into view; when the list itself changes height the
                     // end stays in place at once.
                     onCountChanged: Qt.callLater(transcript.scrollToEnd)

@@ -58,23 +58,23 @@ Menu HudController::contextMenu() const
     // The menu outlives this call; its items reach the controller only while it exists.
     const QPointer<HudController> self(const_cast<HudController *>(this));
     return {
-        {m_model.running() ? u"Stop Halvic"_s : u"Start Halvic"_s,
+        {m_model.running() ? tr("Stop Halvic") : tr("Start Halvic"),
             [self] {
                 if (self)
                     self->power();
             }},
-        {m_model.muted() ? u"Unmute Mic"_s : u"Mute Mic"_s,
+        {m_model.muted() ? tr("Unmute Mic") : tr("Mute Mic"),
             [self] {
                 if (self)
                     self->mute();
             }},
-        {m_model.collapsed() ? u"Expand"_s : u"Minimize"_s,
+        {m_model.collapsed() ? tr("Expand") : tr("Minimize"),
             [self] {
                 if (self)
                     emit self->minimizeRequested();
             }},
         MenuEntry::divider(),
-        {u"Quit Halvic"_s,
+        {tr("Quit Halvic"),
             [self] {
                 if (self)
                     self->quit();
@@ -87,19 +87,19 @@ Menu HudController::moreMenu() const
     const QPointer<HudController> self(const_cast<HudController *>(this));
     AppModel &model = m_model;
     Menu menu{
-        {model.running() ? u"Stop listening"_s : u"Start listening"_s,
+        {model.running() ? tr("Stop listening") : tr("Start listening"),
             [self] {
                 if (self)
                     self->power();
             }},
-        {model.docked() ? u"Undock (float free)"_s : u"Dock to left edge"_s,
+        {model.docked() ? tr("Undock (float free)") : tr("Dock to left edge"),
             [&model] {
                 // The item promises the left edge, whatever side the engine last asked for.
                 if (!model.docked())
                     model.setDockSide(u"left"_s);
                 model.setDocked(!model.docked());
             }},
-        {u"Minimize to a bubble"_s, [&model] { model.setCollapsed(true); }},
+        {tr("Minimize to a bubble"), [&model] { model.setCollapsed(true); }},
     };
     if (m_extraMenuEntries) {
         menu.push_back(MenuEntry::divider());
@@ -107,7 +107,7 @@ Menu HudController::moreMenu() const
             menu.push_back(std::move(entry));
     }
     menu.push_back(MenuEntry::divider());
-    menu.push_back({u"Quit Halvic"_s, [self] {
+    menu.push_back({tr("Quit Halvic"), [self] {
                         if (self)
                             self->quit();
                     }});
@@ -231,8 +231,8 @@ Menu HudController::transcriptMenu(int row) const
     // The line's text as the user saw it: newer lines may push it out while the menu is open.
     const QString text = isLine ? lines[std::size_t(row)].text : QString();
     Menu menu{
-        {u"Copy"_s, [text] { QGuiApplication::clipboard()->setText(text); }, isLine},
-        {u"Copy All"_s,
+        {tr("Copy"), [text] { QGuiApplication::clipboard()->setText(text); }, isLine},
+        {tr("Copy All"),
             [self] {
                 if (self)
                     self->copyAll();

@@ -1,5 +1,6 @@
 #include "HudLogic.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 
 #include <algorithm>
@@ -123,8 +124,8 @@ QString elapsedText(std::chrono::milliseconds elapsed)
 {
     const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(elapsed).count();
     if (seconds < 60)
-        return QString::number(seconds) + u's';
-    return u"%1m %2s"_s.arg(seconds / 60).arg(seconds % 60);
+        return QCoreApplication::translate("HudLogic", "%1s").arg(seconds);
+    return QCoreApplication::translate("HudLogic", "%1m %2s").arg(seconds / 60).arg(seconds % 60);
 }
 
 double draggedDockWidth(double startWidth, double translation, const QString &dockSide)

@@ -16,7 +16,7 @@ MouseArea {
     cursorShape: Qt.SizeHorCursor
     hoverEnabled: true
     Accessible.role: Accessible.Separator
-    Accessible.name: "Resize"
+    Accessible.name: qsTr("Resize")
 
     onPressed: (mouse) => {
         startWidth = hud.dockStripWidth;

@@ -1,5 +1,7 @@
 #include "TranscriptCopy.h"
 
+#include <QCoreApplication>
+
 namespace halvic::hud {
 
 using namespace Qt::Literals::StringLiterals;
@@ -7,10 +9,10 @@ using namespace Qt::Literals::StringLiterals;
 QString speakerName(const QString &who)
 {
     if (who == speaker::you)
-        return u"You"_s;
+        return QCoreApplication::translate("TranscriptCopy", "You");
     if (who == speaker::task)
-        return u"Task"_s;
-    return u"Halvic"_s;
+        return QCoreApplication::translate("TranscriptCopy", "Task");
+    return QCoreApplication::translate("TranscriptCopy", "Halvic");
 }
 
 QString transcriptText(const std::vector<Line> &lines)

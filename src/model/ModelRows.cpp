@@ -1,5 +1,7 @@
 #include "ModelRows.h"
 
+#include <QCoreApplication>
+
 #include "AppModel.h"
 #include "EventDispatcher.h"
 #include "JsonRead.h"
@@ -20,7 +22,7 @@ void AppModel::registerRows(EventDispatcher &dispatcher)
     on(event::booting, [m](const QJsonObject &p) {
         m->setRunning(true);
         m->setState(EngineState::Booting);
-        m->setBootStage(json::string(p, key::stage, u"starting up…"_s));
+        m->setBootStage(json::string(p, key::stage, QCoreApplication::translate("StateLabel", "starting up…")));
     });
     on(event::ready, [m](const QJsonObject &) {
         m->setRunning(true);
@@ -102,10 +104,11 @@ void exitedByItself(AppModel &model, const QString &summary, const QString &deta
 
 void launchFailed(AppModel &model, const QString &reason, const QString &root)
 {
-    model.push(speaker::tarvel, u"Couldn't start the engine: "_s + reason);
+    model.push(speaker::tarvel, QCoreApplication::translate("ModelRows", "Couldn't start the engine: %1").arg(reason));
     model.push(speaker::tarvel,
-        u"Looked for it in %1. To use another folder, set TARVEL_VOICE_DIR or start the HUD with --engine DIR."_s.arg(
-            root));
+        QCoreApplication::translate("ModelRows",
+            "Looked for it in %1. To use another folder, set TARVEL_VOICE_DIR or start the HUD with --engine DIR.")
+            .arg(root));
 }
 
 } // namespace enginestatus

@@ -65,7 +65,7 @@ GlassPanel::GlassPanel(Scheduler &scheduler, QSize size, QWindow *parent)
     setFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     setColor(Qt::transparent);
     resize(size);
-    setTitle(QStringLiteral("Halvic"));
+    setTitle(tr("Halvic"));
     joinAllDesktops();
 }
 

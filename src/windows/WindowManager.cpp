@@ -430,8 +430,8 @@ bool WindowManager::ensureAvailable()
 
 QString WindowManager::unavailableMessage()
 {
-    return QStringLiteral("I can't arrange your windows on this desktop, sir: window control needs an X11 "
-                          "session with an EWMH window manager, and this one has none.");
+    return tr("I can't arrange your windows on this desktop, sir: window control needs an X11 "
+              "session with an EWMH window manager, and this one has none.");
 }
 
 void WindowManager::apply(const QJsonObject &command)

@@ -12,6 +12,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
+
 #include "CardUnderTest.h"
 #include "EntityPanel.h"
 #include "EventDispatcher.h"
@@ -615,8 +617,9 @@ private slots:
         QCOMPARE(std::get<ComposedSection::List>(d.sections[0].body).rows.size(), std::size_t(1));
         QCOMPARE(std::get<ComposedSection::List>(d.sections[0].body).rows[0].entity, QStringLiteral("Cy"));
         // The view's form follows.
-        QCOMPARE(
-            panel->model().profileView().value("relationGroups").toList().at(0).toMap().value("rows").toList().size(),
+        const std::vector<EntityRelationRow> &rows = panel->model().relations().records();
+        QCOMPARE(std::count_if(rows.begin(), rows.end(),
+                     [&](const EntityRelationRow &row) { return row.group == rows.at(0).group; }),
             2);
     }
 
@@ -821,9 +824,9 @@ private slots:
         QCOMPARE(texts.count(QStringLiteral("Moment 60")), 0);
         QVERIFY(texts.contains(QStringLiteral("showing 60 of 75")));
         QVERIFY(texts.contains(QStringLiteral("0 facts  \u00b7  0 relations")));
-        const QVariantMap shown = panel->model().profileView();
-        QCOMPARE(shown.value("title").toString(), QStringLiteral("(unknown)"));
-        QCOMPARE(shown.value("typeLabel").toString(), QStringLiteral("Entity"));
+        const EntityHeading &shown = panel->model().heading();
+        QCOMPARE(shown.title, QStringLiteral("(unknown)"));
+        QCOMPARE(shown.typeLabel, QStringLiteral("Entity"));
         QVERIFY(texts.contains(QStringLiteral("Add a note about them")));
     }
 

@@ -12,6 +12,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
+
 #include "CardUnderTest.h"
 #include "EventDispatcher.h"
 #include "GlassPanel.h"
@@ -181,7 +183,10 @@ private slots:
         QFETCH(QString, expected);
         MemoryItem item{.id = "m", .text = "t", .when = when, .createdAt = createdAt};
         QCOMPARE(memoryFooter(item), expected);
-        QCOMPARE(item.role(3).toString(), expected);
+        const auto &roles = MemoryItem::roles();
+        const auto footerRole = std::ranges::find(roles, QByteArray("footer"), &RecordRole<MemoryItem>::name);
+        QVERIFY(footerRole != roles.end());
+        QCOMPARE(footerRole->read(item).toString(), expected);
     }
 
     void cardFrame_data()

@@ -92,6 +92,10 @@ public:
         env.insert(QStringLiteral("TARVEL_VOICE_DIR"), m_root.path());
         // Settings (the HUD's corners) stay inside the test's own root.
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_root.file(QStringLiteral("config")));
+        // The HUD in English, the texts the tests read, whatever language the machine has.
+        for (const char *name : {"LANGUAGE", "LC_ALL", "LC_MESSAGES"})
+            env.remove(QString::fromLatin1(name));
+        env.insert(QStringLiteral("LANG"), QStringLiteral("C.UTF-8"));
         for (auto it = m_extraVariables.begin(); it != m_extraVariables.end(); ++it)
             env.insert(it.key(), it.value());
         return env;

@@ -1,5 +1,6 @@
 #include "CardFormats.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QLocale>
 #include <QRegularExpression>
@@ -30,8 +31,10 @@ QString memPrettyTime(const QString &timestamp)
     const std::optional<QDateTime> when = parseInternetDateTime(timestamp);
     if (!when)
         return {};
-    static const QLocale posix = QLocale::c();
-    return posix.toString(when->toLocalTime(), u"MMM d, HH:mm"_s);
+    // Month names in the language of the translation (C for the English original).
+    const QLocale locale(QCoreApplication::translate("CardFormats", "C", "locale of the dates' month names"));
+    return locale.toString(
+        when->toLocalTime(), QCoreApplication::translate("CardFormats", "MMM d, HH:mm", "date format"));
 }
 
 QString storageIcon(const QString &type)
@@ -66,13 +69,13 @@ QString storageSize(qint64 bytes)
     if (bytes < 1)
         return {};
     if (bytes < 1024)
-        return QString::number(bytes) + u" B"_s;
+        return QCoreApplication::translate("CardFormats", "%1 B").arg(bytes);
     // printf's rounding (1536 bytes is "2 KB"), as the sizes have always been shown.
     if (bytes < qint64(mib))
-        return QString::asprintf("%.0f KB", double(bytes) / kib);
+        return QCoreApplication::translate("CardFormats", "%1 KB").arg(QString::asprintf("%.0f", double(bytes) / kib));
     if (bytes < qint64(gib))
-        return QString::asprintf("%.1f MB", double(bytes) / mib);
-    return QString::asprintf("%.1f GB", double(bytes) / gib);
+        return QCoreApplication::translate("CardFormats", "%1 MB").arg(QString::asprintf("%.1f", double(bytes) / mib));
+    return QCoreApplication::translate("CardFormats", "%1 GB").arg(QString::asprintf("%.1f", double(bytes) / gib));
 }
 
 } // namespace halvic

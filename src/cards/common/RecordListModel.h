@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "JsonRead.h"
+#include "RecordRole.h"
 
 namespace halvic {
 
@@ -31,9 +32,8 @@ signals:
 };
 
 /// A card's list of value records, top first. `Record` has a QString `id` (or, for records
-/// told apart by name, `name`), equality,
-/// `static QList<QByteArray> roleNames()` and `QVariant role(int index) const` (index into
-/// those names).
+/// told apart by name, `name`), equality, and `static const RecordRoles<Record> &roles()`:
+/// the roles the views read, each with what it reads.
 template <class Record>
 class RecordListModel final : public RecordList
 {
@@ -103,18 +103,20 @@ public:
 
     QVariant data(const QModelIndex &index, int role) const override
     {
+        const RecordRoles<Record> &roles = Record::roles();
         const int column = role - (Qt::UserRole + 1);
-        if (!index.isValid() || index.parent().isValid() || index.row() >= count() || column < 0)
+        if (!index.isValid() || index.parent().isValid() || index.row() >= count() || column < 0
+            || column >= int(roles.size()))
             return {};
-        return m_records[std::size_t(index.row())].role(column);
+        return roles[std::size_t(column)].read(m_records[std::size_t(index.row())]);
     }
 
     QHash<int, QByteArray> roleNames() const override
     {
         QHash<int, QByteArray> names;
-        const QList<QByteArray> list = Record::roleNames();
-        for (int i = 0; i < list.size(); ++i)
-            names.insert(Qt::UserRole + 1 + i, list[i]);
+        const RecordRoles<Record> &roles = Record::roles();
+        for (std::size_t i = 0; i < roles.size(); ++i)
+            names.insert(Qt::UserRole + 1 + int(i), roles[i].name);
         return names;
     }
 

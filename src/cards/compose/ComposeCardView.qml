@@ -18,7 +18,7 @@ MinimizableCard {
 
     state: controller.window.bubble
     icon: email ? "envelope.fill" : "calendar.badge.plus"
-    help: "Draft minimized — hold to expand"
+    help: qsTr("Draft minimized — hold to expand")
     // Files dropped on an email draft, or on its bubble, are attached.
     takesFiles: root.email
     onFilesOverChanged: root.draft.dropTargeted = root.filesOver
@@ -45,7 +45,7 @@ MinimizableCard {
                 symbol: root.email ? "envelope.fill" : "calendar.badge.plus"
                 symbolColor: HalvicStyle.cyan
                 title: root.controller.heading
-                closeHelp: "Close without sending"
+                closeHelp: qsTr("Close without sending")
                 closeHides: false
                 Layout.fillWidth: true
                 onCloseClicked: root.controller.dismiss()
@@ -58,7 +58,7 @@ MinimizableCard {
                 Layout.fillWidth: true
 
                 ComposeField {
-                    label: "To"
+                    label: qsTr("To")
                     text: root.draft.to
                     Layout.fillWidth: true
                     onEdited: value => {
@@ -67,7 +67,7 @@ MinimizableCard {
                     }
                 }
                 ComposeField {
-                    label: "Cc"
+                    label: qsTr("Cc")
                     text: root.draft.cc
                     Layout.fillWidth: true
                     onEdited: value => {
@@ -76,7 +76,7 @@ MinimizableCard {
                     }
                 }
                 ComposeField {
-                    label: "Subject"
+                    label: qsTr("Subject")
                     text: root.draft.subject
                     Layout.fillWidth: true
                     onEdited: value => {
@@ -89,7 +89,7 @@ MinimizableCard {
                     Layout.fillWidth: true
 
                     Text {
-                        text: "Body"
+                        text: qsTr("Body")
                         Accessible.role: Accessible.StaticText
                         Accessible.name: text
                         font.pixelSize: 10
@@ -108,7 +108,7 @@ MinimizableCard {
 
                         TextArea {
                             text: root.draft.body
-                            Accessible.name: "Body"
+                            Accessible.name: qsTr("Body")
                             font.pixelSize: 13
                             color: HalvicStyle.primary
                             wrapMode: TextEdit.Wrap
@@ -130,7 +130,7 @@ MinimizableCard {
                     Layout.fillWidth: true
 
                     Text {
-                        text: "Attachments"
+                        text: qsTr("Attachments")
                         Accessible.role: Accessible.StaticText
                         Accessible.name: text
                         font.pixelSize: 10
@@ -151,9 +151,9 @@ MinimizableCard {
                             anchors.fill: parent
                             flat: true
                             focusPolicy: Qt.NoFocus
-                            Accessible.name: "Pick files to attach"
+                            Accessible.name: qsTr("Pick files to attach")
                             ToolTip.visible: hovered
-                            ToolTip.text: "Pick files to attach"
+                            ToolTip.text: qsTr("Pick files to attach")
                             ToolTip.delay: 600
                             background: null
                             contentItem: RowLayout {
@@ -166,7 +166,7 @@ MinimizableCard {
                                     Layout.leftMargin: 10
                                 }
                                 Text {
-                                    text: "Add files — or drop them on the card"
+                                    text: qsTr("Add files — or drop them on the card")
                                     Accessible.role: Accessible.StaticText
                                     Accessible.name: text
                                     Accessible.ignored: !visible
@@ -196,7 +196,7 @@ MinimizableCard {
                                 boundsBehavior: Flickable.StopAtBounds
                                 model: root.draft.attachments
                                 Accessible.role: Accessible.List
-                                Accessible.name: "Attachments"
+                                Accessible.name: qsTr("Attachments")
                                 Layout.fillWidth: true
                                 Layout.preferredHeight: 24
                                 Layout.alignment: Qt.AlignVCenter
@@ -237,7 +237,7 @@ MinimizableCard {
                                             symbol: "xmark"
                                             symbolSize: 8
                                             symbolWeight: Font.Bold
-                                            help: "Remove " + chip.name
+                                            help: qsTr("Remove %1").arg(chip.name)
                                             onClicked: root.controller.removeAttachment(chip.path)
                                         }
                                     }
@@ -246,7 +246,7 @@ MinimizableCard {
                             Button {
                                 flat: true
                                 focusPolicy: Qt.NoFocus
-                                Accessible.name: "Add more files"
+                                Accessible.name: qsTr("Add more files")
                                 background: null
                                 contentItem: RowLayout {
                                     spacing: 4
@@ -256,7 +256,7 @@ MinimizableCard {
                                         color: HalvicStyle.cyan
                                     }
                                     Text {
-                                        text: "Add more"
+                                        text: qsTr("Add more")
                                         Accessible.ignored: true
                                         font.pixelSize: 11
                                         color: HalvicStyle.cyan
@@ -276,7 +276,7 @@ MinimizableCard {
                 Layout.fillWidth: true
 
                 ComposeField {
-                    label: "Title"
+                    label: qsTr("Title")
                     text: root.draft.title
                     Layout.fillWidth: true
                     onEdited: value => {
@@ -289,7 +289,7 @@ MinimizableCard {
                     Layout.fillWidth: true
 
                     ComposeField {
-                        label: "Starts"
+                        label: qsTr("Starts")
                         text: root.draft.start
                         Layout.fillWidth: true
                         onEdited: value => {
@@ -298,7 +298,7 @@ MinimizableCard {
                         }
                     }
                     ComposeField {
-                        label: "Ends"
+                        label: qsTr("Ends")
                         text: root.draft.end
                         Layout.fillWidth: true
                         onEdited: value => {
@@ -308,7 +308,7 @@ MinimizableCard {
                     }
                 }
                 ComposeField {
-                    label: "Attendees"
+                    label: qsTr("Attendees")
                     text: root.draft.attendees
                     Layout.fillWidth: true
                     onEdited: value => {
@@ -318,7 +318,7 @@ MinimizableCard {
                 }
                 Switch {
                     id: meetSwitch
-                    text: "Attach a Google Meet link"
+                    text: qsTr("Attach a Google Meet link")
                     checked: root.draft.meet
                     focusPolicy: Qt.NoFocus
                     font.pixelSize: 12
@@ -360,7 +360,7 @@ MinimizableCard {
                                 color: HalvicStyle.secondary
                             }
                             Text {
-                                text: "Also that day"
+                                text: qsTr("Also that day")
                                 Accessible.role: Accessible.StaticText
                                 Accessible.name: text
                                 font.pixelSize: 11
@@ -375,7 +375,7 @@ MinimizableCard {
                             boundsBehavior: Flickable.StopAtBounds
                             model: root.draft.context
                             Accessible.role: Accessible.List
-                            Accessible.name: "Also that day"
+                            Accessible.name: qsTr("Also that day")
                             Layout.fillWidth: true
                             Layout.preferredHeight: Math.min(root.draft.context.length, 6) * 16
 
@@ -407,11 +407,11 @@ MinimizableCard {
                 }
                 Button {
                     id: cancelButton
-                    text: "Cancel"
+                    text: qsTr("Cancel")
                     focusPolicy: Qt.NoFocus
                     // Named after what it acts on; the HUD has buttons of its own.
-                    Accessible.name: root.email ? "Cancel email" : "Cancel event"
-                    Accessible.description: root.email ? "Don't send this" : "Don't book this"
+                    Accessible.name: root.email ? qsTr("Cancel email") : qsTr("Cancel event")
+                    Accessible.description: root.email ? qsTr("Don't send this") : qsTr("Don't book this")
                     ToolTip.visible: hovered
                     ToolTip.text: Accessible.description
                     ToolTip.delay: 600
@@ -436,10 +436,10 @@ MinimizableCard {
                 }
                 Button {
                     id: sendButton
-                    text: root.email ? "Send" : "Book"
+                    text: root.email ? qsTr("Send") : qsTr("Book")
                     focusPolicy: Qt.NoFocus
-                    Accessible.name: root.email ? "Send email" : "Book event"
-                    Accessible.description: root.email ? "Send it — with your edits" : "Book it — with your edits"
+                    Accessible.name: root.email ? qsTr("Send email") : qsTr("Book event")
+                    Accessible.description: root.email ? qsTr("Send it — with your edits") : qsTr("Book it — with your edits")
                     ToolTip.visible: hovered
                     ToolTip.text: Accessible.description
                     ToolTip.delay: 600

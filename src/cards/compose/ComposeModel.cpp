@@ -23,16 +23,13 @@ EventDraft EventDraft::from(const QJsonObject &payload)
         json::boolean(payload, key::meet, false), json::stringList(payload, key::context)};
 }
 
-QVariant Attachment::role(int index) const
+const RecordRoles<Attachment> &Attachment::roles()
 {
-    switch (index) {
-    case 0:
-        return id;
-    case 1:
-        return id.section(u'/', -1);
-    default:
-        return {};
-    }
+    static const RecordRoles<Attachment> table{
+        {"path", &Attachment::id},
+        {"name", [](const Attachment &file) { return file.id.section(u'/', -1); }},
+    };
+    return table;
 }
 
 bool ComposeModel::isEmail() const

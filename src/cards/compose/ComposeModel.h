@@ -54,8 +54,7 @@ struct Attachment
     QUrl url() const { return QUrl::fromLocalFile(id); }
 
     /// The view's roles: path, name (the last component of the path).
-    static QList<QByteArray> roleNames() { return {"path", "name"}; }
-    QVariant role(int index) const;
+    static const RecordRoles<Attachment> &roles();
 
     friend bool operator==(const Attachment &, const Attachment &) = default;
 };

@@ -18,7 +18,7 @@ ComposePanel::ComposePanel(const CardContext &context, QObject *parent)
     , m_window(context.scheduler, context.qml, *this,
           {.view = QUrl(u"qrc:/Halvic/Cards/Compose/ComposeCardView.qml"_s),
               .size = cardSize,
-              .title = u"Draft"_s,
+              .title = tr("Draft"),
               .placement = cardplacement::centredRaised(raise),
               .refitsOnShow = true})
 {
@@ -65,7 +65,7 @@ void ComposePanel::show(const QString &previousDraftId)
 
 QString ComposePanel::heading() const
 {
-    return m_model.isEmail() ? u"Email — review before it sends"_s : u"Event — confirm before it books"_s;
+    return m_model.isEmail() ? tr("Email — review before it sends") : tr("Event — confirm before it books");
 }
 
 void ComposePanel::close(const QString &draftId)

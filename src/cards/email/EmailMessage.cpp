@@ -1,5 +1,6 @@
 #include "EmailMessage.h"
 
+#include <QCoreApplication>
 #include <QJsonArray>
 
 #include "JsonRead.h"
@@ -50,7 +51,7 @@ std::optional<EmailMessage> EmailMessage::from(const QJsonObject &object)
 QString EmailMessage::sender() const
 {
     if (outgoing)
-        return u"You"_s;
+        return QCoreApplication::translate("EmailMessage", "You");
     return fromName.isEmpty() ? fromAddr : fromName;
 }
 

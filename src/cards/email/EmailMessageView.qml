@@ -45,14 +45,15 @@ Rectangle {
 
         AbstractButton {
             id: header
-            readonly property string help: message.expanded ? "Collapse this message" : "Expand this message"
+            readonly property string help: message.expanded ? qsTr("Collapse this message") : qsTr("Expand this message")
             Layout.fillWidth: true
             focusPolicy: Qt.NoFocus
             ToolTip.visible: hovered
             ToolTip.text: help
             ToolTip.delay: 600
             // Named after the message it opens, so each header says which.
-            Accessible.name: help + ": " + message.sender + (message.dateHuman ? ", " + message.dateHuman : "")
+            Accessible.name: message.dateHuman ? qsTr("%1: %2, %3").arg(help).arg(message.sender).arg(message.dateHuman)
+                                               : qsTr("%1: %2").arg(help).arg(message.sender)
             onClicked: message.controller.toggleExpand(message.msgId)
 
             padding: 0
@@ -109,7 +110,7 @@ Rectangle {
                     visible: message.attachmentCount > 0
                     text: message.attachmentCount
                     Accessible.role: Accessible.StaticText
-                    Accessible.name: text + (message.attachmentCount === 1 ? " attachment" : " attachments")
+                    Accessible.name: message.attachmentCount === 1 ? qsTr("%1 attachment").arg(text) : qsTr("%1 attachments").arg(text)
                     font.pixelSize: 11
                     color: HalvicStyle.secondary
                 }
@@ -131,7 +132,7 @@ Rectangle {
         }
         Text {
             visible: message.expanded && message.cc.length > 0
-            text: "cc " + message.cc
+            text: qsTr("cc %1").arg(message.cc)
             Accessible.role: Accessible.StaticText
             Accessible.name: text
             font.pixelSize: 11
@@ -154,7 +155,7 @@ Rectangle {
                 item.remoteImagesBlocked = Qt.binding(() => message.imagesBlocked > 0);
                 item.controller = message.controller;
                 item.thread = message.thread;
-                item.title = "Message from " + message.sender;
+                item.title = qsTr("Message from %1").arg(message.sender);
             }
         }
         TextEdit {
@@ -180,11 +181,11 @@ Rectangle {
                 running: visible
                 implicitWidth: 16
                 implicitHeight: 16
-                Accessible.name: "Loading images"
+                Accessible.name: qsTr("Loading images")
             }
             Text {
                 visible: message.imagesPending
-                text: "Loading images…"
+                text: qsTr("Loading images…")
                 Accessible.role: Accessible.StaticText
                 Accessible.name: text
                 font.pixelSize: 11
@@ -193,14 +194,14 @@ Rectangle {
             Button {
                 id: loadImages
                 visible: !message.imagesPending
-                text: "Load images"
+                text: qsTr("Load images")
                 flat: true
                 focusPolicy: Qt.NoFocus
                 font.pixelSize: 11
                 ToolTip.visible: hovered
-                ToolTip.text: "Remote images are blocked (tracking pixels) — load them for this message"
+                ToolTip.text: qsTr("Remote images are blocked (tracking pixels) — load them for this message")
                 ToolTip.delay: 600
-                Accessible.name: text + ": " + message.sender
+                Accessible.name: qsTr("%1: %2").arg(text).arg(message.sender)
                 Accessible.description: ToolTip.text
                 contentItem: RowLayout {
                     spacing: 4
@@ -245,7 +246,7 @@ Rectangle {
                             running: visible
                             implicitWidth: 14
                             implicitHeight: 14
-                            Accessible.name: "Downloading " + chip.modelData.filename
+                            Accessible.name: qsTr("Downloading %1").arg(chip.modelData.filename)
                         }
                         SymbolIcon {
                             visible: !chip.modelData.downloading

@@ -110,7 +110,7 @@ QVariantList EmailModel::attachmentRows(const EmailMessage &message) const
             {u"sizeText"_s, storageSize(attachment.size)},
             {u"onDisk"_s, onDisk},
             {u"downloading"_s, m_downloading.contains(attachment.attId)},
-            {u"help"_s, (onDisk ? u"Open "_s : u"Download "_s) + attachment.filename},
+            {u"help"_s, (onDisk ? tr("Open %1") : tr("Download %1")).arg(attachment.filename)},
         });
     }
     return rows;
@@ -118,15 +118,15 @@ QVariantList EmailModel::attachmentRows(const EmailMessage &message) const
 
 QString EmailModel::title() const
 {
-    return m_subject.isEmpty() ? u"(no subject)"_s : m_subject;
+    return m_subject.isEmpty() ? tr("(no subject)") : m_subject;
 }
 
 QString EmailModel::countLine() const
 {
-    QString line = QString::number(count()) + (count() == 1 ? u" message"_s : u" messages"_s);
-    if (!m_account.isEmpty())
-        line += u"  ·  "_s + m_account;
-    return line;
+    const QString messages = count() == 1 ? tr("%1 message").arg(count()) : tr("%1 messages").arg(count());
+    if (m_account.isEmpty())
+        return messages;
+    return tr("%1  ·  %2").arg(messages, m_account);
 }
 
 const EmailMessage *EmailModel::message(const QString &msgId) const

@@ -25,7 +25,7 @@ EmailPanel::EmailPanel(const CardContext &context, QObject *parent)
     , m_window(context.scheduler, context.qml, *this,
           {.view = QUrl(u"qrc:/Halvic/Cards/Email/EmailThreadView.qml"_s),
               .size = QSize(emailframe::width, 740),
-              .title = u"Email"_s,
+              .title = tr("Email"),
               .placement = [](const QRect &available, QSize) { return emailframe::full(available, QRect(), true); },
               // The user reads and answers here: the card takes the keyboard when a thread opens.
               .takesFocus = true,
@@ -93,7 +93,7 @@ void EmailPanel::replySent(const QString &threadId, bool ok, const QString &erro
         m_sentFlashEnd.restart();
         return;
     }
-    m_model.setReplyState(false, m_model.sentFlash(), error.isEmpty() ? u"The reply didn't send."_s : error);
+    m_model.setReplyState(false, m_model.sentFlash(), error.isEmpty() ? tr("The reply didn't send.") : error);
 }
 
 void EmailPanel::attachmentReady(
@@ -114,7 +114,8 @@ void EmailPanel::attachmentReady(
     QString text = error;
     if (text.isEmpty()) {
         const EmailAttachment *attachment = m_model.attachment(attId);
-        text = u"Couldn't download "_s + (attachment ? attachment->filename : u"the attachment"_s) + u"."_s;
+        text = attachment ? tr("Couldn't download %1.").arg(attachment->filename)
+                          : tr("Couldn't download the attachment.");
     }
     m_model.setReplyState(m_model.sending(), m_model.sentFlash(), text);
 }

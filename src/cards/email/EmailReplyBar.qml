@@ -48,7 +48,7 @@ ColumnLayout {
 
         TextArea {
             id: field
-            placeholderText: "Write a reply…"
+            placeholderText: qsTr("Write a reply…")
             placeholderTextColor: HalvicStyle.secondary
             text: bar.thread.replyText
             textFormat: TextEdit.PlainText
@@ -58,7 +58,7 @@ ColumnLayout {
             font.pixelSize: 13
             padding: 8
             background: null
-            Accessible.name: "Reply to " + bar.thread.title
+            Accessible.name: qsTr("Reply to %1").arg(bar.thread.title)
 
             onTextChanged: if (bar.thread.replyText !== text) bar.thread.replyText = text
             onPressed: bar.controller.activateInput()
@@ -88,11 +88,11 @@ ColumnLayout {
             running: visible
             implicitWidth: 16
             implicitHeight: 16
-            Accessible.name: "Sending"
+            Accessible.name: qsTr("Sending")
         }
         Text {
             visible: bar.thread.sending
-            text: "Sending…"
+            text: qsTr("Sending…")
             Accessible.role: Accessible.StaticText
             Accessible.name: text
             font.pixelSize: 12
@@ -106,7 +106,7 @@ ColumnLayout {
         }
         Text {
             visible: bar.thread.sentFlash
-            text: "Sent"
+            text: qsTr("Sent")
             Accessible.role: Accessible.StaticText
             Accessible.name: text
             font.pixelSize: 12
@@ -117,13 +117,13 @@ ColumnLayout {
         }
         Button {
             id: replyAll
-            text: "Reply all"
+            text: qsTr("Reply all")
             enabled: bar.thread.canSend
             opacity: enabled ? 1 : 0.5
             focusPolicy: Qt.NoFocus
             font.pixelSize: 12
             ToolTip.visible: hovered
-            ToolTip.text: "Reply to everyone on the thread"
+            ToolTip.text: qsTr("Reply to everyone on the thread")
             ToolTip.delay: 600
             Accessible.name: text
             Accessible.description: ToolTip.text
@@ -142,7 +142,7 @@ ColumnLayout {
         }
         Button {
             id: send
-            text: "Send"
+            text: qsTr("Send")
             enabled: bar.thread.canSend
             opacity: enabled ? 1 : 0.5
             focusPolicy: Qt.NoFocus
@@ -153,7 +153,7 @@ ColumnLayout {
             font.pixelSize: 12
             font.weight: Font.DemiBold
             ToolTip.visible: hovered
-            ToolTip.text: "Reply to the sender — Ctrl+Return works too"
+            ToolTip.text: qsTr("Reply to the sender — Ctrl+Return works too")
             ToolTip.delay: 600
             Accessible.name: text
             Accessible.description: ToolTip.text

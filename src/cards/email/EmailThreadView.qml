@@ -3,6 +3,7 @@ pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls.Basic
 import QtQuick.Layouts
+import Halvic.Cards
 import Halvic.Cards.Email
 import Halvic.Panels
 
@@ -16,7 +17,7 @@ MinimizableCard {
 
     state: controller.window.bubble
     icon: "envelope.open.fill"
-    help: "Email — hold to expand"
+    help: qsTr("Email — hold to expand")
 
     // Scroll so the newest message's top is at the top: at once for the first thread, animated
     // when another thread replaces it.
@@ -58,61 +59,23 @@ MinimizableCard {
             anchors.fill: parent
             spacing: 0
 
-            RowLayout {
+            CardHeader {
+                window: root.controller.window
+                symbol: "envelope.open.fill"
+                symbolColor: HalvicStyle.cyan
+                title: root.thread.title
+                titleColor: HalvicStyle.primary
+                titleSize: 14
+                subtitle: root.thread.countLine
                 spacing: 8
+                closeHelp: qsTr("Close")
+                closeHides: false
                 Layout.fillWidth: true
                 Layout.leftMargin: 16
                 Layout.rightMargin: 16
                 Layout.topMargin: 12
                 Layout.bottomMargin: 10
-
-                SymbolIcon {
-                    symbol: "envelope.open.fill"
-                    size: 13
-                    font.weight: Font.DemiBold
-                    color: HalvicStyle.cyan
-                    Layout.alignment: Qt.AlignTop
-                }
-                ColumnLayout {
-                    spacing: 2
-                    Layout.fillWidth: true
-                    Text {
-                        text: root.thread.title
-                        Accessible.role: Accessible.Heading
-                        Accessible.name: text
-                        font.pixelSize: 14
-                        font.weight: Font.DemiBold
-                        color: HalvicStyle.primary
-                        textFormat: Text.PlainText
-                        elide: Text.ElideRight
-                        maximumLineCount: 1
-                        Layout.fillWidth: true
-                    }
-                    Text {
-                        text: root.thread.countLine
-                        Accessible.role: Accessible.StaticText
-                        Accessible.name: text
-                        font.pixelSize: 11
-                        color: HalvicStyle.secondary
-                        textFormat: Text.PlainText
-                        elide: Text.ElideRight
-                        Layout.fillWidth: true
-                    }
-                }
-                IconButton {
-                    symbol: "minus.circle.fill"
-                    symbolSize: 15
-                    tint: HalvicStyle.control
-                    help: "Minimize to a bubble — hold the bubble to reopen"
-                    onClicked: root.controller.window.minimize()
-                }
-                IconButton {
-                    symbol: "xmark.circle.fill"
-                    symbolSize: 15
-                    tint: Qt.rgba(1, 1, 1, 0.75)
-                    help: "Close"
-                    onClicked: root.controller.dismiss()
-                }
+                onCloseClicked: root.controller.dismiss()
             }
 
             Rectangle {
@@ -130,7 +93,7 @@ MinimizableCard {
                 contentHeight: column.height + 24
                 boundsBehavior: Flickable.StopAtBounds
                 Accessible.role: Accessible.List
-                Accessible.name: "Messages"
+                Accessible.name: qsTr("Messages")
                 Layout.fillWidth: true
                 Layout.fillHeight: true
                 ScrollBar.vertical: ScrollBar {}

@@ -1,8 +1,10 @@
 #include "EntityModel.h"
 
+#include <QHash>
 #include <QVariantList>
 
 #include <algorithm>
+#include <variant>
 
 namespace halvic {
 
@@ -27,24 +29,15 @@ QString quickIcon(const QString &kind)
     return u"dollarsign.circle.fill"_s;
 }
 
-QVariantList relationGroups(const std::vector<EntityRelation> &relations)
+QString quickHelp(const QString &kind, const QString &value)
 {
-    // Grouped by relation type, the groups in the order their first relation came.
-    QStringList order;
-    QHash<QString, QVariantList> rows;
-    for (const EntityRelation &relation : relations) {
-        if (!rows.contains(relation.rtype))
-            order << relation.rtype;
-        rows[relation.rtype].append(QVariantMap{{u"id"_s, relation.id()}, {u"other"_s, relation.other},
-            {u"summary"_s, relation.otherSummary}, {u"otype"_s, relation.otype},
-            {u"icon"_s, entityTypeIcon(relation.otype)}, {u"color"_s, entityTypeColor(relation.otype)}});
-    }
-    QVariantList groups;
-    for (const QString &rtype : order) {
-        const QString title = rtype.isEmpty() ? u"related"_s : rtype;
-        groups.append(QVariantMap{{u"title"_s, title}, {u"rows"_s, rows.value(rtype)}});
-    }
-    return groups;
+    if (kind == u"phone")
+        return u"Call "_s + value;
+    if (kind == u"email")
+        return u"Email "_s + value;
+    if (kind == u"url")
+        return u"Open "_s + value;
+    return value;
 }
 
 } // namespace
@@ -54,102 +47,215 @@ QString entityCountText(qint64 count, const QString &noun)
     return QString::number(count) + u' ' + noun + (count == 1 ? QString() : u"s"_s);
 }
 
-QVariantMap entityProfileView(const EntityProfile &profile, const QDateTime &now)
+EntityHeading EntityHeading::of(const EntityProfile &profile, const QDateTime &now)
 {
     const EntityRef &entity = profile.entity;
     QStringList counts{
         entityCountText(profile.counts.facts, u"fact"_s), entityCountText(profile.counts.relations, u"relation"_s)};
     if (!profile.counts.lastTouch.isEmpty())
         counts << u"last touch "_s + entityRelativeDate(profile.counts.lastTouch, now);
-
-    QVariantList quick;
-    for (const auto &[kind, value] : profile.quick.chips())
-        quick.append(QVariantMap{{u"kind"_s, kind}, {u"value"_s, value}, {u"icon"_s, quickIcon(kind)}});
-
-    QVariantList timeline;
-    for (qsizetype i = 0; i < qsizetype(profile.timeline.size()) && i < timelineLimit; ++i) {
-        const EntityTimelineItem &item = profile.timeline[std::size_t(i)];
-        timeline.append(QVariantMap{{u"id"_s, item.id}, {u"date"_s, entityRelativeDate(item.date, now)},
-            {u"kind"_s, item.kind}, {u"fact"_s, item.fact}, {u"color"_s, entityKindColor(item.kind)}});
-    }
     const qsizetype timelineTotal = qsizetype(profile.timeline.size());
-    const QString timelineNote
-        = timelineTotal > timelineLimit ? u"showing %1 of %2"_s.arg(timelineLimit).arg(timelineTotal) : QString();
-
-    QVariantList groups;
-    QVariantList rawFacts;
-    for (const EntityFactGroup &group : profile.factGroups) {
-        QVariantList facts;
-        for (const EntityFact &fact : group.facts) {
-            const QVariantMap row{{u"id"_s, fact.id}, {u"fact"_s, fact.fact},
-                {u"date"_s, entityRelativeDate(fact.date, now)}, {u"kind"_s, group.kind}};
-            facts.append(row);
-            rawFacts.append(row);
-        }
-        groups.append(QVariantMap{{u"kind"_s, group.kind}, {u"title"_s, entityFactSectionLabel(group.kind)},
-            {u"color"_s, entityKindColor(group.kind)}, {u"facts"_s, facts}});
-    }
-
-    QVariantList tasks;
-    for (const EntityTaskItem &task : profile.tasks)
-        tasks.append(QVariantMap{{u"id"_s, task.id}, {u"text"_s, task.text}, {u"due"_s, task.due}});
-
     return {
-        {u"name"_s, entity.name},
-        {u"title"_s, entity.name.isEmpty() ? u"(unknown)"_s : entity.name},
-        {u"typeIcon"_s, entityTypeIcon(entity.etype)},
-        {u"typeColor"_s, entityTypeColor(entity.etype)},
-        {u"typeLabel"_s, entityTypeLabel(entity.etype)},
-        {u"aka"_s, entity.aliases.isEmpty() ? QString() : u"aka "_s + entity.aliases.join(u", "_s)},
-        {u"countsLine"_s, counts.join(separator)},
-        {u"summary"_s, profile.summary},
-        {u"read"_s, profile.read},
-        {u"quick"_s, quick},
-        {u"relationGroups"_s, relationGroups(profile.relations)},
-        {u"timeline"_s, timeline},
-        {u"timelineNote"_s, timelineNote},
-        {u"factGroups"_s, groups},
-        {u"tasks"_s, tasks},
-        {u"rawLabel"_s, entityCountText(profile.counts.facts, u"fact"_s)},
-        {u"rawFacts"_s, rawFacts},
+        .title = entity.name.isEmpty() ? u"(unknown)"_s : entity.name,
+        .typeIcon = entityTypeIcon(entity.etype),
+        .typeColor = entityTypeColor(entity.etype),
+        .typeLabel = entityTypeLabel(entity.etype),
+        .aka = entity.aliases.isEmpty() ? QString() : u"aka "_s + entity.aliases.join(u", "_s),
+        .countsLine = counts.join(separator),
+        .summary = profile.summary,
+        .read = profile.read,
+        .timelineNote
+        = timelineTotal > timelineLimit ? u"showing %1 of %2"_s.arg(timelineLimit).arg(timelineTotal) : QString(),
+        .rawLabel = entityCountText(profile.counts.facts, u"fact"_s),
     };
 }
 
-QVariantMap composedDossierView(const ComposedDossier &dossier, const QDateTime &now)
+const RecordRoles<EntityQuickRow> &EntityQuickRow::roles()
 {
-    QVariantList sections;
-    for (const ComposedSection &section : dossier.sections) {
-        QVariantMap out{{u"id"_s, section.id}, {u"title"_s, section.title}};
-        if (const auto *text = std::get_if<ComposedSection::Text>(&section.body)) {
-            out.insert(u"type"_s, u"text"_s);
-            out.insert(u"body"_s, text->body);
-        } else if (const auto *kv = std::get_if<ComposedSection::KV>(&section.body)) {
-            QVariantList rows;
-            for (const ComposedKV &row : kv->rows)
-                rows.append(QVariantMap{{u"id"_s, row.id}, {u"k"_s, row.k}, {u"v"_s, row.v}});
-            out.insert(u"type"_s, u"kv"_s);
-            out.insert(u"rows"_s, rows);
-        } else if (const auto *chips = std::get_if<ComposedSection::Chips>(&section.body)) {
-            QVariantList rows;
-            for (const ComposedChip &chip : chips->chips) {
-                rows.append(QVariantMap{{u"id"_s, chip.id}, {u"kind"_s, chip.kind}, {u"label"_s, chip.label},
-                    {u"value"_s, chip.value}, {u"icon"_s, composedChipIcon(chip.kind)}});
-            }
-            out.insert(u"type"_s, u"chips"_s);
-            out.insert(u"chips"_s, rows);
-        } else if (const auto *list = std::get_if<ComposedSection::List>(&section.body)) {
-            QVariantList rows;
-            for (const ComposedListRow &row : list->rows) {
-                rows.append(QVariantMap{{u"id"_s, row.id}, {u"title"_s, row.title}, {u"sub"_s, row.sub},
-                    {u"date"_s, entityRelativeDate(row.date, now)}, {u"entity"_s, row.entity},
-                    {u"icon"_s, composedListIcon(row.icon)}, {u"color"_s, composedListColor(row.icon)}});
-            }
-            out.insert(u"type"_s, u"list"_s);
-            out.insert(u"rows"_s, rows);
-        }
-        sections.append(out);
+    static const RecordRoles<EntityQuickRow> table{
+        {"kind", &EntityQuickRow::kind},
+        {"value", &EntityQuickRow::value},
+        {"symbol", &EntityQuickRow::icon},
+        {"help", &EntityQuickRow::help},
+        {"folded", &EntityQuickRow::folded},
+    };
+    return table;
+}
+
+const RecordRoles<EntityRelationRow> &EntityRelationRow::roles()
+{
+    static const RecordRoles<EntityRelationRow> table{
+        {"group", &EntityRelationRow::group},
+        {"groupStart", &EntityRelationRow::groupStart},
+        {"other", &EntityRelationRow::other},
+        {"summary", &EntityRelationRow::summary},
+        {"icon", &EntityRelationRow::icon},
+        {"color", &EntityRelationRow::color},
+    };
+    return table;
+}
+
+const RecordRoles<EntityMomentRow> &EntityMomentRow::roles()
+{
+    static const RecordRoles<EntityMomentRow> table{
+        {"date", &EntityMomentRow::date},
+        {"fact", &EntityMomentRow::fact},
+        {"color", &EntityMomentRow::color},
+    };
+    return table;
+}
+
+const RecordRoles<EntityFactRow> &EntityFactRow::roles()
+{
+    static const RecordRoles<EntityFactRow> table{
+        {"group", &EntityFactRow::group},
+        {"groupColor", &EntityFactRow::groupColor},
+        {"groupStart", &EntityFactRow::groupStart},
+        {"fact", &EntityFactRow::fact},
+        // The fact as the raw memory lists it: its kind, the fact and when.
+        {"rawLine",
+            [](const EntityFactRow &row) {
+                return row.kind + u" \u00b7 "_s + row.fact
+                    + (row.date.isEmpty() ? QString() : u" \u00b7 "_s + row.date);
+            }},
+    };
+    return table;
+}
+
+const RecordRoles<EntityTaskRow> &EntityTaskRow::roles()
+{
+    static const RecordRoles<EntityTaskRow> table{
+        {"text", &EntityTaskRow::text},
+        {"due", &EntityTaskRow::due},
+    };
+    return table;
+}
+
+const RecordRoles<ComposedSectionRow> &ComposedSectionRow::roles()
+{
+    static const RecordRoles<ComposedSectionRow> table{
+        {"title", &ComposedSectionRow::title},
+        {"kind", &ComposedSectionRow::kind},
+        {"body", &ComposedSectionRow::body},
+        {"rows", &ComposedSectionRow::rows},
+    };
+    return table;
+}
+
+std::vector<EntityQuickRow> entityQuickRows(const EntityProfile &profile)
+{
+    std::vector<EntityQuickRow> rows;
+    for (const auto &[kind, value] : profile.quick.chips()) {
+        const bool folded = qsizetype(rows.size()) >= quickFirst;
+        rows.push_back({kind, value, quickIcon(kind), quickHelp(kind, value), folded});
     }
-    return {{u"roleLine"_s, dossier.header.roleLine}, {u"badges"_s, dossier.header.badges}, {u"sections"_s, sections}};
+    return rows;
+}
+
+std::vector<EntityRelationRow> entityRelationRows(const EntityProfile &profile)
+{
+    // Grouped by relation type, the groups in the order their first relation came.
+    QStringList order;
+    QHash<QString, std::vector<const EntityRelation *>> groups;
+    for (const EntityRelation &relation : profile.relations) {
+        if (!groups.contains(relation.rtype))
+            order << relation.rtype;
+        groups[relation.rtype].push_back(&relation);
+    }
+    std::vector<EntityRelationRow> rows;
+    for (const QString &rtype : order) {
+        const QString title = rtype.isEmpty() ? u"related"_s : rtype;
+        bool first = true;
+        for (const EntityRelation *relation : std::as_const(groups)[rtype]) {
+            rows.push_back({relation->id(), title, first, relation->other, relation->otherSummary,
+                entityTypeIcon(relation->otype), entityTypeColor(relation->otype)});
+            first = false;
+        }
+    }
+    return rows;
+}
+
+std::vector<EntityMomentRow> entityMomentRows(const EntityProfile &profile, const QDateTime &now)
+{
+    std::vector<EntityMomentRow> rows;
+    for (qsizetype i = 0; i < qsizetype(profile.timeline.size()) && i < timelineLimit; ++i) {
+        const EntityTimelineItem &item = profile.timeline[std::size_t(i)];
+        rows.push_back({item.id, entityRelativeDate(item.date, now), item.fact, entityKindColor(item.kind)});
+    }
+    return rows;
+}
+
+std::vector<EntityFactRow> entityFactRows(const EntityProfile &profile, const QDateTime &now)
+{
+    std::vector<EntityFactRow> rows;
+    for (const EntityFactGroup &group : profile.factGroups) {
+        bool first = true;
+        for (const EntityFact &fact : group.facts) {
+            rows.push_back({fact.id, entityFactSectionLabel(group.kind), entityKindColor(group.kind), first, fact.fact,
+                group.kind, entityRelativeDate(fact.date, now)});
+            first = false;
+        }
+    }
+    return rows;
+}
+
+namespace {
+
+template <class Row, class Source, class Convert>
+QVariantList viewRows(const std::vector<Source> &source, Convert convert)
+{
+    QVariantList rows;
+    for (const Source &item : source)
+        rows.append(QVariant::fromValue<Row>(convert(item)));
+    return rows;
+}
+
+struct SectionBody
+{
+    const QDateTime &now;
+    ComposedSectionRow &out;
+
+    void operator()(const ComposedSection::Text &text) const
+    {
+        out.kind = u"text"_s;
+        out.body = text.body;
+    }
+    void operator()(const ComposedSection::KV &kv) const
+    {
+        out.kind = u"kv"_s;
+        out.rows = viewRows<ComposedKVView>(kv.rows, [](const ComposedKV &row) {
+            return ComposedKVView{row.k, row.v};
+        });
+    }
+    void operator()(const ComposedSection::Chips &chips) const
+    {
+        out.kind = u"chips"_s;
+        out.rows = viewRows<ComposedChipView>(chips.chips, [](const ComposedChip &chip) {
+            const QString label = chip.label.isEmpty() ? chip.value : chip.label + u"  "_s + chip.value;
+            return ComposedChipView{chip.kind, chip.value, label, composedChipIcon(chip.kind)};
+        });
+    }
+    void operator()(const ComposedSection::List &list) const
+    {
+        out.kind = u"list"_s;
+        out.rows = viewRows<ComposedListView>(list.rows, [this](const ComposedListRow &row) {
+            return ComposedListView{row.title, row.sub, entityRelativeDate(row.date, now), row.entity,
+                composedListIcon(row.icon), composedListColor(row.icon)};
+        });
+    }
+};
+
+} // namespace
+
+std::vector<ComposedSectionRow> composedSectionRows(const ComposedDossier &dossier, const QDateTime &now)
+{
+    std::vector<ComposedSectionRow> rows;
+    for (const ComposedSection &section : dossier.sections) {
+        ComposedSectionRow row{.id = section.id, .title = section.title, .kind = {}, .body = {}, .rows = {}};
+        std::visit(SectionBody{now, row}, section.body);
+        rows.push_back(std::move(row));
+    }
+    return rows;
 }
 
 int EntityModel::moreQuickCount() const
@@ -164,7 +270,16 @@ void EntityModel::setProfile(EntityProfile profile)
     if (profile == m_profile)
         return;
     m_profile = std::move(profile);
-    m_profileView = entityProfileView(m_profile, QDateTime::currentDateTime());
+    const QDateTime now = QDateTime::currentDateTime();
+    m_heading = EntityHeading::of(m_profile, now);
+    m_quick.replaceAll(entityQuickRows(m_profile));
+    m_relations.replaceAll(entityRelationRows(m_profile));
+    m_timeline.replaceAll(entityMomentRows(m_profile, now));
+    m_facts.replaceAll(entityFactRows(m_profile, now));
+    std::vector<EntityTaskRow> tasks;
+    for (const EntityTaskItem &task : m_profile.tasks)
+        tasks.push_back({task.id, task.text, task.due});
+    m_tasks.replaceAll(std::move(tasks));
     emit profileChanged();
 }
 
@@ -173,7 +288,8 @@ void EntityModel::setComposed(std::optional<ComposedDossier> composed)
     if (composed == m_composed)
         return;
     m_composed = std::move(composed);
-    m_composedView = m_composed ? composedDossierView(*m_composed, QDateTime::currentDateTime()) : QVariantMap();
+    m_sections.replaceAll(m_composed ? composedSectionRows(*m_composed, QDateTime::currentDateTime())
+                                     : std::vector<ComposedSectionRow>());
     emit composedChanged();
 }
 

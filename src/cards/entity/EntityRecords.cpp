@@ -1,5 +1,6 @@
 #include "EntityRecords.h"
 
+#include <QCoreApplication>
 #include <QJsonArray>
 #include <QJsonValue>
 #include <QLocale>
@@ -169,15 +170,16 @@ QString normalisedType(const QString &etype)
 
 struct TypeRow
 {
-    QLatin1StringView type, color, icon, label;
+    QLatin1StringView type, color, icon;
+    const char *label; // translated in entityTypeLabel
 };
 constexpr std::array typeRows{
-    TypeRow{"person"_L1, "green"_L1, "person.fill"_L1, "Person"_L1},
-    TypeRow{"company"_L1, "orange"_L1, "building.2.fill"_L1, "Company"_L1},
-    TypeRow{"amount"_L1, "yellow"_L1, "dollarsign.circle.fill"_L1, "Amount"_L1},
-    TypeRow{"product"_L1, "mint"_L1, "shippingbox.fill"_L1, "Product"_L1},
-    TypeRow{"place"_L1, "teal"_L1, "mappin.circle.fill"_L1, "Place"_L1},
-    TypeRow{"thing"_L1, "gray"_L1, "cube.fill"_L1, "Thing"_L1},
+    TypeRow{"person"_L1, "green"_L1, "person.fill"_L1, QT_TRANSLATE_NOOP("EntityRecords", "Person")},
+    TypeRow{"company"_L1, "orange"_L1, "building.2.fill"_L1, QT_TRANSLATE_NOOP("EntityRecords", "Company")},
+    TypeRow{"amount"_L1, "yellow"_L1, "dollarsign.circle.fill"_L1, QT_TRANSLATE_NOOP("EntityRecords", "Amount")},
+    TypeRow{"product"_L1, "mint"_L1, "shippingbox.fill"_L1, QT_TRANSLATE_NOOP("EntityRecords", "Product")},
+    TypeRow{"place"_L1, "teal"_L1, "mappin.circle.fill"_L1, QT_TRANSLATE_NOOP("EntityRecords", "Place")},
+    TypeRow{"thing"_L1, "gray"_L1, "cube.fill"_L1, QT_TRANSLATE_NOOP("EntityRecords", "Thing")},
 };
 
 const TypeRow *typeRow(const QString &etype)
@@ -283,9 +285,9 @@ QString entityTypeIcon(const QString &etype)
 QString entityTypeLabel(const QString &etype)
 {
     if (const TypeRow *row = typeRow(etype))
-        return row->label;
+        return QCoreApplication::translate("EntityRecords", row->label);
     const QString type = normalisedType(etype);
-    return type.isEmpty() ? u"Entity"_s : capitalised(type);
+    return type.isEmpty() ? QCoreApplication::translate("EntityRecords", "Entity") : capitalised(type);
 }
 
 QString entityKindColor(const QString &kind)
@@ -309,21 +311,21 @@ QString entityKindColor(const QString &kind)
 
 QString entityFactSectionLabel(const QString &kind)
 {
-    static constexpr std::array<std::pair<QLatin1StringView, QLatin1StringView>, 8> labels{{
-        {"fact"_L1, "Facts"_L1},
-        {"event"_L1, "Events"_L1},
-        {"preference"_L1, "Preferences"_L1},
-        {"pref"_L1, "Preferences"_L1},
-        {"plan"_L1, "Plans"_L1},
-        {"pattern"_L1, "Patterns"_L1},
-        {"synthesis"_L1, "Syntheses"_L1},
-        {"observation"_L1, "Observations"_L1},
+    static constexpr std::array<std::pair<QLatin1StringView, const char *>, 8> labels{{
+        {"fact"_L1, QT_TRANSLATE_NOOP("EntityRecords", "Facts")},
+        {"event"_L1, QT_TRANSLATE_NOOP("EntityRecords", "Events")},
+        {"preference"_L1, QT_TRANSLATE_NOOP("EntityRecords", "Preferences")},
+        {"pref"_L1, QT_TRANSLATE_NOOP("EntityRecords", "Preferences")},
+        {"plan"_L1, QT_TRANSLATE_NOOP("EntityRecords", "Plans")},
+        {"pattern"_L1, QT_TRANSLATE_NOOP("EntityRecords", "Patterns")},
+        {"synthesis"_L1, QT_TRANSLATE_NOOP("EntityRecords", "Syntheses")},
+        {"observation"_L1, QT_TRANSLATE_NOOP("EntityRecords", "Observations")},
     }};
     const QString lower = kind.toLower();
     if (lower.isEmpty())
-        return u"Notes"_s;
-    const QString listed = lookup(labels, lower, QLatin1StringView());
-    return listed.isEmpty() ? capitalised(lower) + u's' : listed;
+        return QCoreApplication::translate("EntityRecords", "Notes");
+    const auto it = std::find_if(labels.begin(), labels.end(), [&](const auto &row) { return row.first == lower; });
+    return it == labels.end() ? capitalised(lower) + u's' : QCoreApplication::translate("EntityRecords", it->second);
 }
 
 QString composedChipIcon(const QString &kind)
@@ -379,15 +381,15 @@ QString entityRelativeDate(const QString &text, const QDateTime &now)
     if (seconds < 0)
         return date.toLocalTime().toString(u"yyyy-MM-dd"_s);
     if (seconds < 86400)
-        return u"today"_s;
+        return QCoreApplication::translate("EntityRecords", "today");
     const qint64 days = seconds / 86400;
     if (days < 7)
-        return QString::number(days) + u"d ago"_s;
+        return QCoreApplication::translate("EntityRecords", "%1d ago").arg(days);
     if (days <= 29)
-        return QString::number(days / 7) + u"w ago"_s;
+        return QCoreApplication::translate("EntityRecords", "%1w ago").arg(days / 7);
     if (days <= 364)
-        return QString::number(days / 30) + u"mo ago"_s;
-    return QString::number(days / 365) + u"y ago"_s;
+        return QCoreApplication::translate("EntityRecords", "%1mo ago").arg(days / 30);
+    return QCoreApplication::translate("EntityRecords", "%1y ago").arg(days / 365);
 }
 
 std::optional<QString> quickLinkText(const QString &kind, const QString &value)

@@ -1,5 +1,7 @@
 #include "GraphGeometry.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <cmath>
 
@@ -86,7 +88,7 @@ struct Kind
 {
     QLatin1StringView kind;
     QRgb colour;
-    QLatin1StringView name;
+    const char *name; // translated in kindName
 };
 
 // The system's named colours, as the HUD's style has them.
@@ -95,20 +97,20 @@ constexpr QRgb green = 0xff30d158, orange = 0xffff9f0a, yellow = 0xffffd60a, min
                blue = 0xff0a84ff;
 
 constexpr Kind kinds[] = {
-    {"entity:person"_L1, green, "Person"_L1},
-    {"entity:company"_L1, orange, "Company"_L1},
-    {"entity:amount"_L1, yellow, "Amount"_L1},
-    {"entity:product"_L1, mint, "Product"_L1},
-    {"entity:place"_L1, teal, "Place"_L1},
-    {"entity:thing"_L1, gray, "Thing"_L1},
-    {"fact"_L1, cyan, "Fact"_L1},
-    {"event"_L1, pink, "Event"_L1},
-    {"preference"_L1, purple, "Preference"_L1},
-    {"pref"_L1, purple, "Preference"_L1},
-    {"task"_L1, indigo, "Task"_L1},
-    {"todo"_L1, indigo, "Task"_L1},
-    {"reminder"_L1, indigo, "Reminder"_L1},
-    {"observation"_L1, blue, "Observation"_L1},
+    {"entity:person"_L1, green, QT_TRANSLATE_NOOP("GraphGeometry", "Person")},
+    {"entity:company"_L1, orange, QT_TRANSLATE_NOOP("GraphGeometry", "Company")},
+    {"entity:amount"_L1, yellow, QT_TRANSLATE_NOOP("GraphGeometry", "Amount")},
+    {"entity:product"_L1, mint, QT_TRANSLATE_NOOP("GraphGeometry", "Product")},
+    {"entity:place"_L1, teal, QT_TRANSLATE_NOOP("GraphGeometry", "Place")},
+    {"entity:thing"_L1, gray, QT_TRANSLATE_NOOP("GraphGeometry", "Thing")},
+    {"fact"_L1, cyan, QT_TRANSLATE_NOOP("GraphGeometry", "Fact")},
+    {"event"_L1, pink, QT_TRANSLATE_NOOP("GraphGeometry", "Event")},
+    {"preference"_L1, purple, QT_TRANSLATE_NOOP("GraphGeometry", "Preference")},
+    {"pref"_L1, purple, QT_TRANSLATE_NOOP("GraphGeometry", "Preference")},
+    {"task"_L1, indigo, QT_TRANSLATE_NOOP("GraphGeometry", "Task")},
+    {"todo"_L1, indigo, QT_TRANSLATE_NOOP("GraphGeometry", "Task")},
+    {"reminder"_L1, indigo, QT_TRANSLATE_NOOP("GraphGeometry", "Reminder")},
+    {"observation"_L1, blue, QT_TRANSLATE_NOOP("GraphGeometry", "Observation")},
 };
 
 const Kind *known(const QString &lowered)
@@ -141,10 +143,10 @@ QString kindName(const QString &kind)
 {
     const QString lowered = kind.toLower();
     if (const Kind *k = known(lowered))
-        return k->name;
+        return QCoreApplication::translate("GraphGeometry", k->name);
     if (lowered.startsWith("entity:"_L1))
         return capitalised(lowered.mid(7));
-    return lowered.isEmpty() ? u"Memory"_s : capitalised(lowered);
+    return lowered.isEmpty() ? QCoreApplication::translate("GraphGeometry", "Memory") : capitalised(lowered);
 }
 
 QString nodeLabel(const QString &text)

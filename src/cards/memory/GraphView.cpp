@@ -486,7 +486,7 @@ void GraphView::collectShownLabels()
     }
     QString text = labels.join(QStringLiteral("; "));
     if (more > 0)
-        text += QStringLiteral("; and %1 more").arg(more);
+        text += tr("; and %1 more").arg(more);
     if (text == m_shownLabels)
         return;
     m_shownLabels = text;

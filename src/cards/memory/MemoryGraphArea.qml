@@ -23,7 +23,7 @@ Item {
         anchors.fill: parent
         panel: area.controller
         Accessible.role: Accessible.Graphic
-        Accessible.name: "Memory graph"
+        Accessible.name: qsTr("Memory graph")
         Accessible.description: map.shownLabels
     }
 
@@ -33,12 +33,12 @@ Item {
         running: visible
         width: 24
         height: 24
-        Accessible.name: "Loading the graph"
+        Accessible.name: qsTr("Loading the graph")
     }
     Text {
         anchors.centerIn: parent
         visible: !area.memory.graphLoading && area.memory.graphNodeCount === 0
-        text: "No memories to graph yet."
+        text: qsTr("No memories to graph yet.")
         Accessible.role: Accessible.StaticText
         Accessible.name: text
         font.pixelSize: 12
@@ -62,13 +62,13 @@ Item {
             IconButton {
                 symbol: "hand.raised.fill"
                 tint: map.handTool ? HalvicStyle.cyan : HalvicStyle.secondary
-                help: "Hand \u2014 drag to move around the map, pinch to zoom"
+                help: qsTr("Hand \u2014 drag to move around the map, pinch to zoom")
                 onClicked: map.handTool = true
             }
             IconButton {
                 symbol: "cursorarrow"
                 tint: !map.handTool ? HalvicStyle.cyan : HalvicStyle.secondary
-                help: "Pointer \u2014 move nodes, connect, cut"
+                help: qsTr("Pointer \u2014 move nodes, connect, cut")
                 onClicked: map.handTool = false
             }
             Rectangle {
@@ -79,42 +79,42 @@ Item {
             IconButton {
                 symbol: map.connectMode ? "link.circle.fill" : "link"
                 tint: map.connectMode ? HalvicStyle.cyan : HalvicStyle.secondary
-                help: "Connect: tap two memories to link them"
+                help: qsTr("Connect: tap two memories to link them")
                 onClicked: map.toggleConnect()
             }
             IconButton {
                 symbol: "viewfinder"
                 tint: HalvicStyle.secondary
-                help: "Fit all"
+                help: qsTr("Fit all")
                 onClicked: map.fitAll()
             }
             IconButton {
                 symbol: "plus.magnifyingglass"
                 tint: HalvicStyle.secondary
-                help: "Zoom in"
+                help: qsTr("Zoom in")
                 onClicked: map.zoomIn()
             }
             IconButton {
                 symbol: "minus.magnifyingglass"
                 tint: HalvicStyle.secondary
-                help: "Zoom out"
+                help: qsTr("Zoom out")
                 onClicked: map.zoomOut()
             }
             IconButton {
                 symbol: "arrow.clockwise"
                 tint: HalvicStyle.secondary
-                help: "Reload graph"
+                help: qsTr("Reload graph")
                 onClicked: area.controller.reloadGraph()
             }
             IconButton {
                 symbol: area.memory.fullscreen ? "arrow.down.right.and.arrow.up.left" : "arrow.up.left.and.arrow.down.right"
                 tint: HalvicStyle.secondary
-                help: "Fullscreen"
+                help: qsTr("Fullscreen")
                 onClicked: area.controller.toggleFullscreen()
             }
             Text {
                 visible: map.connectMode
-                text: map.hasPending ? "tap another" : "tap a memory"
+                text: map.hasPending ? qsTr("tap another") : qsTr("tap a memory")
                 Accessible.role: Accessible.StaticText
                 Accessible.name: text
                 font.pixelSize: 10
@@ -174,7 +174,7 @@ Item {
                     color: HalvicStyle.secondary
                 }
                 Text {
-                    text: map.nodeSelected ? map.selectedText : "Connection between two memories"
+                    text: map.nodeSelected ? map.selectedText : qsTr("Connection between two memories")
                     Accessible.role: Accessible.StaticText
                     Accessible.name: text
                     font.pixelSize: 12
@@ -188,19 +188,19 @@ Item {
                 visible: map.nodeSelected
                 symbol: "xmark.circle.fill"
                 tint: HalvicStyle.secondary
-                help: "Close: " + map.selectedText
+                help: qsTr("Close: %1").arg(map.selectedText)
                 Layout.alignment: Qt.AlignTop
                 onClicked: map.clearSelection()
             }
             Button {
                 id: cut
                 visible: map.edgeSelected
-                text: "Cut"
+                text: qsTr("Cut")
                 flat: true
                 focusPolicy: Qt.NoFocus
                 font.pixelSize: 11
                 font.weight: Font.DemiBold
-                Accessible.name: "Cut the connection"
+                Accessible.name: qsTr("Cut the connection")
                 contentItem: Text {
                     text: cut.text
                     font: cut.font
@@ -249,7 +249,7 @@ Item {
             }
         }
         Text {
-            text: "drag to pan \u00b7 pinch/scroll to zoom \u00b7 double-click to zoom in"
+            text: qsTr("drag to pan \u00b7 pinch/scroll to zoom \u00b7 double-click to zoom in")
             Accessible.role: Accessible.StaticText
             Accessible.name: text
             font.pixelSize: 8

@@ -1,5 +1,7 @@
 #include "MemoryItem.h"
 
+#include <QCoreApplication>
+
 #include "CardFormats.h"
 #include "JsonRead.h"
 #include "Protocol.h"
@@ -25,22 +27,16 @@ std::optional<MemoryItem> MemoryItem::from(const QJsonObject &object)
     };
 }
 
-QVariant MemoryItem::role(int index) const
+const RecordRoles<MemoryItem> &MemoryItem::roles()
 {
-    switch (index) {
-    case 0:
-        return id;
-    case 1:
-        return text;
-    case 2:
-        return kind;
-    case 3:
-        return memoryFooter(*this);
-    case 4:
-        return linked;
-    default:
-        return {};
-    }
+    static const RecordRoles<MemoryItem> table{
+        {"memoryId", &MemoryItem::id},
+        {"text", &MemoryItem::text},
+        {"kind", &MemoryItem::kind},
+        {"footer", memoryFooter},
+        {"linked", &MemoryItem::linked},
+    };
+    return table;
 }
 
 QString memoryFooter(const MemoryItem &item)
@@ -49,8 +45,8 @@ QString memoryFooter(const MemoryItem &item)
     if (item.when.isEmpty())
         return time;
     if (time.isEmpty())
-        return u"re: "_s + item.when;
-    return time + u"  \u00b7  re: "_s + item.when;
+        return QCoreApplication::translate("MemoryItem", "re: %1").arg(item.when);
+    return QCoreApplication::translate("MemoryItem", "%1  \u00b7  re: %2").arg(time, item.when);
 }
 
 std::optional<GraphNode> GraphNode::from(const QJsonObject &object)

@@ -6,6 +6,8 @@
 
 #include <optional>
 
+#include "RecordRole.h"
+
 namespace halvic {
 
 /// One fact the engine remembers about the user.
@@ -25,8 +27,7 @@ struct MemoryItem
     static std::optional<MemoryItem> from(const QJsonObject &object);
 
     /// The view's roles: memoryId, text, kind, footer, linked.
-    static QList<QByteArray> roleNames() { return {"memoryId", "text", "kind", "footer", "linked"}; }
-    QVariant role(int index) const;
+    static const RecordRoles<MemoryItem> &roles();
 
     friend bool operator==(const MemoryItem &, const MemoryItem &) = default;
 };

@@ -94,7 +94,7 @@ MemoryPanel::MemoryPanel(const CardContext &context, QObject *parent)
     , m_window(context.scheduler, context.qml, *this,
           {.view = QUrl(u"qrc:/Halvic/Cards/Memory/MemoryView.qml"_s),
               .size = QSize(notesWidth, notesMaxHeight),
-              .title = u"What Halvic Remembers"_s,
+              .title = tr("What Halvic Remembers"),
               .placement = firstFrame,
               .bubbleFrame = [this](const QRect &frame, bool minimized, const QRect &available) {
                   return bubbleFrame(frame, minimized, available);

@@ -62,14 +62,14 @@ Column {
             color: HalvicStyle.accent
             Accessible.ignored: false
             Accessible.role: Accessible.Graphic
-            Accessible.name: "connected fact"
+            Accessible.name: qsTr("connected fact")
         }
         IconButton {
             symbol: "pencil"
             symbolSize: 11
             tint: HalvicStyle.secondary
             // Named after the memory it acts on.
-            help: "Correct this memory: " + row.text
+            help: qsTr("Correct this memory: %1").arg(row.text)
             onClicked: {
                 row.controller.beginCorrection(row.memoryId);
                 draft.forceActiveFocus();
@@ -79,7 +79,7 @@ Column {
             symbol: "trash"
             symbolSize: 11
             tint: Qt.rgba(1, 0.27, 0.23, 0.85)
-            help: "Forget this \u2014 delete permanently: " + row.text
+            help: qsTr("Forget this \u2014 delete permanently: %1").arg(row.text)
             Layout.rightMargin: 14
             onClicked: row.controller.forget(row.memoryId, row.text)
         }
@@ -104,7 +104,7 @@ Column {
                 radius: HalvicStyle.controlRadius
                 color: HalvicStyle.field
             }
-            Accessible.name: "Correction of: " + row.text
+            Accessible.name: qsTr("Correction of: %1").arg(row.text)
             Layout.fillWidth: true
             Layout.leftMargin: 14
             Layout.topMargin: 7
@@ -123,16 +123,16 @@ Column {
             symbol: "checkmark.circle.fill"
             symbolSize: 15
             tint: HalvicStyle.green
-            help: "Save correction: " + row.text
+            help: qsTr("Save correction: %1").arg(row.text)
             onClicked: row.controller.commitCorrection(row.memoryId)
         }
         Button {
             id: cancel
-            text: "Cancel"
+            text: qsTr("Cancel")
             flat: true
             focusPolicy: Qt.NoFocus
             font.pixelSize: 11
-            Accessible.name: "Cancel correction: " + row.text
+            Accessible.name: qsTr("Cancel correction: %1").arg(row.text)
             Layout.rightMargin: 14
             contentItem: Text {
                 text: cancel.text

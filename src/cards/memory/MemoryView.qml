@@ -19,7 +19,7 @@ MinimizableCard {
     state: controller.window.bubble
     icon: "trophy.fill"
     tint: HalvicStyle.cyan
-    help: "What Halvic remembers \u2014 hold to expand"
+    help: qsTr("What Halvic remembers \u2014 hold to expand")
 
     GlassCard {
         width: root.width
@@ -33,7 +33,7 @@ MinimizableCard {
             CardHeader {
                 window: root.controller.window
                 symbol: "brain"
-                title: "What Halvic Remembers"
+                title: qsTr("What Halvic Remembers")
                 Layout.fillWidth: true
             }
 
@@ -69,11 +69,11 @@ MinimizableCard {
                     onClicked: root.controller.selectMode(mode)
                 }
                 ModeButton {
-                    text: "Notes"
+                    text: qsTr("Notes")
                     mode: MemoryMode.Notes
                 }
                 ModeButton {
-                    text: "Graph"
+                    text: qsTr("Graph")
                     mode: MemoryMode.Graph
                 }
 
@@ -88,7 +88,7 @@ MinimizableCard {
                 TextField {
                     id: search
                     visible: !root.graphMode
-                    placeholderText: "search memory\u2026"
+                    placeholderText: qsTr("search memory\u2026")
                     placeholderTextColor: HalvicStyle.secondary
                     text: root.memory.query
                     color: HalvicStyle.primary
@@ -96,7 +96,7 @@ MinimizableCard {
                     font.pixelSize: 12
                     padding: 2
                     background: null
-                    Accessible.name: "Search memory"
+                    Accessible.name: qsTr("Search memory")
                     Layout.fillWidth: true
                     onTextEdited: root.memory.query = text
                     onAccepted: root.controller.search(text)
@@ -106,7 +106,7 @@ MinimizableCard {
                     symbol: "xmark.circle.fill"
                     symbolSize: 11
                     tint: HalvicStyle.secondary
-                    help: "Clear"
+                    help: qsTr("Clear")
                     onClicked: root.controller.search("")
                 }
 
@@ -117,7 +117,7 @@ MinimizableCard {
                 }
                 Text {
                     visible: root.graphMode
-                    text: root.memory.graphNodeCount + " memories \u00b7 " + root.memory.graphEdgeCount + " links"
+                    text: qsTr("%1 memories \u00b7 %2 links").arg(root.memory.graphNodeCount).arg(root.memory.graphEdgeCount)
                     Accessible.role: Accessible.StaticText
                     Accessible.name: text
                     font.pixelSize: 10
@@ -128,7 +128,7 @@ MinimizableCard {
             // Notes: the list, or why it is empty.
             Text {
                 visible: !root.graphMode && root.memory.items.count === 0
-                text: root.memory.query.length > 0 ? "No memories match that." : "Nothing remembered yet."
+                text: root.memory.query.length > 0 ? qsTr("No memories match that.") : qsTr("Nothing remembered yet.")
                 Accessible.role: Accessible.StaticText
                 Accessible.name: text
                 font.pixelSize: 12
@@ -141,7 +141,7 @@ MinimizableCard {
                 boundsBehavior: Flickable.StopAtBounds
                 model: root.memory.items
                 Accessible.role: Accessible.List
-                Accessible.name: "Memories"
+                Accessible.name: qsTr("Memories")
                 Layout.fillWidth: true
                 Layout.fillHeight: true
                 Layout.leftMargin: -14

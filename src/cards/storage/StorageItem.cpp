@@ -1,5 +1,7 @@
 #include "StorageItem.h"
 
+#include <QCoreApplication>
+
 #include <cmath>
 #include <limits>
 
@@ -46,24 +48,21 @@ std::optional<StorageItem> StorageItem::from(const QJsonObject &object)
         std::move(*name), json::string(object, key::type), byteCount(object), json::string(object, key::updated)};
 }
 
-QVariant StorageItem::role(int index) const
+const RecordRoles<StorageItem> &StorageItem::roles()
 {
-    switch (index) {
-    case 0:
-        return name;
-    case 1:
-        return storageIcon(type);
-    case 2:
-        return storageSize(size);
-    case 3: {
-        QString help = u"Double-click to open · "_s + name;
-        if (const QString when = memPrettyTime(updated); !when.isEmpty())
-            help += u"  ·  "_s + when;
-        return help;
-    }
-    default:
-        return {};
-    }
+    static const RecordRoles<StorageItem> table{
+        {"name", &StorageItem::name},
+        {"icon", [](const StorageItem &item) { return storageIcon(item.type); }},
+        {"sizeText", [](const StorageItem &item) { return storageSize(item.size); }},
+        {"help",
+            [](const StorageItem &item) {
+                if (const QString when = memPrettyTime(item.updated); !when.isEmpty())
+                    return QCoreApplication::translate("StorageItem", "Double-click to open · %1  ·  %2")
+                        .arg(item.name, when);
+                return QCoreApplication::translate("StorageItem", "Double-click to open · %1").arg(item.name);
+            }},
+    };
+    return table;
 }
 
 } // namespace halvic

@@ -6,6 +6,8 @@
 
 #include <optional>
 
+#include "RecordRole.h"
+
 namespace halvic {
 
 /// One file in the user's storage, as the engine lists it; files are told apart by name.
@@ -24,8 +26,7 @@ struct StorageItem
     static std::optional<StorageItem> from(const QJsonObject &object);
 
     /// The view's roles: name, icon, sizeText, help (the tile's tooltip).
-    static QList<QByteArray> roleNames() { return {"name", "icon", "sizeText", "help"}; }
-    QVariant role(int index) const;
+    static const RecordRoles<StorageItem> &roles();
 
     friend bool operator==(const StorageItem &, const StorageItem &) = default;
 };

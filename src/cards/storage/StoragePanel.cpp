@@ -14,37 +14,13 @@ namespace halvic {
 using namespace protocol;
 using namespace Qt::Literals::StringLiterals;
 
-void StorageModel::setLoading(bool value)
-{
-    if (m_loading == value)
-        return;
-    m_loading = value;
-    emit loadingChanged();
-}
-
-void StorageModel::setUploading(bool value)
-{
-    if (m_uploading == value)
-        return;
-    m_uploading = value;
-    emit uploadingChanged();
-}
-
-void StorageModel::setDropTargeted(bool value)
-{
-    if (m_dropTargeted == value)
-        return;
-    m_dropTargeted = value;
-    emit dropTargetedChanged();
-}
-
 StoragePanel::StoragePanel(const CardContext &context, QObject *parent)
     : Card(parent)
     , m_control(context.control)
     , m_window(context.scheduler, context.qml, *this,
           {.view = QUrl(u"qrc:/Halvic/Cards/Storage/StorageView.qml"_s),
               .size = QSize(cardWidth, tallest),
-              .title = u"My Files"_s,
+              .title = tr("My Files"),
               .placement =
                   [this](const QRect &available, QSize) {
                       const QRect frame = placement(available);

@@ -81,9 +81,9 @@ Rectangle {
         symbol: "xmark.circle.fill"
         symbolSize: 14
         tint: Qt.rgba(HalvicStyle.red.r, HalvicStyle.red.g, HalvicStyle.red.b, 0.9)
-        help: "Delete this file"
+        help: qsTr("Delete this file")
         // Named after the file it deletes.
-        Accessible.name: "Delete " + tile.name
+        Accessible.name: qsTr("Delete %1").arg(tile.name)
         opacity: hover.hovered ? 1 : 0
         enabled: hover.hovered
         background: Rectangle {

@@ -18,7 +18,7 @@ MinimizableCard {
 
     state: controller.window.bubble
     icon: "folder.fill"
-    help: "Your files — hold to expand"
+    help: qsTr("Your files — hold to expand")
     // Files dropped on the card, or on its bubble, are uploaded.
     takesFiles: true
     onFilesOverChanged: root.files.dropTargeted = root.filesOver
@@ -39,7 +39,7 @@ MinimizableCard {
             CardHeader {
                 window: root.controller.window
                 symbol: "folder.fill"
-                title: "My Files"
+                title: qsTr("My Files")
                 Layout.fillWidth: true
                 Layout.margins: 14
 
@@ -50,10 +50,10 @@ MinimizableCard {
                         running: root.files.uploading
                         implicitWidth: 16
                         implicitHeight: 16
-                        Accessible.name: "Uploading"
+                        Accessible.name: qsTr("Uploading")
                     }
                     Text {
-                        text: "Uploading…"
+                        text: qsTr("Uploading…")
                         Accessible.role: Accessible.StaticText
                         Accessible.name: text
                         font.pixelSize: 11
@@ -62,7 +62,7 @@ MinimizableCard {
                 }
                 Text {
                     visible: !root.files.uploading && root.count > 0
-                    text: root.count + " item" + (root.count === 1 ? "" : "s")
+                    text: root.count === 1 ? qsTr("%1 item").arg(root.count) : qsTr("%1 items").arg(root.count)
                     Accessible.role: Accessible.StaticText
                     Accessible.name: text
                     font.pixelSize: 11
@@ -73,11 +73,11 @@ MinimizableCard {
                 }
                 Button {
                     id: addButton
-                    text: "Add files"
+                    text: qsTr("Add files")
                     flat: true
                     focusPolicy: Qt.NoFocus
                     Accessible.name: text
-                    Accessible.description: "Upload files to storage"
+                    Accessible.description: qsTr("Upload files to storage")
                     ToolTip.visible: hovered
                     ToolTip.text: Accessible.description
                     ToolTip.delay: 600
@@ -107,7 +107,7 @@ MinimizableCard {
                     symbol: "arrow.clockwise"
                     symbolSize: 12
                     symbolWeight: Font.DemiBold
-                    help: "Refresh the list"
+                    help: qsTr("Refresh the list")
                     onClicked: root.controller.refresh()
                 }
             }
@@ -135,7 +135,7 @@ MinimizableCard {
                     Layout.alignment: Qt.AlignHCenter
                 }
                 Text {
-                    text: "No files yet."
+                    text: qsTr("No files yet.")
                     Accessible.role: Accessible.StaticText
                     Accessible.name: text
                     font.pixelSize: 13
@@ -143,7 +143,7 @@ MinimizableCard {
                     Layout.alignment: Qt.AlignHCenter
                 }
                 Text {
-                    text: "Drop files here, or use “Add files”."
+                    text: qsTr("Drop files here, or use “Add files”.")
                     Accessible.role: Accessible.StaticText
                     Accessible.name: text
                     font.pixelSize: 11
@@ -169,7 +169,7 @@ MinimizableCard {
                 cellWidth: Math.min(width / columns, 168 + 14)
                 cellHeight: 136
                 Accessible.role: Accessible.List
-                Accessible.name: "Files"
+                Accessible.name: qsTr("Files")
                 Layout.fillWidth: true
                 Layout.fillHeight: true
                 Layout.margins: 16

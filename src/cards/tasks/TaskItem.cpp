@@ -16,20 +16,15 @@ std::optional<TaskItem> TaskItem::from(const QJsonObject &object)
     return TaskItem{std::move(*id), std::move(*text), json::optString(object, key::due)};
 }
 
-QVariant TaskItem::role(int index) const
+const RecordRoles<TaskItem> &TaskItem::roles()
 {
-    switch (index) {
-    case 0:
-        return id;
-    case 1:
-        return text;
-    case 2:
-        return due.value_or(QString());
-    case 3:
-        return due.has_value();
-    default:
-        return {};
-    }
+    static const RecordRoles<TaskItem> table{
+        {"taskId", &TaskItem::id},
+        {"text", &TaskItem::text},
+        {"due", [](const TaskItem &item) { return item.due.value_or(QString()); }},
+        {"hasDue", [](const TaskItem &item) { return item.due.has_value(); }},
+    };
+    return table;
 }
 
 } // namespace halvic

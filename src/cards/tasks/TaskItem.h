@@ -6,6 +6,8 @@
 
 #include <optional>
 
+#include "RecordRole.h"
+
 namespace halvic {
 
 /// One of the user's open tasks or reminders, as the engine names it.
@@ -20,8 +22,7 @@ struct TaskItem
     static std::optional<TaskItem> from(const QJsonObject &object);
 
     /// The view's roles: taskId, text, due (empty when none), hasDue.
-    static QList<QByteArray> roleNames() { return {"taskId", "text", "due", "hasDue"}; }
-    QVariant role(int index) const;
+    static const RecordRoles<TaskItem> &roles();
 
     friend bool operator==(const TaskItem &, const TaskItem &) = default;
 };

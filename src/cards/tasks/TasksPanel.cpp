@@ -17,7 +17,7 @@ TasksPanel::TasksPanel(const CardContext &context, QObject *parent)
     , m_window(context.scheduler, context.qml, *this,
           {.view = QUrl(u"qrc:/Halvic/Cards/Tasks/TasksView.qml"_s),
               .size = cardSize,
-              .title = u"Tasks & Reminders"_s,
+              .title = tr("Tasks & Reminders"),
               .placement = cardplacement::topRight(20)})
 {
 }

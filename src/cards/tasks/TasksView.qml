@@ -17,7 +17,7 @@ MinimizableCard {
 
     state: controller.window.bubble
     icon: "checklist"
-    help: "Tasks & Reminders — hold to expand"
+    help: qsTr("Tasks & Reminders — hold to expand")
 
     GlassCard {
         width: 320
@@ -32,14 +32,14 @@ MinimizableCard {
             CardHeader {
                 window: root.controller.window
                 symbol: "checklist"
-                title: "Tasks & Reminders"
+                title: qsTr("Tasks & Reminders")
                 Layout.fillWidth: true
                 Layout.margins: 14
             }
 
             Text {
                 visible: root.tasks.count === 0
-                text: "Nothing on your list."
+                text: qsTr("Nothing on your list.")
                 Accessible.role: Accessible.StaticText
                 Accessible.name: text
                 font.pixelSize: 12
@@ -58,7 +58,7 @@ MinimizableCard {
                 boundsBehavior: Flickable.StopAtBounds
                 model: root.tasks
                 Accessible.role: Accessible.List
-                Accessible.name: "Tasks"
+                Accessible.name: qsTr("Tasks")
                 Layout.fillWidth: true
                 Layout.preferredHeight: Math.min(contentHeight, 340)
                 ScrollBar.vertical: ScrollBar {}
@@ -82,7 +82,7 @@ MinimizableCard {
                             symbolSize: 16
                             tint: "white"
                             // Named after the task it ticks off, so each tick says which.
-                            help: "Mark done: " + row.text
+                            help: qsTr("Mark done: %1").arg(row.text)
                             Layout.alignment: Qt.AlignTop
                             Layout.leftMargin: 14
                             Layout.topMargin: 7
@@ -108,7 +108,7 @@ MinimizableCard {
                             }
                             Text {
                                 visible: row.hasDue
-                                text: "due " + row.due
+                                text: qsTr("due %1").arg(row.due)
                                 Accessible.role: Accessible.StaticText
                                 Accessible.name: text
                                 font.pixelSize: 11
