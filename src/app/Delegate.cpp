@@ -38,6 +38,7 @@
 #include "IdleDimmer.h"
 #include "Line.h"
 #include "MemoryPanel.h"
+#include "MenuPopup.h"
 #include "Paths.h"
 #include "Platform.h"
 #include "PointerSink.h"
@@ -92,6 +93,7 @@ Delegate::~Delegate()
 {
     // Views go before the controller and model they show.
     m_gestures.reset();
+    m_popupMenu.reset();
     m_cards.reset();
     m_popups.reset();
     m_dimmer.reset();
@@ -490,20 +492,9 @@ void Delegate::toggleStorage()
 
 void Delegate::showMenu(const Menu &menu, QPointF globalPos)
 {
-    m_popupMenu = std::make_unique<QMenu>();
-    for (const MenuEntry &entry : menu) {
-        if (entry.separator) {
-            m_popupMenu->addSeparator();
-            continue;
-        }
-        QAction *action = m_popupMenu->addAction(entry.title);
-        action->setEnabled(entry.enabled && bool(entry.action));
-        action->setCheckable(entry.checkable);
-        action->setChecked(entry.checked);
-        if (entry.action)
-            connect(action, &QAction::triggered, this, entry.action);
-    }
-    m_popupMenu->popup(globalPos.toPoint());
+    if (!m_popupMenu)
+        m_popupMenu = std::make_unique<MenuPopup>(*m_qml, *m_scheduler);
+    m_popupMenu->popup(menu, globalPos);
 }
 
 void Delegate::quit()

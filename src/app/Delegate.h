@@ -30,6 +30,7 @@ class HudController;
 class HudPlacement;
 class HudRequests;
 class IdleDimmer;
+class MenuPopup;
 class PointerSink;
 class Popups;
 class QtScheduler;
@@ -113,7 +114,7 @@ private:
     std::unique_ptr<QSystemTrayIcon> m_tray;
     QPointer<QAction> m_gesturesItem;
     std::unique_ptr<Autostart> m_autostart;
-    std::unique_ptr<QMenu> m_popupMenu;
+    std::unique_ptr<MenuPopup> m_popupMenu;
     std::unique_ptr<UnixSignals> m_signals;
     std::unique_ptr<PointerSink> m_pointer;
     std::unique_ptr<WindowSystem> m_gestureWindows;

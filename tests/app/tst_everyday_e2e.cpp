@@ -70,7 +70,7 @@ private slots:
     {
         QVERIFY(session->startHud());
         const QString entry = session->root().file(u"config/autostart/halvic-hud.desktop"_s);
-        const auto toggle = [&] { QVERIFY(session->chooseFromMoreMenu(moremenu::startAtLogin)); };
+        const auto toggle = [&] { QVERIFY(session->chooseFromMoreMenu(QStringLiteral("Start at Login"))); };
         toggle();
         QVERIFY(HudSession::waitFor([&] { return QFile::exists(entry); }, 5000));
         QVERIFY(readAll(entry).contains("\nExec="));

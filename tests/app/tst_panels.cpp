@@ -7,6 +7,7 @@
 #include "Bubble.h"
 #include "GlassPanel.h"
 #include "LongPress.h"
+#include "MenuPopup.h"
 
 using namespace halvic;
 using namespace std::chrono_literals;
@@ -167,6 +168,38 @@ private slots:
         QFETCH(QRect, area);
         QFETCH(QPoint, at);
         QCOMPARE(halvic::hintBeside(bubble, QSize(100, 20), area), at);
+    }
+
+    // Keys move over choosable entries only, wrapping; -1 is "none current".
+    void menuKeys_data()
+    {
+        QTest::addColumn<int>("from");
+        QTest::addColumn<int>("step");
+        QTest::addColumn<int>("to");
+        QTest::addRow("down from none") << -1 << 1 << 0;
+        QTest::addRow("up from none") << -1 << -1 << 4;
+        QTest::addRow("down skips the separator and the disabled") << 0 << 1 << 4;
+        QTest::addRow("down wraps") << 4 << 1 << 0;
+        QTest::addRow("up skips back") << 4 << -1 << 0;
+        QTest::addRow("up wraps") << 0 << -1 << 4;
+    }
+    void menuKeys()
+    {
+        QFETCH(int, from);
+        QFETCH(int, step);
+        QFETCH(int, to);
+        const auto entry = [](bool enabled, bool hasAction) {
+            MenuEntry made;
+            made.enabled = enabled;
+            made.action = hasAction ? std::function<void()>([] {}) : nullptr;
+            return made;
+        };
+        const Menu menu{
+            entry(true, true), MenuEntry::divider(), entry(false, true), entry(true, false), entry(true, true)};
+        QCOMPARE(menus::step(menu, from, step), to);
+        QCOMPARE(menus::first(menu), 0);
+        QCOMPARE(menus::last(menu), 4);
+        QCOMPARE(menus::step(Menu{MenuEntry::divider()}, -1, 1), -1);
     }
 
     // A glide reaches its frame and then schedules nothing more; a hidden panel jumps.

@@ -34,7 +34,7 @@ private slots:
     void myFilesFromTheMenu()
     {
         const QString query = controlFile("storage_query.json");
-        const auto chooseMyFiles = [&] { QVERIFY(session->chooseFromMoreMenu(moremenu::myFiles)); };
+        const auto chooseMyFiles = [&] { QVERIFY(session->chooseFromMoreMenu(QStringLiteral("My Files"))); };
         chooseMyFiles();
         QVERIFY(session->waitToFind(QStringLiteral("My Files"), QStringLiteral("frame")));
         QVERIFY(HudSession::waitFor([&] { return QFile::exists(query); }, 5000));

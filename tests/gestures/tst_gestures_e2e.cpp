@@ -104,7 +104,7 @@ private slots:
         // that modal alert would keep the menu from opening later.
         QVERIFY(!listening(*session));
         // Under Xvfb there is no tray: the HUD's "More" menu carries the item.
-        QVERIFY(session->chooseFromMoreMenu(moremenu::handGestures));
+        QVERIFY(session->chooseFromMoreMenu(QStringLiteral("Hand Gestures")));
         QVERIFY(HudSession::waitFor([&] { return listening(*session); }, 10000));
         const QString written = session->root().controlFile(QStringLiteral("gestures.json"));
         QVERIFY(HudSession::waitFor([&] { return readJson(written).value(QStringLiteral("on")) == true; }, 5000));

@@ -248,21 +248,22 @@ public:
         return found;
     }
 
-    /// Chooses an entry of the HUD's "More" menu, counted from its end (see `moremenu`). The
-    /// menu is a Qt Widgets menu, not on the accessibility bus: it is driven with the keyboard.
-    bool chooseFromMoreMenu(int fromEnd) const
+    /// Chooses the entry named `title` of the HUD's "More" menu, found on the accessibility bus.
+    /// A click that missed (the HUD still settling in place) is tried again.
+    bool chooseFromMoreMenu(const QString &title) const
     {
-        const auto more = waitToFind(QStringLiteral("More"), QStringLiteral("push button"));
-        if (!more)
-            return false;
-        click(*more);
-        QTest::qWait(500);
-        QStringList keys{QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("80")};
-        for (int i = 0; i < fromEnd; ++i)
-            keys << QStringLiteral("Up");
-        keys << QStringLiteral("Return");
-        run(QStringLiteral("xdotool"), keys);
-        return true;
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            const auto more = waitToFind(QStringLiteral("More"), QStringLiteral("push button"));
+            if (!more)
+                return false;
+            click(*more);
+            if (const auto entry = waitToFind(title, QStringLiteral("menu item"), 4000)) {
+                click(*entry);
+                return true;
+            }
+        }
+        qWarning().noquote() << "read instead:\n" + accessibleObjects().join(u'\n');
+        return false;
     }
 
     /// Clicks the middle of `rect` with the real pointer.
@@ -327,15 +328,6 @@ private:
     qint64 m_busPid = 0;
     std::unique_ptr<QProcess> m_hud;
 };
-
-/// Where the entries of the HUD's "More" menu are, counted from its end (without a tray).
-namespace moremenu {
-inline constexpr int quit = 1;
-inline constexpr int startAtLogin = 2;
-inline constexpr int handGestures = 3;
-inline constexpr int myFiles = 4;
-inline constexpr int whatHalvicRemembers = 5;
-} // namespace moremenu
 
 inline QJsonObject engineEvent(const char *type, QJsonObject payload = {})
 {
