@@ -1,5 +1,6 @@
 #include "Autostart.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -120,6 +121,16 @@ bool Autostart::setEnabled(bool on) const
                           "X-GNOME-Autostart-enabled=true\n"_s.arg(execLine(m_command));
     file.write(entry.toUtf8());
     return file.commit();
+}
+
+Menu Autostart::menuEntries() const
+{
+    // The entry's file and command are all it is: the action keeps its own copy.
+    return {{.title = QCoreApplication::translate("halvic::Autostart", "Start at Login"),
+        .action = [autostart = *this] { autostart.setEnabled(!autostart.isEnabled()); },
+        .checkable = true,
+        .checked = isEnabled(),
+        .shortcut = {}}};
 }
 
 } // namespace halvic

@@ -5,6 +5,8 @@
 
 #include <functional>
 
+#include "Menu.h"
+
 namespace halvic {
 
 /// Starting the HUD with the desktop session: an XDG autostart entry,
@@ -26,6 +28,10 @@ public:
     bool isEnabled() const;
     /// Writes the entry (atomically) or removes it. False when that failed.
     bool setEnabled(bool on) const;
+
+    /// "Start at Login", checked as the entry says now; switching it writes or removes the
+    /// entry (a failed write leaves it as the file says, which the next look at the menu shows).
+    Menu menuEntries() const;
 
     const QString &entryPath() const { return m_entryPath; }
     /// The Exec value for `command`, quoted as desktop entries require.

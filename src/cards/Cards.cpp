@@ -18,13 +18,13 @@ Cards::Cards(CardContext context, QObject *parent)
     : QObject(parent)
     , m_context(std::move(context))
 {
-    // "card_close" reaches the cards in this order.
+    // "card_close" reaches the cards, and the menus show their entries, in this order.
     m_tasks = add<TasksPanel>();
     m_compose = add<ComposePanel>();
     add<EmailPanel>();
     m_entity = add<EntityPanel>();
-    m_storage = add<StoragePanel>();
     m_memory = add<MemoryPanel>();
+    m_storage = add<StoragePanel>();
 }
 
 Cards::~Cards() = default;
@@ -38,6 +38,27 @@ void Cards::registerRows(EventDispatcher &dispatcher)
         for (const auto &card : m_cards)
             card->close(id);
     });
+}
+
+void Cards::openMemory()
+{
+    m_memory->open();
+}
+
+Menu Cards::menuEntries() const
+{
+    Menu menu;
+    for (const auto &card : m_cards) {
+        for (MenuEntry &entry : card->menuEntries())
+            menu.push_back(std::move(entry));
+    }
+    return menu;
+}
+
+void Cards::useFilePicker(const FilePicker &picker) const
+{
+    for (const auto &card : m_cards)
+        card->useFilePicker(picker);
 }
 
 } // namespace halvic

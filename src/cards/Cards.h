@@ -26,6 +26,12 @@ public:
     ~Cards() override;
 
     void registerRows(EventDispatcher &dispatcher);
+    /// The HUD's memory button: the memory card opens, with the keyboard.
+    void openMemory();
+    /// The cards' menu entries, in the cards' order.
+    Menu menuEntries() const;
+    /// Gives the cards that take files from the user the file chooser.
+    void useFilePicker(const FilePicker &picker) const;
 
     TasksPanel &tasks() { return *m_tasks; }
     ComposePanel &compose() { return *m_compose; }

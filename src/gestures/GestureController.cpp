@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "GestureListener.h"
+#include "GestureProtocol.h"
 #include "Logging.h"
 #include "Protocol.h"
 

@@ -4,7 +4,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
-#include "Protocol.h"
+#include "GestureProtocol.h"
 
 namespace halvic::gestures {
 

@@ -9,7 +9,6 @@
 
 #include "GlassPanel.h"
 #include "Logging.h"
-#include "Protocol.h"
 
 namespace halvic {
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "GestureController.h"
-#include "Protocol.h"
+#include "GestureProtocol.h"
 
 class QQmlEngine;
 

@@ -4,8 +4,12 @@
 #include <QString>
 #include <QtQmlIntegration>
 
+#include <functional>
+
 #include "CardWindow.h"
 #include "ControlChannel.h"
+#include "FileChoosers.h"
+#include "Menu.h"
 
 class QQmlEngine;
 
@@ -23,8 +27,12 @@ struct CardContext
     ControlChannel control;
 };
 
-/// What `Cards` needs of each card: its engine rows and its answer to "card_close". State and
-/// the window are the card's own (the window as its last member).
+/// Shows a file chooser for a request (one at a time, see FileChooserQueue).
+using FilePicker = std::function<void(FileChooserQueue::Request)>;
+
+/// What `Cards` needs of each card: its engine rows, its answer to "card_close", the menu
+/// entries that open it and, for a card that takes files, the file chooser. State and the
+/// window are the card's own (the window as its last member).
 class Card : public QObject
 {
     Q_OBJECT
@@ -41,6 +49,10 @@ public:
     /// "card_close": a card showing a draft, thread or entity closes itself when `id` is
     /// empty or its own; the others ignore it.
     virtual void close(const QString &id) { Q_UNUSED(id) }
+    /// The card's entries in the menus (the tray's, or the HUD's "More" without a tray).
+    virtual Menu menuEntries() { return {}; }
+    /// Where a card that takes files from the user asks for them.
+    virtual void useFilePicker(const FilePicker &picker) { Q_UNUSED(picker) }
 };
 
 } // namespace halvic

@@ -2,6 +2,7 @@
 
 #include <QJsonArray>
 
+#include "ComposeProtocol.h"
 #include "JsonRead.h"
 #include "Protocol.h"
 

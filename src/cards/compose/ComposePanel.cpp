@@ -1,7 +1,9 @@
 #include "ComposePanel.h"
 
+#include <QPointer>
 #include <QSet>
 
+#include "ComposeProtocol.h"
 #include "EventDispatcher.h"
 #include "Protocol.h"
 #include "UserFiles.h"
@@ -95,6 +97,16 @@ void ComposePanel::dismiss()
 void ComposePanel::noteEdited()
 {
     m_editTimer.restart();
+}
+
+void ComposePanel::useFilePicker(const FilePicker &picker)
+{
+    connect(this, &ComposePanel::attachmentsPickRequested, this, [this, picker] {
+        picker({u"compose"_s, tr("Attach files"), [self = QPointer(this)](const QList<QUrl> &urls) {
+                    if (self)
+                        self->addAttachments(urls);
+                }});
+    });
 }
 
 void ComposePanel::pickAttachments()

@@ -45,6 +45,8 @@ public:
     void showEvent(const EventDraft &draft);
     /// The engine puts the card away when `draftId` is empty or the draft shown; no action.
     void close(const QString &draftId) override;
+    /// The attach button shows the chooser, titled "Attach files"; what is chosen is attached.
+    void useFilePicker(const FilePicker &picker) override;
 
     /// Send (email) or Book (event): the fields go with it; the card hides.
     Q_INVOKABLE void send();

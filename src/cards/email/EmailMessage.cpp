@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QJsonArray>
 
+#include "EmailProtocol.h"
 #include "JsonRead.h"
 #include "Protocol.h"
 

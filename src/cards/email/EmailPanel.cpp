@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "EmailProtocol.h"
 #include "EventDispatcher.h"
 #include "GlassPanel.h"
 #include "JsonRead.h"

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 
+#include "EntityProtocol.h"
 #include "EventDispatcher.h"
 #include "GlassPanel.h"
 #include "JsonRead.h"

@@ -4,6 +4,7 @@
 
 #include "CardFormats.h"
 #include "JsonRead.h"
+#include "MemoryProtocol.h"
 #include "Protocol.h"
 
 namespace halvic {

@@ -3,6 +3,7 @@
 #include <QFutureWatcher>
 #include <QGuiApplication>
 #include <QJsonObject>
+#include <QPointer>
 #include <QScreen>
 
 #include <algorithm>
@@ -11,6 +12,7 @@
 #include "EventDispatcher.h"
 #include "GlassPanel.h"
 #include "JsonRead.h"
+#include "MemoryProtocol.h"
 #include "Protocol.h"
 
 namespace halvic {
@@ -163,6 +165,17 @@ void MemoryPanel::open()
         panel->raise();
         panel->requestActivate();
     }
+}
+
+Menu MemoryPanel::menuEntries()
+{
+    return {{.title = tr("What Halvic Remembers"),
+        .action =
+            [self = QPointer(this)] {
+                if (self)
+                    self->toggle();
+            },
+        .shortcut = u"Ctrl+R"_s}};
 }
 
 void MemoryPanel::toggle()

@@ -37,6 +37,8 @@ public:
 
     CardWindow *window() override { return &m_window; }
     void registerRows(EventDispatcher &dispatcher) override;
+    /// "What Halvic Remembers" (Ctrl+R): toggle().
+    Menu menuEntries() override;
 
     MemoryModel &model() { return m_model; }
 

@@ -8,6 +8,7 @@
 #include "CardFormats.h"
 #include "JsonRead.h"
 #include "Protocol.h"
+#include "StorageProtocol.h"
 
 namespace halvic {
 

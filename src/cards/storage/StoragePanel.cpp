@@ -2,11 +2,13 @@
 
 #include <QGuiApplication>
 #include <QJsonArray>
+#include <QPointer>
 #include <QScreen>
 
 #include "EventDispatcher.h"
 #include "GlassPanel.h"
 #include "Protocol.h"
+#include "StorageProtocol.h"
 #include "UserFiles.h"
 
 namespace halvic {
@@ -126,6 +128,27 @@ void StoragePanel::deleteFile(const QString &name)
 {
     m_model.files().removeId(name);
     writeAction({{key::action, value::remove}, {key::name, name}});
+}
+
+Menu StoragePanel::menuEntries()
+{
+    return {{.title = tr("My Files"),
+        .action =
+            [self = QPointer(this)] {
+                if (self)
+                    self->toggle();
+            },
+        .shortcut = u"Ctrl+F"_s}};
+}
+
+void StoragePanel::useFilePicker(const FilePicker &picker)
+{
+    connect(this, &StoragePanel::uploadPickRequested, this, [this, picker] {
+        picker({u"storage"_s, tr("Upload files"), [self = QPointer(this)](const QList<QUrl> &urls) {
+                    if (self)
+                        self->uploadURLs(urls);
+                }});
+    });
 }
 
 void StoragePanel::pickFiles()

@@ -33,6 +33,10 @@ public:
 
     CardWindow *window() override { return &m_window; }
     void registerRows(EventDispatcher &dispatcher) override;
+    /// "My Files" (Ctrl+F): toggle().
+    Menu menuEntries() override;
+    /// "Add files" shows the chooser, titled "Upload files"; what is chosen is uploaded.
+    void useFilePicker(const FilePicker &picker) override;
 
     StorageModel &model() { return m_model; }
     int cardHeight() const { return m_cardHeight; }

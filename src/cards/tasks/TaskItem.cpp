@@ -2,6 +2,7 @@
 
 #include "JsonRead.h"
 #include "Protocol.h"
+#include "TasksProtocol.h"
 
 namespace halvic {
 

@@ -5,6 +5,7 @@
 #include "EventDispatcher.h"
 #include "JsonRead.h"
 #include "Protocol.h"
+#include "TasksProtocol.h"
 
 namespace halvic {
 

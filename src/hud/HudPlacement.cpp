@@ -141,9 +141,22 @@ HudPlacement::HudPlacement(GlassPanel &panel, AppModel &model, Scheduler &schedu
     connect(&panel, &GlassPanel::userMoveStarted, this, [this] { m_userMoveStarted = true; });
     connect(&panel, &QWindow::xChanged, this, &HudPlacement::windowMoved);
     connect(&panel, &QWindow::yChanged, this, &HudPlacement::windowMoved);
-    connect(qGuiApp, &QGuiApplication::screenAdded, this, &HudPlacement::reanchor);
+    // The one place that follows the displays: added, removed, a new primary, or a panel or
+    // dock of the desktop taking or giving back room.
+    connect(qGuiApp, &QGuiApplication::screenAdded, this, [this](QScreen *screen) {
+        followAvailableGeometry(*screen);
+        reanchor();
+    });
     connect(qGuiApp, &QGuiApplication::screenRemoved, this, &HudPlacement::reanchor);
     connect(qGuiApp, &QGuiApplication::primaryScreenChanged, this, &HudPlacement::reanchor);
+    const auto screens = QGuiApplication::screens();
+    for (QScreen *screen : screens)
+        followAvailableGeometry(*screen);
+}
+
+void HudPlacement::followAvailableGeometry(const QScreen &screen)
+{
+    connect(&screen, &QScreen::availableGeometryChanged, this, &HudPlacement::reanchor);
 }
 
 HudPlacement::~HudPlacement() = default;

@@ -111,6 +111,7 @@ private:
     void place(bool glide);
     bool userIsMoving() const;
     QScreen *screenUnderPanel() const;
+    void followAvailableGeometry(const QScreen &screen);
     void scheduleReanchor();
     void scheduleSnap();
     void snap();

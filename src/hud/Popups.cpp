@@ -147,7 +147,7 @@ bool Popups::showImage(const QImage &image, const QString &path, const QString &
 {
     const QSize size = popups::displaySize(image.size());
 
-    QQmlComponent component(&m_qml, QUrl(u"qrc:/Halvic/App/PopupView.qml"_s));
+    QQmlComponent component(&m_qml, QUrl(u"qrc:/Halvic/Hud/PopupView.qml"_s));
     if (!component.isReady())
         return false;
     const QString shownTitle = title.isEmpty() ? QFileInfo(path).fileName() : title;
