@@ -19,7 +19,7 @@ struct MenuEntry
     bool checked = false;
     bool separator = false;
     /// In QKeySequence's portable text ("Ctrl+G"); empty for none.
-    QString shortcut;
+    QString shortcut{};
 
     static MenuEntry divider()
     {
