@@ -16,7 +16,6 @@
 #include "Engine.h"
 #include "EventDispatcher.h"
 #include "Line.h"
-#include "ModelRows.h"
 #include "Scheduler.h"
 #include "WindowCommands.h"
 
@@ -37,8 +36,8 @@ struct Harness
 
     Harness()
     {
-        halvic::registerModelRows(dispatcher, model);
-        windows.registerRow(dispatcher);
+        model.registerRows(dispatcher);
+        windows.registerRows(dispatcher);
         QObject::connect(&windows, &halvic::WindowCommands::unavailable, &model,
             [this](const QString &message) { model.push(halvic::speaker::tarvel, message); });
     }

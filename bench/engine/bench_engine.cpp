@@ -168,15 +168,15 @@ void benchFlood()
 import sys
 out = sys.stdout.buffer
 for i in range(200000):
-    out.write(b'@@EVT {"type":"status","state":"%d"}\n' % i)
+    out.write(b'@@EVT {"type":"booting","stage":"%d"}\n' % i)
 out.write(b'@@EVT {"type":"tarvel","text":"done"}\n')
 out.flush()
 import time; time.sleep(30)
 )PY");
     int expected = 0;
     bool inOrder = true;
-    QObject::connect(&run.model, &AppModel::stateChanged, [&] {
-        if (run.model.state() != QString::number(expected))
+    QObject::connect(&run.model, &AppModel::bootStageChanged, [&] {
+        if (run.model.bootStage() != QString::number(expected))
             inOrder = false;
         ++expected;
     });
@@ -223,7 +223,7 @@ for i in range(5000):
     next_at += 1_000_000
     while time.monotonic_ns() < next_at:
         pass
-    out.write(b'@@EVT {"type":"status","state":"%d"}\n' % time.monotonic_ns())
+    out.write(b'@@EVT {"type":"booting","stage":"%d"}\n' % time.monotonic_ns())
     out.flush()
 out.write(b'@@EVT {"type":"tarvel","text":"done"}\n')
 out.flush()
@@ -231,9 +231,9 @@ time.sleep(30)
 )PY");
     std::vector<double> latenciesMs;
     latenciesMs.reserve(5000);
-    QObject::connect(&run.model, &AppModel::stateChanged, [&] {
+    QObject::connect(&run.model, &AppModel::bootStageChanged, [&] {
         bool ok = false;
-        const qint64 sentNs = run.model.state().toLongLong(&ok);
+        const qint64 sentNs = run.model.bootStage().toLongLong(&ok);
         if (!ok)
             return;
         const qint64 nowNs

@@ -99,7 +99,7 @@ int main(int argc, char **argv)
 
     EventDispatcher dispatcher;
     WindowCommands commands(X11WindowSystem::connect());
-    commands.registerRow(dispatcher);
+    commands.registerRows(dispatcher);
     // A connection of our own to read the frames back.
     const auto x = X11WindowSystem::connect();
     if (!x) {

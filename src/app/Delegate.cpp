@@ -29,14 +29,11 @@
 #include "HudController.h"
 #include "HudPanel.h"
 #include "HudRequests.h"
-#include "JsonRead.h"
 #include "Line.h"
 #include "MenuPopup.h"
-#include "ModelRows.h"
 #include "Paths.h"
 #include "Platform.h"
 #include "Popups.h"
-#include "Protocol.h"
 #include "Scheduler.h"
 #include "Symbols.h"
 #include "UnixSignals.h"
@@ -76,7 +73,7 @@ Delegate::Delegate()
     , m_model(std::make_unique<AppModel>(*m_scheduler))
     , m_dispatcher(std::make_unique<EventDispatcher>())
 {
-    registerModelRows(*m_dispatcher, *m_model);
+    m_model->registerRows(*m_dispatcher);
     // Started at login as it was started now, with the engine folder it was given, if any.
     QStringList command{QCoreApplication::applicationFilePath()};
     if (Paths::rootOption())
@@ -103,7 +100,7 @@ bool Delegate::launch()
     connect(m_hud.get(), &HudController::memoryRequested, m_cards.get(), &Cards::openMemory);
     m_hud->setMemoryAvailable(true);
     m_gestures = std::make_unique<HandGestures>(*m_scheduler, *m_qml, *m_requests);
-    m_gestures->registerRow(*m_dispatcher);
+    m_gestures->registerRows(*m_dispatcher);
     // Gestures end with the engine that drove them; hand use counts as activity.
     connect(m_engine.get(), &Engine::exited, m_gestures.get(),
         [gestures = m_gestures.get()] { gestures->setActive(false); });
@@ -132,7 +129,7 @@ void Delegate::wireEngine()
 void Delegate::wireWindowCommands()
 {
     m_windows = std::make_unique<WindowCommands>(WindowManager::defaultSystem());
-    m_windows->registerRow(*m_dispatcher);
+    m_windows->registerRows(*m_dispatcher);
     connect(m_windows.get(), &WindowCommands::unavailable, m_model.get(),
         [model = m_model.get()](const QString &message) { model->push(speaker::tarvel, message); });
     // Arranged windows keep the docked HUD's strip free.
@@ -160,9 +157,7 @@ bool Delegate::buildHud()
         return false;
     wireHud();
     m_popups = std::make_unique<Popups>(*m_qml, *m_scheduler, [](const QUrl &url) { QDesktopServices::openUrl(url); });
-    m_dispatcher->on(protocol::event::show, m_popups.get(), [popups = m_popups.get()](const QJsonObject &payload) {
-        popups->show(json::string(payload, protocol::key::path), json::string(payload, protocol::key::title));
-    });
+    m_popups->registerRows(*m_dispatcher);
     return true;
 }
 

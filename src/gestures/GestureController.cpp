@@ -5,10 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "EventDispatcher.h"
 #include "GestureListener.h"
 #include "GestureProtocol.h"
-#include "JsonRead.h"
 #include "Logging.h"
 #include "Protocol.h"
 
@@ -375,14 +373,6 @@ HandReticle &GestureController::reticleFor(const QString &hand)
 void GestureController::post(PointerEvent::Type type, QPointF at)
 {
     m_pointer.post({type, at.toPoint()});
-}
-
-void GestureController::registerRow(
-    EventDispatcher &dispatcher, const QObject *context, std::function<void(bool)> setActive)
-{
-    dispatcher.on(protocol::event::gestures, context, [setActive = std::move(setActive)](const QJsonObject &payload) {
-        setActive(json::boolean(payload, protocol::key::on, false));
-    });
 }
 
 } // namespace halvic

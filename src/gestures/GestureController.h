@@ -21,7 +21,6 @@
 
 namespace halvic {
 
-class EventDispatcher;
 class GestureListener;
 
 /// What the gesture controller needs to know about the desktop beyond the window system.
@@ -92,9 +91,6 @@ public:
     /// The desktop point of a normalised position on the first display. Positions outside
     /// the display are pulled onto its edge.
     QPointF toDesktop(QPointF normalised) const;
-
-    /// Registers the engine's "gestures" row: `setActive` gets its "on" value.
-    static void registerRow(EventDispatcher &dispatcher, const QObject *context, std::function<void(bool)> setActive);
 
 signals:
     void enabledChanged(bool enabled);

@@ -18,6 +18,7 @@ HandGestures::HandGestures(Scheduler &scheduler, QQmlEngine &qml, const HudReque
     , m_qml(qml)
     , m_requests(requests)
 {
+    connect(&m_row, &GestureRow::switched, this, &HandGestures::setActive);
 }
 
 HandGestures::~HandGestures() = default;
@@ -44,9 +45,9 @@ void HandGestures::setActive(bool on)
         controller().setEnabled(on);
 }
 
-void HandGestures::registerRow(EventDispatcher &dispatcher)
+void HandGestures::registerRows(EventDispatcher &dispatcher)
 {
-    GestureController::registerRow(dispatcher, this, [this](bool on) { setActive(on); });
+    m_row.registerRows(dispatcher);
 }
 
 Menu HandGestures::menuEntries()

@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "GestureRow.h"
 #include "Menu.h"
 
 class QQmlEngine;
@@ -34,7 +35,7 @@ public:
     /// Switches as the engine says; off needs no controller, so none is made for it.
     void setActive(bool on);
     /// The engine's "gestures" row switches them (the row ends with this object).
-    void registerRow(EventDispatcher &dispatcher);
+    void registerRows(EventDispatcher &dispatcher);
 
     /// "Hand Gestures", checked while on.
     Menu menuEntries();
@@ -51,6 +52,7 @@ private:
     Scheduler &m_scheduler;
     QQmlEngine &m_qml;
     const HudRequests &m_requests;
+    GestureRow m_row;
     std::unique_ptr<PointerSink> m_pointer;
     std::unique_ptr<WindowSystem> m_windows;
     // Last: it goes before the pointer and windows it acts on (releasing the button).

@@ -15,12 +15,12 @@ Rectangle {
     required property bool done
     required property string note
     required property bool stalled
-    required property double startedAt
+    required property string emoji
+    required property string shortLabel
+    required property string elapsed
 
     property bool expanded: false
     readonly property bool quiet: stalled && !done
-    readonly property string emoji: hud.agentEmoji(agent, desc, stalled, done)
-    readonly property string elapsed: hud.elapsed(startedAt, hud.clock.now)
 
     implicitWidth: (expanded ? full.implicitWidth : compact.implicitWidth) + 16
     implicitHeight: (expanded ? full.implicitHeight : compact.implicitHeight) + 10
@@ -46,7 +46,7 @@ Rectangle {
         Text { visible: chip.done; text: "\u2705"; font.family: HalvicStyle.emojiFamily; font.pixelSize: 9 }
         Spinner { visible: !chip.done; size: 9; color: chip.stalled ? HalvicStyle.yellow : HalvicStyle.orange }
         Text {
-            text: chip.hud.shortLabel(chip.desc)
+            text: chip.shortLabel
             textFormat: Text.PlainText
             font.pixelSize: 10
             color: HalvicStyle.primary

@@ -1,12 +1,10 @@
 import QtQuick
 import Halvic.Hud
-import Halvic.Model
 
 // A horizontal row of agent chips, one per background task, in start order.
 ListView {
     id: strip
 
-    required property AppModel app
     required property HudController hud
 
     orientation: ListView.Horizontal
@@ -16,7 +14,7 @@ ListView {
     clip: true
     boundsBehavior: Flickable.StopAtBounds
     implicitHeight: contentItem.childrenRect.height + 4
-    model: app.agents
+    model: hud.agents
     Accessible.role: Accessible.List
     Accessible.name: qsTr("Agents")
 

@@ -24,15 +24,15 @@ ColumnLayout {
         spacing: 6
         clip: true
         boundsBehavior: Flickable.StopAtBounds
-        model: input.app.attachments
+        model: input.hud.attachmentNames
         Accessible.role: Accessible.List
         Accessible.name: qsTr("Attachments")
 
         delegate: Rectangle {
             id: attachment
-            required property url modelData
+            required property string modelData
             required property int index
-            readonly property string name: input.hud.fileName(modelData)
+            readonly property string name: modelData
             height: 22
             width: chipRow.implicitWidth + 14
             radius: 11

@@ -63,7 +63,6 @@ Item {
                 spacing: 8
                 Orb {
                     hud: root.hud
-                    engineState: root.app.state
                     muted: root.app.muted
                     recording: root.app.recording
                     visible: pill.visible
@@ -92,7 +91,6 @@ Item {
 
                     Orb {
                         hud: root.hud
-                        engineState: root.app.state
                         muted: root.app.muted
                         recording: root.app.recording
                         visible: panel.visible
@@ -123,7 +121,7 @@ Item {
                             Layout.fillWidth: true
                             Layout.minimumWidth: 0
                             font.pixelSize: 12
-                            color: root.app.state === "restarting" ? HalvicStyle.yellow : HalvicStyle.secondary
+                            color: root.app.state === EngineState.Restarting ? HalvicStyle.yellow : HalvicStyle.secondary
                             Accessible.role: Accessible.StaticText
                             Accessible.name: text
                             Accessible.description: reason
@@ -165,7 +163,6 @@ Item {
                 }
 
                 AgentStrip {
-                    app: root.app
                     hud: root.hud
                     visible: count > 0
                     Layout.fillWidth: true
@@ -181,7 +178,7 @@ Item {
                     clip: true
                     spacing: 6
                     boundsBehavior: Flickable.StopAtBounds
-                    model: root.app.transcript
+                    model: root.hud.transcript
                     Accessible.role: Accessible.List
                     Accessible.name: qsTr("Transcript")
                     // A new line scrolls into view; when the list itself changes height the
@@ -245,6 +242,7 @@ Item {
                         required property int index
                         required property string who
                         required property string text
+                        required property string symbol
                         readonly property bool selected: transcript.selecting && ListView.isCurrentItem
                         width: ListView.view.width
                         implicitHeight: lineRow.implicitHeight
@@ -276,7 +274,7 @@ Item {
                             SymbolIcon {
                                 Layout.preferredWidth: 14
                                 Layout.alignment: Qt.AlignTop
-                                symbol: root.hud.speakerSymbol(line.who)
+                                symbol: line.symbol
                                 size: 11
                                 color: line.who === "you" ? HalvicStyle.cyan : (line.who === "task" ? HalvicStyle.green : HalvicStyle.orange)
                             }

@@ -20,6 +20,8 @@ HudController::HudController(AppModel &model, Scheduler &scheduler, const HudReq
     , m_model(model)
     , m_requests(requests)
     , m_clock(scheduler, *model.agents())
+    , m_transcriptRows(*model.transcript())
+    , m_agentRows(*model.agents(), m_clock)
     , m_paste(model, QDir::tempPath())
     , m_canSend(canSend())
 {
@@ -33,6 +35,9 @@ HudController::HudController(AppModel &model, Scheduler &scheduler, const HudReq
     connect(&model, &AppModel::draftChanged, this, update);
     connect(&model, &AppModel::attachmentsChanged, this, update);
     connect(&model, &AppModel::dockWidthChanged, this, &HudController::dockStripWidthChanged);
+    for (auto input : {&AppModel::stateChanged, &AppModel::mutedChanged, &AppModel::recordingChanged})
+        connect(&model, input, this, &HudController::orbChanged);
+    connect(&model, &AppModel::attachmentsChanged, this, &HudController::attachmentNamesChanged);
 }
 
 bool HudController::canSend() const
@@ -244,39 +249,29 @@ void HudController::showTranscriptMenu(int row, QPointF globalPos)
     emit menuRequested(transcriptMenu(row), globalPos);
 }
 
-QColor HudController::orbColor(const QString &state, bool muted, bool recording) const
+QColor HudController::orbColor() const
 {
-    return hud::toColor(hud::orbColor(state, muted, recording));
+    return hud::toColor(hud::orbColor(m_model.state(), m_model.muted(), m_model.recording()));
 }
 
-bool HudController::orbPulses(const QString &state, bool muted, bool recording) const
+bool HudController::orbPulses() const
 {
-    return hud::orbPulses(state, muted, recording);
+    return hud::orbPulses(m_model.state(), m_model.muted(), m_model.recording());
 }
 
-int HudController::pulsePeriod(bool recording) const
+int HudController::pulsePeriod() const
 {
-    return int(hud::pulsePeriod(recording).count());
+    return int(hud::pulsePeriod(m_model.recording()).count());
 }
 
-QString HudController::speakerSymbol(const QString &who) const
+QStringList HudController::attachmentNames() const
 {
-    return hud::speakerSymbol(who);
-}
-
-QString HudController::agentEmoji(const QString &agent, const QString &desc, bool stalled, bool done) const
-{
-    return hud::agentEmoji(agent, desc, stalled, done);
-}
-
-QString HudController::shortLabel(const QString &desc) const
-{
-    return hud::shortLabel(desc);
-}
-
-QString HudController::elapsed(qint64 startedAt, qint64 now) const
-{
-    return hud::elapsedText(std::chrono::milliseconds(now - startedAt));
+    QStringList names;
+    const QList<QUrl> attachments = m_model.attachments();
+    names.reserve(attachments.size());
+    for (const QUrl &url : attachments)
+        names << url.fileName();
+    return names;
 }
 
 } // namespace halvic

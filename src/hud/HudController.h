@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QPointF>
 #include <QPointer>
+#include <QStringList>
 #include <QUrl>
 #include <QtQmlIntegration>
 
@@ -12,6 +13,8 @@
 #include <vector>
 
 #include "AgentClock.h"
+#include "EngineState.h"
+#include "HudRoles.h"
 #include "Menu.h"
 #include "PasteAttachments.h"
 
@@ -31,16 +34,26 @@ class HudController : public QObject
     QML_UNCREATABLE("Created by the application")
     /// Whether the chat input has something to send.
     Q_PROPERTY(bool canSend READ canSend NOTIFY canSendChanged)
-    /// Ticks once a second while agent chips exist.
-    Q_PROPERTY(halvic::AgentClock *clock READ clock CONSTANT)
     Q_PROPERTY(bool memoryAvailable READ memoryAvailable NOTIFY memoryAvailableChanged)
     /// The docked strip's real width (the stored width kept to 260…760).
     Q_PROPERTY(double dockStripWidth READ dockStripWidth NOTIFY dockStripWidthChanged)
+    /// The orb's look, from the engine state, mute and recording.
+    Q_PROPERTY(QColor orbColor READ orbColor NOTIFY orbChanged)
+    Q_PROPERTY(bool orbPulses READ orbPulses NOTIFY orbChanged)
+    /// One half-cycle of the orb's pulse in milliseconds.
+    Q_PROPERTY(int pulsePeriod READ pulsePeriod NOTIFY orbChanged)
+    /// The transcript lines with the symbol beside each ("symbol").
+    Q_PROPERTY(halvic::TranscriptRows *transcript READ transcript CONSTANT)
+    /// The agent chips with their "emoji", "shortLabel" and "elapsed".
+    Q_PROPERTY(halvic::AgentChipRows *agents READ agents CONSTANT)
+    /// The attached files' names, in the model's order.
+    Q_PROPERTY(QStringList attachmentNames READ attachmentNames NOTIFY attachmentNamesChanged)
 
 public:
     HudController(AppModel &model, Scheduler &scheduler, const HudRequests &requests, QObject *parent = nullptr);
 
     bool canSend() const;
+    /// Ticks once a second while agent chips exist; the chips' elapsed times follow it.
     AgentClock *clock() { return &m_clock; }
     /// The memory button works once a memory card exists.
     bool memoryAvailable() const { return m_memoryAvailable; }
@@ -49,6 +62,12 @@ public:
     /// is no tray).
     void setExtraMenuEntries(std::function<Menu()> entries) { m_extraMenuEntries = std::move(entries); }
     double dockStripWidth() const;
+    QColor orbColor() const;
+    bool orbPulses() const;
+    int pulsePeriod() const;
+    TranscriptRows *transcript() { return &m_transcriptRows; }
+    AgentChipRows *agents() { return &m_agentRows; }
+    QStringList attachmentNames() const;
 
     Menu contextMenu() const;
     Menu moreMenu() const;
@@ -84,20 +103,12 @@ public:
     Menu transcriptMenu(int row) const;
     Q_INVOKABLE void showTranscriptMenu(int row, QPointF globalPos);
 
-    // Display rules, for the view.
-    Q_INVOKABLE QColor orbColor(const QString &state, bool muted, bool recording) const;
-    Q_INVOKABLE bool orbPulses(const QString &state, bool muted, bool recording) const;
-    Q_INVOKABLE int pulsePeriod(bool recording) const;
-    Q_INVOKABLE QString speakerSymbol(const QString &who) const;
-    Q_INVOKABLE QString agentEmoji(const QString &agent, const QString &desc, bool stalled, bool done) const;
-    Q_INVOKABLE QString shortLabel(const QString &desc) const;
-    Q_INVOKABLE QString elapsed(qint64 startedAt, qint64 now) const;
-    Q_INVOKABLE QString fileName(const QUrl &url) const { return url.fileName(); }
-
 signals:
     void canSendChanged();
     void dockStripWidthChanged();
     void memoryAvailableChanged();
+    void orbChanged();
+    void attachmentNamesChanged();
 
     // What the user asked for that only the application can do.
     void powerRequested();
@@ -113,6 +124,8 @@ private:
     AppModel &m_model;
     const HudRequests &m_requests;
     AgentClock m_clock;
+    TranscriptRows m_transcriptRows;
+    AgentChipRows m_agentRows;
     PasteAttachments m_paste;
     std::function<Menu()> m_extraMenuEntries;
     bool m_canSend = false;

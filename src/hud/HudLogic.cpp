@@ -13,18 +13,24 @@ namespace halvic::hud {
 
 using namespace Qt::Literals::StringLiterals;
 
-OrbColor orbColor(const QString &state, bool muted, bool recording)
+OrbColor orbColor(EngineState state, bool muted, bool recording)
 {
     if (muted || recording)
         return OrbColor::Red;
-    if (state == "booting"_L1 || state == "thinking"_L1)
+    switch (state) {
+    case EngineState::Booting:
+    case EngineState::Thinking:
         return OrbColor::Orange;
-    if (state == "listening"_L1)
+    case EngineState::Listening:
         return OrbColor::Cyan;
-    if (state == "speaking"_L1)
+    case EngineState::Speaking:
         return OrbColor::Green;
-    if (state == "restarting"_L1)
+    case EngineState::Restarting:
         return OrbColor::Yellow;
+    case EngineState::Off:
+    case EngineState::Other:
+        break;
+    }
     return OrbColor::Grey;
 }
 
@@ -47,12 +53,11 @@ QColor toColor(OrbColor color)
     return QColor(0x98, 0x98, 0x9D);
 }
 
-bool orbPulses(const QString &state, bool muted, bool recording)
+bool orbPulses(EngineState state, bool muted, bool recording)
 {
     if (muted)
         return false;
-    return recording || state == "booting"_L1 || state == "thinking"_L1 || state == "speaking"_L1
-        || state == "restarting"_L1;
+    return recording || engine::isBusy(state);
 }
 
 std::chrono::milliseconds pulsePeriod(bool recording)

@@ -7,15 +7,17 @@
 
 #include <chrono>
 
+#include "EngineState.h"
+
 namespace halvic::hud {
 
 /// The orb's colour for an engine state (red wins while muted or recording).
 enum class OrbColor { Red, Orange, Cyan, Green, Yellow, Grey };
-OrbColor orbColor(const QString &state, bool muted, bool recording);
+OrbColor orbColor(EngineState state, bool muted, bool recording);
 QColor toColor(OrbColor color);
 
 /// Whether the orb pulses: not muted, and recording or a busy state.
-bool orbPulses(const QString &state, bool muted, bool recording);
+bool orbPulses(EngineState state, bool muted, bool recording);
 /// One half-cycle of the pulse: faster while recording.
 std::chrono::milliseconds pulsePeriod(bool recording);
 

@@ -19,8 +19,7 @@ using namespace Qt::Literals::StringLiterals;
 
 bool mayDim(const DimConditions &c)
 {
-    static const QStringList busyStates{u"booting"_s, u"thinking"_s, u"speaking"_s, u"restarting"_s};
-    return c.visible && !c.docked && !c.recording && !c.enrolling && !busyStates.contains(c.state);
+    return c.visible && !c.docked && !c.recording && !c.enrolling && !engine::isBusy(c.state);
 }
 
 IdleDimmer::IdleDimmer(QWindow &panel, AppModel &model, Scheduler &scheduler, QString controlFolder, QObject *parent)

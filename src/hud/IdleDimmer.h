@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 
+#include "EngineState.h"
 #include "ScheduledCall.h"
 
 class QFileSystemWatcher;
@@ -24,7 +25,7 @@ struct DimConditions
     bool docked = false;
     bool recording = false;
     bool enrolling = false;
-    QString state;
+    EngineState state = EngineState::Off;
 };
 
 /// True when nothing is going on that the user should keep an eye on.

@@ -9,13 +9,12 @@ Item {
     id: orb
 
     required property HudController hud
-    property string engineState
     property bool muted
     property bool recording
 
-    readonly property color tint: hud.orbColor(engineState, muted, recording)
-    readonly property bool shouldPulse: hud.orbPulses(engineState, muted, recording)
-    readonly property int period: hud.pulsePeriod(recording)
+    readonly property color tint: hud.orbColor
+    readonly property bool shouldPulse: hud.orbPulses
+    readonly property int period: hud.pulsePeriod
     // 0 at rest, 1 fully pulsed; animated back and forth while pulsing.
     property real pulse: 0
 

@@ -13,7 +13,10 @@
 #include <cmath>
 
 #include "Background.h"
+#include "EventDispatcher.h"
 #include "GlassPanel.h"
+#include "JsonRead.h"
+#include "Protocol.h"
 #include "RegularFile.h"
 #include "SafeOpen.h"
 
@@ -96,6 +99,13 @@ std::vector<GlassPanel *> Popups::windows() const
     for (const auto &panel : m_windows)
         panels.push_back(panel.get());
     return panels;
+}
+
+void Popups::registerRows(EventDispatcher &dispatcher)
+{
+    dispatcher.on(protocol::event::show, this, [this](const QJsonObject &payload) {
+        show(json::string(payload, protocol::key::path), json::string(payload, protocol::key::title));
+    });
 }
 
 void Popups::show(const QString &path, const QString &title)

@@ -17,6 +17,7 @@ class QQmlEngine;
 
 namespace halvic {
 
+class EventDispatcher;
 class GlassPanel;
 class Scheduler;
 
@@ -50,6 +51,9 @@ public:
     /// `openExternally` hands a file to the desktop (QDesktopServices in the application).
     Popups(QQmlEngine &qml, Scheduler &scheduler, Opener openExternally, QObject *parent = nullptr);
     ~Popups() override;
+
+    /// Registers the engine's "show" row (it ends with this object).
+    void registerRows(EventDispatcher &dispatcher);
 
     void show(const QString &path, const QString &title);
     void closeAll();

@@ -60,7 +60,7 @@ void AppModel::assign(T &field, const T &value, void (AppModel::*notify)())
     emit(this->*notify)();
 }
 
-void AppModel::setState(const QString &value)
+void AppModel::setState(EngineState value)
 {
     assign(m_state, value, &AppModel::stateChanged);
 }

@@ -6,11 +6,14 @@
 
 #include <optional>
 
+#include "EngineState.h"
 #include "Line.h"
 #include "ListModels.h"
 #include "Scheduler.h"
 
 namespace halvic {
+
+class EventDispatcher;
 
 /// Cuts `text` to `limit` user-perceived characters (grapheme clusters) plus "…" when it is
 /// longer than that; shorter or equal texts come back unchanged.
@@ -28,7 +31,7 @@ class AppModel : public QObject
     QML_ELEMENT
     QML_UNCREATABLE("Created by the application")
 
-    Q_PROPERTY(QString state READ state WRITE setState NOTIFY stateChanged)
+    Q_PROPERTY(halvic::engine::State state READ state WRITE setState NOTIFY stateChanged)
     Q_PROPERTY(bool running READ running WRITE setRunning NOTIFY runningChanged)
     Q_PROPERTY(bool muted READ muted WRITE setMuted NOTIFY mutedChanged)
     Q_PROPERTY(bool wakeWord READ wakeWord WRITE setWakeWord NOTIFY wakeWordChanged)
@@ -61,7 +64,7 @@ public:
 
     explicit AppModel(Scheduler &scheduler, QObject *parent = nullptr);
 
-    QString state() const { return m_state; }
+    EngineState state() const { return m_state; }
     bool running() const { return m_running; }
     bool muted() const { return m_muted; }
     bool wakeWord() const { return m_wakeWord; }
@@ -86,7 +89,7 @@ public:
     QString stateLabel() const { return m_stateLabel; }
     QString stopReason() const { return m_stopReason; }
 
-    void setState(const QString &value);
+    void setState(EngineState value);
     void setRunning(bool value);
     void setMuted(bool value);
     void setWakeWord(bool value);
@@ -102,6 +105,10 @@ public:
     void setDockWidth(double value);
     void setLongPressCue(bool value);
     void setStopReason(const QString &value);
+
+    /// Registers the engine-state, transcript, background-task and layout rows that act on
+    /// this model (they end with it).
+    void registerRows(EventDispatcher &dispatcher);
 
     /// Appends a transcript line (text cut to 4000 characters + "…"), keeping the newest 12.
     Q_INVOKABLE void push(const QString &who, const QString &text);
@@ -144,7 +151,7 @@ private:
     std::optional<std::size_t> firstChip(const std::function<bool(const AgentChip &)> &matches) const;
 
     Scheduler &m_scheduler;
-    QString m_state = QStringLiteral("off");
+    EngineState m_state = EngineState::Off;
     bool m_running = false;
     bool m_muted = false;
     bool m_wakeWord = false;

@@ -13,25 +13,28 @@ namespace halvic {
 using namespace protocol;
 using namespace Qt::Literals::StringLiterals;
 
-void registerModelRows(EventDispatcher &dispatcher, AppModel &model)
+void AppModel::registerRows(EventDispatcher &dispatcher)
 {
-    AppModel *m = &model;
+    AppModel *m = this;
     const auto on = [&dispatcher, m](QLatin1StringView type, EventDispatcher::Handler handler) {
         dispatcher.on(type, m, std::move(handler));
     };
     on(event::booting, [m](const QJsonObject &p) {
         m->setRunning(true);
-        m->setState(u"booting"_s);
+        m->setState(EngineState::Booting);
         m->setBootStage(json::string(p, key::stage, QCoreApplication::translate("StateLabel", "starting up…")));
     });
     on(event::ready, [m](const QJsonObject &) {
         m->setRunning(true);
-        m->setState(u"listening"_s);
+        m->setState(EngineState::Listening);
         m->setBootStage(QString());
     });
-    on(event::status, [m](const QJsonObject &p) { m->setState(json::string(p, key::state, m->state())); });
-    on(event::restarting, [m](const QJsonObject &) { m->setState(u"restarting"_s); });
-    on(event::interrupted, [m](const QJsonObject &) { m->setState(u"listening"_s); });
+    on(event::status, [m](const QJsonObject &p) {
+        const std::optional<QString> name = json::optString(p, key::state);
+        m->setState(name ? engine::fromWireName(*name) : m->state());
+    });
+    on(event::restarting, [m](const QJsonObject &) { m->setState(EngineState::Restarting); });
+    on(event::interrupted, [m](const QJsonObject &) { m->setState(EngineState::Listening); });
     on(event::you, [m](const QJsonObject &p) {
         m->setEnrolling(std::nullopt);
         m->push(speaker::you, json::string(p, key::text));
@@ -82,7 +85,7 @@ void stopped(AppModel &model)
 {
     model.setStopReason({});
     model.setRunning(false);
-    model.setState(u"off"_s);
+    model.setState(EngineState::Off);
     // A stopped engine's agents are gone with it: its output is no longer read, so no
     // "task_done" would ever end their chips.
     model.clearAgents();

@@ -5,11 +5,6 @@
 namespace halvic {
 
 class AppModel;
-class EventDispatcher;
-
-/// Registers the engine-state, transcript, background-task and layout rows that act on
-/// `model` (they end with the model).
-void registerModelRows(EventDispatcher &dispatcher, AppModel &model);
 
 /// What the engine link's lifecycle means for the model.
 namespace enginestatus {

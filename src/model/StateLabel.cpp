@@ -4,14 +4,14 @@
 
 namespace halvic {
 
-QString stateLabel(const QString &state, const QString &bootStage, bool running, bool muted, bool recording,
+QString stateLabel(EngineState state, const QString &bootStage, bool running, bool muted, bool recording,
     std::optional<Enrollment> enrolling)
 {
-    if (state == QLatin1StringView("booting"))
+    if (state == EngineState::Booting)
         return bootStage.isEmpty() ? QCoreApplication::translate("StateLabel", "starting up…") : bootStage;
     if (!running)
         return QCoreApplication::translate("StateLabel", "offline");
-    if (state == QLatin1StringView("restarting"))
+    if (state == EngineState::Restarting)
         return QCoreApplication::translate("StateLabel", "Restarting…");
     if (muted)
         return QCoreApplication::translate("StateLabel", "muted");
@@ -21,11 +21,11 @@ QString stateLabel(const QString &state, const QString &bootStage, bool running,
         return QCoreApplication::translate("StateLabel", "learning your voice %1/%2")
             .arg(enrolling->n)
             .arg(enrolling->total);
-    if (state == QLatin1StringView("listening"))
+    if (state == EngineState::Listening)
         return QCoreApplication::translate("StateLabel", "listening…");
-    if (state == QLatin1StringView("thinking"))
+    if (state == EngineState::Thinking)
         return QCoreApplication::translate("StateLabel", "thinking…");
-    if (state == QLatin1StringView("speaking"))
+    if (state == EngineState::Speaking)
         return QCoreApplication::translate("StateLabel", "speaking…");
     return QCoreApplication::translate("StateLabel", "ready");
 }

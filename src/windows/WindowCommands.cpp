@@ -19,7 +19,7 @@ WindowCommands::WindowCommands(std::unique_ptr<WindowSystem> system, QObject *pa
 
 WindowCommands::~WindowCommands() = default;
 
-void WindowCommands::registerRow(EventDispatcher &dispatcher)
+void WindowCommands::registerRows(EventDispatcher &dispatcher)
 {
     dispatcher.on(
         event::window, this, [this](const QJsonObject &payload) { handle(json::optObject(payload, key::command)); });

@@ -35,7 +35,7 @@ public:
     ~WindowCommands() override;
 
     /// Registers the "window" row (it ends with this object).
-    void registerRow(EventDispatcher &dispatcher);
+    void registerRows(EventDispatcher &dispatcher);
 
     void setDockedStrip(DockedStrip strip) { m_strip = std::move(strip); }
     WindowManager &manager() { return *m_manager; }

@@ -85,7 +85,7 @@ private slots:
         CapturedOutput errors(2);
         Harness h("events_and_noise");
         h.engine.start();
-        QTRY_COMPARE(h.model.state(), QStringLiteral("listening"));
+        QTRY_COMPARE(h.model.state(), EngineState::Listening);
         QVERIFY(h.engine.isRunning());
         QVERIFY(h.model.running());
         QCOMPARE(h.transcript(), QStringList{QStringLiteral("tarvel:%1|1|1|True").arg(h.root.path())});
@@ -133,7 +133,7 @@ private slots:
         h.engine.start();
         QTRY_COMPARE(byItself.count(), 1);
         QVERIFY(!h.model.running());
-        QCOMPARE(h.model.state(), QStringLiteral("off"));
+        QCOMPARE(h.model.state(), EngineState::Off);
 
         const auto exit = h.engine.lastExit();
         QVERIFY(exit);
@@ -154,7 +154,7 @@ private slots:
         // The next start forgets the reason.
         h.root.setScript(scriptedEngine("ready_then_sleeps"));
         h.engine.start();
-        QTRY_COMPARE(h.model.state(), QStringLiteral("listening"));
+        QTRY_COMPARE(h.model.state(), EngineState::Listening);
         QVERIFY(h.model.stopReason().isEmpty());
         QVERIFY(!h.engine.lastExit());
     }
@@ -191,7 +191,7 @@ private slots:
         Harness h("errors_then_sleeps");
         QSignalSpy byItself(&h.engine, &Engine::exitedByItself);
         h.engine.start();
-        QTRY_COMPARE(h.model.state(), QStringLiteral("listening"));
+        QTRY_COMPARE(h.model.state(), EngineState::Listening);
         QTRY_VERIFY(errors.text().contains("warning: running without a GPU\n"));
         const QStringList before = h.transcript();
         h.engine.stop();
@@ -208,7 +208,7 @@ private slots:
         Harness h("errors_then_sleeps");
         QSignalSpy byItself(&h.engine, &Engine::exitedByItself);
         h.engine.start();
-        QTRY_COMPARE(h.model.state(), QStringLiteral("listening"));
+        QTRY_COMPARE(h.model.state(), EngineState::Listening);
         QTRY_VERIFY(!h.pids().isEmpty());
         ::kill(pid_t(h.pids().front()), SIGKILL);
         QTRY_COMPARE(byItself.count(), 1);
@@ -239,7 +239,7 @@ private slots:
         QSignalSpy exited(&h.engine, &Engine::exited);
         h.engine.start();
         QTRY_COMPARE(h.model.agents()->chips().size(), 1u);
-        QTRY_COMPARE(h.model.state(), QStringLiteral("off"));
+        QTRY_COMPARE(h.model.state(), EngineState::Off);
         QVERIFY(!h.model.running());
         QVERIFY(h.model.agents()->chips().empty());
         QCOMPARE(exited.count(), 1);
@@ -260,7 +260,7 @@ private slots:
         const qint64 pid = h.pids().value(0);
         QVERIFY(processAlive(pid));
         h.engine.stop();
-        QCOMPARE(h.model.state(), QStringLiteral("off"));
+        QCOMPARE(h.model.state(), EngineState::Off);
         QVERIFY(!h.model.running());
         QVERIFY(!h.engine.isRunning());
         QTRY_VERIFY(!processAlive(pid));
@@ -291,7 +291,7 @@ while True:
         EngineLink link(model, scheduler, Engine::Locations::underRoot(root.path()));
         Engine &engine = link.engine;
         engine.start();
-        QTRY_COMPARE(model.state(), QStringLiteral("listening"));
+        QTRY_COMPARE(model.state(), EngineState::Listening);
         const qint64 peakBefore = peakResidentKiB();
         engine.stop();
         QTRY_VERIFY_WITH_TIMEOUT(!engine.hasLiveProcesses(), 20000);
@@ -306,7 +306,7 @@ while True:
     {
         Harness h("ignores_sigterm");
         h.engine.start();
-        QTRY_COMPARE(h.model.state(), QStringLiteral("listening"));
+        QTRY_COMPARE(h.model.state(), EngineState::Listening);
         const qint64 pid = h.pids().value(0);
         QSignalSpy exited(&h.engine, &Engine::allProcessesExited);
         h.engine.stop();
@@ -329,7 +329,7 @@ while True:
             EngineLink link(model, scheduler, Engine::Locations::underRoot(root.path()));
             Engine &engine = link.engine;
             engine.start();
-            QTRY_COMPARE(model.state(), QStringLiteral("listening"));
+            QTRY_COMPARE(model.state(), EngineState::Listening);
             pid = pidsIn(root.file(QStringLiteral("pids"))).value(0);
             engine.stop();
         }
@@ -342,7 +342,7 @@ while True:
         CapturedOutput output(1);
         Harness h("ready_then_sleeps");
         h.engine.start();
-        QTRY_COMPARE(h.model.state(), QStringLiteral("listening"));
+        QTRY_COMPARE(h.model.state(), EngineState::Listening);
         const qint64 first = h.pids().value(0);
 
         QFile(h.root.controlFile(QStringLiteral("something_else.json"))).open(QIODevice::WriteOnly);
@@ -352,14 +352,14 @@ while True:
         QFile(h.root.controlFile(QStringLiteral("hud_restart"))).open(QIODevice::WriteOnly);
         QTRY_VERIFY(!QFile::exists(h.root.controlFile(QStringLiteral("hud_restart"))));
         QCOMPARE(output.text(), QByteArray("TarvelHUD: hud_restart detected \xE2\x80\x94 cycling engine\n"));
-        QCOMPARE(h.model.state(), QStringLiteral("off"));
+        QCOMPARE(h.model.state(), EngineState::Off);
         QTRY_VERIFY(!processAlive(first));
         h.scheduler.advance(1199ms);
         QTest::qWait(100);
         QCOMPARE(h.pids().size(), 1);
         h.scheduler.advance(1ms);
         QTRY_COMPARE(h.pids().size(), 2);
-        QTRY_COMPARE(h.model.state(), QStringLiteral("listening"));
+        QTRY_COMPARE(h.model.state(), EngineState::Listening);
     }
 
     void restartMarkerStartsAStoppedEngine()
@@ -368,7 +368,7 @@ while True:
         QFile(h.root.controlFile(QStringLiteral("hud_restart"))).open(QIODevice::WriteOnly);
         QTRY_VERIFY(!QFile::exists(h.root.controlFile(QStringLiteral("hud_restart"))));
         h.scheduler.advance(1200ms);
-        QTRY_COMPARE(h.model.state(), QStringLiteral("listening"));
+        QTRY_COMPARE(h.model.state(), EngineState::Listening);
         QCOMPARE(h.pids().size(), 1);
     }
 
@@ -376,14 +376,14 @@ while True:
     {
         Harness h("ready_then_sleeps");
         h.engine.start();
-        QTRY_COMPARE(h.model.state(), QStringLiteral("listening"));
+        QTRY_COMPARE(h.model.state(), EngineState::Listening);
         QFile(h.root.controlFile(QStringLiteral("hud_restart"))).open(QIODevice::WriteOnly);
         QTRY_VERIFY(!QFile::exists(h.root.controlFile(QStringLiteral("hud_restart"))));
         h.engine.stop(); // the HUD quits during the pause
         QTRY_VERIFY(!h.engine.hasLiveProcesses());
         h.scheduler.advance(2 * Engine::restartPause);
         QVERIFY(!h.engine.hasLiveProcesses());
-        QCOMPARE(h.model.state(), QStringLiteral("off"));
+        QCOMPARE(h.model.state(), EngineState::Off);
 
         // A later marker still cycles the engine.
         QFile(h.root.controlFile(QStringLiteral("hud_restart"))).open(QIODevice::WriteOnly);
@@ -396,16 +396,16 @@ while True:
     {
         Harness h("slow_to_exit");
         h.engine.start();
-        QTRY_COMPARE(h.model.state(), QStringLiteral("listening"));
+        QTRY_COMPARE(h.model.state(), EngineState::Listening);
         const qint64 old = h.pids().value(0);
         h.engine.stop();
         h.engine.start(); // the old one is still exiting
         QTRY_COMPARE(h.pids().size(), 2);
-        QTRY_COMPARE(h.model.state(), QStringLiteral("listening"));
+        QTRY_COMPARE(h.model.state(), EngineState::Listening);
         QTRY_VERIFY_WITH_TIMEOUT(!processAlive(old), 5000);
         QTest::qWait(100);
         QVERIFY(h.model.running());
-        QCOMPARE(h.model.state(), QStringLiteral("listening"));
+        QCOMPARE(h.model.state(), EngineState::Listening);
         QVERIFY(h.engine.isRunning());
         QTRY_COMPARE_WITH_TIMEOUT(h.transcript(), QStringList{QStringLiteral("tarvel:still here")}, 5000);
     }
@@ -424,7 +424,7 @@ while True:
         QVERIFY(h.model.agents()->chips().empty());
         h.scheduler.advance(Engine::restartPause);
         QTRY_COMPARE(h.pids().size(), 2);
-        QTRY_COMPARE(h.model.state(), QStringLiteral("listening"));
+        QTRY_COMPARE(h.model.state(), EngineState::Listening);
         QVERIFY(processAlive(old)); // still exiting while its replacement runs
         QTRY_VERIFY_WITH_TIMEOUT(!processAlive(old), 5000);
         QVERIFY(h.model.agents()->chips().empty());
@@ -433,9 +433,9 @@ while True:
 
     void burstsAndHugeLinesAreHandledInOrder()
     {
-        QStringList states; // outlives the harness, whose stop() still changes the state
+        QStringList states; // outlives the harness
         Harness h("burst");
-        connect(&h.model, &AppModel::stateChanged, this, [&] { states << h.model.state(); });
+        connect(&h.model, &AppModel::bootStageChanged, this, [&] { states << h.model.bootStage(); });
         QLoggingCategory::setFilterRules(QStringLiteral("halvic.engine.warning=true"));
         QTest::ignoreMessage(
             QtWarningMsg, "dropped a line of 9437224 bytes from the engine, over the 8388608-byte limit");

@@ -10,6 +10,7 @@
 #include "FakeDesktop.h"
 #include "GestureController.h"
 #include "GestureMessage.h"
+#include "GestureRow.h"
 #include "Scheduler.h"
 
 using namespace halvic;
@@ -541,8 +542,9 @@ void TestGestureController::rowSwitchesWithItsDefault()
 {
     EventDispatcher dispatcher;
     std::vector<bool> calls;
-    QObject context;
-    GestureController::registerRow(dispatcher, &context, [&](bool on) { calls.push_back(on); });
+    GestureRow row;
+    row.registerRows(dispatcher);
+    connect(&row, &GestureRow::switched, this, [&](bool on) { calls.push_back(on); });
     dispatcher.dispatch(QByteArrayView(R"({"type":"gestures","on":true})"));
     dispatcher.dispatch(QByteArrayView(R"({"type":"gestures"})"));
     dispatcher.dispatch(QByteArrayView(R"({"type":"gestures","on":"yes"})"));

@@ -48,8 +48,8 @@ private slots:
         QFETCH(bool, recording);
         QFETCH(OrbColor, color);
         QFETCH(bool, pulses);
-        QCOMPARE(orbColor(state, muted, recording), color);
-        QCOMPARE(orbPulses(state, muted, recording), pulses);
+        QCOMPARE(orbColor(engine::fromWireName(state), muted, recording), color);
+        QCOMPARE(orbPulses(engine::fromWireName(state), muted, recording), pulses);
     }
 
     void pulsePeriodIsFasterWhileRecording()

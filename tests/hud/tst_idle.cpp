@@ -81,12 +81,14 @@ private slots:
     {
         QTest::addColumn<DimConditions>("conditions");
         QTest::addColumn<bool>("dims");
-        const DimConditions idle{.visible = true, .state = QStringLiteral("listening")};
+        const DimConditions idle{.visible = true, .state = EngineState::Listening};
         QTest::addRow("idle and listening") << idle << true;
-        QTest::addRow("off") << DimConditions{.visible = true, .state = QStringLiteral("off")} << true;
-        QTest::addRow("hidden") << DimConditions{.state = QStringLiteral("listening")} << false;
+        QTest::addRow("off") << DimConditions{.visible = true, .state = EngineState::Off} << true;
+        QTest::addRow("hidden") << DimConditions{.state = EngineState::Listening} << false;
         for (const char *busy : {"booting", "thinking", "speaking", "restarting"})
-            QTest::addRow("%s", busy) << DimConditions{.visible = true, .state = QString::fromLatin1(busy)} << false;
+            QTest::addRow("%s", busy) << DimConditions{.visible = true,
+                .state = engine::fromWireName(QString::fromLatin1(busy))}
+                                      << false;
         DimConditions docked = idle;
         docked.docked = true;
         QTest::addRow("docked") << docked << false;
@@ -121,11 +123,11 @@ private slots:
     {
         QTemporaryDir control;
         Fixture f(control.path());
-        f.model.setState(QStringLiteral("thinking"));
+        f.model.setState(EngineState::Thinking);
         f.dimmer.start();
         f.scheduler.advance(60s);
         QVERIFY(!f.dimmer.isDimmed());
-        f.model.setState(QStringLiteral("listening"));
+        f.model.setState(EngineState::Listening);
         f.scheduler.advance(IdleDimmer::idleAfter);
         QVERIFY(!f.dimmer.isDimmed()); // the model change itself counted as activity
         f.scheduler.advance(IdleDimmer::modelThrottle + 1ms);
@@ -225,7 +227,7 @@ private:
         {
             window.resize(100, 100);
             window.show();
-            model.setState(QStringLiteral("listening"));
+            model.setState(EngineState::Listening);
         }
         ManualScheduler scheduler;
         QWindow window;

@@ -167,14 +167,32 @@ private slots:
         QCOMPARE(taskIds(model), QStringList{"a"});
     }
 
+    void engineStateWireNames_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<EngineState>("state");
+        for (const auto &[name, state] : {std::pair{"off", EngineState::Off}, {"booting", EngineState::Booting},
+                 {"listening", EngineState::Listening}, {"thinking", EngineState::Thinking},
+                 {"speaking", EngineState::Speaking}, {"restarting", EngineState::Restarting}})
+            QTest::addRow("%s", name) << QString::fromLatin1(name) << state;
+    }
+    void engineStateWireNames()
+    {
+        QFETCH(QString, name);
+        QFETCH(EngineState, state);
+        QCOMPARE(engine::fromWireName(name), state);
+        QCOMPARE(QString(engine::wireName(state)), name);
+        QCOMPARE(engine::fromWireName(name.toUpper()), EngineState::Other);
+    }
+
     void everyAssignmentNotifiesButPropertiesOnlyOnChange()
     {
         ManualScheduler scheduler;
         AppModel model(scheduler);
         QSignalSpy any(&model, &AppModel::changed);
         QSignalSpy state(&model, &AppModel::stateChanged);
-        model.setState(QStringLiteral("off"));
-        model.setState(QStringLiteral("listening"));
+        model.setState(EngineState::Off);
+        model.setState(EngineState::Listening);
         model.setDockWidth(340);
         QCOMPARE(any.count(), 3);
         QCOMPARE(state.count(), 1);
@@ -223,11 +241,11 @@ private slots:
         QFETCH(QString, label);
         const std::optional<Enrollment> enrolling
             = enrollStep < 0 ? std::nullopt : std::optional(Enrollment{enrollStep, 5});
-        QCOMPARE(stateLabel(state, bootStage, running, muted, recording, enrolling), label);
+        QCOMPARE(stateLabel(engine::fromWireName(state), bootStage, running, muted, recording, enrolling), label);
 
         ManualScheduler scheduler;
         AppModel model(scheduler);
-        model.setState(state);
+        model.setState(engine::fromWireName(state));
         model.setBootStage(bootStage);
         model.setRunning(running);
         model.setMuted(muted);

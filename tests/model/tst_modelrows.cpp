@@ -13,7 +13,7 @@ QString field(const AppModel &model, const QString &name)
 {
     auto flag = [](bool value) { return value ? QStringLiteral("true") : QStringLiteral("false"); };
     if (name == QLatin1StringView("state"))
-        return model.state();
+        return QString(engine::wireName(model.state()));
     if (name == QLatin1StringView("running"))
         return flag(model.running());
     if (name == QLatin1StringView("bootStage"))
@@ -143,7 +143,7 @@ private slots:
         ManualScheduler scheduler;
         AppModel model(scheduler);
         EventDispatcher dispatcher;
-        registerModelRows(dispatcher, model);
+        model.registerRows(dispatcher);
         for (const QByteArray &event : events)
             dispatcher.dispatch(event);
         for (const QString &expectation : expected) {
@@ -157,7 +157,7 @@ private slots:
         ManualScheduler scheduler;
         AppModel model(scheduler);
         EventDispatcher dispatcher;
-        registerModelRows(dispatcher, model);
+        model.registerRows(dispatcher);
         QSignalSpy changes(&model, &AppModel::changed);
         dispatcher.dispatch(R"({"type":"status"})");
         QCOMPARE(changes.count(), 1);

@@ -15,7 +15,7 @@ struct EngineLink
     EngineLink(AppModel &model, Scheduler &scheduler, Engine::Locations locations)
         : engine(dispatcher, scheduler, std::move(locations))
     {
-        registerModelRows(dispatcher, model);
+        model.registerRows(dispatcher);
         showEngineInModel(engine, model);
     }
 

@@ -57,7 +57,7 @@ private slots:
     {
         EventDispatcher dispatcher;
         WindowCommands commands(X11WindowSystem::connect());
-        commands.registerRow(dispatcher);
+        commands.registerRows(dispatcher);
         int finished = 0;
         connect(
             &commands.manager(), &WindowManager::commandFinished, this, [&] { ++finished; }, Qt::QueuedConnection);

@@ -68,7 +68,7 @@ void TestWindowCommand::unavailableDesktopSaysSoOnce()
     QFETCH(int, lines);
     EventDispatcher dispatcher;
     WindowCommands windows(std::make_unique<NullWindowSystem>());
-    windows.registerRow(dispatcher);
+    windows.registerRows(dispatcher);
     QSignalSpy said(&windows, &WindowCommands::unavailable);
     dispatcher.dispatch(QByteArrayView(event));
     QCOMPARE(said.size(), lines);

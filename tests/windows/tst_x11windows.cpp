@@ -84,7 +84,7 @@ void TestX11Windows::initTestCase()
 void TestX11Windows::init()
 {
     m_commands = std::make_unique<WindowCommands>(X11WindowSystem::connect());
-    m_commands->registerRow(m_dispatcher);
+    m_commands->registerRows(m_dispatcher);
     m_windows = &m_commands->manager();
     // Counted on this thread: the signal comes from the worker.
     connect(
