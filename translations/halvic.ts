@@ -218,6 +218,31 @@
     </message>
 </context>
 <context>
+    <name>ComposedListItem</name>
+    <message>
+        <source>Open %1&apos;s dossier</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ComposedSection</name>
+    <message>
+        <source>Open %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>DossierHeading</name>
+    <message>
+        <source>Opening…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>organizing…</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>EmailMessage</name>
     <message>
         <source>You</source>
@@ -325,15 +350,73 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Minimize to a bubble — hold the bubble to reopen</source>
+        <source>Close</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Messages</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>EntityDossierView</name>
+    <message>
+        <source>Dossier — hold to expand</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <source>Close</source>
         <translation type="unfinished"></translation>
     </message>
+</context>
+<context>
+    <name>EntityModel</name>
     <message>
-        <source>Messages</source>
+        <source>Call %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Email %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Open %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 fact</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 facts</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 relation</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 relations</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>last touch %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>(unknown)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>aka %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>showing %1 of %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>related</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -713,6 +796,13 @@
     </message>
 </context>
 <context>
+    <name>MenuView</name>
+    <message>
+        <source>Menu</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>ModelRows</name>
     <message>
         <source>Couldn&apos;t start the engine: %1</source>
@@ -720,6 +810,21 @@
     </message>
     <message>
         <source>Looked for it in %1. To use another folder, set TARVEL_VOICE_DIR or start the HUD with --engine DIR.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>NoteBar</name>
+    <message>
+        <source>Add a note about %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Add a note about them</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save this note</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -758,6 +863,82 @@
     <name>PopupView</name>
     <message>
         <source>Close</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ProfileSections</name>
+    <message>
+        <source>Relations</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Timeline</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Durable facts</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Open tasks</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>QuickSection</name>
+    <message>
+        <source>Quick</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>show less</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>+%1 more</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Show fewer quick facts</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Show %1 more quick facts</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>RawMemory</name>
+    <message>
+        <source>Hide raw memory, %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Show raw memory, %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Raw memory</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No raw memory stored.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>RelationRow</name>
+    <message>
+        <source>Open %1&apos;s dossier</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Not related — remove</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -892,6 +1073,37 @@
     </message>
 </context>
 <context>
+    <name>SummarySection</name>
+    <message>
+        <source>Summary</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Rewrite this summary</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>your read: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cancel rewriting the summary</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save the summary</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>TasksView</name>
     <message>
         <source>Tasks &amp; Reminders — hold to expand</source>
@@ -934,6 +1146,20 @@
     </message>
 </context>
 <context>
+    <name>halvic::AppMenus</name>
+    <message>
+        <source>Quit</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>halvic::Autostart</name>
+    <message>
+        <source>Start at Login</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>halvic::ComposePanel</name>
     <message>
         <source>Draft</source>
@@ -947,41 +1173,13 @@
         <source>Event — confirm before it books</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Attach files</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>halvic::Delegate</name>
-    <message>
-        <source>What Halvic Remembers</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>My Files</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Hand Gestures</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Start at Login</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Show / Hide HUD</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Start / Stop Assistant</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Mute / Unmute Mic</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Quit</source>
-        <translation type="unfinished"></translation>
-    </message>
     <message>
         <source>Tarvel</source>
         <translation type="unfinished"></translation>
@@ -996,10 +1194,6 @@
     </message>
     <message>
         <source>Attach files</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Upload files</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -1064,6 +1258,13 @@
     </message>
 </context>
 <context>
+    <name>halvic::HandGestures</name>
+    <message>
+        <source>Hand Gestures</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>halvic::HudController</name>
     <message>
         <source>Stop Halvic</source>
@@ -1123,6 +1324,21 @@
     </message>
 </context>
 <context>
+    <name>halvic::HudPanel</name>
+    <message>
+        <source>Show / Hide HUD</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Start / Stop Assistant</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Mute / Unmute Mic</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>halvic::MemoryPanel</name>
     <message>
         <source>What Halvic Remembers</source>
@@ -1130,9 +1346,20 @@
     </message>
 </context>
 <context>
+    <name>halvic::MenuPopup</name>
+    <message>
+        <source>Menu</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>halvic::StoragePanel</name>
     <message>
         <source>My Files</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Upload files</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -218,6 +218,31 @@
     </message>
 </context>
 <context>
+    <name>ComposedListItem</name>
+    <message>
+        <source>Open %1&apos;s dossier</source>
+        <translation>Dossier von %1 öffnen</translation>
+    </message>
+</context>
+<context>
+    <name>ComposedSection</name>
+    <message>
+        <source>Open %1</source>
+        <translation>%1 öffnen</translation>
+    </message>
+</context>
+<context>
+    <name>DossierHeading</name>
+    <message>
+        <source>Opening…</source>
+        <translation>Wird geöffnet…</translation>
+    </message>
+    <message>
+        <source>organizing…</source>
+        <translation>wird geordnet…</translation>
+    </message>
+</context>
+<context>
     <name>EmailMessage</name>
     <message>
         <source>You</source>
@@ -325,16 +350,74 @@
         <translation>E-Mail — gedrückt halten zum Öffnen</translation>
     </message>
     <message>
-        <source>Minimize to a bubble — hold the bubble to reopen</source>
-        <translation>Zur Blase verkleinern — Blase gedrückt halten zum Öffnen</translation>
-    </message>
-    <message>
         <source>Close</source>
         <translation>Schließen</translation>
     </message>
     <message>
         <source>Messages</source>
         <translation>Nachrichten</translation>
+    </message>
+</context>
+<context>
+    <name>EntityDossierView</name>
+    <message>
+        <source>Dossier — hold to expand</source>
+        <translation>Dossier — gedrückt halten zum Öffnen</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+</context>
+<context>
+    <name>EntityModel</name>
+    <message>
+        <source>Call %1</source>
+        <translation>%1 anrufen</translation>
+    </message>
+    <message>
+        <source>Email %1</source>
+        <translation>E-Mail an %1</translation>
+    </message>
+    <message>
+        <source>Open %1</source>
+        <translation>%1 öffnen</translation>
+    </message>
+    <message>
+        <source>%1 fact</source>
+        <translation>%1 Fakt</translation>
+    </message>
+    <message>
+        <source>%1 facts</source>
+        <translation>%1 Fakten</translation>
+    </message>
+    <message>
+        <source>%1 relation</source>
+        <translation>%1 Beziehung</translation>
+    </message>
+    <message>
+        <source>%1 relations</source>
+        <translation>%1 Beziehungen</translation>
+    </message>
+    <message>
+        <source>last touch %1</source>
+        <translation>zuletzt %1</translation>
+    </message>
+    <message>
+        <source>(unknown)</source>
+        <translation>(unbekannt)</translation>
+    </message>
+    <message>
+        <source>aka %1</source>
+        <translation>auch %1</translation>
+    </message>
+    <message>
+        <source>showing %1 of %2</source>
+        <translation>%1 von %2 angezeigt</translation>
+    </message>
+    <message>
+        <source>related</source>
+        <translation>verbunden</translation>
     </message>
 </context>
 <context>
@@ -713,6 +796,13 @@
     </message>
 </context>
 <context>
+    <name>MenuView</name>
+    <message>
+        <source>Menu</source>
+        <translation>Menü</translation>
+    </message>
+</context>
+<context>
     <name>ModelRows</name>
     <message>
         <source>Couldn&apos;t start the engine: %1</source>
@@ -721,6 +811,21 @@
     <message>
         <source>Looked for it in %1. To use another folder, set TARVEL_VOICE_DIR or start the HUD with --engine DIR.</source>
         <translation>Gesucht in %1. Für einen anderen Ordner TARVEL_VOICE_DIR setzen oder das HUD mit --engine ORDNER starten.</translation>
+    </message>
+</context>
+<context>
+    <name>NoteBar</name>
+    <message>
+        <source>Add a note about %1</source>
+        <translation>Notiz zu %1 hinzufügen</translation>
+    </message>
+    <message>
+        <source>Add a note about them</source>
+        <translation>Notiz hinzufügen</translation>
+    </message>
+    <message>
+        <source>Save this note</source>
+        <translation>Diese Notiz speichern</translation>
     </message>
 </context>
 <context>
@@ -759,6 +864,82 @@
     <message>
         <source>Close</source>
         <translation>Schließen</translation>
+    </message>
+</context>
+<context>
+    <name>ProfileSections</name>
+    <message>
+        <source>Relations</source>
+        <translation>Beziehungen</translation>
+    </message>
+    <message>
+        <source>Timeline</source>
+        <translation>Zeitleiste</translation>
+    </message>
+    <message>
+        <source>Durable facts</source>
+        <translation>Dauerhafte Fakten</translation>
+    </message>
+    <message>
+        <source>Open tasks</source>
+        <translation>Offene Aufgaben</translation>
+    </message>
+</context>
+<context>
+    <name>QuickSection</name>
+    <message>
+        <source>Quick</source>
+        <translation>Schnellzugriff</translation>
+    </message>
+    <message>
+        <source>show less</source>
+        <translation>weniger anzeigen</translation>
+    </message>
+    <message>
+        <source>+%1 more</source>
+        <translation>+%1 weitere</translation>
+    </message>
+    <message>
+        <source>Show fewer quick facts</source>
+        <translation>Weniger Schnellinfos anzeigen</translation>
+    </message>
+    <message>
+        <source>Show %1 more quick facts</source>
+        <translation>%1 weitere Schnellinfos anzeigen</translation>
+    </message>
+</context>
+<context>
+    <name>RawMemory</name>
+    <message>
+        <source>Hide raw memory, %1</source>
+        <translation>Rohe Erinnerung ausblenden, %1</translation>
+    </message>
+    <message>
+        <source>Show raw memory, %1</source>
+        <translation>Rohe Erinnerung anzeigen, %1</translation>
+    </message>
+    <message>
+        <source>Raw memory</source>
+        <translation>Rohe Erinnerung</translation>
+    </message>
+    <message>
+        <source>No raw memory stored.</source>
+        <translation>Keine rohe Erinnerung gespeichert.</translation>
+    </message>
+</context>
+<context>
+    <name>RelationRow</name>
+    <message>
+        <source>Open %1&apos;s dossier</source>
+        <translation>Dossier von %1 öffnen</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>Öffnen</translation>
+    </message>
+    <message>
+        <source>Not related — remove</source>
+        <translation>Keine Beziehung — entfernen</translation>
     </message>
 </context>
 <context>
@@ -892,6 +1073,37 @@
     </message>
 </context>
 <context>
+    <name>SummarySection</name>
+    <message>
+        <source>Summary</source>
+        <translation>Zusammenfassung</translation>
+    </message>
+    <message>
+        <source>Rewrite this summary</source>
+        <translation>Diese Zusammenfassung neu schreiben</translation>
+    </message>
+    <message>
+        <source>your read: %1</source>
+        <translation>deine Sicht: %1</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Cancel rewriting the summary</source>
+        <translation>Neuschreiben der Zusammenfassung abbrechen</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>Speichern</translation>
+    </message>
+    <message>
+        <source>Save the summary</source>
+        <translation>Zusammenfassung speichern</translation>
+    </message>
+</context>
+<context>
     <name>TasksView</name>
     <message>
         <source>Tasks &amp; Reminders — hold to expand</source>
@@ -934,6 +1146,20 @@
     </message>
 </context>
 <context>
+    <name>halvic::AppMenus</name>
+    <message>
+        <source>Quit</source>
+        <translation>Beenden</translation>
+    </message>
+</context>
+<context>
+    <name>halvic::Autostart</name>
+    <message>
+        <source>Start at Login</source>
+        <translation>Bei Anmeldung starten</translation>
+    </message>
+</context>
+<context>
     <name>halvic::ComposePanel</name>
     <message>
         <source>Draft</source>
@@ -947,41 +1173,13 @@
         <source>Event — confirm before it books</source>
         <translation>Termin — vor dem Eintragen bestätigen</translation>
     </message>
+    <message>
+        <source>Attach files</source>
+        <translation>Dateien anhängen</translation>
+    </message>
 </context>
 <context>
     <name>halvic::Delegate</name>
-    <message>
-        <source>What Halvic Remembers</source>
-        <translation>Was Halvic sich merkt</translation>
-    </message>
-    <message>
-        <source>My Files</source>
-        <translation>Meine Dateien</translation>
-    </message>
-    <message>
-        <source>Hand Gestures</source>
-        <translation>Handgesten</translation>
-    </message>
-    <message>
-        <source>Start at Login</source>
-        <translation>Bei Anmeldung starten</translation>
-    </message>
-    <message>
-        <source>Show / Hide HUD</source>
-        <translation>HUD ein-/ausblenden</translation>
-    </message>
-    <message>
-        <source>Start / Stop Assistant</source>
-        <translation>Assistent starten / stoppen</translation>
-    </message>
-    <message>
-        <source>Mute / Unmute Mic</source>
-        <translation>Mikrofon stumm / laut</translation>
-    </message>
-    <message>
-        <source>Quit</source>
-        <translation>Beenden</translation>
-    </message>
     <message>
         <source>Tarvel</source>
         <translation>Tarvel</translation>
@@ -997,10 +1195,6 @@
     <message>
         <source>Attach files</source>
         <translation>Dateien anhängen</translation>
-    </message>
-    <message>
-        <source>Upload files</source>
-        <translation>Dateien hochladen</translation>
     </message>
 </context>
 <context>
@@ -1064,6 +1258,13 @@
     </message>
 </context>
 <context>
+    <name>halvic::HandGestures</name>
+    <message>
+        <source>Hand Gestures</source>
+        <translation>Handgesten</translation>
+    </message>
+</context>
+<context>
     <name>halvic::HudController</name>
     <message>
         <source>Stop Halvic</source>
@@ -1123,6 +1324,21 @@
     </message>
 </context>
 <context>
+    <name>halvic::HudPanel</name>
+    <message>
+        <source>Show / Hide HUD</source>
+        <translation>HUD ein-/ausblenden</translation>
+    </message>
+    <message>
+        <source>Start / Stop Assistant</source>
+        <translation>Assistent starten / stoppen</translation>
+    </message>
+    <message>
+        <source>Mute / Unmute Mic</source>
+        <translation>Mikrofon stumm / laut</translation>
+    </message>
+</context>
+<context>
     <name>halvic::MemoryPanel</name>
     <message>
         <source>What Halvic Remembers</source>
@@ -1130,10 +1346,21 @@
     </message>
 </context>
 <context>
+    <name>halvic::MenuPopup</name>
+    <message>
+        <source>Menu</source>
+        <translation>Menü</translation>
+    </message>
+</context>
+<context>
     <name>halvic::StoragePanel</name>
     <message>
         <source>My Files</source>
         <translation>Meine Dateien</translation>
+    </message>
+    <message>
+        <source>Upload files</source>
+        <translation>Dateien hochladen</translation>
     </message>
 </context>
 <context>

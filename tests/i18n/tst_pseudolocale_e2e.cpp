@@ -51,9 +51,7 @@ private slots:
         const QJsonArray message{QJsonObject{
             {"msg_id", "m1"}, {"from_name", text}, {"date_human", text}, {"to", text}, {"body_text", text}}};
         // Each event fills the HUD or opens a card, until a screen reader reads the name given,
-        // which is then clicked where asked. The More menu and the HUD's and the transcript's
-        // context menus join here once they are on the accessibility bus, and the dossier
-        // ("entity_profile") once its view's texts are translated.
+        // which is then clicked where asked; the More menu last.
         const QList<std::tuple<QJsonObject, QString, bool>> steps{
             {engineEvent("you", {{"text", text}}), text, false},
             {engineEvent("task_started", {{"agent", text}, {"desc", text}, {"id", "t-1"}}),
@@ -73,6 +71,17 @@ private slots:
             {{}, pseudo(QStringLiteral("What Halvic remembers")), true},
             {engineEvent("memories", {{"q", ""}, {"items", QJsonArray{QJsonObject{{"id", "m1"}, {"text", file}}}}}),
                 pseudo(QStringLiteral("Correct this memory: %1")).arg(file), false},
+            {engineEvent("entity_profile",
+                 {{"composing", true},
+                     {"profile",
+                         QJsonObject{{"entity", QJsonObject{{"key", "p:a"}, {"name", text}, {"etype", "person"}}},
+                             {"summary", text}, {"counts", QJsonObject{{"facts", 2}, {"relations", 1}}},
+                             {"relations",
+                                 QJsonArray{QJsonObject{{"other", file}, {"otype", "company"}, {"rtype", text},
+                                     {"other_summary", text}}}}}}}),
+                pseudo(QStringLiteral("Rewrite this summary")), false},
+            {{}, pseudo(QStringLiteral("More")), true},
+            {{}, pseudo(QStringLiteral("Quit")), false},
         };
         QStringList found;
         for (const auto &[event, name, click] : steps) {
