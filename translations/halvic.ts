@@ -1244,6 +1244,13 @@
     </message>
 </context>
 <context>
+    <name>halvic::EntityPanel</name>
+    <message>
+        <source>Dossier</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>halvic::GlassPanel</name>
     <message>
         <source>Halvic</source>

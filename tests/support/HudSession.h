@@ -249,21 +249,28 @@ public:
     }
 
     /// Chooses the entry named `title` of the HUD's "More" menu, found on the accessibility bus.
-    /// A click that missed (the HUD still settling in place) is tried again.
     bool chooseFromMoreMenu(const QString &title) const
     {
+        const auto entry = openMenu(QStringLiteral("More"), title);
+        if (entry)
+            click(*entry);
+        return entry.has_value();
+    }
+
+    /// Clicks the button named `button` until its menu shows the entry named `entry`, whose
+    /// place it returns. A click that missed (the HUD still settling in place) is tried again.
+    std::optional<QRect> openMenu(const QString &button, const QString &entry) const
+    {
         for (int attempt = 0; attempt < 3; ++attempt) {
-            const auto more = waitToFind(QStringLiteral("More"), QStringLiteral("push button"));
-            if (!more)
-                return false;
-            click(*more);
-            if (const auto entry = waitToFind(title, QStringLiteral("menu item"), 4000)) {
-                click(*entry);
-                return true;
-            }
+            const auto at = waitToFind(button, QStringLiteral("push button"));
+            if (!at)
+                return std::nullopt;
+            click(*at);
+            if (const auto item = waitToFind(entry, QStringLiteral("menu item"), 4000))
+                return item;
         }
         qWarning().noquote() << "read instead:\n" + accessibleObjects().join(u'\n');
-        return false;
+        return std::nullopt;
     }
 
     /// Clicks the middle of `rect` with the real pointer.

@@ -70,7 +70,7 @@ EntityPanel::EntityPanel(const CardContext &context, QObject *parent)
     , m_window(context.scheduler, context.qml, *this,
           {.view = QUrl(u"qrc:/Halvic/Cards/Entity/EntityDossierView.qml"_s),
               .size = QSize(panelW, 740),
-              .title = u"Dossier"_s,
+              .title = tr("Dossier"),
               .placement = [](const QRect &available, QSize) { return entityCardFrame(available); },
               .bubbleFrame =
                   [this](const QRect &frame, bool minimized, const QRect &available) {
