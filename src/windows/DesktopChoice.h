@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+namespace halvic {
+
+/// The kinds of desktop session the HUD tells apart, each served by one backend (window
+/// listing and control, the pointer, the placement of the HUD's own windows).
+enum class DesktopKind {
+    /// An X11 session: EWMH for windows, XTest for the pointer.
+    X11,
+    /// sway or another compositor speaking sway's IPC.
+    Sway,
+    /// Wayland sessions without a backend of their own yet: only what runs on XWayland is
+    /// reached.
+    KdeWayland,
+    GnomeWayland,
+    OtherWayland,
+    /// No display at all.
+    None,
+};
+
+/// Reads the session's environment (`variable` returns an empty string for an unset name).
+DesktopKind chooseDesktop(const std::function<QString(const char *)> &variable);
+
+/// A short name for the log.
+QString desktopName(DesktopKind kind);
+
+/// The one line a user reads when window layout on this session reaches only some
+/// applications; empty where every application is reached.
+QString desktopLimitation(DesktopKind kind);
+
+} // namespace halvic
