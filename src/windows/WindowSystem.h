@@ -59,6 +59,11 @@ public:
         = 0;
 };
 
+/// Starts a program detached from the HUD, with none of its streams; its process id, or none
+/// when it cannot start. What every backend's launch() does.
+std::optional<qint64> launchDetached(
+    const QString &program, const QStringList &arguments, const QString &workingDirectory);
+
 /// The window system of a desktop where window control is not available: nothing runs,
 /// nothing moves.
 class NullWindowSystem : public WindowSystem

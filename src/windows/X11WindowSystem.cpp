@@ -404,19 +404,7 @@ void X11WindowSystem::close(WindowId window)
 std::optional<qint64> X11WindowSystem::launch(
     const QString &program, const QStringList &arguments, const QString &workingDirectory)
 {
-    QProcess process;
-    process.setProgram(program);
-    process.setArguments(arguments);
-    process.setWorkingDirectory(workingDirectory);
-    // The started application is not the HUD's to log, and may outlive it: it gets none of the
-    // HUD's streams (a pipe it held open would keep whoever reads the HUD's output waiting).
-    process.setStandardInputFile(QProcess::nullDevice());
-    process.setStandardOutputFile(QProcess::nullDevice());
-    process.setStandardErrorFile(QProcess::nullDevice());
-    qint64 pid = 0;
-    if (!process.startDetached(&pid))
-        return std::nullopt;
-    return pid;
+    return launchDetached(program, arguments, workingDirectory);
 }
 
 } // namespace halvic

@@ -39,8 +39,10 @@ void collect(const QJsonObject &node, Place place, QList<Window> &out, int depth
     const qint64 pid = node.value(QLatin1String("pid")).toInteger();
     if (pid > 0) {
         const QJsonObject x11 = node.value(QLatin1String("window_properties")).toObject();
-        const QRect frame = rectOf(node, QLatin1String("rect"));
+        // `rect` leaves out the title bar, whose height `deco_rect` gives.
+        const QRect rect = rectOf(node, QLatin1String("rect"));
         const QRect inner = rectOf(node, QLatin1String("window_rect"));
+        const QRect frame = rect.adjusted(0, -rectOf(node, QLatin1String("deco_rect")).height(), 0, 0);
         out.append({
             .id = node.value(QLatin1String("id")).toInteger(),
             .pid = pid,
@@ -51,7 +53,7 @@ void collect(const QJsonObject &node, Place place, QList<Window> &out, int depth
             .output = place.output,
             .workspace = place.workspace,
             .frame = frame,
-            .content = inner.translated(frame.topLeft()),
+            .content = inner.translated(rect.topLeft()),
             .floating = type == QLatin1String("floating_con"),
             .fullscreen = node.value(QLatin1String("fullscreen_mode")).toInt() != 0,
             .focused = node.value(QLatin1String("focused")).toBool(),

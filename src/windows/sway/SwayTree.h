@@ -21,7 +21,8 @@ struct Window
     QString title;
     QString output;
     QString workspace;
-    /// The container, borders and title bar included, in layout coordinates.
+    /// The container, borders and title bar included, in layout coordinates: what sway's
+    /// `move position` and `resize set` place and size.
     QRect frame;
     /// The client's own surface, in layout coordinates.
     QRect content;

@@ -1,0 +1,154 @@
+#include "SwayWindowSystem.h"
+
+#include <QHash>
+
+#include <algorithm>
+
+namespace halvic {
+
+SwayWindowSystem::SwayWindowSystem(QString socketPath)
+    : m_ipc(std::move(socketPath))
+{
+}
+
+std::unique_ptr<SwayWindowSystem> SwayWindowSystem::connect()
+{
+    const QString socket = qEnvironmentVariable("SWAYSOCK");
+    if (socket.isEmpty())
+        return nullptr;
+    auto system = std::make_unique<SwayWindowSystem>(socket);
+    if (!system->isAvailable())
+        return nullptr;
+    return system;
+}
+
+bool SwayWindowSystem::isAvailable()
+{
+    return m_ipc.request(sway::Message::GetWorkspaces).has_value();
+}
+
+QList<sway::Window> SwayWindowSystem::windows() const
+{
+    const auto tree = m_ipc.request(sway::Message::GetTree);
+    return tree ? sway::windowsOf(tree->object()) : QList<sway::Window>();
+}
+
+std::optional<sway::Window> SwayWindowSystem::window(WindowId id) const
+{
+    const QList<sway::Window> all = windows();
+    const auto found = std::find_if(all.begin(), all.end(), [id](const sway::Window &w) { return w.id == qint64(id); });
+    if (found == all.end())
+        return std::nullopt;
+    return *found;
+}
+
+QList<apps::RunningApp> SwayWindowSystem::runningApplications()
+{
+    QList<sway::Window> all = windows();
+    // Container ids grow as windows appear: in id order, applications come in the order their
+    // first window appeared, as on X11.
+    std::sort(all.begin(), all.end(), [](const sway::Window &a, const sway::Window &b) { return a.id < b.id; });
+    QList<apps::RunningApp> apps;
+    QHash<qint64, qsizetype> byPid;
+    for (const sway::Window &w : all) {
+        auto at = byPid.find(w.pid);
+        if (at == byPid.end()) {
+            // A Wayland client names itself by its app id alone; an X11 one by WM_CLASS.
+            const QString name = w.wmClass.isEmpty() ? w.appId : w.wmClass;
+            const QString id = w.appId.isEmpty() ? w.wmInstance : w.appId;
+            apps.append({.pid = w.pid,
+                .name = name,
+                .appId = id,
+                .wmClass = w.wmClass,
+                .wmInstance = w.wmInstance,
+                .windows = {}});
+            at = byPid.insert(w.pid, apps.size() - 1);
+        }
+        apps[*at].windows.append(quint32(w.id));
+    }
+    return apps;
+}
+
+std::optional<WindowId> SwayWindowSystem::primaryWindow(const apps::RunningApp &app)
+{
+    if (app.windows.isEmpty())
+        return std::nullopt;
+    const QList<sway::Window> all = windows();
+    // The focused one, else a visible one, else its first.
+    for (const bool focusedOnly : {true, false}) {
+        for (const sway::Window &w : all) {
+            if (app.windows.contains(quint32(w.id)) && (focusedOnly ? w.focused : w.visible))
+                return WindowId(w.id);
+        }
+    }
+    return app.windows.front();
+}
+
+std::optional<WindowId> SwayWindowSystem::frontmostWindowAt(QPoint point, qint64 exceptPid)
+{
+    const QList<sway::Window> all = windows();
+    // Full screen above floating above tiled; among floating windows the later is above.
+    const auto rank = [](const sway::Window &w) { return w.fullscreen ? 2 : w.floating ? 1 : 0; };
+    std::optional<sway::Window> best;
+    for (const sway::Window &w : all) {
+        if (!w.visible || w.pid == exceptPid || !w.frame.contains(point))
+            continue;
+        if (!best || rank(w) >= rank(*best))
+            best = w;
+    }
+    if (!best)
+        return std::nullopt;
+    return WindowId(best->id);
+}
+
+std::optional<QRect> SwayWindowSystem::frame(WindowId window)
+{
+    const auto w = this->window(window);
+    if (!w)
+        return std::nullopt;
+    return w->frame;
+}
+
+bool SwayWindowSystem::run(WindowId window, const QString &commands) const
+{
+    return m_ipc.command(QStringLiteral("[con_id=%1] %2").arg(window).arg(commands));
+}
+
+void SwayWindowSystem::setPosition(WindowId window, QPoint topLeft)
+{
+    run(window, QStringLiteral("floating enable, move position %1 %2").arg(topLeft.x()).arg(topLeft.y()));
+}
+
+void SwayWindowSystem::setSize(WindowId window, QSize size)
+{
+    // Sway sizes a floating window about its centre: its top-left is put back where it was.
+    const auto before = frame(window);
+    QString commands = QStringLiteral("floating enable, resize set %1 %2").arg(size.width()).arg(size.height());
+    if (before)
+        commands += QStringLiteral(", move position %1 %2").arg(before->x()).arg(before->y());
+    run(window, commands);
+}
+
+bool SwayWindowSystem::isFullscreen(WindowId window)
+{
+    const auto w = this->window(window);
+    return w && w->fullscreen;
+}
+
+void SwayWindowSystem::exitFullscreen(WindowId window)
+{
+    run(window, QStringLiteral("fullscreen disable"));
+}
+
+void SwayWindowSystem::close(WindowId window)
+{
+    run(window, QStringLiteral("kill"));
+}
+
+std::optional<qint64> SwayWindowSystem::launch(
+    const QString &program, const QStringList &arguments, const QString &workingDirectory)
+{
+    return launchDetached(program, arguments, workingDirectory);
+}
+
+} // namespace halvic
