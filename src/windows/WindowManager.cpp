@@ -13,7 +13,10 @@
 #include <vector>
 
 #include "Applications.h"
+#include "DesktopChoice.h"
 #include "JsonRead.h"
+#include "Logging.h"
+#include "SwayWindowSystem.h"
 #include "WindowLayout.h"
 #include "X11WindowSystem.h"
 
@@ -416,6 +419,16 @@ WindowManager::~WindowManager()
 
 std::unique_ptr<WindowSystem> WindowManager::defaultSystem()
 {
+    const DesktopKind kind = chooseDesktop([](const char *name) { return qEnvironmentVariable(name); });
+    qCInfo(lcWindows).noquote() << "desktop:" << desktopName(kind);
+    if (kind == DesktopKind::Sway) {
+        if (auto sway = SwayWindowSystem::connect())
+            return sway;
+    }
+    if (const QString limitation = desktopLimitation(kind); !limitation.isEmpty())
+        qCWarning(lcWindows).noquote() << limitation;
+    // On X11, and on Wayland sessions without a backend of their own (or whose compositor does
+    // not answer), what XWayland shows.
     if (!qEnvironmentVariableIsEmpty("DISPLAY")) {
         if (auto x11 = X11WindowSystem::connect())
             return x11;
