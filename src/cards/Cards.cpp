@@ -19,12 +19,12 @@ Cards::Cards(CardContext context, QObject *parent)
     , m_context(std::move(context))
 {
     // "card_close" reaches the cards, and the menus show their entries, in this order.
-    m_tasks = add<TasksPanel>();
-    m_compose = add<ComposePanel>();
+    add<TasksPanel>();
+    add<ComposePanel>();
     add<EmailPanel>();
-    m_entity = add<EntityPanel>();
-    m_memory = add<MemoryPanel>();
-    m_storage = add<StoragePanel>();
+    add<EntityPanel>();
+    add<MemoryPanel>();
+    add<StoragePanel>();
 }
 
 Cards::~Cards() = default;
@@ -42,7 +42,8 @@ void Cards::registerRows(EventDispatcher &dispatcher)
 
 void Cards::openMemory()
 {
-    m_memory->open();
+    if (auto *memory = find<MemoryPanel>())
+        memory->open();
 }
 
 Menu Cards::menuEntries() const

@@ -641,7 +641,7 @@ private slots:
         Cards cards(CardContext{cardsScheduler, *qml, ControlChannel(controlFolder())});
         EventDispatcher dispatcher;
         cards.registerRows(dispatcher);
-        ComposePanel &compose = cards.compose();
+        ComposePanel &compose = *cards.find<ComposePanel>();
         dispatcher.dispatch(QByteArray(R"({"type":"compose","draft_id":"d1","subject":"Hi","attachments":["/a"]})"));
         QVERIFY(compose.window()->isShown());
         QCOMPARE(compose.model().kind(), QStringLiteral("email"));
