@@ -25,6 +25,7 @@
 #include "Engine.h"
 #include "EngineWiring.h"
 #include "EventDispatcher.h"
+#include "Desktop.h"
 #include "HandGestures.h"
 #include "HudController.h"
 #include "HudPanel.h"
@@ -88,6 +89,8 @@ Delegate::~Delegate() = default;
 
 bool Delegate::launch()
 {
+    // Before the first window: the backend places our own windows from then on.
+    m_desktop = openSessionDesktop();
     m_engine = std::make_unique<Engine>(*m_dispatcher, *m_scheduler);
     m_requests = std::make_unique<HudRequests>(m_engine->control());
     wireEngine();
@@ -99,7 +102,7 @@ bool Delegate::launch()
     m_cards->useFilePicker([this](FileChooserQueue::Request request) { pickFiles(std::move(request)); });
     connect(m_hud.get(), &HudController::memoryRequested, m_cards.get(), &Cards::openMemory);
     m_hud->setMemoryAvailable(true);
-    m_gestures = std::make_unique<HandGestures>(*m_scheduler, *m_qml, *m_requests);
+    m_gestures = std::make_unique<HandGestures>(*m_scheduler, *m_qml, *m_requests, *m_desktop);
     m_gestures->registerRows(*m_dispatcher);
     // Gestures end with the engine that drove them; hand use counts as activity.
     connect(m_engine.get(), &Engine::exited, m_gestures.get(),
@@ -128,9 +131,9 @@ void Delegate::wireEngine()
 
 void Delegate::wireWindowCommands()
 {
-    m_windows = std::make_unique<WindowCommands>(WindowManager::defaultSystem());
+    m_windows = std::make_unique<WindowCommands>(m_desktop->windowSystem(), m_desktop->limitation());
     m_windows->registerRows(*m_dispatcher);
-    connect(m_windows.get(), &WindowCommands::unavailable, m_model.get(),
+    connect(m_windows.get(), &WindowCommands::told, m_model.get(),
         [model = m_model.get()](const QString &message) { model->push(speaker::tarvel, message); });
     // Arranged windows keep the docked HUD's strip free.
     const auto updateStrip = [this] {

@@ -22,6 +22,7 @@ class Autostart;
 class Cards;
 class Engine;
 class EventDispatcher;
+class Desktop;
 class HandGestures;
 class HudController;
 class HudPanel;
@@ -74,6 +75,7 @@ private:
     std::unique_ptr<AppModel> m_model;
     std::unique_ptr<EventDispatcher> m_dispatcher;
     std::unique_ptr<Autostart> m_autostart;
+    std::unique_ptr<Desktop> m_desktop;
     std::unique_ptr<Engine> m_engine;
     std::unique_ptr<HudRequests> m_requests;
     std::unique_ptr<WindowCommands> m_windows;

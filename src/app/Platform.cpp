@@ -1,5 +1,7 @@
 #include "Platform.h"
 
+#include "X11Desktop.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -10,9 +12,6 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
-#ifdef HALVIC_HAVE_XCB
-#include <xcb/xcb.h>
-#endif
 
 #include <algorithm>
 #include <cstdlib>
@@ -48,29 +47,6 @@ namespace {
 bool hasRenderNode()
 {
     return !QDir(QStringLiteral("/dev/dri")).entryList({QStringLiteral("renderD*")}, QDir::System).isEmpty();
-}
-
-bool x11OffersDirectRendering()
-{
-#ifdef HALVIC_HAVE_XCB
-    // A connection of its own, before the application's: closed again at once.
-    xcb_connection_t *connection = xcb_connect(nullptr, nullptr);
-    if (xcb_connection_has_error(connection)) {
-        xcb_disconnect(connection);
-        return false;
-    }
-    bool found = false;
-    for (const char *name : {"DRI3", "DRI2"}) {
-        auto *reply = xcb_query_extension_reply(
-            connection, xcb_query_extension(connection, uint16_t(std::strlen(name)), name), nullptr);
-        found = found || (reply && reply->present);
-        std::free(reply);
-    }
-    xcb_disconnect(connection);
-    return found;
-#else
-    return false;
-#endif
 }
 
 } // namespace

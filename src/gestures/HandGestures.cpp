@@ -4,19 +4,20 @@
 
 #include "GestureController.h"
 #include "HudRequests.h"
-#include "PointerSink.h"
+#include "Desktop.h"
 #include "QtGestureDesktop.h"
-#include "WindowManager.h"
 
 namespace halvic {
 
 using namespace Qt::Literals::StringLiterals;
 
-HandGestures::HandGestures(Scheduler &scheduler, QQmlEngine &qml, const HudRequests &requests, QObject *parent)
+HandGestures::HandGestures(
+    Scheduler &scheduler, QQmlEngine &qml, const HudRequests &requests, Desktop &desktop, QObject *parent)
     : QObject(parent)
     , m_scheduler(scheduler)
     , m_qml(qml)
     , m_requests(requests)
+    , m_desktop(desktop)
 {
     connect(&m_row, &GestureRow::switched, this, &HandGestures::setActive);
 }
@@ -66,8 +67,8 @@ Menu HandGestures::menuEntries()
 GestureController &HandGestures::controller()
 {
     if (!m_controller) {
-        m_pointer = defaultPointerSink();
-        m_windows = WindowManager::defaultSystem();
+        m_pointer = m_desktop.pointerSink();
+        m_windows = m_desktop.windowSystem();
         m_controller
             = std::make_unique<GestureController>(m_scheduler, *m_pointer, *m_windows, qtGestureDesktop(m_qml));
         m_controller->onActivity = [this] { emit activity(); };

@@ -11,6 +11,7 @@ class QQmlEngine;
 
 namespace halvic {
 
+class Desktop;
 class EventDispatcher;
 class GestureController;
 class HudRequests;
@@ -26,7 +27,8 @@ class HandGestures final : public QObject
 {
     Q_OBJECT
 public:
-    HandGestures(Scheduler &scheduler, QQmlEngine &qml, const HudRequests &requests, QObject *parent = nullptr);
+    HandGestures(Scheduler &scheduler, QQmlEngine &qml, const HudRequests &requests, Desktop &desktop,
+        QObject *parent = nullptr);
     ~HandGestures() override;
 
     bool isOn() const;
@@ -52,6 +54,7 @@ private:
     Scheduler &m_scheduler;
     QQmlEngine &m_qml;
     const HudRequests &m_requests;
+    Desktop &m_desktop;
     GestureRow m_row;
     std::unique_ptr<PointerSink> m_pointer;
     std::unique_ptr<WindowSystem> m_windows;

@@ -13,6 +13,7 @@
 #include "HudController.h"
 #include "HudPlacement.h"
 #include "IdleDimmer.h"
+#include "OwnWindows.h"
 #include "Scheduler.h"
 
 namespace halvic {
@@ -65,7 +66,7 @@ HudPanel::HudPanel(AppModel &model, HudController &hud, Scheduler &scheduler, QO
     }
     watchLongPress();
     m_placement = std::make_unique<HudPlacement>(
-        *m_panel, m_model, m_scheduler, std::make_unique<QSettings>(), &leftButtonHeld);
+        *m_panel, m_model, m_scheduler, std::make_unique<QSettings>(), [] { return OwnWindows::current().leftButtonHeld(); });
     connect(&m_hud, &HudController::minimizeRequested, this, &HudPanel::minimize);
     connect(&m_hud, &HudController::activateInputRequested, this, &HudPanel::activateInput);
 }

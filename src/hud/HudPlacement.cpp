@@ -12,9 +12,6 @@
 #include "HudLogic.h"
 #include "ScreenInfo.h"
 
-#ifdef HALVIC_HAVE_XCB
-#include <xcb/xcb.h>
-#endif
 
 namespace halvic {
 
@@ -308,24 +305,6 @@ bool HudPlacement::eventFilter(QObject *watched, QEvent *event)
         }
     }
     return QObject::eventFilter(watched, event);
-}
-
-bool leftButtonHeld()
-{
-#ifdef HALVIC_HAVE_XCB
-    if (const auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>(); x11 && x11->connection()) {
-        xcb_connection_t *connection = x11->connection();
-        const xcb_screen_t *root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
-        xcb_query_pointer_reply_t *reply
-            = xcb_query_pointer_reply(connection, xcb_query_pointer(connection, root->root), nullptr);
-        if (!reply)
-            return false;
-        const bool held = reply->mask & XCB_BUTTON_MASK_1;
-        std::free(reply);
-        return held;
-    }
-#endif
-    return QGuiApplication::mouseButtons() & Qt::LeftButton;
 }
 
 } // namespace halvic

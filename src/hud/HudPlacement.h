@@ -140,8 +140,4 @@ private:
     std::optional<TimePoint> m_lastRelease;
 };
 
-/// Whether the left mouse button is down anywhere on the desktop (asked of the X server, so
-/// it holds while the window manager moves the panel); Qt's own view elsewhere.
-bool leftButtonHeld();
-
 } // namespace halvic

@@ -1,5 +1,7 @@
 #include "FrameGlide.h"
 
+#include "OwnWindows.h"
+
 #include <QWindow>
 
 #include <cmath>
@@ -76,6 +78,7 @@ void FrameGlide::jumpTo(const QRect &frame)
 {
     stop();
     m_window.setGeometry(frame);
+    OwnWindows::current().placed(m_window, frame);
 }
 
 void FrameGlide::advance()
@@ -85,8 +88,10 @@ void FrameGlide::advance()
     // The spring takes long over its last pixel: within one of the end, or out of time, land.
     if (elapsed >= glide::longest || withinAPixel(frame, m_to))
         frame = m_to;
-    if (frame != m_last)
+    if (frame != m_last) {
         m_window.setGeometry(frame);
+        OwnWindows::current().placed(m_window, frame);
+    }
     m_last = frame;
     if (frame != m_to) {
         m_step.restart();

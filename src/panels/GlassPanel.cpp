@@ -7,9 +7,7 @@
 
 #include <algorithm>
 
-#ifdef HALVIC_HAVE_XCB
-#include <xcb/xcb.h>
-#endif
+#include "OwnWindows.h"
 
 namespace halvic {
 
@@ -66,34 +64,13 @@ GlassPanel::GlassPanel(Scheduler &scheduler, QSize size, QWindow *parent)
     setColor(Qt::transparent);
     resize(size);
     setTitle(tr("Halvic"));
-    joinAllDesktops();
+    OwnWindows::current().prepare(*this);
 }
 
 GlassPanel::~GlassPanel()
 {
     // The content belongs to this window's scene; remove it while the window still exists.
     delete m_content.data();
-}
-
-void GlassPanel::joinAllDesktops()
-{
-#ifdef HALVIC_HAVE_XCB
-    const auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (!x11 || !x11->connection())
-        return;
-    xcb_connection_t *connection = x11->connection();
-    // Set before the first map, so the window manager places it on every desktop at once.
-    const QByteArray name("_NET_WM_DESKTOP");
-    const auto cookie = xcb_intern_atom(connection, 0, uint16_t(name.size()), name.constData());
-    xcb_intern_atom_reply_t *reply = xcb_intern_atom_reply(connection, cookie, nullptr);
-    if (!reply)
-        return;
-    const uint32_t allDesktops = 0xFFFFFFFF;
-    xcb_change_property(
-        connection, XCB_PROP_MODE_REPLACE, xcb_window_t(winId()), reply->atom, XCB_ATOM_CARDINAL, 32, 1, &allDesktops);
-    std::free(reply);
-    xcb_flush(connection);
-#endif
 }
 
 void GlassPanel::setContent(QQuickItem *item)
@@ -185,8 +162,10 @@ void GlassPanel::fitToContent()
     if (!m_followsContent)
         return;
     const QSize fitting = fittingSize().toSize();
-    if (fitting.width() > 1 && fitting.height() > 1 && fitting != size())
+    if (fitting.width() > 1 && fitting.height() > 1 && fitting != size()) {
         resize(fitting);
+        OwnWindows::current().placed(*this, QRect(position(), fitting));
+    }
 }
 
 void GlassPanel::setShowsWithoutActivating(bool without)
@@ -234,6 +213,10 @@ bool GlassPanel::event(QEvent *event)
             m_longPress.release();
             m_backgroundPress.reset();
         }
+        break;
+    case QEvent::Show:
+        // Window managers that place a newly mapped window themselves are told where it goes.
+        OwnWindows::current().placed(*this, geometry());
         break;
     default:
         break;

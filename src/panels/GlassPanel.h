@@ -85,7 +85,6 @@ protected:
 private:
     void fitToContent();
     void fillWindow();
-    void joinAllDesktops();
 
     LongPress m_longPress;
     FrameGlide m_glide;

@@ -11,9 +11,10 @@ namespace halvic {
 
 using namespace protocol;
 
-WindowCommands::WindowCommands(std::unique_ptr<WindowSystem> system, QObject *parent)
+WindowCommands::WindowCommands(std::unique_ptr<WindowSystem> system, QString limitation, QObject *parent)
     : QObject(parent)
     , m_manager(std::make_unique<WindowManager>(std::move(system)))
+    , m_limitation(std::move(limitation))
 {
 }
 
@@ -30,10 +31,12 @@ void WindowCommands::handle(const std::optional<QJsonObject> &command)
     if (!command)
         return;
     if (!m_manager->ensureAvailable()) {
-        qCDebug(lcWindows) << "window command refused: no X11 session with an EWMH window manager";
-        emit unavailable(WindowManager::unavailableMessage());
+        qCDebug(lcWindows) << "window command refused: no window control on this desktop";
+        emit told(WindowManager::unavailableMessage());
         return;
     }
+    if (!m_limitation.isEmpty())
+        emit told(std::exchange(m_limitation, QString()));
     m_manager->apply(layout::withDockedInset(*command, m_strip.docked, m_strip.width, m_strip.side));
 }
 

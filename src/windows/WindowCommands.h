@@ -29,9 +29,12 @@ public:
         QString side;
     };
 
-    /// `system` is the window system to act on: X11 in the application, the null one in
-    /// tests and fuzzing, so nothing there can reach a real desktop's windows.
-    explicit WindowCommands(std::unique_ptr<WindowSystem> system, QObject *parent = nullptr);
+    /// `system` is the window system to act on: the desktop backend's in the application, the
+    /// null one in tests and fuzzing, so nothing there can reach a real desktop's windows.
+    /// `limitation`, when not empty, is told with the first command: which applications this
+    /// desktop's window control cannot reach.
+    explicit WindowCommands(
+        std::unique_ptr<WindowSystem> system, QString limitation = {}, QObject *parent = nullptr);
     ~WindowCommands() override;
 
     /// Registers the "window" row (it ends with this object).
@@ -44,12 +47,14 @@ public:
     void handle(const std::optional<QJsonObject> &command);
 
 signals:
-    /// Window control is not available on this desktop; `message` is what the assistant says.
-    void unavailable(const QString &message);
+    /// What the assistant tells the user about window control: that it is not available on
+    /// this desktop (at each command), or, once, what it cannot reach here.
+    void told(const QString &message);
 
 private:
     std::unique_ptr<WindowManager> m_manager;
     DockedStrip m_strip;
+    QString m_limitation;
 };
 
 } // namespace halvic

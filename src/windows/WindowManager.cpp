@@ -13,12 +13,9 @@
 #include <vector>
 
 #include "Applications.h"
-#include "DesktopChoice.h"
 #include "JsonRead.h"
 #include "Logging.h"
-#include "SwayWindowSystem.h"
 #include "WindowLayout.h"
-#include "X11WindowSystem.h"
 
 namespace halvic {
 
@@ -417,25 +414,6 @@ WindowManager::~WindowManager()
     m_runner.reset();
 }
 
-std::unique_ptr<WindowSystem> WindowManager::defaultSystem()
-{
-    const DesktopKind kind = chooseDesktop([](const char *name) { return qEnvironmentVariable(name); });
-    qCInfo(lcWindows).noquote() << "desktop:" << desktopName(kind);
-    if (kind == DesktopKind::Sway) {
-        if (auto sway = SwayWindowSystem::connect())
-            return sway;
-    }
-    if (const QString limitation = desktopLimitation(kind); !limitation.isEmpty())
-        qCWarning(lcWindows).noquote() << limitation;
-    // On X11, and on Wayland sessions without a backend of their own (or whose compositor does
-    // not answer), what XWayland shows.
-    if (!qEnvironmentVariableIsEmpty("DISPLAY")) {
-        if (auto x11 = X11WindowSystem::connect())
-            return x11;
-    }
-    return std::make_unique<NullWindowSystem>();
-}
-
 bool WindowManager::ensureAvailable()
 {
     return m_system->isAvailable();
@@ -444,7 +422,7 @@ bool WindowManager::ensureAvailable()
 QString WindowManager::unavailableMessage()
 {
     return tr("I can't arrange your windows on this desktop, sir: window control needs an X11 "
-              "session with an EWMH window manager, and this one has none.");
+              "session with an EWMH window manager, or sway, and this is neither.");
 }
 
 void WindowManager::apply(const QJsonObject &command)

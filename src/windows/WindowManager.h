@@ -34,9 +34,6 @@ public:
     explicit WindowManager(std::unique_ptr<WindowSystem> system, QObject *parent = nullptr);
     ~WindowManager() override;
 
-    /// The X11 backend when this session has an X server, else the null backend.
-    static std::unique_ptr<WindowSystem> defaultSystem();
-
     /// Whether windows can be arranged on this desktop (an X11 session with an EWMH window
     /// manager); the Linux counterpart of asking for accessibility permission.
     bool ensureAvailable();

@@ -2,8 +2,6 @@
 
 #include <QPoint>
 
-#include <memory>
-
 namespace halvic {
 
 /// One synthetic pointer event. Positions are in desktop points, top-left origin.
@@ -32,8 +30,5 @@ class NullPointerSink final : public PointerSink
 public:
     void post(const PointerEvent &) override { }
 };
-
-/// XTest on the session's X server when there is one that supports it, else the null sink.
-std::unique_ptr<PointerSink> defaultPointerSink();
 
 } // namespace halvic

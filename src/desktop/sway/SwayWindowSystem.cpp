@@ -1,5 +1,6 @@
 #include "SwayWindowSystem.h"
 
+#include <QCoreApplication>
 #include <QHash>
 
 #include <algorithm>
@@ -50,7 +51,11 @@ QList<apps::RunningApp> SwayWindowSystem::runningApplications()
     std::sort(all.begin(), all.end(), [](const sway::Window &a, const sway::Window &b) { return a.id < b.id; });
     QList<apps::RunningApp> apps;
     QHash<qint64, qsizetype> byPid;
+    const qint64 ownPid = QCoreApplication::applicationPid();
     for (const sway::Window &w : all) {
+        // Our own panels are containers too, but never an application to arrange.
+        if (w.pid == ownPid)
+            continue;
         auto at = byPid.find(w.pid);
         if (at == byPid.end()) {
             // A Wayland client names itself by its app id alone; an X11 one by WM_CLASS.
@@ -116,7 +121,7 @@ bool SwayWindowSystem::run(WindowId window, const QString &commands) const
 
 void SwayWindowSystem::setPosition(WindowId window, QPoint topLeft)
 {
-    run(window, QStringLiteral("floating enable, move position %1 %2").arg(topLeft.x()).arg(topLeft.y()));
+    run(window, QStringLiteral("floating enable, move absolute position %1 %2").arg(topLeft.x()).arg(topLeft.y()));
 }
 
 void SwayWindowSystem::setSize(WindowId window, QSize size)
@@ -125,7 +130,7 @@ void SwayWindowSystem::setSize(WindowId window, QSize size)
     const auto before = frame(window);
     QString commands = QStringLiteral("floating enable, resize set %1 %2").arg(size.width()).arg(size.height());
     if (before)
-        commands += QStringLiteral(", move position %1 %2").arg(before->x()).arg(before->y());
+        commands += QStringLiteral(", move absolute position %1 %2").arg(before->x()).arg(before->y());
     run(window, commands);
 }
 

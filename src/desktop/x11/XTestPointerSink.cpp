@@ -1,7 +1,5 @@
 #include "XTestPointerSink.h"
 
-#include <QGuiApplication>
-#include <QScreen>
 
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
@@ -66,16 +64,6 @@ void XTestPointerSink::post(const PointerEvent &event)
         break;
     }
     XFlush(x);
-}
-
-std::unique_ptr<PointerSink> defaultPointerSink()
-{
-    if (QGuiApplication::platformName() == QLatin1StringView("xcb")) {
-        const QScreen *screen = QGuiApplication::primaryScreen();
-        if (auto sink = XTestPointerSink::connect({}, screen ? screen->devicePixelRatio() : 1.0))
-            return sink;
-    }
-    return std::make_unique<NullPointerSink>();
 }
 
 } // namespace halvic

@@ -1,0 +1,184 @@
+#include "SwayDesktop.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QWindow>
+
+#include <condition_variable>
+#include <map>
+#include <mutex>
+#include <thread>
+
+#include "SwayIpc.h"
+#include "SwayWindowSystem.h"
+#include "X11Desktop.h"
+
+namespace halvic {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+/// How long a placement waits for sway to map the window it names.
+constexpr auto mapTimeout = std::chrono::seconds(3);
+constexpr auto retryInterval = std::chrono::milliseconds(20);
+/// Set on a panel between its first placement after being shown and its hiding.
+constexpr const char *shownProperty = "_halvic_placedSinceShown";
+
+/// One window's latest wish, in sway's layout coordinates.
+struct Wish
+{
+    QRect frame;
+    bool focus = false;
+    Clock::time_point since;
+};
+
+} // namespace
+
+/// Our panels are XWayland windows: sway floats them (a rule on our process, so they never
+/// take a tile), keeps them on every workspace and leaves the keyboard alone, but it centres a
+/// floating X11 window on each of its own resize requests and ignores its moves. So every
+/// frame the program sets is also sent as an IPC command, from a thread of its own, the latest
+/// one per window (a glide's steps collapse while sway is busy), retried until sway has mapped
+/// the window.
+class SwayOwnWindows final : public OwnWindows
+{
+public:
+    explicit SwayOwnWindows(const QString &socket)
+        : m_ipc(socket, std::chrono::milliseconds(500))
+        , m_worker([this](std::stop_token stop) { run(stop); })
+    {
+        const qint64 pid = QCoreApplication::applicationPid();
+        std::scoped_lock lock(m_mutex);
+        m_rules = QStringLiteral("for_window [pid=%1] \"floating enable, sticky enable, border none\"; "
+                                 "no_focus [pid=%1]")
+                      .arg(pid);
+        m_wake.notify_one();
+    }
+
+    ~SwayOwnWindows() override
+    {
+        m_worker.request_stop();
+        m_wake.notify_one();
+    }
+
+    void prepare(QWindow &window) override
+    {
+        QObject::connect(&window, &QWindow::visibleChanged, &window, [&window](bool visible) {
+            if (!visible)
+                window.setProperty(shownProperty, false);
+        });
+    }
+
+    void placed(QWindow &window, const QRect &frame) override
+    {
+        if (QGuiApplication::platformName() != QLatin1StringView("xcb") || !window.isVisible())
+            return;
+        const qreal ratio = window.devicePixelRatio();
+        const QRect pixels(QPoint(qRound(frame.x() * ratio), qRound(frame.y() * ratio)),
+            QSize(qRound(frame.width() * ratio), qRound(frame.height() * ratio)));
+        const auto id = quint64(window.winId());
+        // The keyboard goes to a panel shown for the user, as an X11 window manager would give it.
+        const bool justShown = !window.property(shownProperty).toBool();
+        window.setProperty(shownProperty, true);
+        const bool focus = justShown && !window.property("_q_showWithoutActivating").toBool();
+        std::scoped_lock lock(m_mutex);
+        Wish &wish = m_wishes[id];
+        wish.focus = wish.focus || focus;
+        wish.frame = pixels;
+        wish.since = Clock::now();
+        m_wake.notify_one();
+    }
+
+private:
+    void run(std::stop_token stop)
+    {
+        std::unique_lock lock(m_mutex);
+        while (!stop.stop_requested()) {
+            if (!m_rules.isEmpty()) {
+                const QString rules = std::exchange(m_rules, QString());
+                lock.unlock();
+                m_ipc.command(rules);
+                lock.lock();
+                continue;
+            }
+            if (m_wishes.empty()) {
+                m_wake.wait(lock, stop, [this] { return !m_wishes.empty() || !m_rules.isEmpty(); });
+                continue;
+            }
+            std::map<quint64, Wish> batch = std::exchange(m_wishes, {});
+            lock.unlock();
+            std::map<quint64, Wish> unmapped;
+            for (const auto &[id, wish] : batch) {
+                if (!apply(id, wish) && Clock::now() - wish.since < mapTimeout)
+                    unmapped.emplace(id, wish);
+            }
+            lock.lock();
+            // A newer wish for the same window wins over a retry of an older one.
+            m_wishes.merge(unmapped);
+            if (!unmapped.empty() || !m_wishes.empty())
+                m_wake.wait_for(lock, stop, retryInterval, [] { return false; });
+        }
+    }
+
+    /// False while sway has no window with that id yet.
+    bool apply(quint64 id, const Wish &wish)
+    {
+        QString commands = QStringLiteral("[id=%1] floating enable, sticky enable, border none, "
+                                          "resize set %2 %3, move absolute position %4 %5")
+                               .arg(id)
+                               .arg(wish.frame.width())
+                               .arg(wish.frame.height())
+                               .arg(wish.frame.x())
+                               .arg(wish.frame.y());
+        if (wish.focus)
+            commands += QStringLiteral(", focus");
+        return m_ipc.command(commands);
+    }
+
+    sway::Ipc m_ipc;
+    std::mutex m_mutex;
+    std::condition_variable_any m_wake;
+    QString m_rules;
+    std::map<quint64, Wish> m_wishes;
+    std::jthread m_worker; // last: stops before the members it uses go
+};
+
+std::unique_ptr<SwayDesktop> SwayDesktop::open()
+{
+    const QString socket = qEnvironmentVariable("SWAYSOCK");
+    if (socket.isEmpty() || !SwayWindowSystem(socket).isAvailable())
+        return nullptr;
+    return std::unique_ptr<SwayDesktop>(new SwayDesktop(socket));
+}
+
+SwayDesktop::SwayDesktop(QString socketPath)
+    : Desktop(DesktopKind::Sway)
+    , m_socket(std::move(socketPath))
+    , m_own(std::make_unique<SwayOwnWindows>(m_socket))
+{
+    OwnWindows::install(*m_own);
+}
+
+SwayDesktop::~SwayDesktop()
+{
+    OwnWindows::uninstall(*m_own);
+}
+
+std::unique_ptr<WindowSystem> SwayDesktop::windowSystem()
+{
+    return std::make_unique<SwayWindowSystem>(m_socket);
+}
+
+std::unique_ptr<PointerSink> SwayDesktop::pointerSink()
+{
+    // Until the virtual pointer is ready: XWayland's, which reaches X11 clients only.
+    return xtestPointerSink();
+}
+
+OwnWindows &SwayDesktop::ownWindows()
+{
+    return *m_own;
+}
+
+} // namespace halvic
