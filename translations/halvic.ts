@@ -232,6 +232,13 @@
     </message>
 </context>
 <context>
+    <name>DesktopChoice</name>
+    <message>
+        <source>On this Wayland session I can only arrange applications that run on XWayland, sir; native Wayland windows stay where they are.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>DossierHeading</name>
     <message>
         <source>Opening…</source>
@@ -1380,7 +1387,7 @@
 <context>
     <name>halvic::WindowManager</name>
     <message>
-        <source>I can&apos;t arrange your windows on this desktop, sir: window control needs an X11 session with an EWMH window manager, and this one has none.</source>
+        <source>I can&apos;t arrange your windows on this desktop, sir: window control needs an X11 session with an EWMH window manager, or sway, and this is neither.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -232,6 +232,13 @@
     </message>
 </context>
 <context>
+    <name>DesktopChoice</name>
+    <message>
+        <source>On this Wayland session I can only arrange applications that run on XWayland, sir; native Wayland windows stay where they are.</source>
+        <translation>In dieser Wayland-Sitzung kann ich nur Anwendungen anordnen, die unter XWayland laufen; native Wayland-Fenster bleiben, wo sie sind.</translation>
+    </message>
+</context>
+<context>
     <name>DossierHeading</name>
     <message>
         <source>Opening…</source>
@@ -1380,8 +1387,8 @@
 <context>
     <name>halvic::WindowManager</name>
     <message>
-        <source>I can&apos;t arrange your windows on this desktop, sir: window control needs an X11 session with an EWMH window manager, and this one has none.</source>
-        <translation>Ich kann deine Fenster auf diesem Desktop nicht anordnen: Die Fenstersteuerung braucht eine X11-Sitzung mit einem EWMH-Fenstermanager, und diese hat keinen.</translation>
+        <source>I can&apos;t arrange your windows on this desktop, sir: window control needs an X11 session with an EWMH window manager, or sway, and this is neither.</source>
+        <translation>Ich kann deine Fenster auf diesem Desktop nicht anordnen: Die Fenstersteuerung braucht eine X11-Sitzung mit einem EWMH-Fenstermanager oder sway, und diese ist keins von beiden.</translation>
     </message>
 </context>
 <context>

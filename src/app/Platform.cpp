@@ -12,7 +12,6 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
-
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>

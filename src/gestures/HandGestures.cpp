@@ -2,9 +2,9 @@
 
 #include <QPointer>
 
+#include "Desktop.h"
 #include "GestureController.h"
 #include "HudRequests.h"
-#include "Desktop.h"
 #include "QtGestureDesktop.h"
 
 namespace halvic {

@@ -65,8 +65,8 @@ HudPanel::HudPanel(AppModel &model, HudController &hud, Scheduler &scheduler, QO
         m_panel->setPosition(primary->availableGeometry().topLeft());
     }
     watchLongPress();
-    m_placement = std::make_unique<HudPlacement>(
-        *m_panel, m_model, m_scheduler, std::make_unique<QSettings>(), [] { return OwnWindows::current().leftButtonHeld(); });
+    m_placement = std::make_unique<HudPlacement>(*m_panel, m_model, m_scheduler, std::make_unique<QSettings>(),
+        [] { return OwnWindows::current().leftButtonHeld(); });
     connect(&m_hud, &HudController::minimizeRequested, this, &HudPanel::minimize);
     connect(&m_hud, &HudController::activateInputRequested, this, &HudPanel::activateInput);
 }

@@ -12,7 +12,6 @@
 #include "HudLogic.h"
 #include "ScreenInfo.h"
 
-
 namespace halvic {
 
 using namespace Qt::Literals::StringLiterals;

@@ -33,8 +33,7 @@ public:
     /// null one in tests and fuzzing, so nothing there can reach a real desktop's windows.
     /// `limitation`, when not empty, is told with the first command: which applications this
     /// desktop's window control cannot reach.
-    explicit WindowCommands(
-        std::unique_ptr<WindowSystem> system, QString limitation = {}, QObject *parent = nullptr);
+    explicit WindowCommands(std::unique_ptr<WindowSystem> system, QString limitation = {}, QObject *parent = nullptr);
     ~WindowCommands() override;
 
     /// Registers the "window" row (it ends with this object).

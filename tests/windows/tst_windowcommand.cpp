@@ -1,5 +1,6 @@
 // The "window" row where window control is not available: one plain line, nothing else; and
-// a command that is not an object is no command; a command that waits holds up only later
+// a command that is not an object is no command; where it reaches only some applications, that
+// is said once; a command that waits holds up only later
 // commands on its own application.
 
 #include <QSignalSpy>
@@ -47,6 +48,7 @@ class TestWindowCommand : public QObject
 private slots:
     void unavailableDesktopSaysSoOnce_data();
     void unavailableDesktopSaysSoOnce();
+    void aPartlyReachedDesktopSaysSoOnce();
     void destroyingAnIdleManagerIsPrompt();
     void aWaitingLaunchHoldsUpOnlyItsOwnApplication();
 };
@@ -77,6 +79,22 @@ void TestWindowCommand::unavailableDesktopSaysSoOnce()
         QVERIFY(WindowManager::unavailableMessage().contains(QStringLiteral("X11")));
         QVERIFY(WindowManager::unavailableMessage().contains(QStringLiteral("EWMH window manager")));
     }
+}
+
+void TestWindowCommand::aPartlyReachedDesktopSaysSoOnce()
+{
+    struct Reached final : NullWindowSystem
+    {
+        bool isAvailable() override { return true; }
+    };
+    EventDispatcher dispatcher;
+    WindowCommands windows(std::make_unique<Reached>(), QStringLiteral("Only XWayland applications."));
+    windows.registerRows(dispatcher);
+    QSignalSpy said(&windows, &WindowCommands::told);
+    for (int i = 0; i < 2; ++i)
+        dispatcher.dispatch(QByteArrayView(R"({"type":"window","command":{"action":"fill","app":"code"}})"));
+    QCOMPARE(said.size(), 1);
+    QCOMPARE(said.front().front().toString(), QStringLiteral("Only XWayland applications."));
 }
 
 void TestWindowCommand::destroyingAnIdleManagerIsPrompt()

@@ -1,6 +1,5 @@
 #include "XTestPointerSink.h"
 
-
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
 
