@@ -76,6 +76,31 @@ bool isBuiltinOutputName(const QString &name)
     return panel.match(name).hasMatch();
 }
 
+namespace {
+
+QList<OutputName> &outputNames()
+{
+    static QList<OutputName> names;
+    return names;
+}
+
+QString desktopName(const QScreen &screen)
+{
+    const QRect frame = screen.geometry();
+    for (const OutputName &output : outputNames()) {
+        if (output.frame == frame)
+            return output.name;
+    }
+    return screen.name();
+}
+
+} // namespace
+
+void setOutputNames(QList<OutputName> names)
+{
+    outputNames() = std::move(names);
+}
+
 QList<ScreenInfo> current()
 {
     if (!qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
@@ -87,11 +112,11 @@ QList<ScreenInfo> current()
     for (const QScreen *screen : all) {
         ScreenInfo info;
         info.index = int(list.size());
-        info.name = screen->name();
+        info.name = desktopName(*screen);
         info.frame = screen->geometry();
         info.visibleFrame = screen->availableGeometry();
         info.displayID = displayNumber(*screen);
-        info.isBuiltin = isBuiltinOutputName(screen->name());
+        info.isBuiltin = isBuiltinOutputName(info.name);
         info.isMain = screen == primary;
         info.label = info.isBuiltin ? builtinLabel : info.isMain ? mainLabel : externalLabel;
         info.devicePixelRatio = screen->devicePixelRatio();

@@ -2,6 +2,7 @@
 
 #include <QJsonValue>
 #include <QList>
+#include <QRect>
 #include <QRectF>
 #include <QString>
 
@@ -44,6 +45,18 @@ std::uint32_t displayNumber(const QScreen &screen);
 
 /// Laptop panels show up as outputs named eDP, LVDS or DSI (eDP-1, LVDS1, DSI-1, ...).
 bool isBuiltinOutputName(const QString &name);
+
+/// One output as the desktop itself names it, with its frame in desktop points.
+struct OutputName
+{
+    QRect frame;
+    QString name;
+};
+
+/// The names the desktop gives its outputs, where Qt's are not the desktop's own (XWayland calls
+/// every output XWAYLAND<n>): a screen whose frame matches one of them takes that name, and is
+/// built in when the name says so. Set by the desktop backend, main thread only.
+void setOutputNames(QList<OutputName> names);
 
 /// The displays Qt knows, in its order, read fresh on every call. Needs the GUI thread;
 /// empty without a QGuiApplication or without screens.

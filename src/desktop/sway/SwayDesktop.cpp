@@ -2,6 +2,9 @@
 
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QScreen>
 #include <QWindow>
 
 #include <condition_variable>
@@ -9,6 +12,7 @@
 #include <mutex>
 #include <thread>
 
+#include "ScreenInfo.h"
 #include "SwayIpc.h"
 #include "SwayWindowSystem.h"
 #include "X11Desktop.h"
@@ -49,11 +53,14 @@ public:
         , m_worker([this](std::stop_token stop) { run(stop); })
     {
         const qint64 pid = QCoreApplication::applicationPid();
-        std::scoped_lock lock(m_mutex);
-        m_rules = QStringLiteral("for_window [pid=%1] \"floating enable, sticky enable, border none\"; "
-                                 "no_focus [pid=%1]")
-                      .arg(pid);
-        m_wake.notify_one();
+        {
+            std::scoped_lock lock(m_mutex);
+            m_rules = QStringLiteral("for_window [pid=%1] \"floating enable, sticky enable, border none\"; "
+                                     "no_focus [pid=%1]")
+                          .arg(pid);
+            m_wake.notify_one();
+        }
+        watchScreens();
     }
 
     ~SwayOwnWindows() override
@@ -91,10 +98,58 @@ public:
     }
 
 private:
+    /// Sway's output names replace XWayland's in the screen list, read again whenever Qt's
+    /// screens change.
+    void watchScreens()
+    {
+        if (!qGuiApp)
+            return;
+        const auto refresh = [this] {
+            std::scoped_lock lock(m_mutex);
+            m_outputsWanted = true;
+            m_wake.notify_one();
+        };
+        const auto watch = [this, refresh](QScreen *screen) {
+            QObject::connect(screen, &QScreen::geometryChanged, &m_context, refresh);
+        };
+        QObject::connect(qGuiApp, &QGuiApplication::screenAdded, &m_context, [watch, refresh](QScreen *screen) {
+            watch(screen);
+            refresh();
+        });
+        QObject::connect(qGuiApp, &QGuiApplication::screenRemoved, &m_context, refresh);
+        for (QScreen *screen : QGuiApplication::screens())
+            watch(screen);
+        refresh();
+    }
+
+    void readOutputs()
+    {
+        const auto reply = m_ipc.request(sway::Message::GetOutputs);
+        if (!reply)
+            return;
+        QList<screens::OutputName> names;
+        for (const QJsonValue &value : reply->array()) {
+            const QJsonObject output = value.toObject();
+            if (!output.value(QLatin1String("active")).toBool())
+                continue;
+            const QJsonObject rect = output.value(QLatin1String("rect")).toObject();
+            names.append({QRect(rect.value(QLatin1String("x")).toInt(), rect.value(QLatin1String("y")).toInt(),
+                              rect.value(QLatin1String("width")).toInt(), rect.value(QLatin1String("height")).toInt()),
+                output.value(QLatin1String("name")).toString()});
+        }
+        QMetaObject::invokeMethod(&m_context, [names] { screens::setOutputNames(names); }, Qt::QueuedConnection);
+    }
+
     void run(std::stop_token stop)
     {
         std::unique_lock lock(m_mutex);
         while (!stop.stop_requested()) {
+            if (std::exchange(m_outputsWanted, false)) {
+                lock.unlock();
+                readOutputs();
+                lock.lock();
+                continue;
+            }
             if (!m_rules.isEmpty()) {
                 const QString rules = std::exchange(m_rules, QString());
                 lock.unlock();
@@ -103,7 +158,7 @@ private:
                 continue;
             }
             if (m_wishes.empty()) {
-                m_wake.wait(lock, stop, [this] { return !m_wishes.empty() || !m_rules.isEmpty(); });
+                m_wake.wait(lock, stop, [this] { return !m_wishes.empty() || !m_rules.isEmpty() || m_outputsWanted; });
                 continue;
             }
             std::map<quint64, Wish> batch = std::exchange(m_wishes, {});
@@ -137,9 +192,11 @@ private:
     }
 
     sway::Ipc m_ipc;
+    QObject m_context; // main thread: screen watches, and where output names are handed over
     std::mutex m_mutex;
     std::condition_variable_any m_wake;
     QString m_rules;
+    bool m_outputsWanted = false;
     std::map<quint64, Wish> m_wishes;
     std::jthread m_worker; // last: stops before the members it uses go
 };

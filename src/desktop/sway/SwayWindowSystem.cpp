@@ -1,6 +1,7 @@
 #include "SwayWindowSystem.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QHash>
 
 #include <algorithm>
@@ -25,7 +26,9 @@ std::unique_ptr<SwayWindowSystem> SwayWindowSystem::connect()
 
 bool SwayWindowSystem::isAvailable()
 {
-    return m_ipc.request(sway::Message::GetWorkspaces).has_value();
+    // Asked on the main thread before each command: a look at the socket, not a request.
+    const QFileInfo socket(m_ipc.socketPath());
+    return socket.exists() && !socket.isDir() && !socket.isFile();
 }
 
 QList<sway::Window> SwayWindowSystem::windows() const
