@@ -1,0 +1,104 @@
+// The real binary on a headless sway, against a scripted engine: the HUD floats in its corner
+// above a tiled window, stays on every workspace and re-anchors when the output changes; a card
+// the engine opens floats at its place and leaves the keyboard with the application in use.
+
+#include <QJsonDocument>
+#include <QTest>
+
+#include "CardWindow.h"
+#include "EngineRoot.h"
+#include "HudPlacement.h"
+#include "SwaySession.h"
+
+using namespace halvic;
+using namespace halvic::testing;
+
+namespace {
+
+std::optional<sway::Window> windowOf(const SwaySession &sway, const std::function<bool(const sway::Window &)> &match)
+{
+    for (const sway::Window &window : sway.windows()) {
+        if (match(window))
+            return window;
+    }
+    return std::nullopt;
+}
+
+QRect cornerFrame(QSize screen, QSize panel)
+{
+    const QPointF origin = placement::cornerOrigin(QRectF(QPointF(), screen), panel, HUDCorner::bottomRight);
+    return QRect(origin.toPoint(), panel);
+}
+
+} // namespace
+
+class TestHudSway : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void keepsItsCornerAndCardsFloat()
+    {
+        if (const QString why = SwaySession::unavailable(); !why.isEmpty())
+            QSKIP(qPrintable(why));
+        SwaySession sway;
+        QVERIFY2(sway.ok(), qPrintable(sway.error()));
+        const EngineRoot root(scriptedEngine("hud_engine"));
+        QCOMPARE(QProcess::execute(QStringLiteral("chown"),
+                     {QStringLiteral("-R"), QString::fromLatin1(SwaySession::userName), root.path()}),
+            0);
+
+        sway.startAsUser(QStringLiteral("foot"));
+        QVERIFY(SwaySession::waitFor(
+            [&] { return windowOf(sway, [](auto &w) { return w.appId == u"foot"; }).has_value(); }));
+
+        QProcessEnvironment hudEnv;
+        hudEnv.insert(QStringLiteral("TARVEL_VOICE_DIR"), root.path());
+        hudEnv.insert(QStringLiteral("XDG_CONFIG_HOME"), root.file(QStringLiteral("config")));
+        hudEnv.insert(QStringLiteral("LANG"), QStringLiteral("C.UTF-8"));
+        const QProcess &hud = sway.startAsUser(
+            qEnvironmentVariable("HALVIC_BINARY_DIR") + QStringLiteral("/src/app/halvic-hud"), {}, hudEnv);
+        const qint64 hudPid = hud.processId();
+        const auto hudWindow
+            = [&] { return windowOf(sway, [&](auto &w) { return w.pid == hudPid && w.title == u"Halvic"; }); };
+        const auto inCorner = [&](QSize screen) {
+            const auto panel = hudWindow();
+            return panel && panel->floating && panel->frame == cornerFrame(screen, panel->frame.size());
+        };
+        QVERIFY2(SwaySession::waitFor([&] { return inCorner(SwaySession::outputSize); }),
+            hudWindow() ? qPrintable(QDebug::toString(hudWindow()->frame)) : "no HUD window");
+        // Above the tiled terminal that spans the output.
+        const auto foot = windowOf(sway, [](auto &w) { return w.appId == u"foot"; });
+        QVERIFY(foot && !foot->floating && foot->frame.contains(hudWindow()->frame));
+
+        // Another workspace: the HUD comes along.
+        QVERIFY(sway.ipc().command(QStringLiteral("workspace 2")));
+        QVERIFY(SwaySession::waitFor(
+            [&] { return hudWindow() && hudWindow()->workspace == u"2" && hudWindow()->visible; }));
+        QVERIFY(sway.ipc().command(QStringLiteral("workspace 1")));
+
+        // The output changes size: the HUD goes to the new corner.
+        QVERIFY(sway.ipc().command(QStringLiteral("output HEADLESS-1 resolution 1280x720")));
+        QVERIFY(SwaySession::waitFor([&] { return inCorner(QSize(1280, 720)); }));
+        QVERIFY(sway.ipc().command(QStringLiteral("output HEADLESS-1 resolution 1920x1080")));
+        QVERIFY(SwaySession::waitFor([&] { return inCorner(SwaySession::outputSize); }));
+
+        // The terminal has the keyboard when the engine opens the tasks card.
+        QVERIFY(sway.ipc().command(QStringLiteral("[app_id=foot] focus")));
+        QFile feed(root.file(QStringLiteral("feed.jsonl")));
+        QVERIFY(feed.open(QIODevice::Append));
+        feed.write(R"({"type":"tasks","tasks":[{"id":"t1","text":"Call Ann"}]})"
+                   "\n");
+        feed.close();
+        const auto card
+            = [&] { return windowOf(sway, [&](auto &w) { return w.pid == hudPid && w.title != u"Halvic"; }); };
+        const QRect expected = cardplacement::topRight(20)(QRect(QPoint(), SwaySession::outputSize), QSize(320, 400));
+        QVERIFY2(SwaySession::waitFor([&] { return card() && card()->floating && card()->frame == expected; }),
+            card() ? qPrintable(QDebug::toString(card()->frame)) : "no card");
+        QTest::qWait(300);
+        QVERIFY(windowOf(sway, [](auto &w) { return w.appId == u"foot"; })->focused);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestHudSway)
+#include "tst_hud_sway.moc"
