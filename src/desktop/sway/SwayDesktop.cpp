@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QScreen>
 #include <QWindow>
 
 #include <condition_variable>
@@ -11,6 +12,7 @@
 
 #include "SwayIpc.h"
 #include "SwayWindowSystem.h"
+#include "WlrVirtualPointer.h"
 #include "X11Desktop.h"
 
 namespace halvic {
@@ -172,8 +174,11 @@ std::unique_ptr<WindowSystem> SwayDesktop::windowSystem()
 
 std::unique_ptr<PointerSink> SwayDesktop::pointerSink()
 {
-    // Until the virtual pointer is ready: XWayland's, which reaches X11 clients only.
-    return xtestPointerSink();
+    // XWayland's XTest reaches X11 clients only: it stands in where the compositor offers no
+    // virtual pointer.
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    return std::make_unique<WlrVirtualPointer>(
+        QByteArray(), screen ? screen->devicePixelRatio() : 1.0, xtestPointerSink());
 }
 
 OwnWindows &SwayDesktop::ownWindows()
