@@ -15,6 +15,7 @@
 #include "ScreenInfo.h"
 #include "SwayIpc.h"
 #include "SwayWindowSystem.h"
+#include "WlrVirtualPointer.h"
 #include "X11Desktop.h"
 
 namespace halvic {
@@ -229,8 +230,11 @@ std::unique_ptr<WindowSystem> SwayDesktop::windowSystem()
 
 std::unique_ptr<PointerSink> SwayDesktop::pointerSink()
 {
-    // Until the virtual pointer is ready: XWayland's, which reaches X11 clients only.
-    return xtestPointerSink();
+    // XWayland's XTest reaches X11 clients only: it stands in where the compositor offers no
+    // virtual pointer.
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    return std::make_unique<WlrVirtualPointer>(
+        QByteArray(), screen ? screen->devicePixelRatio() : 1.0, xtestPointerSink());
 }
 
 OwnWindows &SwayDesktop::ownWindows()
