@@ -42,13 +42,13 @@ asan_tests() {
   export LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp:print_suppressions=0
   export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
   # In-process suites with leak checking; the suites that run the whole application under
-  # X11 without it (the window system and graphics stack keep allocations until exit), and
+  # X11 or sway without it (the window system and graphics stack keep allocations until exit), and
   # without the sized-delete check, which Qt WebEngine's own (uninstrumented) Chromium trips
   # when an email body's page goes away.
   ASAN_OPTIONS=detect_leaks=1:$common ctest --test-dir build-asan --output-on-failure --timeout 900 \
-    -LE 'x11|e2e|demo-engine' &&
+    -LE 'x11|wayland|e2e|demo-engine' &&
     ASAN_OPTIONS=detect_leaks=0:new_delete_type_mismatch=0:$common ctest --test-dir build-asan \
-      --output-on-failure --timeout 900 -L 'x11|e2e'
+      --output-on-failure --timeout 900 -L 'x11|wayland|e2e'
 }
 run "sanitizer build" asan_build && run "sanitizer tests" asan_tests
 

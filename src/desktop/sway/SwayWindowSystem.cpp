@@ -5,6 +5,8 @@
 #include <QHash>
 
 #include <algorithm>
+#include <chrono>
+#include <thread>
 
 namespace halvic {
 
@@ -122,16 +124,41 @@ bool SwayWindowSystem::run(WindowId window, const QString &commands) const
     return m_ipc.command(QStringLiteral("[con_id=%1] %2").arg(window).arg(commands));
 }
 
+void SwayWindowSystem::makeFloating(WindowId window) const
+{
+    const auto before = this->window(window);
+    if (!before || before->floating || !run(window, QStringLiteral("floating enable")))
+        return;
+    // Floating one window retiles its neighbours and gives it a size of its own. A client that
+    // answers those configures late would take back that size after ours (sway lets a floating
+    // window keep the size its client draws at), so we wait until the tree holds still.
+    using namespace std::chrono_literals;
+    const auto clock = [] { return std::chrono::steady_clock::now(); };
+    const auto deadline = clock() + 600ms;
+    QList<sway::Window> last = windows();
+    auto stillSince = clock();
+    while (clock() < deadline && clock() - stillSince < 150ms) {
+        std::this_thread::sleep_for(10ms);
+        QList<sway::Window> now = windows();
+        if (now != last) {
+            last = std::move(now);
+            stillSince = clock();
+        }
+    }
+}
+
 void SwayWindowSystem::setPosition(WindowId window, QPoint topLeft)
 {
-    run(window, QStringLiteral("floating enable, move absolute position %1 %2").arg(topLeft.x()).arg(topLeft.y()));
+    makeFloating(window);
+    run(window, QStringLiteral("move absolute position %1 %2").arg(topLeft.x()).arg(topLeft.y()));
 }
 
 void SwayWindowSystem::setSize(WindowId window, QSize size)
 {
+    makeFloating(window);
     // Sway sizes a floating window about its centre: its top-left is put back where it was.
     const auto before = frame(window);
-    QString commands = QStringLiteral("floating enable, resize set %1 %2").arg(size.width()).arg(size.height());
+    QString commands = QStringLiteral("resize set %1 %2").arg(size.width()).arg(size.height());
     if (before)
         commands += QStringLiteral(", move absolute position %1 %2").arg(before->x()).arg(before->y());
     run(window, commands);

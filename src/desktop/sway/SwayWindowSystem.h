@@ -41,6 +41,8 @@ private:
     QList<sway::Window> windows() const;
     std::optional<sway::Window> window(WindowId id) const;
     bool run(WindowId window, const QString &commands) const;
+    /// Floats a tiled window and waits for the retiling it causes to settle.
+    void makeFloating(WindowId window) const;
 
     sway::Ipc m_ipc;
 };
