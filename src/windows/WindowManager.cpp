@@ -243,7 +243,7 @@ private:
         if (!window)
             return;
         restore(*window);
-        applyFrame(*window, layout::toNative(layout::clamp(target, screen.frame), screen));
+        m_system.setFrame(*window, layout::toNative(layout::clamp(target, screen.frame), screen));
     }
 
     /// Takes a window out of full screen and out of its maximized state, and waits until the
@@ -273,16 +273,6 @@ private:
         while (condition() && Clock::now() < deadline)
             if (!m_stop.sleepFor(std::chrono::milliseconds(10)))
                 return;
-    }
-
-    /// Position, size, then both again: applications that limit their size by where they
-    /// are, or move when resized, end up at the frame asked for.
-    void applyFrame(WindowId window, const QRect &frame)
-    {
-        m_system.setPosition(window, frame.topLeft());
-        m_system.setSize(window, frame.size());
-        m_system.setPosition(window, frame.topLeft());
-        m_system.setSize(window, frame.size());
     }
 
     WindowSystem &m_system;

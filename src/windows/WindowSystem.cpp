@@ -4,6 +4,14 @@
 
 namespace halvic {
 
+void WindowSystem::setFrame(WindowId window, const QRect &frame)
+{
+    setPosition(window, frame.topLeft());
+    setSize(window, frame.size());
+    setPosition(window, frame.topLeft());
+    setSize(window, frame.size());
+}
+
 std::optional<qint64> launchDetached(
     const QString &program, const QStringList &arguments, const QString &workingDirectory)
 {

@@ -43,6 +43,10 @@ public:
     virtual std::optional<QRect> frame(WindowId window) = 0;
     virtual void setPosition(WindowId window, QPoint topLeft) = 0;
     virtual void setSize(WindowId window, QSize size) = 0;
+    /// Puts the window at `frame`. By default position, size, then both again: applications
+    /// that limit their size by where they are, or move when resized, end up at the frame
+    /// asked for. A desktop that takes both in one request does that instead.
+    virtual void setFrame(WindowId window, const QRect &frame);
 
     virtual bool isFullscreen(WindowId window) = 0;
     virtual void exitFullscreen(WindowId window) = 0;

@@ -138,7 +138,8 @@ private:
                               rect.value(QLatin1String("width")).toInt(), rect.value(QLatin1String("height")).toInt()),
                 output.value(QLatin1String("name")).toString()});
         }
-        QMetaObject::invokeMethod(&m_context, [names] { screens::setOutputNames(names); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            &m_context, [names] { screens::setOutputNames(names); }, Qt::QueuedConnection);
     }
 
     void run(std::stop_token stop)

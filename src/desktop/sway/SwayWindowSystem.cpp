@@ -164,6 +164,17 @@ void SwayWindowSystem::setSize(WindowId window, QSize size)
     run(window, commands);
 }
 
+void SwayWindowSystem::setFrame(WindowId window, const QRect &frame)
+{
+    makeFloating(window);
+    run(window,
+        QStringLiteral("resize set %1 %2, move absolute position %3 %4")
+            .arg(frame.width())
+            .arg(frame.height())
+            .arg(frame.x())
+            .arg(frame.y()));
+}
+
 bool SwayWindowSystem::isFullscreen(WindowId window)
 {
     const auto w = this->window(window);

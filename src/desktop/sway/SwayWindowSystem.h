@@ -28,6 +28,8 @@ public:
     std::optional<QRect> frame(WindowId window) override;
     void setPosition(WindowId window, QPoint topLeft) override;
     void setSize(WindowId window, QSize size) override;
+    /// One request: sway sizes and then moves the container, whatever the client answers.
+    void setFrame(WindowId window, const QRect &frame) override;
     bool isFullscreen(WindowId window) override;
     void exitFullscreen(WindowId window) override;
     /// Sway has no maximized state (a fullscreen window is what comes closest).
