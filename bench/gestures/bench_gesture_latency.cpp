@@ -1,9 +1,10 @@
-// Gesture latency on a real X server: a sender thread sends hands datagrams over loopback
-// UDP at a steady rate; each one moves the pointer through XTest. Reported: the time from
-// the datagram being sent to its pointer event having been posted (and flushed to the X
-// server), as p50/p99/max, early against late (a growing backlog would show there), and
-// how often the main loop turns during a 50,000 datagrams/s flood.
-//   bench_gesture_latency [seconds=60] [rate=500]
+// Gesture latency on a real X server, or on a headless sway: a sender thread sends hands
+// datagrams over loopback UDP at a steady rate; each one moves the pointer through XTest (or
+// sway's virtual pointer). Reported: the time from the datagram being sent to its pointer
+// event having been posted (its requests flushed to the X server's or the compositor's
+// socket), as p50/p99/max, early against late (a growing backlog would show there), and how
+// often the main loop turns during a 50,000 datagrams/s flood.
+//   bench_gesture_latency [seconds=60] [rate=500] [x11|sway]
 
 #include <QElapsedTimer>
 #include <QGuiApplication>
@@ -26,6 +27,9 @@
 #include "GestureMessage.h"
 #include "QtGestureDesktop.h"
 #include "Scheduler.h"
+#include "SwayDesktop.h"
+#include "SwaySession.h"
+#include "WlrVirtualPointer.h"
 #include "X11Session.h"
 #include "X11WindowSystem.h"
 #include "XTestPointerSink.h"
@@ -83,13 +87,68 @@ double percentile(std::vector<double> values, double p)
     return values[std::min(values.size() - 1, std::size_t(p * double(values.size() - 1) + 0.5))];
 }
 
+/// The first display's size, which the datagrams' coordinates span.
+QSize screen(1280, 800);
+
 QByteArray handsAt(int a, int b)
 {
     return QStringLiteral(R"({"t":"hands","armed":true,"hands":[{"hand":"R","x":%1,"y":%2,"pose":"point"}]})")
-        .arg((100.0 + a) / 1280.0, 0, 'g', 17)
-        .arg((100.0 + b) / 800.0, 0, 'g', 17)
+        .arg((100.0 + a) / screen.width(), 0, 'g', 17)
+        .arg((100.0 + b) / screen.height(), 0, 'g', 17)
         .toUtf8();
 }
+
+/// The desktop a run points at: a private X server, or a private sway and its virtual pointer.
+struct BenchDesktop
+{
+    std::unique_ptr<testing::X11Session> x11;
+    std::unique_ptr<testing::SwaySession> sway;
+    std::unique_ptr<SwayDesktop> swayDesktop;
+
+    /// Starts the server and points this process's environment at it.
+    bool start(bool onSway)
+    {
+        if (!onSway) {
+            x11 = std::make_unique<testing::X11Session>(screen);
+            if (!x11->ok())
+                return fail(x11->error());
+            qputenv("DISPLAY", x11->display());
+            qputenv("XAUTHORITY", x11->authority().toLocal8Bit());
+        } else {
+            sway = std::make_unique<testing::SwaySession>();
+            if (!sway->ok())
+                return fail(sway->error());
+            screen = testing::SwaySession::outputSize;
+            qputenv("DISPLAY", sway->x11Display().toLocal8Bit());
+            qputenv("SWAYSOCK", sway->socketPath().toLocal8Bit());
+            qputenv("WAYLAND_DISPLAY", (sway->runtimeDir() + u'/' + sway->waylandDisplay()).toLocal8Bit());
+        }
+        qputenv("QT_QPA_PLATFORM", "xcb");
+        return true;
+    }
+
+    /// The pointer and windows, once the application exists; the virtual pointer connected.
+    std::pair<std::unique_ptr<PointerSink>, std::unique_ptr<WindowSystem>> connect()
+    {
+        if (x11)
+            return {XTestPointerSink::connect(x11->display()), X11WindowSystem::connect(x11->display())};
+        swayDesktop = SwayDesktop::open();
+        if (!swayDesktop)
+            return {};
+        std::unique_ptr<PointerSink> pointer = swayDesktop->pointerSink();
+        const auto *wlr = dynamic_cast<const WlrVirtualPointer *>(pointer.get());
+        testing::SwaySession::waitFor([wlr] { return wlr && wlr->state() != WlrVirtualPointer::State::Connecting; });
+        if (!wlr || wlr->state() != WlrVirtualPointer::State::Ready)
+            return {};
+        return {std::move(pointer), swayDesktop->windowSystem()};
+    }
+
+    static bool fail(const QString &why)
+    {
+        std::fprintf(stderr, "no desktop: %s\n", qPrintable(why));
+        return false;
+    }
+};
 
 } // namespace
 
@@ -97,14 +156,10 @@ int main(int argc, char **argv)
 {
     const int seconds = argc > 1 ? std::max(1, atoi(argv[1])) : 60;
     const int rate = argc > 2 ? std::clamp(atoi(argv[2]), 1, 500) : 500;
-    testing::X11Session session(QSize(1280, 800));
-    if (!session.ok()) {
-        std::fprintf(stderr, "no X server: %s\n", qPrintable(session.error()));
+    const bool onSway = argc > 3 && qstrcmp(argv[3], "sway") == 0;
+    BenchDesktop desktop;
+    if (!desktop.start(onSway))
         return 1;
-    }
-    qputenv("DISPLAY", session.display());
-    qputenv("XAUTHORITY", session.authority().toLocal8Bit());
-    qputenv("QT_QPA_PLATFORM", "xcb");
     QGuiApplication app(argc, argv);
 
     const std::size_t total = std::size_t(seconds) * std::size_t(rate);
@@ -116,8 +171,12 @@ int main(int argc, char **argv)
     QQmlEngine qml;
     qml.addImportPath(QStringLiteral("qrc:/"));
     QtScheduler scheduler;
-    TimingSink sink(XTestPointerSink::connect(session.display()), posted);
-    std::unique_ptr<WindowSystem> windows = X11WindowSystem::connect(session.display());
+    auto [pointer, windows] = desktop.connect();
+    if (!pointer || !windows) {
+        std::fprintf(stderr, "no pointer or window system on %s\n", onSway ? "sway" : "X11");
+        return 1;
+    }
+    TimingSink sink(std::move(pointer), posted);
     GestureController controller(scheduler, sink, *windows, qtGestureDesktop(qml, 0));
     controller.setEnabled(true);
     const quint16 port = controller.listeningPort().value_or(0);
@@ -157,8 +216,8 @@ int main(int argc, char **argv)
         else if (i >= total - total / 6)
             late.push_back(us);
     }
-    std::printf("datagram sent -> pointer event posted, %d/s for %d s (%zu datagrams, %zu not posted)\n", rate, seconds,
-        total, missing);
+    std::printf("%s: datagram sent -> pointer event posted, %d/s for %d s (%zu datagrams, %zu not posted)\n",
+        onSway ? "sway, virtual pointer" : "X11, XTest", rate, seconds, total, missing);
     std::printf(
         "  p50 %.0f us  p99 %.0f us  max %.0f us\n", percentile(all, 0.5), percentile(all, 0.99), percentile(all, 1.0));
     std::printf("  first sixth p50 %.0f us p99 %.0f us; last sixth p50 %.0f us p99 %.0f us\n", percentile(early, 0.5),
