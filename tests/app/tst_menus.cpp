@@ -7,6 +7,7 @@
 
 #include "AppMenus.h"
 #include "Autostart.h"
+#include "Desktop.h"
 #include "HandGestures.h"
 #include "HudRequests.h"
 #include "Scheduler.h"
@@ -77,7 +78,8 @@ private slots:
         ManualScheduler scheduler;
         QQmlEngine qml;
         const HudRequests requests{ControlChannel(dir.path())};
-        HandGestures gestures(scheduler, qml, requests);
+        const auto desktop = openDesktop(DesktopKind::None);
+        HandGestures gestures(scheduler, qml, requests, *desktop);
         int quits = 0;
         const AppMenus menus{
             .hud =
