@@ -49,6 +49,8 @@ GestureController::~GestureController()
     releaseLeftIfNeeded();
     m_listener.reset();
     m_reticles.clear();
+    // The fist's work still queued or running uses this object: let it finish first.
+    m_desktop.runWindowWork = nullptr;
 }
 
 void GestureController::setEnabled(bool on)
@@ -292,32 +294,40 @@ void GestureController::fistHold(QPointF at)
         return;
     const double scale = display->devicePixelRatio > 0 ? display->devicePixelRatio : 1.0;
     const QPoint pixel = (q * scale).toPoint();
+    const QRectF v = display->visibleFrame;
+    const QRect target = QRectF(v.topLeft() * scale, v.size() * scale).toAlignedRect();
+    const auto work = [this, pixel, target, slack = maximisedSlack * scale, id = display->displayID] {
+        maximiseOrRestore(pixel, target, slack, id);
+    };
+    if (m_desktop.runWindowWork)
+        m_desktop.runWindowWork(work);
+    else
+        work();
+}
+
+void GestureController::maximiseOrRestore(QPoint pixel, QRect target, double slack, std::uint32_t display)
+{
     const std::optional<WindowId> window = m_windows.frontmostWindowAt(pixel, m_desktop.ownPid);
     if (!window)
         return;
     const std::optional<QRect> frame = m_windows.frame(*window);
     if (!frame)
         return;
-    const QRectF v = display->visibleFrame;
-    const QRect target = QRectF(v.topLeft() * scale, v.size() * scale).toAlignedRect();
-    const double slack = maximisedSlack * scale;
     const bool maximised = std::abs(frame->left() - target.left()) <= slack
         && std::abs(frame->top() - target.top()) <= slack && std::abs(frame->right() - target.right()) <= slack
         && std::abs(frame->bottom() - target.bottom()) <= slack;
     // The window manager ignores moves of a window it keeps maximised itself.
     if (m_windows.isMaximized(*window))
         m_windows.leaveMaximized(*window);
-    const auto saved = m_savedFrames.find(display->displayID);
+    const auto saved = m_savedFrames.find(display);
     if (maximised && saved != m_savedFrames.end()) {
         const QRect restore = saved->second;
         m_savedFrames.erase(saved);
-        m_windows.setPosition(*window, restore.topLeft());
-        m_windows.setSize(*window, restore.size());
+        m_windows.setFrame(*window, restore);
         return;
     }
-    m_savedFrames[display->displayID] = *frame;
-    m_windows.setPosition(*window, target.topLeft());
-    m_windows.setSize(*window, target.size());
+    m_savedFrames[display] = *frame;
+    m_windows.setFrame(*window, target);
 }
 
 void GestureController::centerPulse()

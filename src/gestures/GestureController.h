@@ -37,6 +37,10 @@ struct GestureDesktop
     std::optional<quint16> listenPort;
     /// This process, whose own windows a fist never maximises.
     qint64 ownPid = 0;
+    /// Runs the fist's work on the window system, in order: on a thread of its own in the
+    /// application, so that a window manager slow to answer never holds the main thread;
+    /// at once when unset.
+    std::function<void(std::function<void()>)> runWindowWork;
 };
 
 /// Turns the hand tracker's datagrams into pointer movement, left clicks and drags, right
@@ -105,6 +109,9 @@ private:
     void releaseLeftIfNeeded();
     void rclick(const QString &hand, QPointF at);
     void fistHold(QPointF at);
+    /// Maximises the window at `pixel` to `target` on display `display`, or restores it when
+    /// it is maximised already. Window-system work: runs where runWindowWork puts it.
+    void maximiseOrRestore(QPoint pixel, QRect target, double slack, std::uint32_t display);
     void centerPulse();
     void watchdog();
     void hideAllReticles();
@@ -126,6 +133,7 @@ private:
     std::optional<QString> m_activeHand;
     std::map<QString, std::unique_ptr<HandReticle>> m_reticles;
     std::uint64_t m_centerPulseGen = 0;
+    /// Per display, the frame a fist maximised a window from; used by the window work alone.
     std::map<std::uint32_t, QRect> m_savedFrames;
     std::unique_ptr<GestureListener> m_listener;
     std::optional<Scheduler::CallId> m_watchdogCall;

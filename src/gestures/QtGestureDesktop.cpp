@@ -6,6 +6,7 @@
 #include <QQmlEngine>
 #include <QQuickView>
 #include <QRegion>
+#include <QThreadPool>
 
 #include "GlassPanel.h"
 #include "Logging.h"
@@ -86,6 +87,11 @@ GestureDesktop qtGestureDesktop(QQmlEngine &qml, quint16 port)
     desktop.makeReticle = quickReticleFactory(qml);
     desktop.listenPort = port;
     desktop.ownPid = QCoreApplication::applicationPid();
+    // One thread, so fists are handled in the order they came; the pool waits for its work
+    // when the controller lets go of it.
+    auto windowThread = std::make_shared<QThreadPool>();
+    windowThread->setMaxThreadCount(1);
+    desktop.runWindowWork = [windowThread](std::function<void()> work) { windowThread->start(std::move(work)); };
     return desktop;
 }
 
