@@ -10,6 +10,7 @@
 
 #include "GlassPanel.h"
 #include "Logging.h"
+#include "OwnWindows.h"
 
 namespace halvic {
 
@@ -20,6 +21,7 @@ class QuickReticleSurface final : public ReticleSurface
 public:
     QuickReticleSurface(QQmlEngine &qml, ReticleModel &model, int size)
         : m_view(std::make_unique<QQuickView>(&qml, nullptr))
+        , m_size(size)
     {
         // Unmanaged and input-transparent (an empty input shape on X11): clicks reach the
         // window below, and the window manager neither places nor focuses it.
@@ -39,7 +41,10 @@ public:
 
     void moveTo(QPoint topLeft) override
     {
-        m_view->setPosition(topLeft);
+        // Where the desktop would give the reticle the clicks meant for the window below, it
+        // sits just below and right of the pointer's tip instead of around it.
+        const int clear = m_size / 2 + 1;
+        m_view->setPosition(OwnWindows::current().overlaysPassInput() ? topLeft : topLeft + QPoint(clear, clear));
         // Unmanaged windows keep their place in the stack while the window manager raises
         // the windows it manages: back on top with every move (one request, no reply).
         if (m_view->isVisible())
@@ -54,6 +59,7 @@ public:
 
 private:
     std::unique_ptr<QQuickView> m_view;
+    int m_size = 0;
 };
 
 } // namespace

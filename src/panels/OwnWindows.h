@@ -23,6 +23,9 @@ public:
     virtual void placed(QWindow &window, const QRect &frame);
     /// Whether the left mouse button is down on the desktop right now, wherever the pointer is.
     virtual bool leftButtonHeld();
+    /// Whether a window with an empty input shape lets clicks through to the windows below it.
+    /// Where it does not, an overlay under the pointer must keep clear of the pointer's tip.
+    virtual bool overlaysPassInput() const { return true; }
 
     /// The installed placement (a do-nothing one until the root installs one).
     static OwnWindows &current();

@@ -1,9 +1,11 @@
 // The real binary on a headless sway, against a scripted engine: the HUD floats in its corner
 // above a tiled window, stays on every workspace and re-anchors when the output changes; a card
-// the engine opens floats at its place and leaves the keyboard with the application in use.
+// the engine opens floats at its place and leaves the keyboard with the application in use; a
+// pinch under the hand's reticle clicks into the native application below.
 
 #include <QJsonDocument>
 #include <QTest>
+#include <QUdpSocket>
 
 #include "CardWindow.h"
 #include "EngineRoot.h"
@@ -48,9 +50,12 @@ private slots:
                      {QStringLiteral("-R"), QString::fromLatin1(SwaySession::userName), root.path()}),
             0);
 
-        sway.startAsUser(QStringLiteral("foot"));
-        QVERIFY(SwaySession::waitFor(
-            [&] { return windowOf(sway, [](auto &w) { return w.appId == u"foot"; }).has_value(); }));
+        QProcessEnvironment wayland;
+        wayland.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("wayland"));
+        QProcess &probe = sway.startAsUser(
+            qEnvironmentVariable("HALVIC_BINARY_DIR") + QStringLiteral("/tests/wayland_probe"), {"probe"}, wayland);
+        const auto native = [&] { return windowOf(sway, [](auto &w) { return w.appId == u"probe"; }); };
+        QVERIFY(SwaySession::waitFor([&] { return native().has_value(); }));
 
         QProcessEnvironment hudEnv;
         hudEnv.insert(QStringLiteral("TARVEL_VOICE_DIR"), root.path());
@@ -68,8 +73,7 @@ private slots:
         QVERIFY2(SwaySession::waitFor([&] { return inCorner(SwaySession::outputSize); }),
             hudWindow() ? qPrintable(QDebug::toString(hudWindow()->frame)) : "no HUD window");
         // Above the tiled terminal that spans the output.
-        const auto foot = windowOf(sway, [](auto &w) { return w.appId == u"foot"; });
-        QVERIFY(foot && !foot->floating && foot->frame.contains(hudWindow()->frame));
+        QVERIFY(!native()->floating && native()->frame.contains(hudWindow()->frame));
 
         // Another workspace: the HUD comes along.
         QVERIFY(sway.ipc().command(QStringLiteral("workspace 2")));
@@ -84,7 +88,7 @@ private slots:
         QVERIFY(SwaySession::waitFor([&] { return inCorner(SwaySession::outputSize); }));
 
         // The terminal has the keyboard when the engine opens the tasks card.
-        QVERIFY(sway.ipc().command(QStringLiteral("[app_id=foot] focus")));
+        QVERIFY(sway.ipc().command(QStringLiteral("[app_id=probe] focus")));
         QFile feed(root.file(QStringLiteral("feed.jsonl")));
         QVERIFY(feed.open(QIODevice::Append));
         feed.write(R"({"type":"tasks","tasks":[{"id":"t1","text":"Call Ann"}]})"
@@ -96,7 +100,31 @@ private slots:
         QVERIFY2(SwaySession::waitFor([&] { return card() && card()->floating && card()->frame == expected; }),
             card() ? qPrintable(QDebug::toString(card()->frame)) : "no card");
         QTest::qWait(300);
-        QVERIFY(windowOf(sway, [](auto &w) { return w.appId == u"foot"; })->focused);
+        QVERIFY(native()->focused);
+
+        // Gestures on: the right hand over the application, then a pinch there. The click must
+        // reach it, not the reticle drawn under the hand.
+        QVERIFY(feed.open(QIODevice::Append));
+        feed.write(R"({"type":"gestures","on":true})"
+                   "\n");
+        feed.close();
+        QUdpSocket tracker;
+        const auto send = [&](const QByteArray &datagram) {
+            tracker.writeDatagram(datagram, QHostAddress::LocalHost, 47831);
+            QTest::qWait(30);
+        };
+        const QByteArray hand = R"({"t":"hands","armed":true,"hands":[{"hand":"R","x":0.3,"y":0.3,"pose":"pinch"}]})";
+        QByteArray reports;
+        QVERIFY(SwaySession::waitFor([&] {
+            send(hand);
+            send(R"({"t":"event","name":"pinch_start","hand":"R","x":0.3,"y":0.3})");
+            send(hand);
+            send(R"({"t":"event","name":"pinch_end","hand":"R","x":0.3,"y":0.3})");
+            reports += probe.readAllStandardOutput();
+            return reports.contains("press 1");
+        }));
+        const QPoint tip = QPointF(0.3 * 1920, 0.3 * 1080).toPoint() - native()->content.topLeft();
+        QVERIFY2(reports.contains(QStringLiteral("press 1 %1 %2").arg(tip.x()).arg(tip.y()).toLatin1()), reports);
     }
 };
 

@@ -78,6 +78,10 @@ public:
         });
     }
 
+    /// Debian 12's XWayland does not hand an X window's input shape on to the compositor, so
+    /// sway gives our click-through overlays the clicks under them.
+    bool overlaysPassInput() const override { return false; }
+
     void placed(QWindow &window, const QRect &frame) override
     {
         if (QGuiApplication::platformName() != QLatin1StringView("xcb") || !window.isVisible())
