@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "BenchSupport.h"
 #include "EventDispatcher.h"
 #include "SwaySession.h"
 #include "SwayWindowSystem.h"
@@ -56,12 +57,6 @@ double untilInPlace(
             return double(start.nsecsElapsed()) / 1e6;
     }
     return -1;
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.empty() ? 0 : values[values.size() / 2];
 }
 
 } // namespace
@@ -159,8 +154,8 @@ int main(int argc, char **argv)
     }
     const auto failed = [](const std::vector<double> &v) { return std::count(v.begin(), v.end(), -1.0); };
     std::printf("tile of three native windows on sway, %d rounds each (ms, median)\n", rounds);
-    std::printf("  halvic window command   : %8.2f  (%ld timed out)\n", median(ours), long(failed(ours)));
-    std::printf("  swaymsg resize+move, x3 : %8.2f  (%ld timed out)\n", median(theirs), long(failed(theirs)));
-    std::printf("  ratio halvic / swaymsg  : %8.2f\n", median(ours) / median(theirs));
+    std::printf("  halvic window command   : %8.2f  (%ld timed out)\n", bench::median(ours), long(failed(ours)));
+    std::printf("  swaymsg resize+move, x3 : %8.2f  (%ld timed out)\n", bench::median(theirs), long(failed(theirs)));
+    std::printf("  ratio halvic / swaymsg  : %8.2f\n", bench::median(ours) / bench::median(theirs));
     return failed(ours) || failed(theirs) ? 1 : 0;
 }
