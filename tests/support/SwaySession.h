@@ -1,25 +1,13 @@
 #pragma once
 
 #include <QCoreApplication>
-#include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QJsonArray>
-#include <QJsonObject>
-#include <QProcess>
-#include <QStandardPaths>
-#include <QTemporaryDir>
-#include <QThread>
 
-#include <csignal>
 #include <functional>
 #include <grp.h>
-#include <memory>
 #include <pwd.h>
-#include <sys/prctl.h>
 #include <sys/stat.h>
-#include <unistd.h>
-#include <vector>
 
 #include "SwayIpc.h"
 #include "SwayTree.h"
@@ -53,31 +41,20 @@ public:
     SwaySession()
     {
         m_error = unavailable();
-        if (m_error.isEmpty() && findUser() && prepareFolders() && startBus() && startSway())
-            m_ok = true;
+        if (m_error.isEmpty() && findUser() && prepareFolders() && startBus())
+            startSway();
     }
 
-    ~SwaySession()
-    {
-        stopClients();
-        for (QProcess *process : {m_sway.get(), m_bus.get()}) {
-            if (process)
-                stopProcess(*process);
-        }
-    }
+    ~SwaySession() { stopFrom(0); }
 
-    SwaySession(const SwaySession &) = delete;
-    SwaySession &operator=(const SwaySession &) = delete;
-
-    bool ok() const { return m_ok; }
+    bool ok() const { return m_error.isEmpty(); }
     QString error() const { return m_error; }
     QString socketPath() const { return m_socket; }
     QString waylandDisplay() const { return m_wayland; }
     QString x11Display() const { return m_x11; }
-    QString runtimeDir() const { return m_dir.filePath(QStringLiteral("run")); }
+    QString runtimeDir() const { return m_dir.filePath("run"); }
     sway::Ipc ipc() const { return sway::Ipc(m_socket); }
 
-    /// The application windows of sway's tree, now.
     QList<sway::Window> windows() const
     {
         const auto tree = ipc().request(sway::Message::GetTree);
@@ -88,64 +65,81 @@ public:
     QProcessEnvironment environment() const
     {
         QProcessEnvironment env;
-        env.insert(QStringLiteral("HOME"), m_dir.filePath(QStringLiteral("home")));
-        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeDir());
-        env.insert(QStringLiteral("PATH"), QStringLiteral("/usr/bin:/bin"));
-        env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), QStringLiteral("unix:path=") + busPath());
-        env.insert(QStringLiteral("SWAYSOCK"), m_socket);
-        env.insert(QStringLiteral("WAYLAND_DISPLAY"), m_wayland);
-        env.insert(QStringLiteral("DISPLAY"), m_x11);
+        env.insert("HOME", m_dir.filePath("home"));
+        env.insert("XDG_RUNTIME_DIR", runtimeDir());
+        env.insert("PATH", "/usr/bin:/bin");
+        env.insert("DBUS_SESSION_BUS_ADDRESS", "unix:path=" + busPath());
+        // Known once sway runs; sway itself would take an empty SWAYSOCK for its socket's path.
+        for (const auto &[name, value] :
+            {std::pair{"SWAYSOCK", m_socket}, {"WAYLAND_DISPLAY", m_wayland}, {"DISPLAY", m_x11}}) {
+            if (!value.isEmpty())
+                env.insert(name, value);
+        }
         return env;
     }
 
     /// Starts a program as the session's user with environment() plus `extra`; it stops with
-    /// the session. Its standard error is passed on to the test's.
+    /// the session. Its standard error is passed on to the test's. It runs directly (no
+    /// su/runuser in between), so that it is the process we stop and it dies with the test.
     QProcess &startAsUser(const QString &program, const QStringList &arguments = {},
         const QProcessEnvironment &extra = QProcessEnvironment())
     {
         QProcessEnvironment env = environment();
         env.insert(extra);
-        m_clients.push_back(start(program, arguments, env));
-        return *m_clients.back();
+        auto &process = *m_processes.emplace_back(std::make_unique<QProcess>());
+        process.setProcessEnvironment(env);
+        process.setWorkingDirectory(m_dir.filePath("home"));
+        const QString found = QStandardPaths::findExecutable(program, {"/usr/bin", "/bin"});
+        process.setProgram(found.isEmpty() ? program : found);
+        process.setArguments(arguments);
+        process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process.setChildProcessModifier([uid = m_uid, gid = m_gid] {
+            if (::setgroups(0, nullptr) != 0 || ::setgid(gid) != 0 || ::setuid(uid) != 0)
+                ::_exit(127);
+            ::prctl(PR_SET_PDEATHSIG, SIGKILL); // after setuid, which clears it
+        });
+        process.start();
+        return process;
     }
 
-    void stopClients()
-    {
-        for (auto it = m_clients.rbegin(); it != m_clients.rend(); ++it)
-            stopProcess(**it);
-        m_clients.clear();
-    }
+    /// Stops what startAsUser started, but the bus and sway.
+    void stopClients() { stopFrom(2); }
 
     /// Polls `done` (events keep flowing) until it holds or `ms` pass.
     static bool waitFor(const std::function<bool()> &done, int ms = 10000)
     {
-        QElapsedTimer timer;
-        timer.start();
-        while (!done()) {
-            if (timer.elapsed() > ms)
+        for (const QDeadlineTimer deadline(ms); !done(); QThread::msleep(20)) {
+            if (deadline.hasExpired())
                 return false;
             QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-            QThread::msleep(20);
         }
         return true;
     }
 
 private:
-    QString busPath() const { return runtimeDir() + QStringLiteral("/bus"); }
+    QString busPath() const { return runtimeDir() + "/bus"; }
+
+    /// Later processes may depend on earlier ones (sway on its bus): they stop first.
+    void stopFrom(size_t first)
+    {
+        for (; m_processes.size() > first; m_processes.pop_back())
+            stopProcess(*m_processes.back());
+    }
+
+    bool fail(const QString &why)
+    {
+        m_error = why;
+        return false;
+    }
 
     bool findUser()
     {
-        if (!::getpwnam(userName)) {
-            // Another test may create it at the same moment: only the user's existence counts.
-            QProcess::execute(QStringLiteral("useradd"),
-                {QStringLiteral("--system"), QStringLiteral("--create-home"), QStringLiteral("--shell"),
-                    QStringLiteral("/usr/sbin/nologin"), QString::fromLatin1(userName)});
-        }
+        // Another test may create it at the same moment: only the user's existence counts.
+        if (!::getpwnam(userName))
+            QProcess::execute("useradd", {"--system", "--create-home", "--shell", "/usr/sbin/nologin", userName});
         const passwd *user = ::getpwnam(userName);
-        if (!user) {
-            m_error = QStringLiteral("cannot create the user %1").arg(QLatin1StringView(userName));
-            return false;
-        }
+        if (!user)
+            return fail(QStringLiteral("cannot create the user %1").arg(QLatin1StringView(userName)));
         m_uid = user->pw_uid;
         m_gid = user->pw_gid;
         return true;
@@ -153,23 +147,16 @@ private:
 
     bool prepareFolders()
     {
-        const QDir dir(m_dir.path());
-        dir.mkdir(QStringLiteral("run"));
-        dir.mkdir(QStringLiteral("home"));
-        QFile config(m_dir.filePath(QStringLiteral("sway.cfg")));
-        if (!config.open(QIODevice::WriteOnly))
-            return false;
-        config.write(QStringLiteral("output HEADLESS-1 resolution %1x%2\nxwayland force\n")
-                         .arg(outputSize.width())
-                         .arg(outputSize.height())
-                         .toUtf8());
-        config.close();
-        for (const QString &path : {m_dir.path(), runtimeDir(), m_dir.filePath(QStringLiteral("home"))}) {
-            if (::chown(QFile::encodeName(path).constData(), m_uid, m_gid) != 0
-                || ::chmod(QFile::encodeName(path).constData(), 0700) != 0) {
-                m_error = QStringLiteral("cannot hand %1 to the test user").arg(path);
-                return false;
-            }
+        QFile config(m_dir.filePath("sway.cfg"));
+        const QByteArray size = QByteArray::number(outputSize.width()) + 'x' + QByteArray::number(outputSize.height());
+        const QByteArray text = "output HEADLESS-1 resolution " + size + "\nxwayland force\n";
+        if (!config.open(QIODevice::WriteOnly) || config.write(text) != text.size())
+            return fail("cannot write " + config.fileName());
+        for (const QString &path : {m_dir.path(), runtimeDir(), m_dir.filePath("home")}) {
+            const QByteArray name = QFile::encodeName(path);
+            if (!QDir().mkpath(path) || ::chown(name.constData(), m_uid, m_gid) != 0
+                || ::chmod(name.constData(), 0700) != 0)
+                return fail("cannot hand " + path + " to the test user");
         }
         return true;
     }
@@ -177,95 +164,45 @@ private:
     /// A session bus of its own, as dbus-run-session would start, but one process we can stop.
     bool startBus()
     {
-        m_bus = start(QStringLiteral("dbus-daemon"),
-            {QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--nopidfile"),
-                QStringLiteral("--address=unix:path=") + busPath()},
-            environment());
-        if (!waitFor([this] { return QFile::exists(busPath()); })) {
-            m_error = QStringLiteral("dbus-daemon did not start");
-            return false;
-        }
-        return true;
+        startAsUser("dbus-daemon", {"--session", "--nofork", "--nopidfile", "--address=unix:path=" + busPath()});
+        return waitFor([this] { return QFile::exists(busPath()); }) || fail("dbus-daemon did not start");
     }
 
     bool startSway()
     {
-        QProcessEnvironment env = environment();
-        for (const char *name : {"SWAYSOCK", "WAYLAND_DISPLAY", "DISPLAY"})
-            env.remove(QString::fromLatin1(name));
-        env.insert(QStringLiteral("WLR_BACKENDS"), QStringLiteral("headless"));
-        env.insert(QStringLiteral("WLR_RENDERER"), QStringLiteral("pixman"));
-        env.insert(QStringLiteral("WLR_LIBINPUT_NO_DEVICES"), QStringLiteral("1"));
-        m_sway = start(QStringLiteral("sway"), {QStringLiteral("-c"), m_dir.filePath(QStringLiteral("sway.cfg"))}, env);
-        m_socket = QStringLiteral("%1/sway-ipc.%2.%3.sock").arg(runtimeDir()).arg(m_uid).arg(m_sway->processId());
-        // Ready once the output answers over IPC with its size.
+        QProcessEnvironment env;
+        env.insert("WLR_BACKENDS", "headless");
+        env.insert("WLR_RENDERER", "pixman");
+        env.insert("WLR_LIBINPUT_NO_DEVICES", "1");
+        const qint64 pid = startAsUser("sway", {"-c", m_dir.filePath("sway.cfg")}, env).processId();
+        m_socket = QStringLiteral("%1/sway-ipc.%2.%3.sock").arg(runtimeDir()).arg(m_uid).arg(pid);
         const bool ready = waitFor([this] {
             const auto outputs = ipc().request(sway::Message::GetOutputs);
-            return outputs && outputs->array().size() > 0
-                && outputs->array()
-                       .first()
-                       .toObject()
-                       .value(QLatin1String("rect"))
-                       .toObject()
-                       .value(QLatin1String("width"))
-                == outputSize.width();
+            return outputs && outputs->array().at(0)[u"rect"][u"width"].toInt() == outputSize.width();
         });
-        const QStringList sockets = QDir(runtimeDir()).entryList({QStringLiteral("wayland-?")}, QDir::System);
-        if (!ready || sockets.isEmpty()) {
-            m_error = QStringLiteral("sway did not start (its log is above)");
-            return false;
-        }
+        const QStringList sockets = QDir(runtimeDir()).entryList({"wayland-?"}, QDir::System);
+        if (!ready || sockets.isEmpty())
+            return fail("sway did not start (its log is above)");
         m_wayland = sockets.first();
         // XWayland's display is in sway's environment alone; it lets only its own user in, and
         // the test (root) reads screens from it too.
-        const QString file = runtimeDir() + QStringLiteral("/display");
+        QFile display(runtimeDir() + "/display");
         ipc().command(
             QStringLiteral("exec xhost +si:localuser:root >/dev/null && printenv DISPLAY > %1.part && mv %1.part %1")
-                .arg(file));
-        waitFor([&] { return QFile::exists(file); }, 5000);
-        QFile display(file);
-        m_x11 = display.open(QIODevice::ReadOnly) ? QString::fromLatin1(display.readAll().trimmed()) : QString();
-        if (m_x11.isEmpty())
-            m_error = QStringLiteral("sway started no XWayland");
-        return !m_x11.isEmpty();
-    }
-
-    /// Runs a program as the test user, directly (no su/runuser in between), so that it is the
-    /// process we stop and it dies with the test.
-    std::unique_ptr<QProcess> start(
-        const QString &program, const QStringList &arguments, const QProcessEnvironment &env)
-    {
-        auto process = std::make_unique<QProcess>();
-        process->setProcessEnvironment(env);
-        process->setWorkingDirectory(m_dir.filePath(QStringLiteral("home")));
-        process->setProgram(QStandardPaths::findExecutable(program, {"/usr/bin", "/bin"}).isEmpty()
-                ? program
-                : QStandardPaths::findExecutable(program, {"/usr/bin", "/bin"}));
-        process->setArguments(arguments);
-        process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        const uid_t uid = m_uid;
-        const gid_t gid = m_gid;
-        process->setChildProcessModifier([uid, gid] {
-            if (::setgroups(0, nullptr) != 0 || ::setgid(gid) != 0 || ::setuid(uid) != 0)
-                ::_exit(127);
-            // After setuid, which clears it.
-            ::prctl(PR_SET_PDEATHSIG, SIGKILL);
-        });
-        process->start();
-        return process;
+                .arg(display.fileName()));
+        if (waitFor([&] { return display.exists(); }, 5000) && display.open(QIODevice::ReadOnly))
+            m_x11 = QString::fromLatin1(display.readAll().trimmed());
+        return !m_x11.isEmpty() || fail("sway started no XWayland");
     }
 
     QTemporaryDir m_dir;
     uid_t m_uid = 0;
     gid_t m_gid = 0;
-    std::unique_ptr<QProcess> m_bus;
-    std::unique_ptr<QProcess> m_sway;
-    std::vector<std::unique_ptr<QProcess>> m_clients;
+    std::vector<std::unique_ptr<QProcess>> m_processes; // the bus, sway, then the clients
     QString m_socket;
     QString m_wayland;
     QString m_x11;
-    QString m_error;
-    bool m_ok = false;
+    QString m_error; // why the session is not running; empty while it is
 };
 
 } // namespace halvic::testing
