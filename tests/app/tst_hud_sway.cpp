@@ -70,9 +70,10 @@ private slots:
             const auto panel = hudWindow();
             return panel && panel->floating && panel->frame == cornerFrame(screen, panel->frame.size());
         };
-        QVERIFY2(SwaySession::waitFor([&] { return inCorner(SwaySession::outputSize); }),
+        // The first start compiles the HUD's views: on a loaded machine it takes a while.
+        QVERIFY2(SwaySession::waitFor([&] { return inCorner(SwaySession::outputSize); }, 30000),
             hudWindow() ? qPrintable(QDebug::toString(hudWindow()->frame)) : "no HUD window");
-        // Above the tiled terminal that spans the output.
+        // Above the tiled application that spans the output.
         QVERIFY(!native()->floating && native()->frame.contains(hudWindow()->frame));
 
         // Another workspace: the HUD comes along.
@@ -115,14 +116,16 @@ private slots:
         };
         const QByteArray hand = R"({"t":"hands","armed":true,"hands":[{"hand":"R","x":0.3,"y":0.3,"pose":"pinch"}]})";
         QByteArray reports;
-        QVERIFY(SwaySession::waitFor([&] {
-            send(hand);
-            send(R"({"t":"event","name":"pinch_start","hand":"R","x":0.3,"y":0.3})");
-            send(hand);
-            send(R"({"t":"event","name":"pinch_end","hand":"R","x":0.3,"y":0.3})");
-            reports += probe.readAllStandardOutput();
-            return reports.contains("press 1");
-        }));
+        QVERIFY(SwaySession::waitFor(
+            [&] {
+                send(hand);
+                send(R"({"t":"event","name":"pinch_start","hand":"R","x":0.3,"y":0.3})");
+                send(hand);
+                send(R"({"t":"event","name":"pinch_end","hand":"R","x":0.3,"y":0.3})");
+                reports += probe.readAllStandardOutput();
+                return reports.contains("press 1");
+            },
+            20000));
         const QPoint tip = QPointF(0.3 * 1920, 0.3 * 1080).toPoint() - native()->content.topLeft();
         QVERIFY2(reports.contains(QStringLiteral("press 1 %1 %2").arg(tip.x()).arg(tip.y()).toLatin1()), reports);
     }
