@@ -23,7 +23,7 @@ using testing::SwaySession;
 
 namespace {
 
-std::unique_ptr<SwaySession> session;
+SwaySession *session = nullptr;
 const QRect probeFrame(300, 200, 400, 300);
 
 QByteArray datagram(const char *name, QPoint at)
@@ -34,156 +34,135 @@ QByteArray datagram(const char *name, QPoint at)
         .toUtf8();
 }
 
+/// The probe's window in sway's tree; an empty one while there is none.
+sway::Window probe()
+{
+    const QList<sway::Window> windows = session->windows();
+    const auto it = std::ranges::find(windows, QStringLiteral("probe"), &sway::Window::appId);
+    return it == windows.end() ? sway::Window() : *it;
+}
+
 } // namespace
 
 class TestGesturesSway : public QObject
 {
     Q_OBJECT
 
-private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
-    void pinchesClickWhereTheHandIsInANativeClient();
-    void droppedStreamReleasesTheButton();
-    void fistMaximisesAndRestoresANativeWindow();
-
-private:
     void send(const QByteArray &bytes) { m_sender.writeDatagram(bytes, QHostAddress(QHostAddress::LocalHost), m_port); }
-    /// The probe's window in sway's tree; an empty one while there is none.
-    sway::Window probe() const;
-    QStringList reports(); // the probe's so far: "press 1 100 100"
+    QStringList reports() // the probe's so far: "press 1 100 100"
+    {
+        m_reports += QString::fromLatin1(m_probe->readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+        m_reports.removeAll(QStringLiteral("ready"));
+        return m_reports;
+    }
 
     QQmlEngine m_qml;
     QtScheduler m_scheduler;
     std::unique_ptr<SwayDesktop> m_desktop;
     std::unique_ptr<PointerSink> m_pointer;
     std::unique_ptr<WindowSystem> m_windows;
-    std::unique_ptr<GestureController> m_controller;
+    std::optional<GestureController> m_controller;
     QUdpSocket m_sender;
     quint16 m_port = 0;
     QProcess *m_probe = nullptr;
     QStringList m_reports;
+
+private slots:
+    void initTestCase()
+    {
+        if (const QString why = SwaySession::unavailable(); !why.isEmpty())
+            QSKIP(qPrintable(why));
+        QVERIFY2(session->ok(), qPrintable(session->error()));
+        m_qml.addImportPath(QStringLiteral("qrc:/"));
+        m_desktop = SwayDesktop::open();
+        QVERIFY(m_desktop);
+        // One pointer for the whole run, ready before any client starts: a client learns that the seat has a
+        // pointer when it appears, and misses the events sent before it has bound it.
+        m_pointer = m_desktop->pointerSink();
+        const auto *virtualPointer = dynamic_cast<const WlrVirtualPointer *>(m_pointer.get());
+        QTRY_VERIFY(virtualPointer && virtualPointer->state() == WlrVirtualPointer::State::Ready);
+        m_windows = m_desktop->windowSystem();
+    }
+
+    void init()
+    {
+        m_controller.emplace(m_scheduler, *m_pointer, *m_windows, qtGestureDesktop(m_qml, 0));
+        m_controller->setEnabled(true);
+        m_port = m_controller->listeningPort().value_or(0);
+        QProcessEnvironment wayland;
+        wayland.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("wayland"));
+        m_probe = &session->startAsUser(
+            qEnvironmentVariable("HALVIC_BINARY_DIR") + "/tests/wayland_probe", {"probe"}, wayland);
+        QVERIFY(SwaySession::waitFor([] { return probe().id != 0; }));
+        session->ipc().command(QStringLiteral(
+            "[app_id=probe] floating enable, border none, resize set 400 300, move absolute position 300 200"));
+        QVERIFY(SwaySession::waitFor([] { return probe().content == probeFrame; }));
+        send(R"({"name":"arm"})");
+        // sway answers with the new place before the client has drawn itself there: right clicks
+        // in its corner until one arrives there (its "ready" line comes before).
+        QVERIFY(SwaySession::waitFor([this] {
+            const qsizetype before = reports().size();
+            send(datagram("rclick", probeFrame.topLeft()));
+            SwaySession::waitFor([&] { return reports().size() >= before + 2; }, 1000);
+            return reports().value(reports().size() - 1) == QLatin1String("release 2 0 0");
+        }));
+        m_reports.clear();
+    }
+
+    void cleanup()
+    {
+        m_controller.reset();
+        session->stopClients();
+        QVERIFY(SwaySession::waitFor([] { return session->windows().isEmpty(); }));
+    }
+
+    void pinchesClickWhereTheHandIsInANativeClient()
+    {
+        const QPoint first = probeFrame.topLeft() + QPoint(100, 80), second = probeFrame.topLeft() + QPoint(250, 200);
+        // The hand moves the pointer; a pinch that trembles less than a drag clicks where it began.
+        send(datagram("hands", first));
+        send(datagram("pinch_start", first));
+        send(datagram("pinch_move", first + QPoint(5, 0)));
+        send(datagram("pinch_end", first + QPoint(6, 0)));
+        send(datagram("hands", second));
+        send(datagram("rclick", second));
+        const QStringList expected{"press 1 100 80", "release 1 100 80", "press 2 250 200", "release 2 250 200"};
+        QTRY_COMPARE_WITH_TIMEOUT(reports(), expected, 10000);
+    }
+
+    void droppedStreamReleasesTheButton()
+    {
+        const QPoint at = probeFrame.topLeft() + QPoint(50, 50);
+        send(datagram("hands", at));
+        send(datagram("pinch_start", at));
+        QTRY_COMPARE_WITH_TIMEOUT(reports(), QStringList{"press 1 50 50"}, 10000);
+        // The tracker goes silent: the button comes up within the watchdog's time.
+        QTRY_COMPARE_WITH_TIMEOUT(reports(), (QStringList{"press 1 50 50", "release 1 50 50"}), 3000);
+    }
+
+    void fistMaximisesAndRestoresANativeWindow()
+    {
+        const QRect original = probe().frame;
+        send(datagram("fist_hold", original.center()));
+        QTRY_COMPARE_WITH_TIMEOUT(probe().frame, QGuiApplication::primaryScreen()->availableGeometry(), 10000);
+        send(datagram("fist_hold", original.center()));
+        QTRY_COMPARE_WITH_TIMEOUT(probe().frame, original, 10000);
+    }
 };
-
-void TestGesturesSway::initTestCase()
-{
-    if (const QString why = SwaySession::unavailable(); !why.isEmpty())
-        QSKIP(qPrintable(why));
-    QVERIFY2(session->ok(), qPrintable(session->error()));
-    m_qml.addImportPath(QStringLiteral("qrc:/"));
-    m_desktop = SwayDesktop::open();
-    QVERIFY(m_desktop);
-    // One pointer for the whole run, ready before any client starts: a client learns that the
-    // seat has a pointer when it appears, and misses the events sent before it has bound it.
-    m_pointer = m_desktop->pointerSink();
-    const auto *virtualPointer = dynamic_cast<const WlrVirtualPointer *>(m_pointer.get());
-    QVERIFY(virtualPointer);
-    QTRY_COMPARE(virtualPointer->state(), WlrVirtualPointer::State::Ready);
-    m_windows = m_desktop->windowSystem();
-}
-
-void TestGesturesSway::init()
-{
-    m_controller = std::make_unique<GestureController>(m_scheduler, *m_pointer, *m_windows, qtGestureDesktop(m_qml, 0));
-    m_controller->setEnabled(true);
-    m_port = m_controller->listeningPort().value_or(0);
-    QProcessEnvironment wayland;
-    wayland.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("wayland"));
-    m_probe
-        = &session->startAsUser(qEnvironmentVariable("HALVIC_BINARY_DIR") + "/tests/wayland_probe", {"probe"}, wayland);
-    m_reports.clear();
-    QVERIFY(SwaySession::waitFor([this] { return probe().id != 0; }));
-    session->ipc().command(QStringLiteral(
-        "[app_id=probe] floating enable, border none, resize set 400 300, move absolute position 300 200"));
-    QVERIFY(SwaySession::waitFor([this] { return probe().content == probeFrame; }));
-    send(R"({"name":"arm"})");
-    // sway answers with the new place before the client has drawn itself there: right clicks
-    // in its corner until one arrives there.
-    QVERIFY(SwaySession::waitFor([this] {
-        const qsizetype before = reports().size();
-        send(datagram("rclick", probeFrame.topLeft()));
-        SwaySession::waitFor([&] { return reports().size() >= before + 2; }, 1000);
-        return reports().value(reports().size() - 1) == QLatin1String("release 2 0 0");
-    }));
-    m_reports.clear();
-}
-
-void TestGesturesSway::cleanup()
-{
-    m_controller.reset();
-    session->stopClients();
-    QVERIFY(SwaySession::waitFor([] { return session->windows().isEmpty(); }));
-}
-
-sway::Window TestGesturesSway::probe() const
-{
-    for (const sway::Window &window : session->windows())
-        if (window.appId == QLatin1String("probe"))
-            return window;
-    return {};
-}
-
-QStringList TestGesturesSway::reports()
-{
-    m_reports += QString::fromLatin1(m_probe->readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
-    m_reports.removeAll(QStringLiteral("ready"));
-    return m_reports;
-}
-
-void TestGesturesSway::pinchesClickWhereTheHandIsInANativeClient()
-{
-    const QPoint first = probeFrame.topLeft() + QPoint(100, 80), second = probeFrame.topLeft() + QPoint(250, 200);
-    // The hand moves the pointer; a pinch that trembles less than a drag clicks where it began.
-    send(datagram("hands", first));
-    send(datagram("pinch_start", first));
-    send(datagram("pinch_move", first + QPoint(5, 0)));
-    send(datagram("pinch_end", first + QPoint(6, 0)));
-    send(datagram("hands", second));
-    send(datagram("rclick", second));
-    const QStringList expected{QStringLiteral("press 1 100 80"), QStringLiteral("release 1 100 80"),
-        QStringLiteral("press 2 250 200"), QStringLiteral("release 2 250 200")};
-    QTRY_COMPARE_WITH_TIMEOUT(reports(), expected, 10000);
-}
-
-void TestGesturesSway::droppedStreamReleasesTheButton()
-{
-    const QPoint at = probeFrame.topLeft() + QPoint(50, 50);
-    send(datagram("hands", at));
-    send(datagram("pinch_start", at));
-    QTRY_COMPARE_WITH_TIMEOUT(reports(), QStringList{QStringLiteral("press 1 50 50")}, 10000);
-    // The tracker goes silent: the button comes up within the watchdog's time.
-    QTRY_COMPARE_WITH_TIMEOUT(
-        reports(), (QStringList{QStringLiteral("press 1 50 50"), QStringLiteral("release 1 50 50")}), 3000);
-}
-
-void TestGesturesSway::fistMaximisesAndRestoresANativeWindow()
-{
-    const QRect original = probe().frame;
-    const QRect usable = QGuiApplication::primaryScreen()->availableGeometry();
-    send(datagram("fist_hold", original.center()));
-    QTRY_COMPARE_WITH_TIMEOUT(probe().frame, usable, 10000);
-    send(datagram("fist_hold", original.center()));
-    QTRY_COMPARE_WITH_TIMEOUT(probe().frame, original, 10000);
-}
 
 int main(int argc, char **argv)
 {
-    session = std::make_unique<SwaySession>();
-    if (session->ok()) {
-        qputenv("DISPLAY", session->x11Display().toLocal8Bit());
+    SwaySession sway; // outlives the application, and stops the probe with itself
+    session = &sway;
+    if (sway.ok()) {
+        qputenv("DISPLAY", sway.x11Display().toLocal8Bit());
         qputenv("QT_QPA_PLATFORM", "xcb");
-        qputenv("SWAYSOCK", session->socketPath().toLocal8Bit());
-        qputenv("WAYLAND_DISPLAY", (session->runtimeDir() + u'/' + session->waylandDisplay()).toLocal8Bit());
+        qputenv("SWAYSOCK", sway.socketPath().toLocal8Bit());
+        qputenv("WAYLAND_DISPLAY", (sway.runtimeDir() + u'/' + sway.waylandDisplay()).toLocal8Bit());
     }
-    int result = 0;
-    {
-        QGuiApplication app(argc, argv);
-        TestGesturesSway test;
-        result = QTest::qExec(&test, argc, argv);
-    }
-    session.reset();
-    return result;
+    QGuiApplication app(argc, argv);
+    TestGesturesSway test;
+    return QTest::qExec(&test, argc, argv);
 }
 
 #include "tst_gestures_sway.moc"
