@@ -19,11 +19,9 @@ namespace {
 
 std::optional<sway::Window> windowOf(const SwaySession &sway, const std::function<bool(const sway::Window &)> &match)
 {
-    for (const sway::Window &window : sway.windows()) {
-        if (match(window))
-            return window;
-    }
-    return std::nullopt;
+    const QList<sway::Window> all = sway.windows();
+    const auto found = std::ranges::find_if(all, match);
+    return found == all.end() ? std::nullopt : std::optional(*found);
 }
 
 QRect cornerFrame(QSize screen, QSize panel)
@@ -88,13 +86,13 @@ private slots:
         QVERIFY(sway.ipc().command(QStringLiteral("output HEADLESS-1 resolution 1920x1080")));
         QVERIFY(SwaySession::waitFor([&] { return inCorner(SwaySession::outputSize); }));
 
-        // The terminal has the keyboard when the engine opens the tasks card.
+        const auto engineSays = [&](const QByteArray &event) {
+            QFile feed(root.file(QStringLiteral("feed.jsonl")));
+            return feed.open(QIODevice::Append) && feed.write(event + '\n') > 0;
+        };
+        // The application has the keyboard when the engine opens the tasks card.
         QVERIFY(sway.ipc().command(QStringLiteral("[app_id=probe] focus")));
-        QFile feed(root.file(QStringLiteral("feed.jsonl")));
-        QVERIFY(feed.open(QIODevice::Append));
-        feed.write(R"({"type":"tasks","tasks":[{"id":"t1","text":"Call Ann"}]})"
-                   "\n");
-        feed.close();
+        QVERIFY(engineSays(R"({"type":"tasks","tasks":[{"id":"t1","text":"Call Ann"}]})"));
         const auto card
             = [&] { return windowOf(sway, [&](auto &w) { return w.pid == hudPid && w.title != u"Halvic"; }); };
         const QRect expected = cardplacement::topRight(20)(QRect(QPoint(), SwaySession::outputSize), QSize(320, 400));
@@ -105,10 +103,7 @@ private slots:
 
         // Gestures on: the right hand over the application, then a pinch there. The click must
         // reach it, not the reticle drawn under the hand.
-        QVERIFY(feed.open(QIODevice::Append));
-        feed.write(R"({"type":"gestures","on":true})"
-                   "\n");
-        feed.close();
+        QVERIFY(engineSays(R"({"type":"gestures","on":true})"));
         QUdpSocket tracker;
         const auto send = [&](const QByteArray &datagram) {
             tracker.writeDatagram(datagram, QHostAddress::LocalHost, 47831);
