@@ -84,7 +84,8 @@ private slots:
         QVERIFY(sway.ipc().command(QStringLiteral("output HEADLESS-1 resolution 1280x720")));
         QVERIFY(SwaySession::waitFor([&] { return inCorner(QSize(1280, 720)); }));
         QVERIFY(sway.ipc().command(QStringLiteral("output HEADLESS-1 resolution 1920x1080")));
-        QVERIFY(SwaySession::waitFor([&] { return inCorner(SwaySession::outputSize); }));
+        QVERIFY2(SwaySession::waitFor([&] { return inCorner(SwaySession::outputSize); }),
+            qPrintable(QDebug::toString(hudWindow()->frame)));
 
         const auto engineSays = [&](const QByteArray &event) {
             QFile feed(root.file(QStringLiteral("feed.jsonl")));

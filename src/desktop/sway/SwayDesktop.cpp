@@ -84,7 +84,9 @@ public:
 
     void placed(QWindow &window, const QRect &frame) override
     {
-        if (QGuiApplication::platformName() != QLatin1StringView("xcb") || !window.isVisible())
+        // Unmanaged windows (our menus) are where X puts them already.
+        if (QGuiApplication::platformName() != QLatin1StringView("xcb") || !window.isVisible()
+            || window.flags().testFlag(Qt::X11BypassWindowManagerHint))
             return;
         const qreal ratio = window.devicePixelRatio();
         const QRect pixels(QPoint(qRound(frame.x() * ratio), qRound(frame.y() * ratio)),
