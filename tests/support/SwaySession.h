@@ -105,8 +105,9 @@ public:
     /// Stops what startAsUser started, but the bus and sway.
     void stopClients() { stopFrom(2); }
 
-    /// Polls `done` (events keep flowing) until it holds or `ms` pass.
-    static bool waitFor(const std::function<bool()> &done, int ms = 10000)
+    /// Polls `done` (events keep flowing) until it holds or `ms` pass (generous: the sanitizer
+    /// build runs these too).
+    static bool waitFor(const std::function<bool()> &done, int ms = 20000)
     {
         for (const QDeadlineTimer deadline(ms); !done(); QThread::msleep(20)) {
             if (deadline.hasExpired())
