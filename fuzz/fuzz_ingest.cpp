@@ -38,7 +38,7 @@ struct Harness
     {
         model.registerRows(dispatcher);
         windows.registerRows(dispatcher);
-        QObject::connect(&windows, &halvic::WindowCommands::unavailable, &model,
+        QObject::connect(&windows, &halvic::WindowCommands::told, &model,
             [this](const QString &message) { model.push(halvic::speaker::tarvel, message); });
     }
 };

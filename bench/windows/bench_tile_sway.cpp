@@ -81,7 +81,7 @@ int main(int argc, char **argv)
     QProcessEnvironment wayland;
     wayland.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("wayland"));
     for (const QString &name : probeNames)
-        session.startAsUser(probe, {name}, wayland);
+        session.startClient(probe, {name}, wayland);
     std::vector<qint64> ids;
     if (!SwaySession::waitFor([&] { return !(ids = windowIds(session)).empty(); })) {
         std::fprintf(stderr, "bench_tile_sway: the probe windows did not appear (%s)\n", qPrintable(probe));

@@ -44,13 +44,10 @@ private slots:
         SwaySession sway;
         QVERIFY2(sway.ok(), qPrintable(sway.error()));
         const EngineRoot root(scriptedEngine("hud_engine"));
-        QCOMPARE(QProcess::execute(QStringLiteral("chown"),
-                     {QStringLiteral("-R"), QString::fromLatin1(SwaySession::userName), root.path()}),
-            0);
 
         QProcessEnvironment wayland;
         wayland.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("wayland"));
-        QProcess &probe = sway.startAsUser(
+        QProcess &probe = sway.startClient(
             qEnvironmentVariable("HALVIC_BINARY_DIR") + QStringLiteral("/tests/wayland_probe"), {"probe"}, wayland);
         const auto native = [&] { return windowOf(sway, [](auto &w) { return w.appId == u"probe"; }); };
         QVERIFY(SwaySession::waitFor([&] { return native().has_value(); }));
@@ -59,7 +56,7 @@ private slots:
         hudEnv.insert(QStringLiteral("TARVEL_VOICE_DIR"), root.path());
         hudEnv.insert(QStringLiteral("XDG_CONFIG_HOME"), root.file(QStringLiteral("config")));
         hudEnv.insert(QStringLiteral("LANG"), QStringLiteral("C.UTF-8"));
-        const QProcess &hud = sway.startAsUser(
+        const QProcess &hud = sway.startClient(
             qEnvironmentVariable("HALVIC_BINARY_DIR") + QStringLiteral("/src/app/halvic-hud"), {}, hudEnv);
         const qint64 hudPid = hud.processId();
         const auto hudWindow

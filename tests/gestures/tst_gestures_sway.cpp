@@ -106,7 +106,7 @@ private slots:
         m_port = m_controller->listeningPort().value_or(0);
         QProcessEnvironment wayland;
         wayland.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("wayland"));
-        m_probe = &session->startAsUser(
+        m_probe = &session->startClient(
             qEnvironmentVariable("HALVIC_BINARY_DIR") + "/tests/wayland_probe", {"probe"}, wayland);
         QVERIFY(SwaySession::waitFor([] { return probe().id != 0; }));
         // Floating retiles, and the client may answer the tiled size late: once it holds still,

@@ -17,8 +17,8 @@ namespace halvic::testing {
 
 /// A private headless sway (one 1920×1080 output, XWayland started at once) with its own
 /// runtime folder and session bus, for one test program. sway refuses to run as root, so it and
-/// its clients run as an unprivileged user, created when missing; the test itself (root) talks
-/// to sway's IPC socket directly. Everything it starts stops with it.
+/// its bus run as an unprivileged user, created when missing; the test itself (root) and the
+/// clients it starts talk to sway as root may. Everything it starts stops with it.
 class SwaySession
 {
 public:
@@ -78,31 +78,16 @@ public:
         return env;
     }
 
-    /// Starts a program as the session's user with environment() plus `extra`; it stops with
-    /// the session. Its standard error is passed on to the test's. It runs directly (no
-    /// su/runuser in between), so that it is the process we stop and it dies with the test.
-    QProcess &startAsUser(const QString &program, const QStringList &arguments = {},
+    /// Starts a client of this session with environment() plus `extra`; it stops with the
+    /// session. Its standard error is passed on to the test's. It runs as the test itself, since
+    /// the build tree may lie where the session's user cannot read (under /root, say).
+    QProcess &startClient(const QString &program, const QStringList &arguments = {},
         const QProcessEnvironment &extra = QProcessEnvironment())
     {
-        QProcessEnvironment env = environment();
-        env.insert(extra);
-        auto &process = *m_processes.emplace_back(std::make_unique<QProcess>());
-        process.setProcessEnvironment(env);
-        process.setWorkingDirectory(m_dir.filePath("home"));
-        const QString found = QStandardPaths::findExecutable(program, {"/usr/bin", "/bin"});
-        process.setProgram(found.isEmpty() ? program : found);
-        process.setArguments(arguments);
-        process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        process.setChildProcessModifier([uid = m_uid, gid = m_gid] {
-            if (::setgroups(0, nullptr) != 0 || ::setgid(gid) != 0 || ::setuid(uid) != 0)
-                ::_exit(127);
-            ::prctl(PR_SET_PDEATHSIG, SIGKILL); // after setuid, which clears it
-        });
-        process.start();
-        return process;
+        return start(program, arguments, extra, false);
     }
 
-    /// Stops what startAsUser started, but the bus and sway.
+    /// Stops the clients (everything but the bus and sway).
     void stopClients() { stopFrom(2); }
 
     /// Polls `done` (events keep flowing) until it holds or `ms` pass (generous: the sanitizer
@@ -118,6 +103,28 @@ public:
     }
 
 private:
+    /// Runs directly (no su/runuser in between), so that it is the process we stop and it
+    /// dies with the test; as the session's user when `asUser`.
+    QProcess &start(const QString &program, const QStringList &arguments, const QProcessEnvironment &extra, bool asUser)
+    {
+        QProcessEnvironment env = environment();
+        env.insert(extra);
+        auto &process = *m_processes.emplace_back(std::make_unique<QProcess>());
+        process.setProcessEnvironment(env);
+        process.setWorkingDirectory(m_dir.filePath("home"));
+        const QString found = QStandardPaths::findExecutable(program, {"/usr/bin", "/bin"});
+        process.setProgram(found.isEmpty() ? program : found);
+        process.setArguments(arguments);
+        process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process.setChildProcessModifier([asUser, uid = m_uid, gid = m_gid] {
+            if (asUser && (::setgroups(0, nullptr) != 0 || ::setgid(gid) != 0 || ::setuid(uid) != 0))
+                ::_exit(127);
+            ::prctl(PR_SET_PDEATHSIG, SIGKILL); // after setuid, which clears it
+        });
+        process.start();
+        return process;
+    }
+
     QString busPath() const { return runtimeDir() + "/bus"; }
 
     /// Later processes may depend on earlier ones (sway on its bus): they stop first.
@@ -165,7 +172,7 @@ private:
     /// A session bus of its own, as dbus-run-session would start, but one process we can stop.
     bool startBus()
     {
-        startAsUser("dbus-daemon", {"--session", "--nofork", "--nopidfile", "--address=unix:path=" + busPath()});
+        start("dbus-daemon", {"--session", "--nofork", "--nopidfile", "--address=unix:path=" + busPath()}, {}, true);
         return waitFor([this] { return QFile::exists(busPath()); }) || fail("dbus-daemon did not start");
     }
 
@@ -175,7 +182,7 @@ private:
         env.insert("WLR_BACKENDS", "headless");
         env.insert("WLR_RENDERER", "pixman");
         env.insert("WLR_LIBINPUT_NO_DEVICES", "1");
-        const qint64 pid = startAsUser("sway", {"-c", m_dir.filePath("sway.cfg")}, env).processId();
+        const qint64 pid = start("sway", {"-c", m_dir.filePath("sway.cfg")}, env, true).processId();
         m_socket = QStringLiteral("%1/sway-ipc.%2.%3.sock").arg(runtimeDir()).arg(m_uid).arg(pid);
         const bool ready = waitFor([this] {
             const auto outputs = ipc().request(sway::Message::GetOutputs);

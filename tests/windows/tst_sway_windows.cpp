@@ -59,8 +59,8 @@ private slots:
         QProcessEnvironment wayland;
         wayland.insert("QT_QPA_PLATFORM", "wayland");
         for (const char *probe : {"probe-one", "probe-two"})
-            session->startAsUser(qEnvironmentVariable("HALVIC_BINARY_DIR") + "/tests/wayland_probe", {probe}, wayland);
-        session->startAsUser("xterm");
+            session->startClient(qEnvironmentVariable("HALVIC_BINARY_DIR") + "/tests/wayland_probe", {probe}, wayland);
+        session->startClient("xterm");
         // Tiled side by side and drawn at that size: a client still answering its first
         // configure when a command comes would take back the size the command gave it.
         QVERIFY(SwaySession::waitFor([] {
