@@ -1,5 +1,6 @@
 #include "Desktop.h"
 
+#include "KWinDesktop.h"
 #include "Logging.h"
 #include "SwayDesktop.h"
 #include "X11Desktop.h"
@@ -32,9 +33,15 @@ std::unique_ptr<Desktop> openDesktop(DesktopKind kind)
         if (auto sway = SwayDesktop::open())
             return sway;
     }
-    if (kind != DesktopKind::None)
-        // A sway that does not answer leaves what XWayland shows.
-        return std::make_unique<X11Desktop>(kind == DesktopKind::Sway ? DesktopKind::OtherWayland : kind);
+    if (kind == DesktopKind::KdeWayland) {
+        if (auto kwin = KWinDesktop::open())
+            return kwin;
+    }
+    if (kind != DesktopKind::None) {
+        // A compositor that does not answer leaves what XWayland shows.
+        const bool answered = kind != DesktopKind::Sway && kind != DesktopKind::KdeWayland;
+        return std::make_unique<X11Desktop>(answered ? kind : DesktopKind::OtherWayland);
+    }
     return std::make_unique<NoDesktop>();
 }
 

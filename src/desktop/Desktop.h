@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 #include "DesktopChoice.h"
@@ -14,7 +15,7 @@ namespace halvic {
 /// What the HUD needs of the session's desktop, from one backend chosen at start: window
 /// listing and control (window commands, the fist), the pointer that hand gestures drive, and
 /// the placement of the HUD's own windows. Each backend lives in a folder of its own (`x11/`,
-/// `sway/`), the only code that includes its desktop's headers; a new desktop is one more
+/// `sway/`, `kde/`), the only code that includes its desktop's headers; a new desktop is one more
 /// folder and one more case in `openDesktop`.
 class Desktop
 {
@@ -41,8 +42,20 @@ public:
     /// empty where it reaches them all.
     QString limitation() const { return desktopLimitation(m_kind); }
 
+    /// Where the backend tells the user what it cannot do for them (the compositor refusing
+    /// the synthetic pointer, say). Called on any thread: `tell` hands the line on itself.
+    void onTell(std::function<void(const QString &)> tell) { m_tell = std::move(tell); }
+
+protected:
+    void tell(const QString &line) const
+    {
+        if (m_tell)
+            m_tell(line);
+    }
+
 private:
     DesktopKind m_kind;
+    std::function<void(const QString &)> m_tell;
 };
 
 /// The backend for `kind`: sway's own where it answers, else X11 (on Wayland sessions

@@ -43,7 +43,6 @@ QString desktopName(DesktopKind kind)
 QString desktopLimitation(DesktopKind kind)
 {
     switch (kind) {
-    case DesktopKind::KdeWayland:
     case DesktopKind::GnomeWayland:
     case DesktopKind::OtherWayland:
         return QCoreApplication::translate("DesktopChoice",
@@ -51,6 +50,7 @@ QString desktopLimitation(DesktopKind kind)
             "native Wayland windows stay where they are.");
     case DesktopKind::X11:
     case DesktopKind::Sway:
+    case DesktopKind::KdeWayland:
     case DesktopKind::None:
         break;
     }

@@ -13,9 +13,10 @@ enum class DesktopKind {
     X11,
     /// sway or another compositor speaking sway's IPC.
     Sway,
+    /// KDE Plasma on Wayland: KWin, through a script of ours.
+    KdeWayland,
     /// Wayland sessions without a backend of their own yet: only what runs on XWayland is
     /// reached.
-    KdeWayland,
     GnomeWayland,
     OtherWayland,
     /// No display at all.

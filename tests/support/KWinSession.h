@@ -40,13 +40,16 @@ public:
         ownProcessesStarted();
     }
 
+    /// XWayland's cookie, for the test's own connection; empty when XWayland takes none.
+    QString x11Authority() const { return environment().value("XAUTHORITY"); }
+
     /// KWin's own list of its ordinary windows: caption, resourceClass, desktopFileName, pid,
     /// frame (x, y, width, height), keepAbove, onAllDesktops, fullScreen.
     QJsonArray windows()
     {
         const QByteArray answer = query(R"(
             const list = workspace.windowList ? workspace.windowList() : workspace.clientList();
-            JSON.stringify(list.filter(w => w.normalWindow || w.dialog || w.utility).map(w => ({
+            return JSON.stringify(list.filter(w => w.normalWindow || w.dialog || w.utility).map(w => ({
                 caption: w.caption, resourceClass: String(w.resourceClass), desktopFileName: w.desktopFileName,
                 pid: w.pid, x: w.frameGeometry.x, y: w.frameGeometry.y, width: w.frameGeometry.width,
                 height: w.frameGeometry.height, keepAbove: w.keepAbove, onAllDesktops: w.onAllDesktops,
@@ -55,14 +58,14 @@ public:
         return QJsonDocument::fromJson(answer).array();
     }
 
-    /// Runs `expression` in a KWin script of its own and returns what it evaluates to (a
+    /// Runs `body` as a function in a KWin script of its own and returns what it returns (a
     /// string), as KWin prints it; empty when KWin does not answer.
-    QByteArray query(const QString &expression)
+    QByteArray query(const QString &body)
     {
         const int serial = ++m_queries;
         const QString path = folder(QStringLiteral("query-%1.js").arg(serial));
         const QByteArray marker = "HALVIC-QUERY-" + QByteArray::number(serial) + ' ';
-        if (!writeFile(path, "print(\"" + marker + "\" + (" + expression.toUtf8() + "));\n"))
+        if (!writeFile(path, "print(\"" + marker + "\" + (function () {" + body.toUtf8() + "})());\n"))
             return {};
         QDBusConnection bus = QDBusConnection::connectToBus(busAddress(), QStringLiteral("kwin-session-test"));
         QDBusInterface scripting("org.kde.KWin", "/Scripting", "org.kde.kwin.Scripting", bus);
@@ -74,13 +77,18 @@ public:
         for (const QString &object : {QStringLiteral("/Scripting/Script%1"), QStringLiteral("/%1")})
             QDBusInterface("org.kde.KWin", object.arg(id.value()), "org.kde.kwin.Script", bus).call("run");
         QByteArray answer;
+        QFile log(logPath());
+        if (!log.open(QIODevice::ReadOnly) || !log.seek(m_logRead))
+            return {};
+        QByteArray text;
         waitFor([&] {
-            const qsizetype at = m_log.indexOf(marker);
-            if (at < 0 || m_log.indexOf('\n', at) < 0)
+            text += log.readAll();
+            const qsizetype at = text.indexOf(marker);
+            const qsizetype end = at < 0 ? -1 : text.indexOf('\n', at);
+            if (end < 0)
                 return false;
-            const qsizetype end = m_log.indexOf('\n', at);
-            answer = m_log.mid(at + marker.size(), end - at - marker.size());
-            m_log.remove(0, end);
+            answer = text.mid(at + marker.size(), end - at - marker.size());
+            m_logRead += end;
             return true;
         }, 5000);
         scripting.call("unloadScript", plugin);
@@ -88,6 +96,9 @@ public:
     }
 
 private:
+    /// KWin's log: query scripts print their answers there.
+    QString logPath() const { return folder("kwin.log"); }
+
     bool prepareData(const QStringList &fakeInputPrograms)
     {
         const QString data = folder("data");
@@ -116,29 +127,35 @@ private:
             return fail("cannot copy kwin_wayland");
         QProcessEnvironment env;
         env.insert("KWIN_COMPOSE", "Q");
-        // KWin starts the program after it: it writes XWayland's display where the test reads it.
+        // KWin starts the program after it (without arguments): it writes XWayland's display
+        // and cookie where the test reads them.
         const QString display = runtimeDir() + "/display";
-        QProcess &kwin = start(binary,
+        const QString reporter = folder("report-display");
+        if (!writeFile(reporter,
+                QStringLiteral("#!/bin/sh\n(printenv DISPLAY; printenv XAUTHORITY) > %1.part; mv %1.part %1\n")
+                    .arg(display)
+                    .toUtf8())
+            || !QFile::setPermissions(reporter, QFileDevice::ReadOwner | QFileDevice::ExeOwner))
+            return false;
+        start(binary,
             {"--virtual", "--no-lockscreen", "--no-global-shortcuts", "--no-kactivities", "--xwayland", "--socket",
                 socketName, "--width", QString::number(outputSize.width()), "--height",
-                QString::number(outputSize.height()), "sh", "-c",
-                QStringLiteral("printenv DISPLAY > %1.part && mv %1.part %1").arg(display)},
-            env, false, QProcess::SeparateChannels);
-        // KWin's log goes on to the test's, and is kept: query scripts print their answers there.
-        QObject::connect(&kwin, &QProcess::readyReadStandardError, [this, &kwin] {
-            const QByteArray more = kwin.readAllStandardError();
-            std::fwrite(more.constData(), 1, size_t(more.size()), stderr);
-            m_log += more;
-        });
+                QString::number(outputSize.height()), reporter},
+            env, false, logPath());
         QFile file(display);
         if (!waitFor([&] { return file.exists(); }) || !file.open(QIODevice::ReadOnly))
-            return fail("KWin did not start (its log is above)");
-        m_x11 = QString::fromLatin1(file.readAll().trimmed());
+            return fail("KWin did not start; its log is in " + logPath());
+        const QStringList lines = QString::fromLocal8Bit(file.readAll()).split(u'\n', Qt::SkipEmptyParts);
+        if (lines.isEmpty())
+            return fail("KWin started no XWayland");
+        m_x11 = lines.first();
+        if (lines.size() > 1)
+            addEnvironment("XAUTHORITY", lines.at(1));
         m_wayland = QString::fromLatin1(socketName);
         return true;
     }
 
-    QByteArray m_log;
+    qint64 m_logRead = 0; // how far KWin's log holds nothing a query waits for
     int m_queries = 0;
 };
 

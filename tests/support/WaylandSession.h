@@ -79,9 +79,10 @@ protected:
     WaylandSession() = default;
 
     /// Runs directly (no su/runuser in between), so that it is the process we stop and it
-    /// dies with the test; as the session's user (see useUser) when `asUser`.
+    /// dies with the test; as the session's user (see useUser) when `asUser`. Its standard
+    /// error goes to the test's, or with its output to `errorFile`.
     QProcess &start(const QString &program, const QStringList &arguments, const QProcessEnvironment &extra, bool asUser,
-        QProcess::ProcessChannelMode channels = QProcess::ForwardedErrorChannel)
+        const QString &errorFile = {})
     {
         QProcessEnvironment env = environment();
         env.insert(extra);
@@ -91,7 +92,9 @@ protected:
         const QString found = QStandardPaths::findExecutable(program, {"/usr/bin", "/bin"});
         process.setProgram(found.isEmpty() ? program : found);
         process.setArguments(arguments);
-        process.setProcessChannelMode(channels);
+        process.setProcessChannelMode(errorFile.isEmpty() ? QProcess::ForwardedErrorChannel : QProcess::MergedChannels);
+        if (!errorFile.isEmpty())
+            process.setStandardOutputFile(errorFile);
         process.setChildProcessModifier([asUser, uid = m_uid, gid = m_gid] {
             if (asUser && (::setgroups(0, nullptr) != 0 || ::setgid(gid) != 0 || ::setuid(uid) != 0))
                 ::_exit(127);

@@ -99,21 +99,29 @@ const operations = {
     }
 };
 
-function handle(text) {
-    const command = JSON.parse(text);
-    if (command.op === "idle")
-        return;
-    let answer;
+function run(command) {
     try {
         const operation = operations[command.op];
         if (!operation)
             throw new Error("unknown operation");
-        answer = { seq: command.seq, result: operation(command) };
+        return { seq: command.seq, result: operation(command) };
     } catch (e) {
-        answer = { seq: command.seq, error: String(e) };
+        return { seq: command.seq, error: String(e) };
     }
-    if (command.seq !== undefined)
-        callDBus(service, path, iface, "Done", JSON.stringify(answer));
+}
+
+// The HUD sends what it has queued at once; commands it waits for carry a "seq".
+function handle(text) {
+    const answers = [];
+    for (const command of JSON.parse(text)) {
+        if (command.op === "idle")
+            continue;
+        const answer = run(command);
+        if (command.seq !== undefined)
+            answers.push(answer);
+    }
+    if (answers.length > 0)
+        callDBus(service, path, iface, "Done", JSON.stringify(answers));
 }
 
 // An error (the HUD gone) ends the loop: no callback comes.
@@ -121,11 +129,12 @@ function next() {
     callDBus(service, path, iface, "Next", text => {
         try {
             handle(text);
-        } finally {
-            next();
+        } catch (e) {
+            print("halvic: " + e);
         }
+        next();
     });
 }
 
-(workspace.windowList ? workspace.windowList() : workspace.clientList()).forEach(idOf);
+allWindows().forEach(idOf);
 next();

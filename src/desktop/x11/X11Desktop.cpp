@@ -22,11 +22,9 @@ xcb_connection_t *qtConnection()
     return x11 ? x11->connection() : nullptr;
 }
 
-} // namespace
-
 /// EWMH window managers honour a client's moves and keep tool windows above; all that is
 /// left is joining every desktop, and reading the button from the server.
-class X11Desktop::Placement final : public OwnWindows
+class Placement final : public OwnWindows
 {
 public:
     void prepare(QWindow &window) override
@@ -64,9 +62,16 @@ public:
     }
 };
 
+} // namespace
+
+std::unique_ptr<OwnWindows> x11OwnWindows()
+{
+    return std::make_unique<Placement>();
+}
+
 X11Desktop::X11Desktop(DesktopKind kind)
     : Desktop(kind)
-    , m_own(std::make_unique<Placement>())
+    , m_own(x11OwnWindows())
 {
     OwnWindows::install(*m_own);
 }

@@ -17,9 +17,12 @@ public:
     OwnWindows &ownWindows() override;
 
 private:
-    class Placement;
-    std::unique_ptr<Placement> m_own;
+    std::unique_ptr<OwnWindows> m_own;
 };
+
+/// The placement of our own windows by EWMH hints, on the X server Qt is on: what other
+/// backends whose own windows run on XWayland build on.
+std::unique_ptr<OwnWindows> x11OwnWindows();
 
 /// XTest on the X server Qt is on (XWayland's on a Wayland session); the null sink without it.
 std::unique_ptr<PointerSink> xtestPointerSink();

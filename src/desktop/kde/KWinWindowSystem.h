@@ -1,0 +1,52 @@
+#pragma once
+
+#include <memory>
+
+#include "KWinScript.h"
+#include "KWinWindows.h"
+#include "WindowSystem.h"
+
+namespace halvic {
+
+/// Window listing and control on KWin (Plasma on Wayland), native and XWayland windows alike,
+/// through the session's one KWin script. Window ids are the script's; frames include the
+/// decorations, in KWin's logical coordinates. Each call is one or two round trips to KWin.
+class KWinWindowSystem final : public WindowSystem
+{
+public:
+    explicit KWinWindowSystem(std::shared_ptr<kwin::Script> script);
+
+    bool isAvailable() override;
+    QList<apps::RunningApp> runningApplications() override;
+    std::optional<WindowId> primaryWindow(const apps::RunningApp &app) override;
+    std::optional<WindowId> frontmostWindowAt(QPoint point, qint64 exceptPid) override;
+    std::optional<QRect> frame(WindowId window) override;
+    void setPosition(WindowId window, QPoint topLeft) override;
+    void setSize(WindowId window, QSize size) override;
+    /// One request: KWin sets the frame whatever the client's own size rules.
+    void setFrame(WindowId window, const QRect &frame) override;
+    bool isFullscreen(WindowId window) override;
+    void exitFullscreen(WindowId window) override;
+    bool isMaximized(WindowId window) override;
+    void leaveMaximized(WindowId window) override;
+    void close(WindowId window) override;
+    std::optional<qint64> launch(
+        const QString &program, const QStringList &arguments, const QString &workingDirectory) override;
+
+private:
+    QList<kwin::Window> windows() const;
+    std::optional<kwin::Window> window(WindowId id) const;
+    void command(const char *op, WindowId window, QJsonObject arguments = {}) const;
+
+    std::shared_ptr<kwin::Script> m_script;
+};
+
+/// The running applications among `windows`, in the order their first window appeared,
+/// leaving out process `ownPid`'s: what runningApplications() answers.
+QList<apps::RunningApp> runningApplicationsOf(QList<kwin::Window> windows, qint64 ownPid);
+
+/// The frontmost ordinary window on screen whose frame contains `point`, leaving out
+/// process `exceptPid`'s.
+std::optional<WindowId> frontmostOf(const QList<kwin::Window> &windows, QPoint point, qint64 exceptPid);
+
+} // namespace halvic

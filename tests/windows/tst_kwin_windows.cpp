@@ -1,0 +1,187 @@
+// Window commands on KWin: the script's answers in both Plasma shapes, read as tables; then
+// the real "window" row on a real headless KWin for two native Wayland clients and an X11 one
+// (on XWayland), frames read back through a query script of KWin's own.
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTest>
+
+#include "EventDispatcher.h"
+#include "KWinSession.h"
+#include "KWinWindowSystem.h"
+#include "WindowCommands.h"
+#include "WindowLayout.h"
+
+using namespace halvic;
+using namespace Qt::StringLiterals;
+using testing::KWinSession;
+
+namespace {
+
+KWinSession *session = nullptr; // main's
+
+using Frames = QMap<QString, QRect>;
+
+QRect placed(const QJsonObject &insets = {}, const char *region = "full")
+{
+    const QRectF screen = QGuiApplication::primaryScreen()->availableGeometry();
+    return layout::regionRect(region, layout::insetArea(screen, insets)).toRect();
+}
+
+/// The frame KWin gives the window of an application (Wayland app id or X11 class); a null
+/// one when it has none.
+QRect frameOf(const QString &app)
+{
+    for (const QJsonValue &w : session->windows()) {
+        if (w[u"resourceClass"].toString() == app)
+            return {w[u"x"].toInt(), w[u"y"].toInt(), w[u"width"].toInt(), w[u"height"].toInt()};
+    }
+    return {};
+}
+
+} // namespace
+
+class TestKWinWindows : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void scriptAnswersRead_data()
+    {
+        QTest::addColumn<QByteArray>("answer");
+        QTest::addColumn<QStringList>("apps");
+        QTest::addColumn<QString>("output");
+        QTest::addColumn<qint64>("frontmost");
+        // An X11 window (its WM_CLASS as KWin keeps it), a native one, a panel, and one of ours (pid 1).
+        const QByteArray windows = R"([
+            {"id":2,"pid":20,"windowId":4194316,"resourceClass":"xterm","resourceName":"xterm","caption":"xterm",
+             "frame":{"x":0,"y":0,"width":500,"height":400},"stacking":3,"normal":true,%1},
+            {"id":1,"pid":10,"windowId":0,"resourceClass":"org.kde.dolphin","desktopFileName":"org.kde.dolphin",
+             "frame":{"x":100,"y":100,"width":500,"height":400},"stacking":4,"normal":true,%1},
+            {"id":3,"pid":30,"resourceClass":"plasmashell","frame":{"x":0,"y":0,"width":1920,"height":1080},
+             "stacking":9,"normal":false,%1},
+            {"id":4,"pid":1,"resourceClass":"halvic-hud","frame":{"x":0,"y":0,"width":900,"height":900},
+             "stacking":8,"normal":true,%1},
+            {"id":0,"pid":5},"not a window"])";
+        QTest::newRow("Plasma 5.27 numbers screens")
+            << QByteArray(windows).replace("%1", R"("screen":1)") << QStringList{"org.kde.dolphin/10", "xterm/20"} << "1"
+            << qint64(1);
+        QTest::newRow("Plasma 6 names outputs")
+            << QByteArray(windows).replace("%1", R"("output":"DP-2")")
+            << QStringList{"org.kde.dolphin/10", "xterm/20"} << "DP-2" << qint64(1);
+    }
+
+    void scriptAnswersRead()
+    {
+        QFETCH(QByteArray, answer);
+        QFETCH(QStringList, apps);
+        QFETCH(QString, output);
+        QFETCH(qint64, frontmost);
+        const QList<kwin::Window> windows = kwin::windowsOf(QJsonDocument::fromJson(answer).array());
+        QCOMPARE(windows.size(), 4);
+        QCOMPARE(windows.first().output, output);
+        QStringList found;
+        for (const apps::RunningApp &app : runningApplicationsOf(windows, 1))
+            found << u"%1/%2"_s.arg(app.appId).arg(app.pid);
+        QCOMPARE(found, apps);
+        // Panels and our own windows are never what a fist takes, however far in front.
+        QCOMPARE(frontmostOf(windows, QPoint(150, 150), 1), std::optional<WindowId>(frontmost));
+    }
+
+    void scriptFoundWhereKWinPutIt_data()
+    {
+        QTest::addColumn<QString>("introspection");
+        QTest::addColumn<QString>("path");
+        QTest::newRow("Plasma 6") << R"(<node><node name="Script12"/><node name="Script7"/></node>)" << "/Scripting/Script7";
+        QTest::newRow("Plasma 5.27") << R"(<node><interface name="org.kde.kwin.Scripting"/></node>)" << "/7";
+    }
+
+    void scriptFoundWhereKWinPutIt()
+    {
+        QFETCH(QString, introspection);
+        QFETCH(QString, path);
+        QCOMPARE(kwin::scriptObjectPath(introspection, 7), path);
+    }
+
+    void commandsPlaceWindows_data()
+    {
+        QTest::addColumn<QByteArray>("command");
+        QTest::addColumn<Frames>("frames");
+        const QList<QRectF> columns = layout::tileColumns(3, placed({{"left_inset", 360}}));
+        QTest::newRow("tile native and X11 windows in columns")
+            << R"({"action":"tile","apps":["probe-one","wayland_probe","probe-two"],"left_inset":360})"_ba
+            << Frames{{"probe-one", columns.at(0).toRect()}, {"wayland_probe", columns.at(1).toRect()},
+                   {"probe-two", columns.at(2).toRect()}};
+        QTest::newRow("arrange runs every item")
+            << R"({"action":"arrange","layout":[{"mode":"fill","app":"probe-two","left_inset":100,"bottom_inset":580},)"
+               R"({"mode":"move","app":"probe-one","region":"right","top_inset":500}]})"_ba
+            << Frames{{"probe-two", placed({{"left_inset", 100}, {"bottom_inset", 580}})},
+                   {"probe-one", placed({{"top_inset", 500}}, "right")}};
+        QTest::newRow("move an X11 window by name") << R"({"action":"move","app":"XTerm","region":"bottom-half"})"_ba
+                                                    << Frames{{"xterm", placed({}, "bottom-half")}};
+        QTest::newRow("close") << R"({"action":"close","apps":["probe-two"]})"_ba << Frames{{"probe-two", QRect()}};
+    }
+
+    void commandsPlaceWindows()
+    {
+        QFETCH(QByteArray, command);
+        QFETCH(Frames, frames);
+        QVERIFY2(session->ok(), qPrintable("no KWin for window tests: " + session->error()));
+        QProcessEnvironment wayland;
+        wayland.insert("QT_QPA_PLATFORM", "wayland");
+        for (const char *probe : {"probe-one", "probe-two"})
+            session->startClient(qEnvironmentVariable("HALVIC_BINARY_DIR") + "/tests/wayland_probe", {probe}, wayland);
+        // An X11 client without size increments (KWin honours xterm's), named by its WM_CLASS.
+        QProcessEnvironment x11;
+        x11.insert("QT_QPA_PLATFORM", "xcb");
+        session->startClient(qEnvironmentVariable("HALVIC_BINARY_DIR") + "/tests/wayland_probe", {"probe-x11"}, x11);
+        session->startClient("xterm");
+        QVERIFY(KWinSession::waitFor([] { return session->windows().size() == 4; }));
+        m_dispatcher.dispatch(R"({"type":"window","command":)" + command + '}');
+        for (auto it = frames.cbegin(); it != frames.cend(); ++it)
+            QVERIFY2(KWinSession::waitFor([&] { return frameOf(it.key()) == *it; }),
+                qPrintable(u"%1 is at %2,%3 %4x%5"_s.arg(it.key()).arg(frameOf(it.key()).x()).arg(frameOf(it.key()).y())
+                        .arg(frameOf(it.key()).width()).arg(frameOf(it.key()).height())));
+        for (const char *app : {"probe-one", "probe-two", "wayland_probe", "xterm"}) // the others stay open
+            QVERIFY(frames.contains(app) || !frameOf(app).isNull());
+        session->stopClients();
+        QVERIFY(KWinSession::waitFor([] { return session->windows().isEmpty(); }));
+    }
+
+    void initTestCase()
+    {
+        if (!session->ok())
+            return;
+        QCOMPARE(QGuiApplication::primaryScreen()->geometry(), QRect(QPoint(), KWinSession::outputSize));
+        m_commands.registerRows(m_dispatcher);
+    }
+
+    void init()
+    {
+        if (QByteArray(QTest::currentTestFunction()).startsWith("commands") && !KWinSession::unavailable().isEmpty())
+            QSKIP(qPrintable(KWinSession::unavailable()));
+    }
+
+private:
+    EventDispatcher m_dispatcher;
+    WindowCommands m_commands{std::make_unique<KWinWindowSystem>(std::make_shared<kwin::Script>(session->busAddress()))};
+};
+
+int main(int argc, char **argv)
+{
+    // KWin and its XWayland, where the screens come from, live longer than the GUI application.
+    KWinSession kwin;
+    session = &kwin;
+    qputenv("DISPLAY", kwin.x11Display().toLocal8Bit());
+    qputenv("XAUTHORITY", kwin.x11Authority().toLocal8Bit());
+    qputenv("QT_QPA_PLATFORM", kwin.ok() ? "xcb" : "offscreen");
+    // No desktop entry renames a client, whatever is installed on the machine.
+    const QTemporaryDir noEntries;
+    qputenv("XDG_DATA_HOME", noEntries.path().toLocal8Bit());
+    qputenv("XDG_DATA_DIRS", noEntries.path().toLocal8Bit());
+    QGuiApplication app(argc, argv);
+    TestKWinWindows test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_kwin_windows.moc"
