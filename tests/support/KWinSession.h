@@ -74,15 +74,17 @@ public:
         for (const QString &object : {QStringLiteral("/Scripting/Script%1"), QStringLiteral("/%1")})
             QDBusInterface("org.kde.KWin", object.arg(id.value()), "org.kde.kwin.Script", bus).call("run");
         QByteArray answer;
-        waitFor([&] {
-            const qsizetype at = m_log.indexOf(marker);
-            if (at < 0 || m_log.indexOf('\n', at) < 0)
-                return false;
-            const qsizetype end = m_log.indexOf('\n', at);
-            answer = m_log.mid(at + marker.size(), end - at - marker.size());
-            m_log.remove(0, end);
-            return true;
-        }, 5000);
+        waitFor(
+            [&] {
+                const qsizetype at = m_log.indexOf(marker);
+                if (at < 0 || m_log.indexOf('\n', at) < 0)
+                    return false;
+                const qsizetype end = m_log.indexOf('\n', at);
+                answer = m_log.mid(at + marker.size(), end - at - marker.size());
+                m_log.remove(0, end);
+                return true;
+            },
+            5000);
         scripting.call("unloadScript", plugin);
         return answer;
     }
@@ -116,13 +118,14 @@ private:
             return fail("cannot copy kwin_wayland");
         QProcessEnvironment env;
         env.insert("KWIN_COMPOSE", "Q");
-        // KWin starts the program after it: it writes XWayland's display where the test reads it.
+        // KWin starts the program after it (each argument a whole command line, split as a
+        // shell would): it writes XWayland's display where the test reads it.
         const QString display = runtimeDir() + "/display";
         QProcess &kwin = start(binary,
             {"--virtual", "--no-lockscreen", "--no-global-shortcuts", "--no-kactivities", "--xwayland", "--socket",
                 socketName, "--width", QString::number(outputSize.width()), "--height",
-                QString::number(outputSize.height()), "sh", "-c",
-                QStringLiteral("printenv DISPLAY > %1.part && mv %1.part %1").arg(display)},
+                QString::number(outputSize.height()), "--",
+                QStringLiteral("sh -c 'printenv DISPLAY > %1.part && mv %1.part %1'").arg(display)},
             env, false, QProcess::SeparateChannels);
         // KWin's log goes on to the test's, and is kept: query scripts print their answers there.
         QObject::connect(&kwin, &QProcess::readyReadStandardError, [this, &kwin] {
