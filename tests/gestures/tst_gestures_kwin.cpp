@@ -97,25 +97,12 @@ private slots:
             qPrintable(m_reports.join(u", ")));
         m_reports.clear();
 
-        const struct
-        {
-            Type type;
-            QPoint at;
-            const char *report;
-        } clicks[] = {
-            {Type::Move, {10, 10}, nullptr},
-            {Type::LeftDown, {50, 40}, "press 1 50 40"},
-            {Type::LeftUp, {50, 40}, "release 1 50 40"},
-            {Type::RightDown, {120, 80}, "press 2 120 80"},
-            {Type::RightUp, {121, 80}, "release 2 121 80"},
-        };
-        QStringList expected;
-        for (const auto &click : clicks) {
-            pointer.post({click.type, client + click.at});
-            if (click.report)
-                expected << QString::fromLatin1(click.report);
-        }
-        QTRY_COMPARE_WITH_TIMEOUT(reports(probe), expected, 10000);
+        const std::pair<Type, QPoint> clicks[] = {{Type::LeftDown, {50, 40}}, {Type::LeftUp, {50, 40}},
+            {Type::RightDown, {120, 80}}, {Type::RightUp, {121, 80}}};
+        for (const auto &[type, at] : clicks)
+            pointer.post({type, client + at});
+        QTRY_COMPARE_WITH_TIMEOUT(reports(probe),
+            (QStringList{"press 1 50 40", "release 1 50 40", "press 2 120 80", "release 2 121 80"}), 10000);
         QCOMPARE(refusals.load(), 0);
     }
 
@@ -131,8 +118,7 @@ private slots:
         QCOMPARE(pointer.state(), WaylandPointer::State::Unavailable);
         const PointerEvent click{Type::LeftDown, {10, 20}};
         pointer.post(click);
-        pointer.post(click);
-        QCOMPARE(recorded.events, (std::vector{click, click}));
+        QCOMPARE(recorded.events, std::vector{click});
         QCOMPARE(refusals.load(), 1);
     }
 };
