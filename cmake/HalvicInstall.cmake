@@ -6,7 +6,8 @@ set(HALVIC_INSTALL_QML_DIR lib/halvic/qml)
 
 # Everything they link is a system library: no run path to rewrite.
 set_target_properties(halvic-hud halvic_emailweb PROPERTIES INSTALL_RPATH "")
-install(TARGETS halvic-hud RUNTIME DESTINATION bin)
+set(HALVIC_INSTALL_BIN_DIR bin)
+install(TARGETS halvic-hud RUNTIME DESTINATION ${HALVIC_INSTALL_BIN_DIR})
 install(TARGETS halvic_emailweb LIBRARY DESTINATION ${HALVIC_INSTALL_QML_DIR}/Halvic/EmailWeb)
 install(FILES
     ${QT_QML_OUTPUT_DIRECTORY}/Halvic/EmailWeb/qmldir
@@ -14,7 +15,15 @@ install(FILES
     DESTINATION ${HALVIC_INSTALL_QML_DIR}/Halvic/EmailWeb)
 
 set(HALVIC_DATA ${CMAKE_SOURCE_DIR}/data)
-install(FILES ${HALVIC_DATA}/halvic-hud.desktop DESTINATION share/applications)
+# KWin grants its fake input (the pointer hand gestures drive) to the program whose desktop
+# entry names its real path in Exec=, so the entry names the binary where this install puts
+# it: known only when installing (the package's /usr, or `cmake --install --prefix DIR`).
+install(CODE "
+  get_filename_component(prefix \"\${CMAKE_INSTALL_PREFIX}\" ABSOLUTE)
+  set(HALVIC_EXEC \"\${prefix}/${HALVIC_INSTALL_BIN_DIR}/halvic-hud\")
+  configure_file(\"${HALVIC_DATA}/halvic-hud.desktop.in\" \"${CMAKE_BINARY_DIR}/data/halvic-hud.desktop\" @ONLY)
+  file(INSTALL \"${CMAKE_BINARY_DIR}/data/halvic-hud.desktop\" DESTINATION \"\${prefix}/share/applications\")
+")
 install(FILES ${HALVIC_DATA}/org.halvic.Hud.metainfo.xml DESTINATION share/metainfo)
 install(FILES ${HALVIC_DATA}/halvic-hud.svg DESTINATION share/icons/hicolor/scalable/apps)
 foreach(size 16 24 32 48 64 128 256)

@@ -639,6 +639,13 @@
     </message>
 </context>
 <context>
+    <name>KWinFakePointer</name>
+    <message>
+        <source>Hand gestures move and click the pointer</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>MemoryGraphArea</name>
     <message>
         <source>Memory graph</source>

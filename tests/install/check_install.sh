@@ -84,6 +84,9 @@ xvfb_pid=
 echo "== metadata"
 desktop-file-validate "$work/usr/share/applications/halvic-hud.desktop"
 grep -q '^Categories=.*Utility;' "$work/usr/share/applications/halvic-hud.desktop" || fail "not in Utility"
+# KWin hands its fake input (the gestures' pointer) to the binary the entry names by its real path.
+exec_line() { grep -x "Exec=$1" "$2" >/dev/null && grep -qx 'X-KDE-Wayland-Interfaces=org_kde_kwin_fake_input' "$2"; }
+exec_line "$work/usr/bin/halvic-hud" "$work/usr/share/applications/halvic-hud.desktop" || fail "the entry does not grant $work/usr/bin/halvic-hud fake input"
 appstreamcli validate --no-net "$work/usr/share/metainfo/org.halvic.Hud.metainfo.xml"
 
 echo "== package"
@@ -106,4 +109,6 @@ if [ "$packaged" != "$expected_list" ]; then
     diff <(echo "$expected_list") <(echo "$packaged") >&2 || true
     fail "the package holds other files than the install tree"
 fi
+dpkg-deb -x "$deb" "$work/unpacked"
+exec_line /usr/bin/halvic-hud "$work/unpacked/usr/share/applications/halvic-hud.desktop" || fail "the package's entry does not grant /usr/bin/halvic-hud fake input"
 echo "PASS"
