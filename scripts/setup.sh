@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
 # Installs the missing system packages, builds the HUD and prepares the demo engine.
 # Usage: scripts/setup.sh [build-dir] [extra cmake options...]
+#   HALVIC_TEST_PACKAGES=1  also installs what only the tests need (scripts/test-packages.txt)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build_dir=${1:-build}
 shift || true
 
-wanted=$(sed -e 's/#.*//' -e '/^\s*$/d' scripts/packages.txt | awk '{print $1}')
+lists=(scripts/packages.txt)
+[ "${HALVIC_TEST_PACKAGES:-0}" = 1 ] && lists+=(scripts/test-packages.txt)
+wanted=$(sed -e 's/#.*//' -e '/^\s*$/d' "${lists[@]}" | awk '{print $1}')
 missing=()
 for package in $wanted; do
   if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then

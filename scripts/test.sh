@@ -19,7 +19,7 @@ run() {
   fi
 }
 
-scripts/setup.sh build || { echo "set-up failed"; exit 1; }
+HALVIC_TEST_PACKAGES=1 scripts/setup.sh build || { echo "set-up failed"; exit 1; }
 run "tests" ctest --test-dir build --output-on-failure --timeout 600
 
 run "format" scripts/check-format.sh

@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPainter>
+#include <QPointer>
 #include <QProcess>
 #include <QPushButton>
 #include <QQmlEngine>
@@ -132,6 +133,13 @@ void Delegate::wireEngine()
 void Delegate::wireWindowCommands()
 {
     m_windows = std::make_unique<WindowCommands>(m_desktop->windowSystem(), m_desktop->limitation());
+    // The desktop tells from its own threads: the line is shown on ours.
+    m_desktop->onTell([model = QPointer<AppModel>(m_model.get())](const QString &message) {
+        QMetaObject::invokeMethod(qApp, [model, message] {
+            if (model)
+                model->push(speaker::tarvel, message);
+        }, Qt::QueuedConnection);
+    });
     m_windows->registerRows(*m_dispatcher);
     connect(m_windows.get(), &WindowCommands::told, m_model.get(),
         [model = m_model.get()](const QString &message) { model->push(speaker::tarvel, message); });

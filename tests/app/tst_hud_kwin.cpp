@@ -1,0 +1,133 @@
+// The real binary on a headless KWin, against a scripted engine: the HUD keeps its corner,
+// above and on every desktop; a card the engine opens goes to its place; with the HUD's
+// desktop entry, a pinch clicks into the native application below, and a fist maximises that
+// application's window and restores it.
+
+#include <QTest>
+#include <QUdpSocket>
+
+#include "CardWindow.h"
+#include "EngineRoot.h"
+#include "HudPlacement.h"
+#include "KWinSession.h"
+
+using namespace halvic;
+using namespace halvic::testing;
+
+namespace {
+
+QJsonObject windowWhere(KWinSession &kwin, const std::function<bool(const QJsonObject &)> &match)
+{
+    for (const QJsonValue &w : kwin.windows()) {
+        if (match(w.toObject()))
+            return w.toObject();
+    }
+    return {};
+}
+
+QJsonObject windowOf(KWinSession &kwin, const QString &caption)
+{
+    return windowWhere(kwin, [&](const QJsonObject &w) { return w[u"caption"].toString() == caption; });
+}
+
+QRect frameOf(const QJsonObject &w)
+{
+    return {w[u"x"].toInt(), w[u"y"].toInt(), w[u"width"].toInt(), w[u"height"].toInt()};
+}
+
+QString binary(const char *path)
+{
+    return qEnvironmentVariable("HALVIC_BINARY_DIR") + QLatin1StringView(path);
+}
+
+} // namespace
+
+class TestHudKWin : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void keepsItsCornerAndGesturesReachNativeWindows()
+    {
+        if (const QString why = KWinSession::unavailable(); !why.isEmpty())
+            QSKIP(qPrintable(why));
+        KWinSession kwin({QFileInfo(binary("/src/app/halvic-hud")).canonicalFilePath()});
+        QVERIFY2(kwin.ok(), qPrintable(kwin.error()));
+        const EngineRoot root(scriptedEngine("hud_engine"));
+
+        QProcessEnvironment wayland;
+        wayland.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("wayland"));
+        QProcess &probe = kwin.startClient(binary("/tests/wayland_probe"), {"probe"}, wayland);
+        const QRect probeFrame(200, 150, 900, 700);
+        QVERIFY(KWinSession::waitFor([&] { return !windowOf(kwin, "probe").isEmpty(); }));
+        kwin.query(QStringLiteral(R"(const list = workspace.windowList ? workspace.windowList() : workspace.clientList();
+            list.filter(w => w.caption == "probe").forEach(w => w.frameGeometry = {x: %1, y: %2, width: %3, height: %4});
+            return "";)")
+                       .arg(probeFrame.x())
+                       .arg(probeFrame.y())
+                       .arg(probeFrame.width())
+                       .arg(probeFrame.height()));
+        QVERIFY(KWinSession::waitFor([&] { return frameOf(windowOf(kwin, "probe")) == probeFrame; }));
+
+        QProcessEnvironment hudEnv;
+        hudEnv.insert(QStringLiteral("TARVEL_VOICE_DIR"), root.path());
+        hudEnv.insert(QStringLiteral("XDG_CONFIG_HOME"), root.file(QStringLiteral("config")));
+        hudEnv.insert(QStringLiteral("XDG_CURRENT_DESKTOP"), QStringLiteral("KDE"));
+        hudEnv.insert(QStringLiteral("LANG"), QStringLiteral("C.UTF-8"));
+        const qint64 hudPid = kwin.startClient(binary("/src/app/halvic-hud"), {}, hudEnv).processId();
+        const auto inCorner = [&] {
+            const QJsonObject panel = windowOf(kwin, "Halvic");
+            const QRect frame = frameOf(panel);
+            const QPointF corner = placement::cornerOrigin(
+                QRectF(QPointF(), KWinSession::outputSize), frame.size(), HUDCorner::bottomRight);
+            return panel[u"keepAbove"].toBool() && panel[u"onAllDesktops"].toBool() && frame.topLeft() == corner.toPoint();
+        };
+        // The first start compiles the HUD's views: on a loaded machine it takes a while.
+        QVERIFY2(KWinSession::waitFor(inCorner, 30000), qPrintable(QJsonDocument(windowOf(kwin, "Halvic")).toJson()));
+
+        const auto engineSays = [&](const QByteArray &event) {
+            QFile feed(root.file(QStringLiteral("feed.jsonl")));
+            return feed.open(QIODevice::Append) && feed.write(event + '\n') > 0;
+        };
+        QVERIFY(engineSays(R"({"type":"tasks","tasks":[{"id":"t1","text":"Call Ann"}]})"));
+        const QRect expected = cardplacement::topRight(20)(QRect(QPoint(), KWinSession::outputSize), QSize(320, 400));
+        const auto card = [&] {
+            return windowWhere(kwin, [&](const QJsonObject &w) {
+                return w[u"pid"].toInteger() == hudPid && w[u"caption"].toString() != u"Halvic";
+            });
+        };
+        QVERIFY2(KWinSession::waitFor([&] { return frameOf(card()) == expected; }),
+            qPrintable(QJsonDocument(kwin.windows()).toJson()));
+
+        // Gestures on: a pinch over the application clicks it, not the reticle under the hand.
+        QVERIFY(engineSays(R"({"type":"gestures","on":true})"));
+        QUdpSocket tracker;
+        const auto send = [&](const QByteArray &datagram) {
+            tracker.writeDatagram(datagram, QHostAddress::LocalHost, 47831);
+            QTest::qWait(30);
+        };
+        const QByteArray hand = R"({"t":"hands","armed":true,"hands":[{"hand":"R","x":0.3,"y":0.3,"pose":"pinch"}]})";
+        QByteArray reports;
+        QVERIFY(KWinSession::waitFor(
+            [&] {
+                send(hand);
+                send(R"({"t":"event","name":"pinch_start","hand":"R","x":0.3,"y":0.3})");
+                send(hand);
+                send(R"({"t":"event","name":"pinch_end","hand":"R","x":0.3,"y":0.3})");
+                reports += probe.readAllStandardOutput();
+                return reports.contains("press 1");
+            },
+            20000));
+
+        // A fist over it maximises it; another restores the frame it had.
+        const QRect maximised(QPoint(), KWinSession::outputSize);
+        for (const QRect &frame : {maximised, probeFrame}) {
+            send(R"({"t":"event","name":"fist_hold","hand":"R","x":0.3,"y":0.3})");
+            QVERIFY2(KWinSession::waitFor([&] { return frameOf(windowOf(kwin, "probe")) == frame; }),
+                qPrintable(QJsonDocument(windowOf(kwin, "probe")).toJson()));
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestHudKWin)
+#include "tst_hud_kwin.moc"
