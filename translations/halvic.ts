@@ -639,6 +639,13 @@
     </message>
 </context>
 <context>
+    <name>KWinDesktop</name>
+    <message>
+        <source>KWin did not let me move the pointer, sir: hand gestures reach only X11 applications. KWin grants it to the HUD installed from its package.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>KWinFakePointer</name>
     <message>
         <source>Hand gestures move and click the pointer</source>
