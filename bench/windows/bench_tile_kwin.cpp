@@ -47,7 +47,8 @@ double untilInPlace(kwin::Script &reader, const QList<QRect> &frames, const QEla
 /// The three moves as one script of KWin's, loaded, run and unloaded with dbus-send.
 void theirMoves(KWinSession &session, const QList<QRect> &frames, int round)
 {
-    QString body = QStringLiteral("const list = workspace.windowList ? workspace.windowList() : workspace.clientList();\n");
+    QString body
+        = QStringLiteral("const list = workspace.windowList ? workspace.windowList() : workspace.clientList();\n");
     for (qsizetype i = 0; i < probeNames.size(); ++i) {
         const QRect f = frames.at(i);
         body += QStringLiteral("list.filter(w => w.resourceClass == \"%1\").forEach(w => w.frameGeometry = "
@@ -72,7 +73,8 @@ void theirMoves(KWinSession &session, const QList<QRect> &frames, int round)
     testing::runTool(env, QStringLiteral("dbus-send"),
         {"--session", "--print-reply", "--dest=org.kde.KWin", "/" + id, "org.kde.kwin.Script.run"});
     testing::runTool(env, QStringLiteral("dbus-send"),
-        {"--session", "--print-reply", "--dest=org.kde.KWin", "/Scripting", "org.kde.kwin.Scripting.unloadScript", name});
+        {"--session", "--print-reply", "--dest=org.kde.KWin", "/Scripting", "org.kde.kwin.Scripting.unloadScript",
+            name});
 }
 
 } // namespace
@@ -156,9 +158,10 @@ int main(int argc, char **argv)
     }
     const auto failed = [](const std::vector<double> &v) { return std::count(v.begin(), v.end(), -1.0); };
     std::printf("tile of three native windows on KWin, %d rounds each (ms, median)\n", rounds);
-    std::printf("  halvic window command      : %8.2f  (%ld timed out)\n", bench::median(ourTimes), long(failed(ourTimes)));
-    std::printf("  KWin script over dbus-send : %8.2f  (%ld timed out)\n", bench::median(theirTimes),
-        long(failed(theirTimes)));
+    std::printf(
+        "  halvic window command      : %8.2f  (%ld timed out)\n", bench::median(ourTimes), long(failed(ourTimes)));
+    std::printf(
+        "  KWin script over dbus-send : %8.2f  (%ld timed out)\n", bench::median(theirTimes), long(failed(theirTimes)));
     std::printf("  ratio halvic / script      : %8.2f\n", bench::median(ourTimes) / bench::median(theirTimes));
     return failed(ourTimes) || failed(theirTimes) ? 1 : 0;
 }

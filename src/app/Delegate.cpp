@@ -135,10 +135,13 @@ void Delegate::wireWindowCommands()
     m_windows = std::make_unique<WindowCommands>(m_desktop->windowSystem(), m_desktop->limitation());
     // The desktop tells from its own threads: the line is shown on ours.
     m_desktop->onTell([model = QPointer<AppModel>(m_model.get())](const QString &message) {
-        QMetaObject::invokeMethod(qApp, [model, message] {
-            if (model)
-                model->push(speaker::tarvel, message);
-        }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            qApp,
+            [model, message] {
+                if (model)
+                    model->push(speaker::tarvel, message);
+            },
+            Qt::QueuedConnection);
     });
     m_windows->registerRows(*m_dispatcher);
     connect(m_windows.get(), &WindowCommands::told, m_model.get(),

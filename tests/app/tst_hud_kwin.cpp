@@ -60,13 +60,14 @@ private slots:
         QProcess &probe = kwin.startClient(binary("/tests/wayland_probe"), {"probe"}, wayland);
         const QRect probeFrame(200, 150, 900, 700);
         QVERIFY(KWinSession::waitFor([&] { return !windowOf(kwin, "probe").isEmpty(); }));
-        kwin.query(QStringLiteral(R"(const list = workspace.windowList ? workspace.windowList() : workspace.clientList();
+        kwin.query(
+            QStringLiteral(R"(const list = workspace.windowList ? workspace.windowList() : workspace.clientList();
             list.filter(w => w.caption == "probe").forEach(w => w.frameGeometry = {x: %1, y: %2, width: %3, height: %4});
             return "";)")
-                       .arg(probeFrame.x())
-                       .arg(probeFrame.y())
-                       .arg(probeFrame.width())
-                       .arg(probeFrame.height()));
+                .arg(probeFrame.x())
+                .arg(probeFrame.y())
+                .arg(probeFrame.width())
+                .arg(probeFrame.height()));
         QVERIFY(KWinSession::waitFor([&] { return frameOf(windowOf(kwin, "probe")) == probeFrame; }));
 
         QProcessEnvironment hudEnv;
@@ -80,7 +81,8 @@ private slots:
             const QRect frame = frameOf(panel);
             const QPointF corner = placement::cornerOrigin(
                 QRectF(QPointF(), KWinSession::outputSize), frame.size(), HUDCorner::bottomRight);
-            return panel[u"keepAbove"].toBool() && panel[u"onAllDesktops"].toBool() && frame.topLeft() == corner.toPoint();
+            return panel[u"keepAbove"].toBool() && panel[u"onAllDesktops"].toBool()
+                && frame.topLeft() == corner.toPoint();
         };
         // The first start compiles the HUD's views: on a loaded machine it takes a while.
         QVERIFY2(KWinSession::waitFor(inCorner, 30000), qPrintable(QJsonDocument(windowOf(kwin, "Halvic")).toJson()));

@@ -81,16 +81,18 @@ public:
         if (!log.open(QIODevice::ReadOnly) || !log.seek(m_logRead))
             return {};
         QByteArray text;
-        waitFor([&] {
-            text += log.readAll();
-            const qsizetype at = text.indexOf(marker);
-            const qsizetype end = at < 0 ? -1 : text.indexOf('\n', at);
-            if (end < 0)
-                return false;
-            answer = text.mid(at + marker.size(), end - at - marker.size());
-            m_logRead += end;
-            return true;
-        }, 5000);
+        waitFor(
+            [&] {
+                text += log.readAll();
+                const qsizetype at = text.indexOf(marker);
+                const qsizetype end = at < 0 ? -1 : text.indexOf('\n', at);
+                if (end < 0)
+                    return false;
+                answer = text.mid(at + marker.size(), end - at - marker.size());
+                m_logRead += end;
+                return true;
+            },
+            5000);
         scripting.call("unloadScript", plugin);
         return answer;
     }

@@ -61,7 +61,8 @@ private:
         env.insert("WLR_RENDERER", "pixman");
         env.insert("WLR_LIBINPUT_NO_DEVICES", "1");
         const qint64 pid = start("sway", {"-c", folder("sway.cfg")}, env, true).processId();
-        m_socket = QStringLiteral("%1/sway-ipc.%2.%3.sock").arg(runtimeDir()).arg(::getpwnam(userName)->pw_uid).arg(pid);
+        m_socket
+            = QStringLiteral("%1/sway-ipc.%2.%3.sock").arg(runtimeDir()).arg(::getpwnam(userName)->pw_uid).arg(pid);
         const bool ready = waitFor([this] {
             const auto outputs = ipc().request(sway::Message::GetOutputs);
             return outputs && outputs->array().at(0)[u"rect"][u"width"].toInt() == outputSize.width();

@@ -1,12 +1,14 @@
 // Window commands on KWin: the script's answers in both Plasma shapes, read as tables; then
-// the real "window" row on a real headless KWin for two native Wayland clients and an X11 one
-// (on XWayland), frames read back through a query script of KWin's own.
+// the real "window" row on a real headless KWin for native Wayland clients and X11 ones (on
+// XWayland), frames read back through a query script of KWin's own; and KWin refusing its
+// fake input to a program without a desktop entry that asks for it.
 
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTest>
 
 #include "EventDispatcher.h"
+#include "KWinFakePointer.h"
 #include "KWinSession.h"
 #include "KWinWindowSystem.h"
 #include "WindowCommands.h"
@@ -64,11 +66,10 @@ private slots:
              "stacking":8,"normal":true,%1},
             {"id":0,"pid":5},"not a window"])";
         QTest::newRow("Plasma 5.27 numbers screens")
-            << QByteArray(windows).replace("%1", R"("screen":1)") << QStringList{"org.kde.dolphin/10", "xterm/20"} << "1"
-            << qint64(1);
-        QTest::newRow("Plasma 6 names outputs")
-            << QByteArray(windows).replace("%1", R"("output":"DP-2")")
-            << QStringList{"org.kde.dolphin/10", "xterm/20"} << "DP-2" << qint64(1);
+            << QByteArray(windows).replace("%1", R"("screen":1)") << QStringList{"org.kde.dolphin/10", "xterm/20"}
+            << "1" << qint64(1);
+        QTest::newRow("Plasma 6 names outputs") << QByteArray(windows).replace("%1", R"("output":"DP-2")")
+                                                << QStringList{"org.kde.dolphin/10", "xterm/20"} << "DP-2" << qint64(1);
     }
 
     void scriptAnswersRead()
@@ -92,8 +93,10 @@ private slots:
     {
         QTest::addColumn<QString>("introspection");
         QTest::addColumn<QString>("path");
-        QTest::newRow("Plasma 6") << R"(<node><node name="Script12"/><node name="Script7"/></node>)" << "/Scripting/Script7";
-        QTest::newRow("Plasma 5.27") << R"(<node><interface name="org.kde.kwin.Scripting"/></node>)" << "/7";
+        QTest::newRow("Plasma 6") << R"(<node><node name="Script12"/><node name="Script7"/></node>)"
+                                  << "/Scripting/Script7";
+        QTest::newRow("Plasma 5.27") << R"(<node><interface name="org.kde.kwin.Scripting"/></node>)"
+                                     << "/7";
     }
 
     void scriptFoundWhereKWinPutIt()
@@ -117,8 +120,9 @@ private slots:
                R"({"mode":"move","app":"probe-one","region":"right","top_inset":500}]})"_ba
             << Frames{{"probe-two", placed({{"left_inset", 100}, {"bottom_inset", 580}})},
                    {"probe-one", placed({{"top_inset", 500}}, "right")}};
-        QTest::newRow("move an X11 window by name") << R"({"action":"move","app":"XTerm","region":"bottom-half"})"_ba
-                                                    << Frames{{"xterm", placed({}, "bottom-half")}};
+        QTest::newRow("move an X11 window by name")
+            << R"({"action":"move","app":"Wayland_Probe","region":"bottom-half"})"_ba
+            << Frames{{"wayland_probe", placed({}, "bottom-half")}};
         QTest::newRow("close") << R"({"action":"close","apps":["probe-two"]})"_ba << Frames{{"probe-two", QRect()}};
     }
 
@@ -135,17 +139,39 @@ private slots:
         QProcessEnvironment x11;
         x11.insert("QT_QPA_PLATFORM", "xcb");
         session->startClient(qEnvironmentVariable("HALVIC_BINARY_DIR") + "/tests/wayland_probe", {"probe-x11"}, x11);
-        session->startClient("xterm");
-        QVERIFY(KWinSession::waitFor([] { return session->windows().size() == 4; }));
+        QVERIFY(KWinSession::waitFor([] { return session->windows().size() == 3; }));
         m_dispatcher.dispatch(R"({"type":"window","command":)" + command + '}');
         for (auto it = frames.cbegin(); it != frames.cend(); ++it)
             QVERIFY2(KWinSession::waitFor([&] { return frameOf(it.key()) == *it; }),
-                qPrintable(u"%1 is at %2,%3 %4x%5"_s.arg(it.key()).arg(frameOf(it.key()).x()).arg(frameOf(it.key()).y())
-                        .arg(frameOf(it.key()).width()).arg(frameOf(it.key()).height())));
-        for (const char *app : {"probe-one", "probe-two", "wayland_probe", "xterm"}) // the others stay open
+                qPrintable(u"%1 is at %2,%3 %4x%5"_s.arg(it.key())
+                               .arg(frameOf(it.key()).x())
+                               .arg(frameOf(it.key()).y())
+                               .arg(frameOf(it.key()).width())
+                               .arg(frameOf(it.key()).height())));
+        for (const char *app : {"probe-one", "probe-two", "wayland_probe"}) // the others stay open
             QVERIFY(frames.contains(app) || !frameOf(app).isNull());
         session->stopClients();
         QVERIFY(KWinSession::waitFor([] { return session->windows().isEmpty(); }));
+    }
+
+    void pointerRefusedWithoutDesktopEntry()
+    {
+        QVERIFY2(session->ok(), qPrintable(session->error()));
+        struct Recorder final : PointerSink
+        {
+            void post(const PointerEvent &event) override { events.push_back(event); }
+            std::vector<PointerEvent> events;
+        };
+        auto fallback = std::make_unique<Recorder>();
+        const Recorder &recorded = *fallback;
+        std::atomic<int> refusals = 0;
+        KWinFakePointer pointer(QFile::encodeName(session->runtimeDir() + u'/' + session->waylandDisplay()), 1.0,
+            std::move(fallback), [&] { ++refusals; });
+        QTRY_VERIFY_WITH_TIMEOUT(pointer.state() == WaylandPointer::State::Unavailable, 10000);
+        const PointerEvent click{PointerEvent::Type::LeftDown, {10, 20}};
+        pointer.post(click);
+        QCOMPARE(recorded.events, std::vector{click});
+        QCOMPARE(refusals.load(), 1);
     }
 
     void initTestCase()
@@ -158,13 +184,14 @@ private slots:
 
     void init()
     {
-        if (QByteArray(QTest::currentTestFunction()).startsWith("commands") && !KWinSession::unavailable().isEmpty())
+        if (!QByteArray(QTest::currentTestFunction()).startsWith("script") && !KWinSession::unavailable().isEmpty())
             QSKIP(qPrintable(KWinSession::unavailable()));
     }
 
 private:
     EventDispatcher m_dispatcher;
-    WindowCommands m_commands{std::make_unique<KWinWindowSystem>(std::make_shared<kwin::Script>(session->busAddress()))};
+    WindowCommands m_commands{
+        std::make_unique<KWinWindowSystem>(std::make_shared<kwin::Script>(session->busAddress()))};
 };
 
 int main(int argc, char **argv)

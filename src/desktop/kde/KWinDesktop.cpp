@@ -33,12 +33,15 @@ public:
     void placed(QWindow &window, const QRect &frame) override
     {
         m_x11->placed(window, frame);
-        m_script->post({{QStringLiteral("op"), QStringLiteral("own")}, {QStringLiteral("windowId"), qint64(window.winId())},
-            {QStringLiteral("x"), frame.x()}, {QStringLiteral("y"), frame.y()},
-            {QStringLiteral("width"), frame.width()}, {QStringLiteral("height"), frame.height()}});
+        m_script->post(
+            {{QStringLiteral("op"), QStringLiteral("own")}, {QStringLiteral("windowId"), qint64(window.winId())},
+                {QStringLiteral("x"), frame.x()}, {QStringLiteral("y"), frame.y()},
+                {QStringLiteral("width"), frame.width()}, {QStringLiteral("height"), frame.height()}});
     }
 
     bool leftButtonHeld() override { return m_x11->leftButtonHeld(); }
+    /// KWin sends a click over an XWayland window to that window, whatever its input shape.
+    bool overlaysPassInput() const override { return false; }
 
 private:
     std::unique_ptr<OwnWindows> m_x11;

@@ -173,7 +173,8 @@ private:
         qCInfo(lcWindows).noquote() << "kwin script: loaded at" << path;
     }
 
-    QDBusMessage callKWin(const QString &path, const QString &interface, const QString &method, const QVariantList &args)
+    QDBusMessage callKWin(
+        const QString &path, const QString &interface, const QString &method, const QVariantList &args)
     {
         QDBusMessage call = QDBusMessage::createMethodCall(kwinService, path, interface, method);
         call.setArguments(args);
@@ -213,8 +214,8 @@ private:
         if (!m_bus.isConnected())
             return;
         // Not waited for: the HUD is quitting.
-        QDBusMessage unload = QDBusMessage::createMethodCall(
-            kwinService, QStringLiteral("/Scripting"), QStringLiteral("org.kde.kwin.Scripting"), QStringLiteral("unloadScript"));
+        QDBusMessage unload = QDBusMessage::createMethodCall(kwinService, QStringLiteral("/Scripting"),
+            QStringLiteral("org.kde.kwin.Scripting"), QStringLiteral("unloadScript"));
         unload.setArguments({m_plugin});
         m_bus.send(unload);
         m_bus.unregisterObject(objectPath);

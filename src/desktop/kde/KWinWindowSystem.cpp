@@ -12,8 +12,8 @@ namespace {
 
 QJsonObject frameArguments(const QRect &frame)
 {
-    return {{QStringLiteral("x"), frame.x()}, {QStringLiteral("y"), frame.y()}, {QStringLiteral("width"), frame.width()},
-        {QStringLiteral("height"), frame.height()}};
+    return {{QStringLiteral("x"), frame.x()}, {QStringLiteral("y"), frame.y()},
+        {QStringLiteral("width"), frame.width()}, {QStringLiteral("height"), frame.height()}};
 }
 
 } // namespace
