@@ -36,8 +36,8 @@ private slots:
             session.insert(pair.section(u'=', 0, 0), pair.section(u'=', 1));
         QCOMPARE(chooseDesktop([&](const char *name) { return session.value(QLatin1StringView(name)); }), kind);
         // Only sessions with a backend that reaches every application say nothing.
-        QCOMPARE(desktopLimitation(kind).isEmpty(),
-            kind != DesktopKind::GnomeWayland && kind != DesktopKind::OtherWayland);
+        QCOMPARE(
+            desktopLimitation(kind).isEmpty(), kind != DesktopKind::GnomeWayland && kind != DesktopKind::OtherWayland);
     }
 };
 
