@@ -39,6 +39,9 @@ constexpr int loadTimeoutMs = 3000;
 
 enum class State { Loading, Running, Failed };
 
+/// Each channel has a bus connection and a script of its own, named apart.
+std::atomic<int> instances = 0;
+
 } // namespace
 
 /// Lives on its own thread: the bus connection, the loading, and KWin's calls.
@@ -50,7 +53,7 @@ class Script::Channel : public QObject, protected QDBusContext
 public:
     explicit Channel(QString busAddress)
         : m_address(std::move(busAddress))
-        , m_plugin(QStringLiteral("halvic-hud-%1").arg(QCoreApplication::applicationPid()))
+        , m_plugin(QStringLiteral("halvic-hud-%1-%2").arg(QCoreApplication::applicationPid()).arg(++instances))
     {
         moveToThread(&m_thread);
         m_thread.setObjectName(QStringLiteral("kwin script"));

@@ -10,6 +10,10 @@ namespace halvic {
 
 namespace {
 
+/// How long a list of KWin's is used again: a layout's questions about one window, not longer
+/// than a user could notice a window moved meanwhile.
+constexpr auto snapshotLife = std::chrono::milliseconds(50);
+
 QJsonObject frameArguments(const QRect &frame)
 {
     return {{QStringLiteral("x"), frame.x()}, {QStringLiteral("y"), frame.y()},
@@ -72,8 +76,24 @@ bool KWinWindowSystem::isAvailable()
 
 QList<kwin::Window> KWinWindowSystem::windows() const
 {
+    const auto now = std::chrono::steady_clock::now();
+    quint64 changes = 0;
+    {
+        std::scoped_lock lock(m_mutex);
+        if (now - m_snapshotTaken < snapshotLife)
+            return m_snapshot;
+        changes = m_changes;
+    }
     const auto answer = m_script->request({{QStringLiteral("op"), QStringLiteral("list")}});
-    return answer ? kwin::windowsOf(answer->toArray()) : QList<kwin::Window>();
+    if (!answer)
+        return {};
+    QList<kwin::Window> windows = kwin::windowsOf(answer->toArray());
+    std::scoped_lock lock(m_mutex);
+    if (changes == m_changes) {
+        m_snapshot = windows;
+        m_snapshotTaken = now;
+    }
+    return windows;
 }
 
 std::optional<kwin::Window> KWinWindowSystem::window(WindowId id) const
@@ -90,7 +110,15 @@ void KWinWindowSystem::command(const char *op, WindowId window, QJsonObject argu
     arguments[u"op"] = QString::fromLatin1(op);
     arguments[u"id"] = qint64(window);
     // Waited for: the window manager reads the frame back after it sets one.
+    {
+        std::scoped_lock lock(m_mutex);
+        ++m_changes;
+        m_snapshotTaken = {};
+    }
     m_script->request(std::move(arguments));
+    std::scoped_lock lock(m_mutex);
+    ++m_changes;
+    m_snapshotTaken = {};
 }
 
 QList<apps::RunningApp> KWinWindowSystem::runningApplications()

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <chrono>
 #include <memory>
+#include <mutex>
 
 #include "KWinScript.h"
 #include "KWinWindows.h"
@@ -10,7 +12,9 @@ namespace halvic {
 
 /// Window listing and control on KWin (Plasma on Wayland), native and XWayland windows alike,
 /// through the session's one KWin script. Window ids are the script's; frames include the
-/// decorations, in KWin's logical coordinates. Each call is one or two round trips to KWin.
+/// decorations, in KWin's logical coordinates. A layout asks about the same windows many times
+/// in a row: a list KWin gave is used again for a moment, until a command of ours changes
+/// something.
 class KWinWindowSystem final : public WindowSystem
 {
 public:
@@ -39,6 +43,11 @@ private:
     void command(const char *op, WindowId window, QJsonObject arguments = {}) const;
 
     std::shared_ptr<kwin::Script> m_script;
+    mutable std::mutex m_mutex;
+    mutable QList<kwin::Window> m_snapshot;
+    mutable std::chrono::steady_clock::time_point m_snapshotTaken;
+    /// Counts our changes: a list asked for before one is not kept after it.
+    mutable quint64 m_changes = 0;
 };
 
 /// The running applications among `windows`, in the order their first window appeared,
