@@ -36,6 +36,8 @@ constexpr auto idleAfter = 10s;
 constexpr auto goneAfter = 30s;
 /// Loading calls KWin; a KWin that hangs must not keep the HUD from quitting.
 constexpr int loadTimeoutMs = 3000;
+/// Commands kept while no script asks for them (KWin busy, or the script loading again).
+constexpr qsizetype queueLimit = 256;
 
 enum class State { Loading, Running, Failed };
 
@@ -70,6 +72,8 @@ public:
 
     std::optional<QJsonValue> request(QJsonObject command, std::chrono::milliseconds timeout)
     {
+        if (m_state == State::Failed)
+            return std::nullopt;
         std::unique_lock lock(m_mutex);
         const qint64 seq = ++m_serial;
         command[u"seq"] = seq;
@@ -78,8 +82,11 @@ public:
         m_answered.wait_until(lock, Clock::now() + timeout, [&] { return m_answers.contains(seq) || m_finished; });
         m_waiting.erase(seq);
         const auto answer = m_answers.find(seq);
-        if (answer == m_answers.end())
+        if (answer == m_answers.end()) {
+            // Too late now: a frame set long after it was asked for would surprise the user.
+            forget(seq);
             return std::nullopt;
+        }
         std::optional<QJsonValue> result = std::move(answer->second);
         m_answers.erase(answer);
         return result;
@@ -87,6 +94,8 @@ public:
 
     void post(const QJsonObject &command)
     {
+        if (m_state == State::Failed)
+            return;
         std::scoped_lock lock(m_mutex);
         enqueue(command);
     }
@@ -236,8 +245,21 @@ private:
     /// With the mutex held.
     void enqueue(const QJsonObject &command)
     {
+        if (m_queue.size() >= queueLimit)
+            m_queue.removeFirst();
         m_queue.append(command);
         dispatch();
+    }
+
+    /// With the mutex held: a command not sent yet is not sent any more.
+    void forget(qint64 seq)
+    {
+        for (qsizetype i = 0; i < m_queue.size(); ++i) {
+            if (m_queue.at(i)[u"seq"].toInteger() == seq) {
+                m_queue.removeAt(i);
+                return;
+            }
+        }
     }
 
     /// With the mutex held: what is queued goes with the reply KWin waits for, if it waits.
