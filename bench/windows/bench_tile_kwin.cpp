@@ -4,29 +4,20 @@
 // through a second script channel of ours. Prints medians and their ratio.
 // Usage: bench_tile_kwin [rounds]
 
-#include <QGuiApplication>
 #include <QJsonArray>
-#include <QScreen>
 
 #include <algorithm>
 #include <cstdio>
-#include <vector>
 
-#include "BenchSupport.h"
-#include "EventDispatcher.h"
 #include "KWinScript.h"
 #include "KWinSession.h"
 #include "KWinWindowSystem.h"
-#include "WindowCommands.h"
-#include "WindowLayout.h"
-#include "WindowManager.h"
+#include "TileRounds.h"
 
 using namespace halvic;
 using testing::KWinSession;
 
 namespace {
-
-const QStringList probeNames{QStringLiteral("bench-one"), QStringLiteral("bench-two"), QStringLiteral("bench-three")};
 
 /// Waits until each probe's window has its frame; milliseconds since `start`, or -1 after 5 s.
 double untilInPlace(kwin::Script &reader, const QList<QRect> &frames, const QElapsedTimer &start)
@@ -34,9 +25,9 @@ double untilInPlace(kwin::Script &reader, const QList<QRect> &frames, const QEla
     while (start.elapsed() < 5000) {
         const auto answer = reader.request({{QStringLiteral("op"), QStringLiteral("list")}});
         const QList<kwin::Window> all = answer ? kwin::windowsOf(answer->toArray()) : QList<kwin::Window>();
-        const bool placed = std::ranges::all_of(probeNames, [&](const QString &name) {
+        const bool placed = std::ranges::all_of(bench::TileRounds::apps, [&](const QString &name) {
             const auto w = std::ranges::find(all, name, &kwin::Window::resourceClass);
-            return w != all.end() && w->frame == frames.at(probeNames.indexOf(name));
+            return w != all.end() && w->frame == frames.at(bench::TileRounds::apps.indexOf(name));
         });
         if (placed)
             return double(start.nsecsElapsed()) / 1e6;
@@ -49,11 +40,11 @@ void theirMoves(KWinSession &session, const QList<QRect> &frames, int round)
 {
     QString body
         = QStringLiteral("const list = workspace.windowList ? workspace.windowList() : workspace.clientList();\n");
-    for (qsizetype i = 0; i < probeNames.size(); ++i) {
+    for (qsizetype i = 0; i < bench::TileRounds::apps.size(); ++i) {
         const QRect f = frames.at(i);
         body += QStringLiteral("list.filter(w => w.resourceClass == \"%1\").forEach(w => w.frameGeometry = "
                                "{x: %2, y: %3, width: %4, height: %5});\n")
-                    .arg(probeNames.at(i))
+                    .arg(bench::TileRounds::apps.at(i))
                     .arg(f.x())
                     .arg(f.y())
                     .arg(f.width())
@@ -91,77 +82,22 @@ int main(int argc, char **argv)
     qputenv("XAUTHORITY", session.x11Authority().toLocal8Bit());
     qputenv("QT_QPA_PLATFORM", "xcb");
     QGuiApplication app(argc, argv);
-    const int rounds = argc > 1 ? std::max(1, atoi(argv[1])) : 21;
+    const int roundCount = argc > 1 ? std::max(1, atoi(argv[1])) : 21;
 
-    const QString probe = QCoreApplication::applicationDirPath() + QStringLiteral("/../../tests/wayland_probe");
-    QProcessEnvironment wayland;
-    wayland.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("wayland"));
-    for (const QString &name : probeNames)
-        session.startClient(probe, {name}, wayland);
+    bench::TileRounds::startWindows(session);
     if (!KWinSession::waitFor([&] { return session.windows().size() == 3; })) {
-        std::fprintf(stderr, "bench_tile_kwin: the probe windows did not appear (%s)\n", qPrintable(probe));
+        std::fprintf(stderr, "bench_tile_kwin: the windows did not appear\n");
         return 1;
     }
-
-    EventDispatcher dispatcher;
-    WindowCommands commands(std::make_unique<KWinWindowSystem>(std::make_shared<kwin::Script>(session.busAddress())));
-    commands.registerRows(dispatcher);
     kwin::Script reader(session.busAddress());
-    int finished = 0;
-    QObject::connect(
-        &commands.manager(), &WindowManager::commandFinished, &app, [&] { ++finished; }, Qt::QueuedConnection);
-
-    const QRectF usable = QGuiApplication::primaryScreen()->availableGeometry();
-    const auto columnsFor = [&](int leftInset) {
-        const QJsonObject insets{{QStringLiteral("left_inset"), leftInset}};
-        QList<QRect> frames;
-        for (const QRectF &column : layout::tileColumns(3, layout::insetArea(usable, insets)))
-            frames.append(column.toRect());
-        return frames;
-    };
-    const QList<QRect> layoutA = columnsFor(0);
-    const QList<QRect> layoutB = columnsFor(360);
-    const auto tile = [&](int inset, const QList<QRect> &target) {
-        const QByteArray event = R"({"type":"window","command":{"action":"tile","apps":["bench-one","bench-two",)"
-                                 R"("bench-three"],"left_inset":)"
-            + QByteArray::number(inset) + "}}";
-        QElapsedTimer start;
-        start.start();
-        const int before = finished;
-        dispatcher.dispatch(QByteArrayView(event));
-        const double ms = untilInPlace(reader, target, start);
-        // The command may still be confirming its frames; it must not overlap the script's moves.
-        KWinSession::waitFor([&] { return finished > before; });
-        return ms;
-    };
-    const auto theirs = [&](const QList<QRect> &target, int round) {
-        QElapsedTimer start;
-        start.start();
-        theirMoves(session, target, round);
-        return untilInPlace(reader, target, start);
-    };
+    bench::TileRounds rounds(std::make_unique<KWinWindowSystem>(std::make_shared<kwin::Script>(session.busAddress())),
+        [&](const QList<QRect> &frames, const QElapsedTimer &start) { return untilInPlace(reader, frames, start); });
     // Untimed: the script channels start, once.
-    if (tile(360, layoutB) < 0) {
+    if (rounds.ours(360) < 0) {
         std::fprintf(stderr, "bench_tile_kwin: the first tile did not land\n");
         return 1;
     }
-    std::vector<double> ourTimes, theirTimes;
-    for (int round = 0; round < rounds; ++round) {
-        // Each side moves the windows out of the other's layout; who goes first alternates.
-        if (round % 2 == 0) {
-            ourTimes.push_back(tile(0, layoutA));
-            theirTimes.push_back(theirs(layoutB, round));
-        } else {
-            theirTimes.push_back(theirs(layoutA, round));
-            ourTimes.push_back(tile(360, layoutB));
-        }
-    }
-    const auto failed = [](const std::vector<double> &v) { return std::count(v.begin(), v.end(), -1.0); };
-    std::printf("tile of three native windows on KWin, %d rounds each (ms, median)\n", rounds);
-    std::printf(
-        "  halvic window command      : %8.2f  (%ld timed out)\n", bench::median(ourTimes), long(failed(ourTimes)));
-    std::printf(
-        "  KWin script over dbus-send : %8.2f  (%ld timed out)\n", bench::median(theirTimes), long(failed(theirTimes)));
-    std::printf("  ratio halvic / script      : %8.2f\n", bench::median(ourTimes) / bench::median(theirTimes));
-    return failed(ourTimes) || failed(theirTimes) ? 1 : 0;
+    int round = 0;
+    return rounds.compare("tile of three native windows on KWin", "KWin script over dbus-send", roundCount,
+        [&](const QList<QRect> &frames) { theirMoves(session, frames, ++round); });
 }

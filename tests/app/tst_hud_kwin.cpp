@@ -4,12 +4,12 @@
 // application's window and restores it.
 
 #include <QTest>
-#include <QUdpSocket>
 
 #include "CardWindow.h"
 #include "EngineRoot.h"
 #include "HudPlacement.h"
 #include "KWinSession.h"
+#include "Tracker.h"
 
 using namespace halvic;
 using namespace halvic::testing;
@@ -103,28 +103,13 @@ private slots:
 
         // Gestures on: a pinch over the application clicks it, not the reticle under the hand.
         QVERIFY(engineSays(R"({"type":"gestures","on":true})"));
-        QUdpSocket tracker;
-        const auto send = [&](const QByteArray &datagram) {
-            tracker.writeDatagram(datagram, QHostAddress::LocalHost, 47831);
-            QTest::qWait(30);
-        };
-        const QByteArray hand = R"({"t":"hands","armed":true,"hands":[{"hand":"R","x":0.3,"y":0.3,"pose":"pinch"}]})";
-        QByteArray reports;
-        QVERIFY(KWinSession::waitFor(
-            [&] {
-                send(hand);
-                send(R"({"t":"event","name":"pinch_start","hand":"R","x":0.3,"y":0.3})");
-                send(hand);
-                send(R"({"t":"event","name":"pinch_end","hand":"R","x":0.3,"y":0.3})");
-                reports += probe.readAllStandardOutput();
-                return reports.contains("press 1");
-            },
-            20000));
+        Tracker tracker;
+        QVERIFY(tracker.pinchUntilPressed(probe, {0.3, 0.3}).contains("press 1"));
 
         // A fist over it maximises it; another restores the frame it had.
         const QRect maximised(QPoint(), KWinSession::outputSize);
         for (const QRect &frame : {maximised, probeFrame}) {
-            send(R"({"t":"event","name":"fist_hold","hand":"R","x":0.3,"y":0.3})");
+            tracker.event("fist_hold", {0.3, 0.3});
             QVERIFY2(KWinSession::waitFor([&] { return frameOf(windowOf(kwin, "probe")) == frame; }),
                 qPrintable(QJsonDocument(windowOf(kwin, "probe")).toJson()));
         }

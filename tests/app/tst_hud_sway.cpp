@@ -5,12 +5,12 @@
 
 #include <QJsonDocument>
 #include <QTest>
-#include <QUdpSocket>
 
 #include "CardWindow.h"
 #include "EngineRoot.h"
 #include "HudPlacement.h"
 #include "SwaySession.h"
+#include "Tracker.h"
 
 using namespace halvic;
 using namespace halvic::testing;
@@ -102,23 +102,7 @@ private slots:
         // Gestures on: the right hand over the application, then a pinch there. The click must
         // reach it, not the reticle drawn under the hand.
         QVERIFY(engineSays(R"({"type":"gestures","on":true})"));
-        QUdpSocket tracker;
-        const auto send = [&](const QByteArray &datagram) {
-            tracker.writeDatagram(datagram, QHostAddress::LocalHost, 47831);
-            QTest::qWait(30);
-        };
-        const QByteArray hand = R"({"t":"hands","armed":true,"hands":[{"hand":"R","x":0.3,"y":0.3,"pose":"pinch"}]})";
-        QByteArray reports;
-        QVERIFY(SwaySession::waitFor(
-            [&] {
-                send(hand);
-                send(R"({"t":"event","name":"pinch_start","hand":"R","x":0.3,"y":0.3})");
-                send(hand);
-                send(R"({"t":"event","name":"pinch_end","hand":"R","x":0.3,"y":0.3})");
-                reports += probe.readAllStandardOutput();
-                return reports.contains("press 1");
-            },
-            20000));
+        const QByteArray reports = Tracker().pinchUntilPressed(probe, {0.3, 0.3});
         const QPoint tip = QPointF(0.3 * 1920, 0.3 * 1080).toPoint() - native()->content.topLeft();
         QVERIFY2(reports.contains(QStringLiteral("press 1 %1 %2").arg(tip.x()).arg(tip.y()).toLatin1()), reports);
     }

@@ -71,11 +71,11 @@ public:
         QDBusInterface scripting("org.kde.KWin", "/Scripting", "org.kde.kwin.Scripting", bus);
         const QString plugin = QStringLiteral("halvic-query-%1").arg(serial);
         const QDBusReply<int> id = scripting.call("loadScript", path, plugin);
-        if (!id.isValid())
+        if (!id.isValid() || id.value() < 0)
             return {};
-        // Plasma 6 puts a loaded script under /Scripting, 5.27 at the root.
-        for (const QString &object : {QStringLiteral("/Scripting/Script%1"), QStringLiteral("/%1")})
-            QDBusInterface("org.kde.KWin", object.arg(id.value()), "org.kde.kwin.Script", bus).call("run");
+        // Runs every script loaded and not running yet: KWin 5.27 may give a new script the
+        // object path of an older one.
+        scripting.call("start");
         QByteArray answer;
         QFile log(logPath());
         if (!log.open(QIODevice::ReadOnly) || !log.seek(m_logRead))

@@ -182,6 +182,10 @@ private:
         const QDBusMessage ran = callKWin(path, QStringLiteral("org.kde.kwin.Script"), QStringLiteral("run"), {});
         if (ran.type() != QDBusMessage::ReplyMessage)
             return fail(QStringLiteral("KWin did not run the script: ") + ran.errorMessage());
+        // KWin 5.27 numbers a script by the count of scripts loaded, so after another was
+        // unloaded ours may share its number, and its object path, with an older one. Starting
+        // the scripts runs every one loaded and not running yet, ours among them.
+        callKWin(QStringLiteral("/Scripting"), QStringLiteral("org.kde.kwin.Scripting"), QStringLiteral("start"), {});
         qCInfo(lcWindows).noquote() << "kwin script: loaded at" << path;
     }
 
