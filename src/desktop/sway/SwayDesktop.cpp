@@ -27,6 +27,9 @@ using Clock = std::chrono::steady_clock;
 /// How long a placement waits for sway to map the window it names.
 constexpr auto mapTimeout = std::chrono::seconds(3);
 constexpr auto retryInterval = std::chrono::milliseconds(20);
+/// How long after a placement sway is asked where the window ended up, and how often at most.
+constexpr auto checkDelay = std::chrono::milliseconds(200);
+constexpr int checkRounds = 5;
 /// Set on a panel between its first placement after being shown and its hiding.
 constexpr const char *shownProperty = "_halvic_placedSinceShown";
 
@@ -38,6 +41,14 @@ struct Wish
     Clock::time_point since;
 };
 
+/// A placement sent, to be checked once sway has handled what came after it.
+struct Check
+{
+    QRect frame;
+    Clock::time_point due;
+    int roundsLeft = checkRounds;
+};
+
 } // namespace
 
 /// Our panels are XWayland windows: sway floats them (a rule on our process, so they never
@@ -45,7 +56,8 @@ struct Wish
 /// floating X11 window on each of its own resize requests and ignores its moves. So every
 /// frame the program sets is also sent as an IPC command, from a thread of its own, the latest
 /// one per window (a glide's steps collapse while sway is busy), retried until sway has mapped
-/// the window.
+/// the window. A configure request of Qt's that sway handles after our command still centres
+/// the window, so a little later sway is asked where it is, and told again where it should be.
 class SwayOwnWindows final : public OwnWindows
 {
 public:
@@ -166,22 +178,63 @@ private:
                 continue;
             }
             if (m_wishes.empty()) {
-                m_wake.wait(lock, stop, [this] { return !m_wishes.empty() || !m_rules.isEmpty() || m_outputsWanted; });
+                const auto woken = [this] { return !m_wishes.empty() || !m_rules.isEmpty() || m_outputsWanted; };
+                if (m_checks.empty())
+                    m_wake.wait(lock, stop, woken);
+                else if (!m_wake.wait_until(lock, stop, nextCheck(), woken))
+                    checkPlacements(lock);
                 continue;
             }
             std::map<quint64, Wish> batch = std::exchange(m_wishes, {});
             lock.unlock();
             std::map<quint64, Wish> unmapped;
+            std::map<quint64, Check> sent;
             for (const auto &[id, wish] : batch) {
-                if (!apply(id, wish) && Clock::now() - wish.since < mapTimeout)
+                if (apply(id, wish))
+                    sent[id] = {wish.frame, Clock::now() + checkDelay};
+                else if (Clock::now() - wish.since < mapTimeout)
                     unmapped.emplace(id, wish);
             }
             lock.lock();
+            sent.merge(m_checks);
+            m_checks = std::move(sent);
             // A newer wish for the same window wins over a retry of an older one.
             m_wishes.merge(unmapped);
             if (!unmapped.empty() || !m_wishes.empty())
                 m_wake.wait_for(lock, stop, retryInterval, [] { return false; });
         }
+    }
+
+    Clock::time_point nextCheck() const
+    {
+        Clock::time_point next = Clock::time_point::max();
+        for (const auto &[id, check] : m_checks)
+            next = std::min(next, check.due);
+        return next;
+    }
+
+    /// With the lock held (released while asking sway): placements due are read back, and
+    /// sent again where sway put the window elsewhere.
+    void checkPlacements(std::unique_lock<std::mutex> &lock)
+    {
+        const auto now = Clock::now();
+        std::map<quint64, Check> due;
+        std::erase_if(m_checks, [&](const auto &entry) { return entry.second.due <= now && due.insert(entry).second; });
+        lock.unlock();
+        const auto tree = m_ipc.request(sway::Message::GetTree);
+        const QList<sway::Window> windows = tree ? sway::windowsOf(tree->object()) : QList<sway::Window>();
+        std::map<quint64, Check> again;
+        for (auto &[id, check] : due) {
+            const auto window = std::ranges::find(windows, quint32(id), &sway::Window::x11Window);
+            if (window == windows.end() || window->frame == check.frame || --check.roundsLeft <= 0)
+                continue;
+            apply(id, {check.frame, false, now});
+            check.due = Clock::now() + checkDelay;
+            again.insert({id, check});
+        }
+        lock.lock();
+        // A newer placement of the same window has its own check.
+        m_checks.merge(again);
     }
 
     /// False while sway has no window with that id yet.
@@ -206,6 +259,7 @@ private:
     QString m_rules;
     bool m_outputsWanted = false;
     std::map<quint64, Wish> m_wishes;
+    std::map<quint64, Check> m_checks;
     std::jthread m_worker; // last: stops before the members it uses go
 };
 

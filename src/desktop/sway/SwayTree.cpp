@@ -47,6 +47,7 @@ void collect(const QJsonObject &node, Place place, QList<Window> &out, int depth
             .id = node.value(QLatin1String("id")).toInteger(),
             .pid = pid,
             .appId = json::string(node, "app_id"_L1),
+            .x11Window = quint32(node.value(QLatin1String("window")).toInteger()),
             .wmClass = json::string(x11, "class"_L1),
             .wmInstance = json::string(x11, "instance"_L1),
             .title = json::string(node, "name"_L1),

@@ -15,6 +15,8 @@ struct Window
     qint64 pid = 0;
     /// The Wayland app id; empty for an X11 client.
     QString appId;
+    /// The X11 window of an XWayland client; 0 for a Wayland one.
+    quint32 x11Window = 0;
     /// WM_CLASS class and instance of an X11 client; empty for a Wayland one.
     QString wmClass;
     QString wmInstance;
