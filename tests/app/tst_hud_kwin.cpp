@@ -16,23 +16,9 @@ using namespace halvic::testing;
 
 namespace {
 
-QJsonObject windowWhere(KWinSession &kwin, const std::function<bool(const QJsonObject &)> &match)
-{
-    for (const QJsonValue &w : kwin.windows()) {
-        if (match(w.toObject()))
-            return w.toObject();
-    }
-    return {};
-}
-
 QJsonObject windowOf(KWinSession &kwin, const QString &caption)
 {
-    return windowWhere(kwin, [&](const QJsonObject &w) { return w[u"caption"].toString() == caption; });
-}
-
-QRect frameOf(const QJsonObject &w)
-{
-    return {w[u"x"].toInt(), w[u"y"].toInt(), w[u"width"].toInt(), w[u"height"].toInt()};
+    return kwin.window([&](const QJsonObject &w) { return w[u"caption"].toString() == caption; });
 }
 
 QString binary(const char *path)
@@ -68,7 +54,7 @@ private slots:
                 .arg(probeFrame.y())
                 .arg(probeFrame.width())
                 .arg(probeFrame.height()));
-        QVERIFY(KWinSession::waitFor([&] { return frameOf(windowOf(kwin, "probe")) == probeFrame; }));
+        QVERIFY(KWinSession::waitFor([&] { return KWinSession::frameOf(windowOf(kwin, "probe")) == probeFrame; }));
 
         QProcessEnvironment hudEnv;
         hudEnv.insert(QStringLiteral("TARVEL_VOICE_DIR"), root.path());
@@ -78,7 +64,7 @@ private slots:
         const qint64 hudPid = kwin.startClient(binary("/src/app/halvic-hud"), {}, hudEnv).processId();
         const auto inCorner = [&] {
             const QJsonObject panel = windowOf(kwin, "Halvic");
-            const QRect frame = frameOf(panel);
+            const QRect frame = KWinSession::frameOf(panel);
             const QPointF corner = placement::cornerOrigin(
                 QRectF(QPointF(), KWinSession::outputSize), frame.size(), HUDCorner::bottomRight);
             return panel[u"keepAbove"].toBool() && panel[u"onAllDesktops"].toBool()
@@ -94,11 +80,11 @@ private slots:
         QVERIFY(engineSays(R"({"type":"tasks","tasks":[{"id":"t1","text":"Call Ann"}]})"));
         const QRect expected = cardplacement::topRight(20)(QRect(QPoint(), KWinSession::outputSize), QSize(320, 400));
         const auto card = [&] {
-            return windowWhere(kwin, [&](const QJsonObject &w) {
+            return kwin.window([&](const QJsonObject &w) {
                 return w[u"pid"].toInteger() == hudPid && w[u"caption"].toString() != u"Halvic";
             });
         };
-        QVERIFY2(KWinSession::waitFor([&] { return frameOf(card()) == expected; }),
+        QVERIFY2(KWinSession::waitFor([&] { return KWinSession::frameOf(card()) == expected; }),
             qPrintable(QJsonDocument(kwin.windows()).toJson()));
 
         // Gestures on: a pinch over the application clicks it, not the reticle under the hand.
@@ -110,7 +96,7 @@ private slots:
         const QRect maximised(QPoint(), KWinSession::outputSize);
         for (const QRect &frame : {maximised, probeFrame}) {
             tracker.event("fist_hold", {0.3, 0.3});
-            QVERIFY2(KWinSession::waitFor([&] { return frameOf(windowOf(kwin, "probe")) == frame; }),
+            QVERIFY2(KWinSession::waitFor([&] { return KWinSession::frameOf(windowOf(kwin, "probe")) == frame; }),
                 qPrintable(QJsonDocument(windowOf(kwin, "probe")).toJson()));
         }
     }

@@ -7,6 +7,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <algorithm>
+
 #include "WaylandSession.h"
 
 namespace halvic::testing {
@@ -21,14 +23,7 @@ public:
     static constexpr const char *socketName = "kwin-halvic";
 
     /// Why KWin cannot run here at all (a test skips then); empty when it can.
-    static QString unavailable()
-    {
-        for (const char *tool : {"kwin_wayland", "Xwayland", "dbus-daemon", "kbuildsycoca5"}) {
-            if (QStandardPaths::findExecutable(QString::fromLatin1(tool), {"/usr/bin", "/usr/sbin"}).isEmpty())
-                return QStringLiteral("%1 is not installed").arg(QLatin1StringView(tool));
-        }
-        return {};
-    }
+    static QString unavailable() { return missing({"kwin_wayland", "Xwayland", "dbus-daemon", "kbuildsycoca5"}); }
 
     /// Starts the bus and KWin; check ok() and error() afterwards.
     explicit KWinSession(const QStringList &fakeInputPrograms = {})
@@ -43,19 +38,30 @@ public:
     /// XWayland's cookie, for the test's own connection; empty when XWayland takes none.
     QString x11Authority() const { return environment().value("XAUTHORITY"); }
 
-    /// KWin's own list of its ordinary windows: caption, resourceClass, desktopFileName, pid,
-    /// frame (x, y, width, height), keepAbove, onAllDesktops, fullScreen.
+    /// KWin's own list of its ordinary windows: caption, resourceClass, pid, frame (x, y,
+    /// width, height), keepAbove, onAllDesktops.
     QJsonArray windows()
     {
-        const QByteArray answer = query(R"(
+        return QJsonDocument::fromJson(query(R"(
             const list = workspace.windowList ? workspace.windowList() : workspace.clientList();
-            return JSON.stringify(list.filter(w => w.normalWindow || w.dialog || w.utility).map(w => ({
-                caption: w.caption, resourceClass: String(w.resourceClass), desktopFileName: w.desktopFileName,
-                pid: w.pid, x: w.frameGeometry.x, y: w.frameGeometry.y, width: w.frameGeometry.width,
-                height: w.frameGeometry.height, keepAbove: w.keepAbove, onAllDesktops: w.onAllDesktops,
-                fullScreen: w.fullScreen})))
-        )");
-        return QJsonDocument::fromJson(answer).array();
+            return JSON.stringify(list.filter(w => w.normalWindow || w.utility).map(w => ({caption: w.caption,
+                resourceClass: String(w.resourceClass), pid: w.pid, x: w.frameGeometry.x, y: w.frameGeometry.y,
+                width: w.frameGeometry.width, height: w.frameGeometry.height, keepAbove: w.keepAbove,
+                onAllDesktops: w.onAllDesktops})));)"))
+            .array();
+    }
+
+    /// The first of windows() that `match` takes; an empty object when none does.
+    QJsonObject window(const std::function<bool(const QJsonObject &)> &match)
+    {
+        const QJsonArray all = windows();
+        const auto found = std::ranges::find_if(all, [&](const QJsonValue &w) { return match(w.toObject()); });
+        return found == all.end() ? QJsonObject() : found->toObject();
+    }
+
+    static QRect frameOf(const QJsonObject &w)
+    {
+        return {w[u"x"].toInt(), w[u"y"].toInt(), w[u"width"].toInt(), w[u"height"].toInt()};
     }
 
     /// Runs `body` as a function in a KWin script of its own and returns what it returns (a

@@ -21,11 +21,7 @@ public:
     {
         if (::geteuid() != 0)
             return QStringLiteral("sway tests switch to the user %1 and need root").arg(QLatin1StringView(userName));
-        for (const char *tool : {"sway", "Xwayland", "xhost", "dbus-daemon", "useradd"}) {
-            if (QStandardPaths::findExecutable(QString::fromLatin1(tool), {"/usr/bin", "/usr/sbin"}).isEmpty())
-                return QStringLiteral("%1 is not installed").arg(QLatin1StringView(tool));
-        }
-        return {};
+        return missing({"sway", "Xwayland", "xhost", "dbus-daemon", "useradd"});
     }
 
     /// Starts the bus and sway; check ok() and error() afterwards.

@@ -13,30 +13,25 @@ namespace halvic::testing {
 class Tracker
 {
 public:
-    void send(const QByteArray &datagram)
+    void send(const QString &datagram)
     {
-        m_socket.writeDatagram(datagram, QHostAddress::LocalHost, 47831);
+        m_socket.writeDatagram(datagram.toUtf8(), QHostAddress::LocalHost, 47831);
         QTest::qWait(30);
     }
 
     void event(const char *name, QPointF at)
     {
-        send(QStringLiteral(R"({"t":"event","name":"%1","hand":"R","x":%2,"y":%3})")
-                 .arg(QLatin1StringView(name))
-                 .arg(at.x())
-                 .arg(at.y())
-                 .toUtf8());
+        send(QStringLiteral(R"({"t":"event","name":"%1","hand":"R","x":%2,"y":%3})").arg(name).arg(at.x()).arg(at.y()));
     }
 
     /// Pinches with the right hand at `at` until `probe` reports a left press (the HUD may still
     /// be switching gestures on); everything the probe printed meanwhile.
     QByteArray pinchUntilPressed(QProcess &probe, QPointF at)
     {
-        const QByteArray hand
-            = QStringLiteral(R"({"t":"hands","armed":true,"hands":[{"hand":"R","x":%1,"y":%2,"pose":"pinch"}]})")
-                  .arg(at.x())
-                  .arg(at.y())
-                  .toUtf8();
+        const QString hand = QStringLiteral(R"({"t":"hands","armed":true,"hands":[{"hand":"R","x":%1,"y":%2,)"
+                                            R"("pose":"pinch"}]})")
+                                 .arg(at.x())
+                                 .arg(at.y());
         QByteArray reports;
         WaylandSession::waitFor([&] {
             send(hand);

@@ -51,6 +51,16 @@ public:
 
     QString busAddress() const { return "unix:path=" + runtimeDir() + "/bus"; }
 
+    /// The first of `tools` that is not installed, as a reason to skip; empty when all are.
+    static QString missing(std::initializer_list<const char *> tools)
+    {
+        for (const char *tool : tools) {
+            if (QStandardPaths::findExecutable(QString::fromLatin1(tool), {"/usr/bin", "/usr/sbin"}).isEmpty())
+                return QStringLiteral("%1 is not installed").arg(QLatin1StringView(tool));
+        }
+        return {};
+    }
+
     /// Starts a client of this session with environment() plus `extra`; it stops with the
     /// session. Its standard error is passed on to the test's. It runs as the test itself, since
     /// the build tree may lie where the session's user cannot read (under /root, say).

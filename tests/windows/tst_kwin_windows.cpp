@@ -1,4 +1,4 @@
-// Window commands on KWin: the script's answers in both Plasma shapes, read as tables; then
+// Window commands on KWin: the script's answers in both Plasma shapes, read as a table; then
 // the real "window" row on a real headless KWin for native Wayland clients and X11 ones (on
 // XWayland), frames read back through a query script of KWin's own; and KWin refusing its
 // fake input to a program without a desktop entry that asks for it.
@@ -34,11 +34,7 @@ QRect placed(const QJsonObject &insets = {}, const char *region = "full")
 /// one when it has none.
 QRect frameOf(const QString &app)
 {
-    for (const QJsonValue &w : session->windows()) {
-        if (w[u"resourceClass"].toString() == app)
-            return {w[u"x"].toInt(), w[u"y"].toInt(), w[u"width"].toInt(), w[u"height"].toInt()};
-    }
-    return {};
+    return KWinSession::frameOf(session->window([&](const QJsonObject &w) { return w[u"resourceClass"] == app; }));
 }
 
 } // namespace
@@ -53,7 +49,8 @@ private slots:
         QTest::addColumn<QByteArray>("answer");
         QTest::addColumn<QStringList>("apps");
         QTest::addColumn<QString>("output");
-        QTest::addColumn<qint64>("frontmost");
+        QTest::addColumn<QString>("introspection"); // of /Scripting, where Plasma 6 puts script 7
+        QTest::addColumn<QString>("path");
         // An X11 window (its WM_CLASS as KWin keeps it), a native one, a panel, and one of ours (pid 1).
         const QByteArray windows = R"([
             {"id":2,"pid":20,"windowId":4194316,"resourceClass":"xterm","resourceName":"xterm","caption":"xterm",
@@ -65,11 +62,13 @@ private slots:
             {"id":4,"pid":1,"resourceClass":"halvic-hud","frame":{"x":0,"y":0,"width":900,"height":900},
              "stacking":8,"normal":true,%1},
             {"id":0,"pid":5},"not a window"])";
-        QTest::newRow("Plasma 5.27 numbers screens")
-            << QByteArray(windows).replace("%1", R"("screen":1)") << QStringList{"org.kde.dolphin/10", "xterm/20"}
-            << "1" << qint64(1);
-        QTest::newRow("Plasma 6 names outputs") << QByteArray(windows).replace("%1", R"("output":"DP-2")")
-                                                << QStringList{"org.kde.dolphin/10", "xterm/20"} << "DP-2" << qint64(1);
+        const QStringList apps{"org.kde.dolphin/10", "xterm/20"};
+        QTest::newRow("Plasma 5.27") << QByteArray(windows).replace("%1", R"("screen":1)") << apps << "1"
+                                     << R"(<node><interface name="org.kde.kwin.Scripting"/></node>)"
+                                     << "/7";
+        QTest::newRow("Plasma 6") << QByteArray(windows).replace("%1", R"("output":"DP-2")") << apps << "DP-2"
+                                  << R"(<node><node name="Script12"/><node name="Script7"/></node>)"
+                                  << "/Scripting/Script7";
     }
 
     void scriptAnswersRead()
@@ -77,7 +76,8 @@ private slots:
         QFETCH(QByteArray, answer);
         QFETCH(QStringList, apps);
         QFETCH(QString, output);
-        QFETCH(qint64, frontmost);
+        QFETCH(QString, introspection);
+        QFETCH(QString, path);
         const QList<kwin::Window> windows = kwin::windowsOf(QJsonDocument::fromJson(answer).array());
         QCOMPARE(windows.size(), 4);
         QCOMPARE(windows.first().output, output);
@@ -86,23 +86,7 @@ private slots:
             found << u"%1/%2"_s.arg(app.appId).arg(app.pid);
         QCOMPARE(found, apps);
         // Panels and our own windows are never what a fist takes, however far in front.
-        QCOMPARE(frontmostOf(windows, QPoint(150, 150), 1), std::optional<WindowId>(frontmost));
-    }
-
-    void scriptFoundWhereKWinPutIt_data()
-    {
-        QTest::addColumn<QString>("introspection");
-        QTest::addColumn<QString>("path");
-        QTest::newRow("Plasma 6") << R"(<node><node name="Script12"/><node name="Script7"/></node>)"
-                                  << "/Scripting/Script7";
-        QTest::newRow("Plasma 5.27") << R"(<node><interface name="org.kde.kwin.Scripting"/></node>)"
-                                     << "/7";
-    }
-
-    void scriptFoundWhereKWinPutIt()
-    {
-        QFETCH(QString, introspection);
-        QFETCH(QString, path);
+        QCOMPARE(frontmostOf(windows, QPoint(150, 150), 1), std::optional<WindowId>(1));
         QCOMPARE(kwin::scriptObjectPath(introspection, 7), path);
     }
 
@@ -130,7 +114,6 @@ private slots:
     {
         QFETCH(QByteArray, command);
         QFETCH(Frames, frames);
-        QVERIFY2(session->ok(), qPrintable("no KWin for window tests: " + session->error()));
         QProcessEnvironment wayland;
         wayland.insert("QT_QPA_PLATFORM", "wayland");
         for (const char *probe : {"probe-one", "probe-two"})
@@ -143,11 +126,7 @@ private slots:
         m_dispatcher.dispatch(R"({"type":"window","command":)" + command + '}');
         for (auto it = frames.cbegin(); it != frames.cend(); ++it)
             QVERIFY2(KWinSession::waitFor([&] { return frameOf(it.key()) == *it; }),
-                qPrintable(u"%1 is at %2,%3 %4x%5"_s.arg(it.key())
-                               .arg(frameOf(it.key()).x())
-                               .arg(frameOf(it.key()).y())
-                               .arg(frameOf(it.key()).width())
-                               .arg(frameOf(it.key()).height())));
+                qPrintable(it.key() + QDebug::toString(frameOf(it.key()))));
         for (const char *app : {"probe-one", "probe-two", "wayland_probe"}) // the others stay open
             QVERIFY(frames.contains(app) || !frameOf(app).isNull());
         session->stopClients();
@@ -156,7 +135,6 @@ private slots:
 
     void pointerRefusedWithoutDesktopEntry()
     {
-        QVERIFY2(session->ok(), qPrintable(session->error()));
         struct Recorder final : PointerSink
         {
             void post(const PointerEvent &event) override { events.push_back(event); }
@@ -176,16 +154,11 @@ private slots:
 
     void initTestCase()
     {
-        if (!session->ok())
-            return;
+        if (const QString why = KWinSession::unavailable(); !why.isEmpty())
+            QSKIP(qPrintable(why));
+        QVERIFY2(session->ok(), qPrintable("no KWin for window tests: " + session->error()));
         QCOMPARE(QGuiApplication::primaryScreen()->geometry(), QRect(QPoint(), KWinSession::outputSize));
         m_commands.registerRows(m_dispatcher);
-    }
-
-    void init()
-    {
-        if (!QByteArray(QTest::currentTestFunction()).startsWith("script") && !KWinSession::unavailable().isEmpty())
-            QSKIP(qPrintable(KWinSession::unavailable()));
     }
 
 private:
