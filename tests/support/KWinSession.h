@@ -156,10 +156,10 @@ private:
         const QStringList lines = QString::fromLocal8Bit(file.readAll()).split(u'\n', Qt::SkipEmptyParts);
         if (lines.isEmpty())
             return fail("KWin started no XWayland");
-        m_x11 = lines.first();
+        addEnvironment("DISPLAY", lines.first());
         if (lines.size() > 1)
             addEnvironment("XAUTHORITY", lines.at(1));
-        m_wayland = QString::fromLatin1(socketName);
+        addEnvironment("WAYLAND_DISPLAY", QString::fromLatin1(socketName));
         return true;
     }
 

@@ -66,7 +66,7 @@ private:
         const QStringList sockets = QDir(runtimeDir()).entryList({"wayland-?"}, QDir::System);
         if (!ready || sockets.isEmpty())
             return fail("sway did not start (its log is above)");
-        m_wayland = sockets.first();
+        addEnvironment("WAYLAND_DISPLAY", sockets.first());
         // sway itself would take an empty SWAYSOCK for its socket's path: set once known.
         addEnvironment("SWAYSOCK", m_socket);
         // XWayland's display is in sway's environment alone; it lets only its own user in, and
@@ -76,8 +76,8 @@ private:
             QStringLiteral("exec xhost +si:localuser:root >/dev/null && printenv DISPLAY > %1.part && mv %1.part %1")
                 .arg(display.fileName()));
         if (waitFor([&] { return display.exists(); }, 5000) && display.open(QIODevice::ReadOnly))
-            m_x11 = QString::fromLatin1(display.readAll().trimmed());
-        return !m_x11.isEmpty() || fail("sway started no XWayland");
+            addEnvironment("DISPLAY", QString::fromLatin1(display.readAll().trimmed()));
+        return !x11Display().isEmpty() || fail("sway started no XWayland");
     }
 
     QString m_socket;

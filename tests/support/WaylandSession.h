@@ -21,14 +21,12 @@ class WaylandSession
 public:
     static constexpr QSize outputSize{1920, 1080};
 
-    WaylandSession(const WaylandSession &) = delete;
-    WaylandSession &operator=(const WaylandSession &) = delete;
     virtual ~WaylandSession() { stopFrom(0); }
 
     bool ok() const { return m_error.isEmpty(); }
     QString error() const { return m_error; }
-    QString waylandDisplay() const { return m_wayland; }
-    QString x11Display() const { return m_x11; }
+    QString waylandDisplay() const { return m_extra.value("WAYLAND_DISPLAY"); }
+    QString x11Display() const { return m_extra.value("DISPLAY"); }
     QString runtimeDir() const { return m_dir.filePath("run"); }
     QString folder(const QString &name) const { return m_dir.filePath(name); }
 
@@ -40,12 +38,7 @@ public:
         env.insert("XDG_RUNTIME_DIR", runtimeDir());
         env.insert("PATH", "/usr/bin:/bin");
         env.insert("DBUS_SESSION_BUS_ADDRESS", busAddress());
-        // Known once the compositor runs.
-        for (const auto &[name, value] : {std::pair{"WAYLAND_DISPLAY", m_wayland}, {"DISPLAY", m_x11}}) {
-            if (!value.isEmpty())
-                env.insert(name, value);
-        }
-        env.insert(m_extra);
+        env.insert(m_extra); // the compositor's sockets, once it runs
         return env;
     }
 
@@ -168,9 +161,6 @@ protected:
         start("dbus-daemon", {"--session", "--nofork", "--nopidfile", "--address=" + busAddress()}, {}, asUser);
         return waitFor([&] { return QFile::exists(path); }) || fail("dbus-daemon did not start");
     }
-
-    QString m_wayland;
-    QString m_x11;
 
 private:
     void stopFrom(size_t first)
