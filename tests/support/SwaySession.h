@@ -2,6 +2,8 @@
 
 #include <QJsonArray>
 
+#include <pwd.h>
+
 #include "SwayIpc.h"
 #include "SwayTree.h"
 #include "WaylandSession.h"
@@ -29,7 +31,7 @@ public:
     {
         if (const QString why = unavailable(); !why.isEmpty())
             fail(why);
-        else if (useUser(userName) && prepareFolders() && writeConfig() && startBus(true))
+        else if (findUser() && prepareFolders() && writeConfig() && startBus(true))
             startSway();
         ownProcessesStarted();
     }
@@ -44,6 +46,19 @@ public:
     }
 
 private:
+    bool findUser()
+    {
+        // Another test may create it at the same moment: only the user's existence counts.
+        if (!::getpwnam(userName))
+            QProcess::execute("useradd", {"--system", "--create-home", "--shell", "/usr/sbin/nologin", userName});
+        const passwd *user = ::getpwnam(userName);
+        if (!user)
+            return fail(QStringLiteral("cannot create the user %1").arg(QLatin1StringView(userName)));
+        m_uid = user->pw_uid;
+        m_gid = user->pw_gid;
+        return true;
+    }
+
     bool writeConfig()
     {
         const QByteArray size = QByteArray::number(outputSize.width()) + 'x' + QByteArray::number(outputSize.height());

@@ -5,7 +5,6 @@
 
 #include <functional>
 #include <grp.h>
-#include <pwd.h>
 #include <sys/stat.h>
 
 #include "X11Session.h"
@@ -82,7 +81,7 @@ protected:
     WaylandSession() = default;
 
     /// Runs directly (no su/runuser in between), so that it is the process we stop and it
-    /// dies with the test; as the session's user (see useUser) when `asUser`. Its standard
+    /// dies with the test; as the session's user (m_uid, m_gid) when `asUser`. Its standard
     /// error goes to the test's, or with its output to `errorFile`.
     QProcess &start(const QString &program, const QStringList &arguments, const QProcessEnvironment &extra, bool asUser,
         const QString &errorFile = {})
@@ -119,20 +118,6 @@ protected:
         return false;
     }
 
-    /// The compositor and its bus run as `name` (created when missing): some refuse root.
-    bool useUser(const char *name)
-    {
-        // Another test may create it at the same moment: only the user's existence counts.
-        if (!::getpwnam(name))
-            QProcess::execute("useradd", {"--system", "--create-home", "--shell", "/usr/sbin/nologin", name});
-        const passwd *user = ::getpwnam(name);
-        if (!user)
-            return fail(QStringLiteral("cannot create the user %1").arg(QLatin1StringView(name)));
-        m_uid = user->pw_uid;
-        m_gid = user->pw_gid;
-        return true;
-    }
-
     /// Makes the home and runtime folders, owned by the session's user and private to it.
     bool prepareFolders()
     {
@@ -162,6 +147,9 @@ protected:
         return waitFor([&] { return QFile::exists(path); }) || fail("dbus-daemon did not start");
     }
 
+    uid_t m_uid = ::geteuid();
+    gid_t m_gid = ::getegid();
+
 private:
     void stopFrom(size_t first)
     {
@@ -171,8 +159,6 @@ private:
     }
 
     QTemporaryDir m_dir;
-    uid_t m_uid = ::geteuid();
-    gid_t m_gid = ::getegid();
     std::vector<std::unique_ptr<QProcess>> m_processes; // the bus, the compositor, then the clients
     size_t m_ownProcesses = 0;
     QProcessEnvironment m_extra;
