@@ -38,9 +38,9 @@ std::unique_ptr<Desktop> openDesktop(DesktopKind kind)
             return kwin;
     }
     if (kind != DesktopKind::None) {
-        // A compositor that does not answer leaves what XWayland shows.
-        const bool answered = kind != DesktopKind::Sway && kind != DesktopKind::KdeWayland;
-        return std::make_unique<X11Desktop>(answered ? kind : DesktopKind::OtherWayland);
+        // A compositor of ours that does not answer leaves what XWayland shows.
+        const bool unanswered = kind == DesktopKind::Sway || kind == DesktopKind::KdeWayland;
+        return std::make_unique<X11Desktop>(unanswered ? DesktopKind::OtherWayland : kind);
     }
     return std::make_unique<NoDesktop>();
 }
