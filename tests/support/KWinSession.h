@@ -129,6 +129,10 @@ private:
 
     bool startKWin()
     {
+        // KWin's XWayland needs the X sockets' folder, which a system that never ran X lacks.
+        const QByteArray sockets = "/tmp/.X11-unix";
+        if (!QDir().mkpath(QString::fromLatin1(sockets)) || ::chmod(sockets.constData(), 01777) != 0)
+            return fail("cannot make /tmp/.X11-unix");
         // A copy: the installed binary carries a file capability a container may not grant.
         const QString binary = folder("kwin_wayland");
         if (!QFile::copy("/usr/bin/kwin_wayland", binary))
