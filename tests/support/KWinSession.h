@@ -131,7 +131,8 @@ private:
     {
         // KWin's XWayland needs the X sockets' folder, which a system that never ran X lacks.
         const QByteArray sockets = "/tmp/.X11-unix";
-        if (!QDir().mkpath(QString::fromLatin1(sockets)) || ::chmod(sockets.constData(), 01777) != 0)
+        if (!QFileInfo::exists(QString::fromLatin1(sockets))
+            && (!QDir().mkpath(QString::fromLatin1(sockets)) || ::chmod(sockets.constData(), 01777) != 0))
             return fail("cannot make /tmp/.X11-unix");
         // A copy: the installed binary carries a file capability a container may not grant.
         const QString binary = folder("kwin_wayland");
