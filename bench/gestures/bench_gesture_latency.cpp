@@ -28,7 +28,7 @@
 #include "QtGestureDesktop.h"
 #include "Scheduler.h"
 #include "SwayDesktop.h"
-#include "SwaySession.h"
+#include "WaylandSession.h"
 #include "WlrVirtualPointer.h"
 #include "X11Session.h"
 #include "X11WindowSystem.h"

@@ -11,9 +11,9 @@
 #include <cstdio>
 #include <vector>
 
-#include "SwaySession.h"
 #include "SwayWindowSystem.h"
 #include "TileRounds.h"
+#include "WaylandSession.h"
 
 using namespace halvic;
 using testing::SwaySession;

@@ -9,8 +9,8 @@
 #include "CardWindow.h"
 #include "EngineRoot.h"
 #include "HudPlacement.h"
-#include "SwaySession.h"
 #include "Tracker.h"
+#include "WaylandSession.h"
 
 using namespace halvic;
 using namespace halvic::testing;

@@ -14,7 +14,7 @@
 #include "QtGestureDesktop.h"
 #include "Scheduler.h"
 #include "SwayDesktop.h"
-#include "SwaySession.h"
+#include "WaylandSession.h"
 #include "WlrVirtualPointer.h"
 
 Q_IMPORT_QML_PLUGIN(Halvic_GesturesPlugin)

@@ -7,8 +7,8 @@
 #include <QTest>
 
 #include "EventDispatcher.h"
-#include "SwaySession.h"
 #include "SwayWindowSystem.h"
+#include "WaylandSession.h"
 #include "WindowCommands.h"
 #include "WindowLayout.h"
 
