@@ -156,8 +156,12 @@ private:
                 QString::number(outputSize.height()), reporter},
             env, false, logPath());
         QFile file(display);
-        if (!waitFor([&] { return file.exists(); }) || !file.open(QIODevice::ReadOnly))
-            return fail("KWin did not start; its log is in " + logPath());
+        // A first start on a fresh system builds caches (fonts, keymaps): it may take a while.
+        if (!waitFor([&] { return file.exists(); }, 60000) || !file.open(QIODevice::ReadOnly)) {
+            QFile log(logPath());
+            return fail("KWin did not start; its log:\n"
+                + (log.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(log.readAll().right(4000)) : QString()));
+        }
         const QStringList lines = QString::fromLocal8Bit(file.readAll()).split(u'\n', Qt::SkipEmptyParts);
         if (lines.isEmpty())
             return fail("KWin started no XWayland");
