@@ -30,7 +30,7 @@ public:
     {
         if (const QString why = unavailable(); !why.isEmpty())
             fail(why);
-        else if (prepareFolders() && prepareData(fakeInputPrograms) && startBus(false))
+        else if (prepareFolders() && prepareX11Sockets() && prepareData(fakeInputPrograms) && startBus(false))
             startKWin();
         ownProcessesStarted();
     }
@@ -129,11 +129,6 @@ private:
 
     bool startKWin()
     {
-        // KWin's XWayland needs the X sockets' folder, which a system that never ran X lacks.
-        const QByteArray sockets = "/tmp/.X11-unix";
-        if (!QFileInfo::exists(QString::fromLatin1(sockets))
-            && (!QDir().mkpath(QString::fromLatin1(sockets)) || ::chmod(sockets.constData(), 01777) != 0))
-            return fail("cannot make /tmp/.X11-unix");
         // A copy: the installed binary carries a file capability a container may not grant.
         const QString binary = folder("kwin_wayland");
         if (!QFile::copy("/usr/bin/kwin_wayland", binary))

@@ -139,6 +139,18 @@ protected:
         return true;
     }
 
+    /// The X sockets' folder as a system sets it up (root's, open to all, sticky). A system that
+    /// never ran X lacks it, and an XWayland of another user leaves one that KWin's refuses.
+    bool prepareX11Sockets()
+    {
+        const char *path = "/tmp/.X11-unix";
+        QDir().mkpath(QString::fromLatin1(path));
+        struct stat info = {};
+        if (::stat(path, &info) == 0 && info.st_uid == 0 && (info.st_mode & 07777) == 01777)
+            return true;
+        return (::chown(path, 0, 0) == 0 && ::chmod(path, 01777) == 0) || fail("cannot set up /tmp/.X11-unix");
+    }
+
     bool writeFile(const QString &path, const QByteArray &text)
     {
         QDir().mkpath(QFileInfo(path).path());
@@ -193,7 +205,7 @@ public:
     {
         if (const QString why = unavailable(); !why.isEmpty())
             fail(why);
-        else if (findUser() && prepareFolders() && writeConfig() && startBus(true))
+        else if (findUser() && prepareFolders() && prepareX11Sockets() && writeConfig() && startBus(true))
             startSway();
         ownProcessesStarted();
     }
