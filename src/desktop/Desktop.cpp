@@ -1,5 +1,6 @@
 #include "Desktop.h"
 
+#include "GnomeDesktop.h"
 #include "KWinDesktop.h"
 #include "Logging.h"
 #include "SwayDesktop.h"
@@ -37,9 +38,14 @@ std::unique_ptr<Desktop> openDesktop(DesktopKind kind)
         if (auto kwin = KWinDesktop::open())
             return kwin;
     }
+    if (kind == DesktopKind::GnomeWayland) {
+        if (auto gnome = GnomeDesktop::open())
+            return gnome;
+    }
     if (kind != DesktopKind::None) {
         // A compositor of ours that does not answer leaves what XWayland shows.
-        const bool unanswered = kind == DesktopKind::Sway || kind == DesktopKind::KdeWayland;
+        const bool unanswered
+            = kind == DesktopKind::Sway || kind == DesktopKind::KdeWayland || kind == DesktopKind::GnomeWayland;
         return std::make_unique<X11Desktop>(unanswered ? DesktopKind::OtherWayland : kind);
     }
     return std::make_unique<NoDesktop>();

@@ -15,7 +15,7 @@ namespace halvic {
 /// What the HUD needs of the session's desktop, from one backend chosen at start: window
 /// listing and control (window commands, the fist), the pointer that hand gestures drive, and
 /// the placement of the HUD's own windows. Each backend lives in a folder of its own (`x11/`,
-/// `sway/`, `kde/`), the only code that includes its desktop's headers; a new desktop is one more
+/// `sway/`, `kde/`, `gnome/`), the only code that includes its desktop's headers; a new desktop is one more
 /// folder and one more case in `openDesktop`.
 class Desktop
 {
@@ -58,7 +58,7 @@ private:
     std::function<void(const QString &)> m_tell;
 };
 
-/// The backend for `kind`: sway's own where it answers, else X11 (on Wayland sessions
+/// The backend for `kind`: the compositor's own where it answers, else X11 (on Wayland sessions
 /// without a backend, what XWayland shows), else nothing.
 std::unique_ptr<Desktop> openDesktop(DesktopKind kind);
 

@@ -43,7 +43,6 @@ QString desktopName(DesktopKind kind)
 QString desktopLimitation(DesktopKind kind)
 {
     switch (kind) {
-    case DesktopKind::GnomeWayland:
     case DesktopKind::OtherWayland:
         return QCoreApplication::translate("DesktopChoice",
             "On this Wayland session I can only arrange applications that run on XWayland, sir; "
@@ -51,6 +50,7 @@ QString desktopLimitation(DesktopKind kind)
     case DesktopKind::X11:
     case DesktopKind::Sway:
     case DesktopKind::KdeWayland:
+    case DesktopKind::GnomeWayland:
     case DesktopKind::None:
         break;
     }

@@ -15,9 +15,11 @@ enum class DesktopKind {
     Sway,
     /// KDE Plasma on Wayland: KWin, through a script of ours.
     KdeWayland,
+    /// GNOME on Wayland: GNOME Shell, through the extension that ships with the HUD (which
+    /// tells the user itself when that is not enabled).
+    GnomeWayland,
     /// Wayland sessions without a backend of their own yet: only what runs on XWayland is
     /// reached.
-    GnomeWayland,
     OtherWayland,
     /// No display at all.
     None,

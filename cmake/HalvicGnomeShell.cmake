@@ -1,0 +1,35 @@
+# The HUD's GNOME Shell extension: one logic file wrapped into two builds, for GNOME 43–44 (legacy
+# imports) and GNOME 45 and later (an ES module), under two UUIDs whose Shell versions do not
+# overlap, so a Shell runs only the one made for it. The names below are the one place the
+# extension and the HUD's GNOME backend both take them from.
+set(HALVIC_GNOME_INTERFACE org.halvic.HudShell)
+set(HALVIC_GNOME_PATH /org/halvic/Hud)
+set(HALVIC_GNOME_UUID_43 halvic-hud-43@halvic.org)
+set(HALVIC_GNOME_UUID_45 halvic-hud@halvic.org)
+set(HALVIC_GNOME_VERSIONS_43 "\"43\", \"44\"")
+set(HALVIC_GNOME_VERSIONS_45 "\"45\", \"46\", \"47\", \"48\", \"49\"")
+set(HALVIC_GNOME_SOURCE ${CMAKE_SOURCE_DIR}/data/gnome-shell)
+set(HALVIC_GNOME_MAKE ${CMAKE_SOURCE_DIR}/cmake/HalvicGnomeExtension.cmake)
+set(HALVIC_GNOME_BUILD_DIR ${CMAKE_BINARY_DIR}/data/gnome-shell/extensions)
+
+# The arguments of one build for HalvicGnomeExtension.cmake; CALLER is the HUD's executable.
+function(halvic_gnome_arguments out build out_dir caller)
+    set(${out} -DWRAPPER=${HALVIC_GNOME_SOURCE}/extension-${build}.js.in -DLOGIC=${HALVIC_GNOME_SOURCE}/halvic-shell.js
+        -DMETADATA=${HALVIC_GNOME_SOURCE}/metadata.json.in -DOUT_DIR=${out_dir} -DUUID=${HALVIC_GNOME_UUID_${build}}
+        "-DVERSIONS=${HALVIC_GNOME_VERSIONS_${build}}" -DINTERFACE=${HALVIC_GNOME_INTERFACE}
+        -DOBJECT_PATH=${HALVIC_GNOME_PATH} -DCALLER=${caller} PARENT_SCOPE)
+endfunction()
+
+# The build tree's copies name the build tree's HUD: what the tests install into their Shell.
+set(outputs)
+foreach(build 43 45)
+    set(dir ${HALVIC_GNOME_BUILD_DIR}/${HALVIC_GNOME_UUID_${build}})
+    halvic_gnome_arguments(arguments ${build} ${dir} $<TARGET_FILE:halvic-hud>)
+    add_custom_command(OUTPUT ${dir}/extension.js ${dir}/metadata.json
+        COMMAND ${CMAKE_COMMAND} ${arguments} -P ${HALVIC_GNOME_MAKE}
+        DEPENDS ${HALVIC_GNOME_MAKE} ${HALVIC_GNOME_SOURCE}/extension-${build}.js.in
+            ${HALVIC_GNOME_SOURCE}/halvic-shell.js ${HALVIC_GNOME_SOURCE}/metadata.json.in
+        VERBATIM)
+    list(APPEND outputs ${dir}/extension.js ${dir}/metadata.json)
+endforeach()
+add_custom_target(gnome_shell_extension ALL DEPENDS ${outputs})
