@@ -232,8 +232,11 @@ var HalvicHud = class HalvicHud {
     }
 
     _windows() {
-        // Every managed window, our own tool windows (which the tab list leaves out) included.
-        const windows = this._global.get_window_actors().map(actor => actor.meta_window)
+        // Every managed window, our own tool windows (which the tab list leaves out) included,
+        // once the Shell has shown it: it places a window as it shows it, over any move before.
+        const windows = this._global.get_window_actors()
+            .filter(actor => actor.visible || actor.meta_window?.minimized)
+            .map(actor => actor.meta_window)
             .filter(window => window && !window.is_override_redirect());
         return this._global.display.sort_windows_by_stacking(windows);
     }
