@@ -44,6 +44,8 @@ public:
     }
 
     bool leftButtonHeld() override { return m_x11->leftButtonHeld(); }
+    /// The Shell sends a click over an XWayland window to that window, whatever its input shape.
+    bool overlaysPassInput() const override { return false; }
 
 private:
     std::unique_ptr<OwnWindows> m_x11;
