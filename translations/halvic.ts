@@ -530,6 +530,13 @@
     </message>
 </context>
 <context>
+    <name>GnomeDesktop</name>
+    <message>
+        <source>The Halvic HUD extension of GNOME Shell is not enabled, sir: I can only arrange applications that run on XWayland, and hand gestures reach only those. Turn it on with “gnome-extensions enable %1”; GNOME on Wayland loads a newly installed extension at the next login.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>GraphGeometry</name>
     <message>
         <source>Person</source>
