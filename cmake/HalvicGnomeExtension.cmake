@@ -1,7 +1,8 @@
-# Writes one build of the GNOME Shell extension (run with cmake -P): OUT_DIR/extension.js, the
-# WRAPPER with the LOGIC inside, and OUT_DIR/metadata.json, naming CALLER as the one executable
-# the extension lets call it.
-foreach(name WRAPPER LOGIC METADATA OUT_DIR UUID VERSIONS INTERFACE OBJECT_PATH CALLER)
+# Writes one build of the GNOME Shell extension (run with cmake -P, or included at install time):
+# OUT_DIR/extension.js, the wrapper of BUILD (43 or 45) from SOURCE_DIR with the shared logic
+# inside, and OUT_DIR/metadata.json, naming CALLER as the one executable the extension lets call
+# it and VERSIONS (space-separated) as the Shell versions it runs on.
+foreach(name SOURCE_DIR BUILD OUT_DIR UUID VERSIONS INTERFACE OBJECT_PATH CALLER)
     if(NOT DEFINED ${name})
         message(FATAL_ERROR "HalvicGnomeExtension.cmake: ${name} is not set")
     endif()
@@ -9,10 +10,10 @@ endforeach()
 set(HALVIC_GNOME_INTERFACE ${INTERFACE})
 set(HALVIC_GNOME_PATH ${OBJECT_PATH})
 set(HALVIC_GNOME_UUID ${UUID})
-set(HALVIC_GNOME_SHELL_VERSIONS ${VERSIONS})
+string(REPLACE " " "\", \"" HALVIC_GNOME_SHELL_VERSIONS "\"${VERSIONS}\"")
 set(HALVIC_GNOME_CALLER ${CALLER})
-configure_file(${LOGIC} ${OUT_DIR}/logic.js.part @ONLY)
+configure_file(${SOURCE_DIR}/halvic-shell.js ${OUT_DIR}/logic.js.part @ONLY)
 file(READ ${OUT_DIR}/logic.js.part HALVIC_GNOME_LOGIC)
 file(REMOVE ${OUT_DIR}/logic.js.part)
-configure_file(${WRAPPER} ${OUT_DIR}/extension.js @ONLY)
-configure_file(${METADATA} ${OUT_DIR}/metadata.json @ONLY)
+configure_file(${SOURCE_DIR}/extension-${BUILD}.js.in ${OUT_DIR}/extension.js @ONLY)
+configure_file(${SOURCE_DIR}/metadata.json.in ${OUT_DIR}/metadata.json @ONLY)

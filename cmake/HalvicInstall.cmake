@@ -24,6 +24,17 @@ install(CODE "
   configure_file(\"${HALVIC_DATA}/halvic-hud.desktop.in\" \"${CMAKE_BINARY_DIR}/data/halvic-hud.desktop\" @ONLY)
   file(INSTALL \"${CMAKE_BINARY_DIR}/data/halvic-hud.desktop\" DESTINATION \"\${prefix}/share/applications\")
 ")
+# The GNOME Shell extension, both builds, letting in the binary where this install puts it.
+foreach(build 43 45)
+  set(staged ${CMAKE_BINARY_DIR}/data/gnome-shell/install/${HALVIC_GNOME_UUID_${build}})
+  halvic_gnome_settings(settings ${build} ${staged} "\${prefix}/${HALVIC_INSTALL_BIN_DIR}/halvic-hud")
+  install(CODE "
+    get_filename_component(prefix \"\${CMAKE_INSTALL_PREFIX}\" ABSOLUTE)
+    ${settings}
+    include(\"${HALVIC_GNOME_MAKE}\")
+    file(INSTALL \"${staged}\" DESTINATION \"\${prefix}/share/gnome-shell/extensions\")
+  ")
+endforeach()
 install(FILES ${HALVIC_DATA}/org.halvic.Hud.metainfo.xml DESTINATION share/metainfo)
 install(FILES ${HALVIC_DATA}/halvic-hud.svg DESTINATION share/icons/hicolor/scalable/apps)
 foreach(size 16 24 32 48 64 128 256)

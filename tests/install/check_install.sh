@@ -26,6 +26,10 @@ expected=(
     share/metainfo/org.halvic.Hud.metainfo.xml
     share/icons/hicolor/scalable/apps/halvic-hud.svg
 )
+gnome_uuids=(halvic-hud-43@halvic.org halvic-hud@halvic.org)
+for uuid in "${gnome_uuids[@]}"; do
+    expected+=("share/gnome-shell/extensions/$uuid/extension.js" "share/gnome-shell/extensions/$uuid/metadata.json")
+done
 for size in "${sizes[@]}"; do expected+=("share/icons/hicolor/${size}x${size}/apps/halvic-hud.png"); done
 expected_list=$(printf '%s\n' "${expected[@]}" | sort)
 
@@ -88,6 +92,21 @@ grep -q '^Categories=.*Utility;' "$work/usr/share/applications/halvic-hud.deskto
 exec_line() { grep -x "Exec=$1" "$2" >/dev/null && grep -qx 'X-KDE-Wayland-Interfaces=org_kde_kwin_fake_input' "$2"; }
 exec_line "$work/usr/bin/halvic-hud" "$work/usr/share/applications/halvic-hud.desktop" || fail "the entry does not grant $work/usr/bin/halvic-hud fake input"
 appstreamcli validate --no-net "$work/usr/share/metainfo/org.halvic.Hud.metainfo.xml"
+# The GNOME Shell extension lets in the binary where the install put it; each build runs on
+# Shell versions of its own, Debian 12's among them.
+gnome_extension() {
+    python3 - "$1/share/gnome-shell/extensions" "$2" "${gnome_uuids[@]}" <<'PY'
+import json, sys
+folder, caller, uuids = sys.argv[1], sys.argv[2], sys.argv[3:]
+versions = []
+for uuid in uuids:
+    metadata = json.load(open(f"{folder}/{uuid}/metadata.json"))
+    assert metadata["uuid"] == uuid and metadata["halvic-callers"] == [caller], metadata
+    versions += metadata["shell-version"]
+assert len(versions) == len(set(versions)) and "43" in versions, versions
+PY
+}
+gnome_extension "$work/usr" "$work/usr/bin/halvic-hud" || fail "the GNOME Shell extension does not let in $work/usr/bin/halvic-hud"
 
 echo "== package"
 cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work/pkg" >/dev/null
@@ -111,4 +130,5 @@ if [ "$packaged" != "$expected_list" ]; then
 fi
 dpkg-deb -x "$deb" "$work/unpacked"
 exec_line /usr/bin/halvic-hud "$work/unpacked/usr/share/applications/halvic-hud.desktop" || fail "the package's entry does not grant /usr/bin/halvic-hud fake input"
+gnome_extension "$work/unpacked/usr" /usr/bin/halvic-hud || fail "the package's GNOME Shell extension does not let in /usr/bin/halvic-hud"
 echo "PASS"
