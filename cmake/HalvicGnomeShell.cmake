@@ -7,7 +7,7 @@ set(HALVIC_GNOME_PATH /org/halvic/Hud)
 set(HALVIC_GNOME_UUID_43 halvic-hud-43@halvic.org)
 set(HALVIC_GNOME_UUID_45 halvic-hud@halvic.org)
 set(HALVIC_GNOME_VERSIONS_43 "43 44")
-set(HALVIC_GNOME_VERSIONS_45 "45 46 47 48 49")
+set(HALVIC_GNOME_VERSIONS_45 "45 46 47 48")
 set(HALVIC_GNOME_SOURCE ${CMAKE_SOURCE_DIR}/data/gnome-shell)
 set(HALVIC_GNOME_MAKE ${CMAKE_SOURCE_DIR}/cmake/HalvicGnomeExtension.cmake)
 

@@ -119,6 +119,11 @@ var HalvicHud = class HalvicHud {
         this._pointerTimer = 0;
         this._pointerQueue = [];
         this._pointer = null;
+        // Calls still waiting for their caller's verdict are answered, not left to time out.
+        for (const waiting of this._verdicts.values()) {
+            if (Array.isArray(waiting))
+                waiting.forEach(call => call.invocation.return_dbus_error(FAILED, 'the extension was turned off'));
+        }
         this._verdicts.clear();
         this._own.clear();
         this._ids.clear();
