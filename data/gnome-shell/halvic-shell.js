@@ -41,6 +41,11 @@ const COORDINATE_LIMIT = 100000;
 /// the Shell finds the window under the pointer when it next draws. Buttons wait this long
 /// after a motion to a new place.
 const BUTTON_SETTLE_MS = 120;
+/// How often, how many times, and at most how often again a new frame is checked and asked
+/// for once more.
+const RESIZE_CHECK_MS = 250;
+const RESIZE_CHECKS = 6;
+const RESIZE_RETRIES = 2;
 /// Pointer events kept while a button waits.
 const POINTER_QUEUE_LIMIT = 256;
 /// Own windows the HUD places at once; more would be a caller gone wrong.
@@ -76,6 +81,7 @@ var HalvicHud = class HalvicHud {
         // Small ids of our own, in the order windows were first seen: the Shell's are 64 bits
         // from a random start.
         this._ids = new Map();
+        this._wanted = new Map(); // the Shell's window id → the frame last asked for
         this._nextId = 1;
         this._pointerQueue = [];
         this._pointerTimer = 0;
@@ -127,6 +133,7 @@ var HalvicHud = class HalvicHud {
         this._verdicts.clear();
         this._own.clear();
         this._ids.clear();
+        this._wanted.clear();
     }
 
     /// The exported object: each method checks its caller, then runs with its arguments.
@@ -134,10 +141,7 @@ var HalvicHud = class HalvicHud {
         const operations = {
             Version: () => HUD_VERSION,
             List: () => JSON.stringify(this._list()),
-            MoveResize: (id, x, y, width, height) => {
-                const frame = checkFrame(x, y, width, height);
-                this._window(id).move_resize_frame(false, frame.x, frame.y, frame.width, frame.height);
-            },
+            MoveResize: (id, x, y, width, height) => this._moveResize(this._window(id), checkFrame(x, y, width, height)),
             Maximize: (id, on) => {
                 const {Meta} = this._gi;
                 const window = this._window(id);
@@ -317,6 +321,30 @@ var HalvicHud = class HalvicHud {
             window.stick();
         const {x, y, width, height} = wanted.frame;
         window.move_resize_frame(false, x, y, width, height);
+    }
+
+    /// A Wayland client that has just been shown may still settle its own size after it took
+    /// ours (Qt's adds its decorations, say): for a moment, a frame that no longer holds is
+    /// asked for again, unless another was asked for meanwhile.
+    _moveResize(window, frame) {
+        const {GLib} = this._gi;
+        window.move_resize_frame(false, frame.x, frame.y, frame.width, frame.height);
+        const key = window.get_id();
+        this._wanted.set(key, frame);
+        let checks = RESIZE_CHECKS;
+        let retries = RESIZE_RETRIES;
+        GLib.timeout_add(GLib.PRIORITY_DEFAULT, RESIZE_CHECK_MS, () => {
+            if (this._wanted.get(key) !== frame || !this._windows().includes(window))
+                return GLib.SOURCE_REMOVE;
+            const now = window.get_frame_rect();
+            if ((now.x !== frame.x || now.y !== frame.y || now.width !== frame.width || now.height !== frame.height) &&
+                retries-- > 0)
+                window.move_resize_frame(false, frame.x, frame.y, frame.width, frame.height);
+            if (--checks > 0)
+                return GLib.SOURCE_CONTINUE;
+            this._wanted.delete(key);
+            return GLib.SOURCE_REMOVE;
+        });
     }
 
     _motion(x, y) {
