@@ -535,6 +535,10 @@
         <source>The Halvic HUD extension of GNOME Shell is not enabled, sir: I can only arrange applications that run on XWayland, and hand gestures reach only those. Turn it on with “gnome-extensions enable %1”; GNOME on Wayland loads a newly installed extension at the next login.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>The Halvic HUD extension of GNOME Shell answers only the HUD it was installed with, sir: I can only arrange applications that run on XWayland, and hand gestures reach only those.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>GraphGeometry</name>

@@ -535,6 +535,10 @@
         <source>The Halvic HUD extension of GNOME Shell is not enabled, sir: I can only arrange applications that run on XWayland, and hand gestures reach only those. Turn it on with “gnome-extensions enable %1”; GNOME on Wayland loads a newly installed extension at the next login.</source>
         <translation>Die GNOME-Shell-Erweiterung des Halvic HUD ist nicht aktiviert, Sir: Ich kann nur Anwendungen anordnen, die unter XWayland laufen, und Handgesten erreichen nur diese. Schalten Sie sie mit „gnome-extensions enable %1“ ein; GNOME unter Wayland lädt eine neu installierte Erweiterung erst bei der nächsten Anmeldung.</translation>
     </message>
+    <message>
+        <source>The Halvic HUD extension of GNOME Shell answers only the HUD it was installed with, sir: I can only arrange applications that run on XWayland, and hand gestures reach only those.</source>
+        <translation>Die GNOME-Shell-Erweiterung des Halvic HUD antwortet nur dem HUD, mit dem sie installiert wurde, Sir: Ich kann nur Anwendungen anordnen, die unter XWayland laufen, und Handgesten erreichen nur diese.</translation>
+    </message>
 </context>
 <context>
     <name>GraphGeometry</name>

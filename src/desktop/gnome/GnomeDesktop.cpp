@@ -90,6 +90,12 @@ void GnomeDesktop::tellMissing()
     // Said once a session, whether window commands or gestures found it missing first.
     if (m_missingTold.exchange(true))
         return;
+    if (m_extension->refused()) {
+        tell(QCoreApplication::translate("GnomeDesktop",
+            "The Halvic HUD extension of GNOME Shell answers only the HUD it was installed with, sir: I can only "
+            "arrange applications that run on XWayland, and hand gestures reach only those."));
+        return;
+    }
     tell(QCoreApplication::translate("GnomeDesktop",
         "The Halvic HUD extension of GNOME Shell is not enabled, sir: I can only arrange applications that run "
         "on XWayland, and hand gestures reach only those. Turn it on with “gnome-extensions enable %1”; GNOME on "

@@ -32,15 +32,17 @@ bool meansMissing(const QString &errorName)
 }
 
 Extension::Extension(const QString &busAddress)
-    : m_connectionName(QStringLiteral("halvic-gnome-%1").arg(++instances))
-    , m_bus(busAddress.isEmpty() ? QDBusConnection::connectToBus(QDBusConnection::SessionBus, m_connectionName)
+    : m_connectionName(busAddress.isEmpty() ? QString() : QStringLiteral("halvic-gnome-%1").arg(++instances))
+    // The session's own connection is the one the HUD opened at start; another bus gets one of its own.
+    , m_bus(busAddress.isEmpty() ? QDBusConnection::sessionBus()
                                  : QDBusConnection::connectToBus(busAddress, m_connectionName))
 {
 }
 
 Extension::~Extension()
 {
-    QDBusConnection::disconnectFromBus(m_connectionName);
+    if (!m_connectionName.isEmpty())
+        QDBusConnection::disconnectFromBus(m_connectionName);
 }
 
 QDBusMessage Extension::message(const QString &method, const QVariantList &arguments) const
@@ -57,6 +59,7 @@ bool Extension::noteReply(const QDBusMessage &reply)
         return true;
     }
     if (meansMissing(reply.errorName())) {
+        m_refused = reply.errorName() == QDBusError::errorString(QDBusError::AccessDenied);
         if (m_answers.exchange(false))
             qCWarning(lcWindows).noquote()
                 << "gnome extension: not there:" << reply.errorName() << reply.errorMessage();

@@ -21,7 +21,7 @@ namespace halvic::gnome {
 class Extension
 {
 public:
-    /// On the session bus, or the bus at `busAddress`.
+    /// On the session bus (the application's connection to it), or the bus at `busAddress`.
     explicit Extension(const QString &busAddress = {});
     ~Extension();
     Extension(const Extension &) = delete;
@@ -41,6 +41,9 @@ public:
     /// False once a call found the extension missing, disabled or refusing us; true again once
     /// one is answered.
     bool answers() const { return m_answers; }
+    /// Whether the last call that found it missing was refused: the extension is there but lets
+    /// in only the binary it was installed with.
+    bool refused() const { return m_refused; }
 
     static constexpr std::chrono::milliseconds defaultTimeout{2000};
 
@@ -52,6 +55,7 @@ private:
     const QString m_connectionName;
     QDBusConnection m_bus;
     std::atomic<bool> m_answers = true;
+    std::atomic<bool> m_refused = false;
 };
 
 /// Whether a D-Bus error means the extension is not there for us (not installed, disabled,
