@@ -29,26 +29,26 @@ const HUD_INTERFACE = `<node>
   </interface>
 </node>`;
 const HUD_PATH = '@HALVIC_GNOME_PATH@';
-/// What the HUD checks before it relies on the calls above.
+// What the HUD checks before it relies on the calls above.
 const HUD_VERSION = 1;
 
 const DENIED = 'org.freedesktop.DBus.Error.AccessDenied';
 const INVALID = 'org.freedesktop.DBus.Error.InvalidArgs';
 const FAILED = 'org.freedesktop.DBus.Error.Failed';
-/// Frames beyond this (in logical pixels, either way) are no screen's.
+// Frames beyond this (in logical pixels, either way) are no screen's.
 const COORDINATE_LIMIT = 100000;
-/// A button sent together with a motion reached the window the pointer was over before it:
-/// the Shell finds the window under the pointer when it next draws. Buttons wait this long
-/// after a motion to a new place.
+// A button sent together with a motion reached the window the pointer was over before it:
+// the Shell finds the window under the pointer when it next draws. Buttons wait this long
+// after a motion to a new place.
 const BUTTON_SETTLE_MS = 120;
-/// How often, how many times, and at most how often again a new frame is checked and asked
-/// for once more.
+// How often, how many times, and at most how often again a new frame is checked and asked
+// for once more.
 const RESIZE_CHECK_MS = 250;
 const RESIZE_CHECKS = 6;
 const RESIZE_RETRIES = 2;
-/// Pointer events kept while a button waits.
+// Pointer events kept while a button waits.
 const POINTER_QUEUE_LIMIT = 256;
-/// Own windows the HUD places at once; more would be a caller gone wrong.
+// Own windows the HUD places at once; more would be a caller gone wrong.
 const OWN_LIMIT = 64;
 
 class HudError extends Error {
@@ -70,14 +70,14 @@ function checkFrame(x, y, width, height) {
 }
 
 var HalvicHud = class HalvicHud {
-    /// `gi`: the GObject libraries the wrapper imported; `metadata`: the extension's, whose
-    /// `halvic-callers` lists the executables let in.
+    // `gi`: the GObject libraries the wrapper imported; `metadata`: the extension's, whose
+    // `halvic-callers` lists the executables let in.
     constructor(gi, shellGlobal, metadata) {
         this._gi = gi;
         this._global = shellGlobal;
         this._callers = (metadata['halvic-callers'] || []).filter(path => typeof path === 'string' && path !== '');
-        this._verdicts = new Map(); // bus name → true, false, or the calls waiting for it
-        this._own = new Map(); // X11 window id → frame
+        this._verdicts = new Map(); // bus name → its pid once let in, false once refused, or the calls waiting
+        this._own = new Map(); // X11 window id → where the HUD (its pid) wants it
         // Small ids of our own, in the order windows were first seen: the Shell's are 64 bits
         // from a random start.
         this._ids = new Map();
@@ -136,7 +136,7 @@ var HalvicHud = class HalvicHud {
         this._wanted.clear();
     }
 
-    /// The exported object: each method checks its caller, then runs with its arguments.
+    // The exported object: each method checks its caller, then runs with its arguments.
     _methods() {
         const operations = {
             Version: () => HUD_VERSION,
@@ -173,8 +173,8 @@ var HalvicHud = class HalvicHud {
         return methods;
     }
 
-    /// Runs `run` and replies with what it returned (nothing, a number or a string), or with
-    /// the error it threw: nothing is thrown into the Shell.
+    // Runs `run` and replies with what it returned (nothing, a number or a string), or with
+    // the error it threw: nothing is thrown into the Shell.
     _answer(invocation, run) {
         const {GLib} = this._gi;
         try {
@@ -190,8 +190,8 @@ var HalvicHud = class HalvicHud {
         }
     }
 
-    /// Calls `then(pid)` when the caller is a process the install named; refuses it otherwise.
-    /// The first call of a bus name asks the bus for its process; calls meanwhile wait in order.
+    // Calls `then(pid)` when the caller is a process the install named; refuses it otherwise.
+    // The first call of a bus name asks the bus for its process; calls meanwhile wait in order.
     _whenAllowed(invocation, then) {
         const {Gio, GLib} = this._gi;
         const sender = invocation.get_sender();
@@ -266,7 +266,7 @@ var HalvicHud = class HalvicHud {
         return this._ids.get(key);
     }
 
-    /// Every window, back to front: what the HUD arranges and where it points.
+    // Every window, back to front: what the HUD arranges and where it points.
     _list() {
         const {Meta, Shell} = this._gi;
         const tracker = Shell.WindowTracker.get_default();
@@ -301,7 +301,7 @@ var HalvicHud = class HalvicHud {
         });
     }
 
-    /// X11 window id of an XWayland window; 0 for a native one.
+    // X11 window id of an XWayland window; 0 for a native one.
     _xid(window) {
         const {Meta} = this._gi;
         if (window.get_client_type() !== Meta.WindowClientType.X11)
@@ -310,7 +310,7 @@ var HalvicHud = class HalvicHud {
         return Number.isInteger(id) ? id : 0;
     }
 
-    /// Our own windows stay above the others, on every workspace, where the HUD put them.
+    // Our own windows stay above the others, on every workspace, where the HUD put them.
     _placeOwn(window) {
         const wanted = this._own.get(this._xid(window));
         if (!wanted || window.get_pid() !== wanted.pid)
@@ -323,9 +323,9 @@ var HalvicHud = class HalvicHud {
         window.move_resize_frame(false, x, y, width, height);
     }
 
-    /// A Wayland client that has just been shown may still settle its own size after it took
-    /// ours (Qt's adds its decorations, say): for a moment, a frame that no longer holds is
-    /// asked for again, unless another was asked for meanwhile.
+    // A Wayland client that has just been shown may still settle its own size after it took
+    // ours (Qt's adds its decorations, say): for a moment, a frame that no longer holds is
+    // asked for again, unless another was asked for meanwhile.
     _moveResize(window, frame) {
         const {GLib} = this._gi;
         window.move_resize_frame(false, frame.x, frame.y, frame.width, frame.height);
@@ -360,8 +360,8 @@ var HalvicHud = class HalvicHud {
         return {button, pressed: pressed === true};
     }
 
-    /// Pointer events go out in the order they came; a button waits until the Shell has seen
-    /// the pointer at its latest place.
+    // Pointer events go out in the order they came; a button waits until the Shell has seen
+    // the pointer at its latest place.
     _pointerEvent(event) {
         // A caller flooding us while a button waits: the oldest motion goes first.
         if (this._pointerQueue.length >= POINTER_QUEUE_LIMIT) {
