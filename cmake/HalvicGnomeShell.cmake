@@ -8,7 +8,7 @@ set(HALVIC_GNOME_UUID_43 halvic-hud-43@halvic.org)
 set(HALVIC_GNOME_UUID_45 halvic-hud@halvic.org)
 set(HALVIC_GNOME_VERSIONS_43 "43 44")
 set(HALVIC_GNOME_VERSIONS_45 "45 46 47 48")
-set(HALVIC_GNOME_SOURCE ${CMAKE_SOURCE_DIR}/data/gnome-shell)
+set(HALVIC_GNOME_SOURCE ${CMAKE_SOURCE_DIR}/src/desktop/gnome/shell-extension)
 set(HALVIC_GNOME_MAKE ${CMAKE_SOURCE_DIR}/cmake/HalvicGnomeExtension.cmake)
 
 # The settings of one build for HalvicGnomeExtension.cmake, as `set()` lines; CALLER is the
