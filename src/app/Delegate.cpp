@@ -4,7 +4,6 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPainter>
@@ -98,7 +97,8 @@ bool Delegate::launch()
     wireWindowCommands();
     if (!buildHud())
         return false;
-    m_cards = std::make_unique<Cards>(CardContext{*m_scheduler, *m_qml, m_engine->control()});
+    m_cards = std::make_unique<Cards>(
+        CardContext{*m_scheduler, *m_qml, m_engine->control(), QCoreApplication::applicationFilePath()});
     m_cards->registerRows(*m_dispatcher);
     m_cards->useFilePicker([this](FileChooserQueue::Request request) { pickFiles(std::move(request)); });
     connect(m_hud.get(), &HudController::memoryRequested, m_cards.get(), &Cards::openMemory);
@@ -160,12 +160,7 @@ bool Delegate::buildHud()
 {
     m_hud = std::make_unique<HudController>(*m_model, *m_scheduler, *m_requests);
     m_qml = std::make_unique<QQmlEngine>();
-    // The modules are compiled in under qrc:/<URI path>.
-    m_qml->addImportPath(u"qrc:/"_s);
-    // Plugins loaded on demand (the email card's web bodies): installed beside the
-    // application's libraries, or in the build tree; an installed HUD never uses the latter.
-    const QString installedQml = QCoreApplication::applicationDirPath() + u"/../lib/halvic/qml"_s;
-    m_qml->addImportPath(QFileInfo(installedQml).isDir() ? installedQml : QStringLiteral(HALVIC_BUILD_QML_DIR));
+    addImportPaths(*m_qml);
     m_hudPanel = HudPanel::create(*m_qml, *m_model, *m_hud, *m_scheduler);
     if (!m_hudPanel)
         return false;

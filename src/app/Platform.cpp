@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QQmlEngine>
 
 #include <cerrno>
 #include <fcntl.h>
@@ -17,6 +18,15 @@
 #include <cstring>
 
 namespace halvic {
+
+void addImportPaths(QQmlEngine &qml)
+{
+    // The modules are compiled in under qrc:/<URI path>.
+    qml.addImportPath(QStringLiteral("qrc:/"));
+    // An installed HUD never uses the build tree's.
+    const QString installed = QCoreApplication::applicationDirPath() + QStringLiteral("/../lib/halvic/qml");
+    qml.addImportPath(QFileInfo(installed).isDir() ? installed : QStringLiteral(HALVIC_BUILD_QML_DIR));
+}
 
 bool useSoftwareSceneGraph(const std::function<QByteArray(const char *)> &variable, const GraphicsFacts &facts)
 {

@@ -8,7 +8,13 @@
 #include <functional>
 #include <optional>
 
+class QQmlEngine;
+
 namespace halvic {
+
+/// Where `qml` finds our QML modules: compiled in, and the plugins loaded on demand (the
+/// email card's web bodies) installed beside the libraries, or in the build tree.
+void addImportPaths(QQmlEngine &qml);
 
 /// The Qt platform plugin to force, if any: on a Wayland session with XWayland the HUD runs
 /// on xcb (window placement and stay-on-top need it), unless the user chose a platform.

@@ -6,6 +6,8 @@
 #include <unistd.h>
 
 #include "Delegate.h"
+#include "EmailCard.h"
+#include "EmailCardMain.h"
 #include "Logging.h"
 #include "Paths.h"
 #include "Platform.h"
@@ -51,6 +53,12 @@ int main(int argc, char *argv[])
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setApplicationVersion(QStringLiteral(HALVIC_VERSION));
     const halvic::Translations translations;
+    // Started by the HUD as its email card: nothing else of the HUD runs here.
+    if (argc == 3 && QLatin1StringView(argv[1]) == halvic::EmailCard::processOption) {
+        bool isNumber = false;
+        const int channel = QByteArrayView(argv[2]).toInt(&isNumber);
+        return isNumber ? halvic::runEmailCard(channel) : 1;
+    }
 
     QCommandLineParser options;
     options.setApplicationDescription(QCoreApplication::translate("main", "The Halvic assistant's heads-up display."));

@@ -1,7 +1,7 @@
 #include "Cards.h"
 
 #include "ComposePanel.h"
-#include "EmailPanel.h"
+#include "EmailCard.h"
 #include "EntityPanel.h"
 #include "EventDispatcher.h"
 #include "JsonRead.h"
@@ -21,7 +21,7 @@ Cards::Cards(CardContext context, QObject *parent)
     // "card_close" reaches the cards, and the menus show their entries, in this order.
     add<TasksPanel>();
     add<ComposePanel>();
-    add<EmailPanel>();
+    add<EmailCard>();
     add<EntityPanel>();
     add<MemoryPanel>();
     add<StoragePanel>();

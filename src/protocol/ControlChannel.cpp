@@ -26,6 +26,13 @@ ControlChannel::ControlChannel(QString folder)
 {
 }
 
+ControlChannel ControlChannel::relayedTo(Relay relay)
+{
+    ControlChannel channel{QString()};
+    channel.m_relay = std::move(relay);
+    return channel;
+}
+
 QString ControlChannel::filePath(QLatin1StringView name) const
 {
     return QDir(m_folder).filePath(name);
@@ -38,6 +45,8 @@ bool ControlChannel::ensureFolder() const
 
 bool ControlChannel::writeJSON(QLatin1StringView name, const QJsonObject &object) const
 {
+    if (m_relay)
+        return m_relay(name, object);
     return writeAtomically(name, QJsonDocument(object).toJson(QJsonDocument::Compact));
 }
 
@@ -48,7 +57,7 @@ bool ControlChannel::touch(QLatin1StringView name) const
 
 bool ControlChannel::writeAtomically(QLatin1StringView name, const QByteArray &bytes) const
 {
-    if (!isPlainFileName(name) || !ensureFolder()) {
+    if (m_relay || !isPlainFileName(name) || !ensureFolder()) {
         qCDebug(lcProtocol) << "control file not written (bad name or no folder):" << name;
         return false;
     }

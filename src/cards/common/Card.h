@@ -18,13 +18,16 @@ namespace halvic {
 class EventDispatcher;
 class Scheduler;
 
-/// What every card is built from: the time seam, the QML engine its view is made in, and the
-/// one writer of its action files.
+/// What every card is built from: the time seam, the QML engine its view is made in, the one
+/// writer of its action files, and where a card process comes from.
 struct CardContext
 {
     Scheduler &scheduler;
     QQmlEngine &qml;
     ControlChannel control;
+    /// This program, for cards that run part of themselves in a process of their own; empty
+    /// where every card stays in this process.
+    QString cardProgram = {};
 };
 
 /// Shows a file chooser for a request (one at a time, see FileChooserQueue).

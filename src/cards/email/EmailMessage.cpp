@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <QJsonArray>
 
+#include <algorithm>
+
 #include "EmailProtocol.h"
 #include "JsonRead.h"
 #include "Protocol.h"
@@ -61,6 +63,11 @@ QString EmailMessage::preview() const
     QString line = bodyText;
     line.replace(u'\r', u' ').replace(u'\n', u' ');
     return line.trimmed();
+}
+
+bool anyHtmlBody(const std::vector<EmailMessage> &messages)
+{
+    return std::any_of(messages.begin(), messages.end(), [](const EmailMessage &m) { return !m.bodyHtml.isEmpty(); });
 }
 
 } // namespace halvic

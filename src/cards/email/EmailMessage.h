@@ -52,4 +52,7 @@ struct EmailMessage
     friend bool operator==(const EmailMessage &, const EmailMessage &) = default;
 };
 
+/// Whether any of `messages` has a body to be drawn as a web page.
+bool anyHtmlBody(const std::vector<EmailMessage> &messages);
+
 } // namespace halvic

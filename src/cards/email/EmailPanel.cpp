@@ -58,9 +58,7 @@ void EmailPanel::show(
     const QString &threadId, const QString &account, const QString &subject, std::vector<EmailMessage> messages)
 {
     const bool sameThread = m_model.isShown(threadId);
-    const bool anyHtml
-        = std::any_of(messages.begin(), messages.end(), [](const EmailMessage &m) { return !m.bodyHtml.isEmpty(); });
-    if (anyHtml && !m_webBodies && prepareWebEngine()) {
+    if (m_webAllowed && !m_webBodies && anyHtmlBody(messages) && prepareWebEngine()) {
         m_webBodies = true;
         emit webBodiesChanged();
     }

@@ -36,6 +36,9 @@ public:
 
     EmailModel &model() { return m_model; }
     bool webBodies() const { return m_webBodies; }
+    /// Whether HTML bodies may load the web engine into this process (else their text stands
+    /// in); allowed unless the HUD keeps web pages in a process of their own.
+    void setWebBodiesAllowed(bool allowed) { m_webAllowed = allowed; }
 
     /// A new thread opens as a full, centred card with the newest message open; the same
     /// thread again refreshes what is shown and keeps what the user did with it.
@@ -69,6 +72,7 @@ private:
     const ControlChannel m_control;
     EmailModel m_model;
     bool m_webBodies = false;
+    bool m_webAllowed = true;
     ScheduledCall m_sentFlashEnd;
     CardWindow m_window;
 };
