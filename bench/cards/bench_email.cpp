@@ -1,11 +1,11 @@
 // What the email card costs, measured on a private Xvfb + openbox display with the real HUD
-// and a scripted engine:
-//   - the HUD's start-up (launch to mapped window) and resident memory after 5 s idle, for this
-//     build and, given `--before PATH`, for an older HUD binary, alternating in one run: the web
-//     engine must cost nothing until a body needs it;
-//   - the first thread with an HTML body (web engine cold) and the next one (warm): time from
-//     the engine's event to the body painted on screen, and resident memory afterwards of the
-//     HUD process and of the web engine's own processes.
+// and a scripted engine, for this build and, given `--before PATH`, an older HUD binary,
+// alternating in one run:
+//   - the HUD's start-up (launch to mapped window) and resident memory after 5 s idle;
+//   - the first thread with an HTML body (nothing of the web engine loaded yet) and the next
+//     one: time from the engine's event to the body painted on screen;
+//   - the memory of the HUD, the email card's process and the web engine's processes while a
+//     thread is open, and what is left 10 s after the engine closed the card.
 // Prints medians.
 
 #include <QCoreApplication>
@@ -89,20 +89,86 @@ std::optional<double> timeToPaint(const QString &feed, const QByteArray &event, 
     return double(clock.nsecsElapsed()) / 1e6;
 }
 
+QByteArray closeEvent()
+{
+    return QByteArrayLiteral("{\"type\":\"card_close\",\"draft_id\":\"\"}\n");
+}
+
+/// What the HUD and everything it started hold: the HUD itself, the email card's process
+/// (where there is one) and the web engine's processes. PSS shares each library page out among
+/// the processes that map it, so its sum is what they take together.
 struct BodyMemory
 {
     double hudMiB = 0;
+    double cardMiB = 0;
     double webMiB = 0;
+    double totalPssMiB = 0;
+    double footprintMiB = 0;
+    int leftOver = 0; ///< card and web-engine processes
 };
 
 BodyMemory bodyMemory(qint64 hudPid)
 {
-    BodyMemory memory{memoryOf({hudPid}).rssMiB, 0};
+    BodyMemory memory;
+    std::vector<qint64> group;
     for (const qint64 pid : processTree(hudPid, true)) {
-        if (pid != hudPid && commandOf(pid).startsWith("QtWebEngine"))
-            memory.webMiB += memoryOf({pid}).rssMiB;
+        const Memory own = memoryOf({pid});
+        const bool web = commandOf(pid).startsWith("QtWebEngine");
+        const bool card
+            = pid != hudPid && readFile(QStringLiteral("/proc/%1/cmdline").arg(pid)).contains("--email-card");
+        if (pid == hudPid)
+            memory.hudMiB = own.rssMiB;
+        else if (card)
+            memory.cardMiB += own.rssMiB;
+        else if (web)
+            memory.webMiB += own.rssMiB;
+        else
+            continue; // the engine
+        memory.totalPssMiB += own.pssMiB;
+        memory.leftOver += card || web ? 1 : 0;
+        group.push_back(pid);
     }
+    memory.footprintMiB = footprintMiB(group);
     return memory;
+}
+
+struct BodyRun
+{
+    double idleMiB = 0;
+    double coldMs = 0;
+    double warmMs = 0;
+    BodyMemory open;
+    BodyMemory closed;
+};
+
+/// Idle, a first thread (nothing of the web engine loaded yet), a second one, then the close
+/// and 10 s after it.
+std::optional<BodyRun> measureBodies(
+    const QString &hud, const QString &feed, const QProcessEnvironment &env, const Display &display)
+{
+    QFile::remove(feed);
+    const auto process = startProgram(hud, {}, env);
+    process->waitForStarted(5000);
+    QThread::sleep(idleSeconds);
+    BodyRun run;
+    run.idleMiB = memoryOf({process->processId()}).rssMiB;
+    const auto cold = timeToPaint(feed, threadEvent("th1", "#ff00ff"), 0xff00ff, display);
+    QThread::sleep(3);
+    const auto warm = timeToPaint(feed, threadEvent("th2", "#00ffff"), 0x00ffff, display);
+    QThread::sleep(3);
+    run.open = bodyMemory(process->processId());
+    QFile file(feed);
+    if (file.open(QIODevice::Append))
+        file.write(closeEvent());
+    file.close();
+    QThread::sleep(10);
+    run.closed = bodyMemory(process->processId());
+    stop(*process);
+    if (!cold || !warm)
+        return std::nullopt;
+    run.coldMs = *cold;
+    run.warmMs = *warm;
+    return run;
 }
 
 } // namespace
@@ -141,42 +207,44 @@ int main(int argc, char *argv[])
         }
     }
 
-    std::vector<double> coldMs, warmMs, idleMiB, coldHud, coldWeb, warmHud, warmWeb;
+    std::vector<BodyRun> runs, beforeRuns;
     for (int run = 0; run < bodyRuns; ++run) {
-        QFile::remove(feed);
-        const auto process = startProgram(hud, {}, x.env());
-        process->waitForStarted(5000);
-        QThread::sleep(idleSeconds);
-        idleMiB.push_back(memoryOf({process->processId()}).rssMiB);
-        const auto cold = timeToPaint(feed, threadEvent("th1", "#ff00ff"), 0xff00ff, display);
-        QThread::sleep(3);
-        const BodyMemory afterCold = bodyMemory(process->processId());
-        const auto warm = timeToPaint(feed, threadEvent("th2", "#00ffff"), 0x00ffff, display);
-        QThread::sleep(3);
-        const BodyMemory afterWarm = bodyMemory(process->processId());
-        stop(*process);
-        if (!cold || !warm) {
-            std::fprintf(stderr, "a body was not painted within a minute\n");
-            return 1;
+        for (const bool older : {false, true}) {
+            if (older && before.isEmpty())
+                continue;
+            const auto measured = measureBodies(older ? before : hud, feed, x.env(), display);
+            if (!measured) {
+                std::fprintf(stderr, "a body was not painted within a minute\n");
+                return 1;
+            }
+            (older ? beforeRuns : runs).push_back(*measured);
         }
-        coldMs.push_back(*cold);
-        warmMs.push_back(*warm);
-        coldHud.push_back(afterCold.hudMiB);
-        coldWeb.push_back(afterCold.webMiB);
-        warmHud.push_back(afterWarm.hudMiB);
-        warmWeb.push_back(afterWarm.webMiB);
     }
 
     std::printf("HUD start-up, %d runs%s; medians\n", startRuns, before.isEmpty() ? "" : ", alternating");
     std::printf("%-34s %12s %12s\n", "", "this build", before.isEmpty() ? "" : "before");
     std::printf("%-34s %12.1f %12.1f\n", "launch to mapped (ms)", median(mapMs), median(beforeMapMs));
     std::printf("%-34s %12.1f %12.1f\n", "RSS after 5 s idle (MiB)", median(rss), median(beforeRss));
-    std::printf("\nEmail bodies, %d runs; medians\n", bodyRuns);
-    std::printf("%-34s %12s %12s %12s\n", "", "to painted", "HUD RSS", "web RSS");
-    std::printf("%-34s %12s %12.1f %12s\n", "idle, no email (MiB)", "", median(idleMiB), "");
-    std::printf("%-34s %9.0f ms %12.1f %12.1f\n", "first thread (web engine cold)", median(coldMs), median(coldHud),
-        median(coldWeb));
-    std::printf(
-        "%-34s %9.0f ms %12.1f %12.1f\n", "next thread (warm)", median(warmMs), median(warmHud), median(warmWeb));
+    std::printf("\nEmail bodies, %d runs%s; medians\n", bodyRuns, before.isEmpty() ? "" : ", alternating");
+    std::printf("%-44s %12s %12s\n", "", "this build", before.isEmpty() ? "" : "before");
+    const auto row = [&](const char *label, auto value) {
+        const auto of = [&](const std::vector<BodyRun> &list) {
+            std::vector<double> values;
+            for (const BodyRun &r : list)
+                values.push_back(double(value(r)));
+            return values.empty() ? 0.0 : median(values);
+        };
+        std::printf("%-44s %12.1f %12.1f\n", label, of(runs), of(beforeRuns));
+    };
+    row("HUD RSS idle, no email (MiB)", [](const BodyRun &r) { return r.idleMiB; });
+    row("first thread, event to body painted (ms)", [](const BodyRun &r) { return r.coldMs; });
+    row("next thread, event to body painted (ms)", [](const BodyRun &r) { return r.warmMs; });
+    row("thread open: HUD RSS (MiB)", [](const BodyRun &r) { return r.open.hudMiB; });
+    row("thread open: card process RSS (MiB)", [](const BodyRun &r) { return r.open.cardMiB; });
+    row("thread open: web-engine processes RSS (MiB)", [](const BodyRun &r) { return r.open.webMiB; });
+    row("thread open: all together, PSS (MiB)", [](const BodyRun &r) { return r.open.totalPssMiB; });
+    row("thread open: all together, each page once (MiB)", [](const BodyRun &r) { return r.open.footprintMiB; });
+    row("10 s after the close: HUD RSS (MiB)", [](const BodyRun &r) { return r.closed.hudMiB; });
+    row("10 s after the close: card + web processes", [](const BodyRun &r) { return r.closed.leftOver; });
     return 0;
 }

@@ -45,8 +45,16 @@ WebEngineSetup webEngineSetup(
     WebEngineSetup setup;
     setup.shareOpenGLContexts = !softwareSceneGraph;
     const QByteArray flags = variable("QTWEBENGINE_CHROMIUM_FLAGS");
+    QByteArray added;
     if (softwareSceneGraph && !flags.contains("-gpu"))
-        setup.chromiumFlags = (flags + " --disable-gpu").trimmed();
+        added += " --disable-gpu";
+    // Email bodies need no utility process of their own (the network service runs in the
+    // browser process), so the zygote that would start them unsandboxed, a process of about
+    // 50 MiB, is not made. The sandboxed one stays.
+    if (!flags.contains("zygote"))
+        added += " --no-unsandboxed-zygote";
+    if (!added.isEmpty())
+        setup.chromiumFlags = (flags + added).trimmed();
     setup.disableSandbox = runningAsRoot && variable("QTWEBENGINE_DISABLE_SANDBOX").isEmpty();
     return setup;
 }

@@ -47,14 +47,16 @@ int main(int argc, char *argv[])
     if (web.disableSandbox)
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
 
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Halvic"));
-    QApplication::setOrganizationName(QStringLiteral("Halvic"));
-    QApplication::setQuitOnLastWindowClosed(false);
-    QApplication::setApplicationVersion(QStringLiteral(HALVIC_VERSION));
+    // Started by the HUD as its email card: nothing else of the HUD runs here, and no widgets.
+    const bool emailCard = argc == 3 && QLatin1StringView(argv[1]) == halvic::EmailCard::processOption;
+    const std::unique_ptr<QGuiApplication> app
+        = emailCard ? std::make_unique<QGuiApplication>(argc, argv) : std::make_unique<QApplication>(argc, argv);
+    QGuiApplication::setApplicationName(QStringLiteral("Halvic"));
+    QGuiApplication::setOrganizationName(QStringLiteral("Halvic"));
+    QGuiApplication::setQuitOnLastWindowClosed(false);
+    QGuiApplication::setApplicationVersion(QStringLiteral(HALVIC_VERSION));
     const halvic::Translations translations;
-    // Started by the HUD as its email card: nothing else of the HUD runs here.
-    if (argc == 3 && QLatin1StringView(argv[1]) == halvic::EmailCard::processOption) {
+    if (emailCard) {
         bool isNumber = false;
         const int channel = QByteArrayView(argv[2]).toInt(&isNumber);
         return isNumber ? halvic::runEmailCard(channel) : 1;
@@ -69,7 +71,7 @@ int main(int argc, char *argv[])
             "main", "Use the engine in <folder> for this run (instead of TARVEL_VOICE_DIR and the usual places)."),
         QCoreApplication::translate("main", "folder"));
     options.addOption(engineRoot);
-    options.process(app);
+    options.process(*app);
     if (options.isSet(engineRoot))
         halvic::Paths::setRootOption(options.value(engineRoot));
 
@@ -77,5 +79,5 @@ int main(int argc, char *argv[])
     halvic::Delegate delegate;
     if (!delegate.launch())
         return 1;
-    return QApplication::exec();
+    return QGuiApplication::exec();
 }

@@ -8,6 +8,8 @@
 #include <QTcpSocket>
 #include <QTest>
 
+#include <csignal>
+
 #include "HudSession.h"
 #include "JsonFile.h"
 
@@ -59,6 +61,78 @@ QJsonObject threadEvent(const QString &html, int imagesBlocked, const char *thre
                 QJsonArray{QJsonObject{{"msg_id", "m1"}, {"from_name", "Ann Lee"}, {"date_human", "Mon 9:14"},
                     {"to", "me@example.com"}, {"body_html", html}, {"body_text", "Lunch?"},
                     {"images_blocked", imagesBlocked}}}}});
+}
+
+QByteArray procFile(qint64 pid, const char *name)
+{
+    QFile file(QStringLiteral("/proc/%1/%2").arg(pid).arg(QLatin1StringView(name)));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Alive and not a zombie left for a reaper.
+bool alive(qint64 pid)
+{
+    const QByteArray stat = procFile(pid, "stat");
+    return !stat.isEmpty() && stat.mid(stat.lastIndexOf(')') + 2, 1) != "Z";
+}
+
+QList<qint64> descendantsOf(qint64 root)
+{
+    QHash<qint64, qint64> parents;
+    for (const QString &entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+        const qint64 pid = entry.toLongLong();
+        const QByteArray stat = procFile(pid, "stat");
+        if (pid > 0 && !stat.isEmpty())
+            parents.insert(pid, stat.mid(stat.lastIndexOf(')') + 2).split(' ').value(1).toLongLong());
+    }
+    QList<qint64> found{root};
+    for (qsizetype i = 0; i < found.size(); ++i) {
+        for (auto it = parents.cbegin(); it != parents.cend(); ++it) {
+            if (it.value() == found[i])
+                found << it.key();
+        }
+    }
+    return found.mid(1);
+}
+
+qint64 cardProcessOf(qint64 hud)
+{
+    for (const qint64 pid : descendantsOf(hud)) {
+        if (procFile(pid, "cmdline").contains("--email-card"))
+            return pid;
+    }
+    return 0;
+}
+
+bool mapsWebEngine(qint64 pid)
+{
+    return procFile(pid, "maps").contains("libQt6WebEngineCore");
+}
+
+// Whether any socket the process holds accepts connections (a named or abstract Unix socket,
+// or TCP).
+bool listens(qint64 pid)
+{
+    QSet<QByteArray> listening;
+    for (const QByteArray &line : procFile(pid, "net/unix").split('\n').mid(1)) {
+        const QList<QByteArray> fields = line.simplified().split(' ');
+        if (fields.size() > 6 && (fields[3].toUInt(nullptr, 16) & 0x10000))
+            listening << fields[6];
+    }
+    for (const char *table : {"net/tcp", "net/tcp6"}) {
+        for (const QByteArray &line : procFile(pid, table).split('\n').mid(1)) {
+            const QList<QByteArray> fields = line.simplified().split(' ');
+            if (fields.size() > 9 && fields[3] == "0A")
+                listening << fields[9];
+        }
+    }
+    const QDir fds(QStringLiteral("/proc/%1/fd").arg(pid));
+    for (const QFileInfo &fd : fds.entryInfoList(QDir::System)) {
+        const QString target = fd.symLinkTarget().section(u'/', -1);
+        if (target.startsWith(u"socket:[") && listening.contains(target.mid(8).chopped(1).toLatin1()))
+            return true;
+    }
+    return false;
 }
 
 } // namespace
@@ -195,6 +269,53 @@ private slots:
         for (int notch = 0; notch < 20; ++notch)
             session->xdotool({QStringLiteral("click"), QStringLiteral("4")});
         QVERIFY2(session->waitToFind(first, QString(), 5000), "the thread did not scroll");
+    }
+
+    // HTML bodies are drawn in a process of the card's own, which holds the web engine and
+    // nothing reachable from outside; it goes soon after its card, when it fails, and with the HUD.
+    void theCardProcessComesAndGoes_data()
+    {
+        QTest::addColumn<int>("cardFault");
+        QTest::addColumn<int>("hudEnd");
+        QTest::newRow("crash, HUD terminated") << SIGSEGV << SIGTERM;
+        QTest::newRow("hang, HUD killed") << SIGSTOP << SIGKILL;
+    }
+    void theCardProcessComesAndGoes()
+    {
+        QFETCH(int, cardFault);
+        QFETCH(int, hudEnd);
+        const qint64 hud = session->hud()->processId();
+        const auto showThread = [&](const char *threadId) {
+            session->feed({threadEvent(QStringLiteral("<p>Lunch?</p>"), 0, threadId)});
+            qint64 card = 0;
+            return waitForBody() && HudSession::waitFor([&] { return (card = cardProcessOf(hud)) != 0; }, 5000) ? card
+                                                                                                                : 0;
+        };
+        const qint64 first = showThread("th1");
+        QVERIFY(first);
+        QVERIFY(mapsWebEngine(first));
+        QVERIFY(!mapsWebEngine(hud));
+        QVERIFY(!listens(first));
+
+        // A failed card process is ended and replaced; the HUD stays.
+        ::kill(pid_t(first), cardFault);
+        QVERIFY(HudSession::waitFor([&] { return !alive(first); }, 20000));
+        QCOMPARE(session->hud()->state(), QProcess::Running);
+        const qint64 second = showThread("th2");
+        QVERIFY(second && second != first);
+
+        // Put away, it leaves nothing of itself behind.
+        QList<qint64> started = descendantsOf(second) << second;
+        session->feed({engineEvent("card_close", {{"draft_id", "th2"}})});
+        const auto allGone
+            = [&] { return std::none_of(started.begin(), started.end(), [](qint64 pid) { return alive(pid); }); };
+        QVERIFY(HudSession::waitFor(allGone, 15000));
+
+        const qint64 third = showThread("th3");
+        QVERIFY(third);
+        started = descendantsOf(third) << third;
+        ::kill(pid_t(hud), hudEnd);
+        QVERIFY(HudSession::waitFor(allGone, 10000));
     }
 
     void tallBodiesScrollInside()

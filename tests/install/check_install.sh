@@ -57,7 +57,7 @@ import json, os, sys, time
 with open("started", "w") as f:
     f.write(os.getcwd())
 print('@@EVT {"type":"ready"}', flush=True)
-# An HTML body: the email card loads its web plugin for it.
+# An HTML body: the email card's own process loads the web plugin for it.
 message = {"msg_id": "m1", "from_name": "Ann", "body_html": "<p>Lunch?</p>", "body_text": "Lunch?"}
 print("@@EVT " + json.dumps({"type": "email_thread", "thread_id": "t1", "subject": "Lunch", "messages": [message]}),
       flush=True)
@@ -77,8 +77,16 @@ for _ in $(seq 100); do [ -f "$engine/started" ] && break; sleep 0.1; done
 [ -f "$engine/started" ] || fail "the installed HUD did not start its engine"
 [ "$(cat "$engine/started")" = "$engine" ] || fail "the engine runs in $(cat "$engine/started"), not $engine"
 plugin="$work/usr/lib/halvic/qml/Halvic/EmailWeb/libhalvic_emailweb.so"
-for _ in $(seq 200); do grep -qF "$plugin" "/proc/$hud_pid/maps" 2>/dev/null && break; sleep 0.1; done
-grep -qF "$plugin" "/proc/$hud_pid/maps" || fail "the installed HUD did not load its web plugin from $plugin"
+card_loaded() {
+    local proc
+    for proc in /proc/[0-9]*; do
+        [ "$(cut -d' ' -f4 "$proc/stat" 2>/dev/null)" = "$hud_pid" ] || continue
+        tr '\0' ' ' <"$proc/cmdline" | grep -q -- '--email-card' && grep -qF "$plugin" "$proc/maps" && return 0
+    done
+    return 1
+}
+for _ in $(seq 200); do card_loaded && break; sleep 0.1; done
+card_loaded || fail "the installed HUD's email card did not load its web plugin from $plugin"
 kill -TERM "$hud_pid"
 wait "$hud_pid" || fail "the installed HUD did not quit cleanly on SIGTERM"
 hud_pid=
