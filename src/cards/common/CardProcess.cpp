@@ -76,7 +76,7 @@ bool CardProcess::start()
 {
     int pair[2];
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, pair) != 0) {
-        qCWarning(lcCards).noquote() << "no channel for the" << m_options.name << "process:" << strerror(errno);
+        qCCritical(lcCards).noquote() << "no channel for the" << m_options.name << "process:" << strerror(errno);
         return false;
     }
     const int ours = pair[0];
@@ -102,8 +102,8 @@ bool CardProcess::start()
     connect(&process, &QProcess::errorOccurred, this, [this, raw](QProcess::ProcessError error) {
         if (error != QProcess::FailedToStart)
             return;
-        qCWarning(lcCards).noquote() << "the" << m_options.name
-                                     << "process did not start:" << raw->process->errorString();
+        qCCritical(lcCards).noquote() << "the" << m_options.name
+                                      << "process did not start:" << raw->process->errorString();
         if (raw == m_current) {
             m_current = nullptr;
             m_heartbeat.cancel();
@@ -187,7 +187,7 @@ void CardProcess::dropCurrent(const char *why)
     Running *dropped = std::exchange(m_current, nullptr);
     m_heartbeat.cancel();
     m_linger.cancel();
-    qCWarning(lcCards).noquote() << "the" << m_options.name << "process" << why << "and was ended";
+    qCCritical(lcCards).noquote() << "the" << m_options.name << "process" << why << "and was ended";
     dropped->link->close();
     if (dropped->process->state() != QProcess::NotRunning)
         dropped->process->kill();
@@ -202,10 +202,10 @@ void CardProcess::onFinished(Running *running)
         m_linger.cancel();
         const QProcess &process = *running->process;
         if (process.exitStatus() == QProcess::CrashExit)
-            qCWarning(lcCards).noquote() << "the" << m_options.name << "process crashed";
+            qCCritical(lcCards).noquote() << "the" << m_options.name << "process crashed";
         else
-            qCWarning(lcCards).noquote() << "the" << m_options.name << "process exited by itself with code"
-                                         << process.exitCode();
+            qCCritical(lcCards).noquote()
+                << "the" << m_options.name << "process exited by itself with code" << process.exitCode();
         emit lost();
     }
     reap(running);
