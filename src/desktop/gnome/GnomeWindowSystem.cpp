@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "FrontmostWindow.h"
+
 namespace halvic {
 
 namespace {
@@ -121,7 +123,7 @@ std::optional<WindowId> GnomeWindowSystem::primaryWindow(const apps::RunningApp 
 std::optional<WindowId> GnomeWindowSystem::frontmostWindowAt(QPoint point, qint64 exceptPid)
 {
     if (const auto all = windows())
-        return gnome::frontmostOf(*all, point, exceptPid);
+        return frontmostOf(*all, point, exceptPid);
     return m_fallback->frontmostWindowAt(point, exceptPid);
 }
 

@@ -63,20 +63,6 @@ QList<apps::RunningApp> runningApplicationsOf(QList<Window> windows, qint64 ownP
     return apps;
 }
 
-std::optional<WindowId> frontmostOf(const QList<Window> &windows, QPoint point, qint64 exceptPid)
-{
-    const Window *best = nullptr;
-    for (const Window &w : windows) {
-        if (!w.normal || w.minimized || w.pid == exceptPid || !w.frame.contains(point))
-            continue;
-        if (!best || w.stacking > best->stacking)
-            best = &w;
-    }
-    if (!best)
-        return std::nullopt;
-    return WindowId(best->id);
-}
-
 QString extensionUuid(const QString &shellVersion)
 {
     const int major = shellVersion.section(u'.', 0, 0).toInt();

@@ -44,10 +44,6 @@ QList<Window> windowsOf(const QByteArray &list);
 /// leaving out process `ownPid`'s.
 QList<apps::RunningApp> runningApplicationsOf(QList<Window> windows, qint64 ownPid);
 
-/// The frontmost ordinary window on screen whose frame contains `point`, leaving out
-/// process `exceptPid`'s.
-std::optional<WindowId> frontmostOf(const QList<Window> &windows, QPoint point, qint64 exceptPid);
-
 /// The extension's UUID for the Shell of version `shellVersion` ("43.9", "46.0"): GNOME 45
 /// changed how extensions load, so each side has a build of its own.
 QString extensionUuid(const QString &shellVersion);

@@ -50,20 +50,6 @@ QList<apps::RunningApp> runningApplicationsOf(QList<kwin::Window> windows, qint6
     return apps;
 }
 
-std::optional<WindowId> frontmostOf(const QList<kwin::Window> &windows, QPoint point, qint64 exceptPid)
-{
-    const kwin::Window *best = nullptr;
-    for (const kwin::Window &w : windows) {
-        if (!w.normal || w.minimized || w.pid == exceptPid || !w.frame.contains(point))
-            continue;
-        if (!best || w.stacking > best->stacking)
-            best = &w;
-    }
-    if (!best)
-        return std::nullopt;
-    return WindowId(best->id);
-}
-
 KWinWindowSystem::KWinWindowSystem(std::shared_ptr<kwin::Script> script)
     : m_script(std::move(script))
 {

@@ -4,6 +4,7 @@
 #include <memory>
 #include <mutex>
 
+#include "FrontmostWindow.h"
 #include "KWinScript.h"
 #include "KWinWindows.h"
 #include "WindowSystem.h"
@@ -53,9 +54,5 @@ private:
 /// The running applications among `windows`, in the order their first window appeared,
 /// leaving out process `ownPid`'s: what runningApplications() answers.
 QList<apps::RunningApp> runningApplicationsOf(QList<kwin::Window> windows, qint64 ownPid);
-
-/// The frontmost ordinary window on screen whose frame contains `point`, leaving out
-/// process `exceptPid`'s.
-std::optional<WindowId> frontmostOf(const QList<kwin::Window> &windows, QPoint point, qint64 exceptPid);
 
 } // namespace halvic
