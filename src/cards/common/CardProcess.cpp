@@ -5,6 +5,7 @@
 
 #include <csignal>
 #include <cstring>
+#include <deque>
 #include <fcntl.h>
 #include <sys/prctl.h>
 #include <sys/socket.h>
@@ -25,6 +26,10 @@ struct CardProcess::Running
     bool open = false;
     int unansweredPings = 0;
     int pingCount = 0;
+    /// Events sent that the card has not reported on yet, oldest first.
+    std::deque<QJsonObject> unshown;
+    /// Started to show again what a lost process had not shown.
+    bool retry = false;
 };
 
 CardProcess::CardProcess(Scheduler &scheduler, Options options, QObject *parent)
@@ -69,6 +74,7 @@ void CardProcess::send(const QJsonObject &event)
     m_linger.cancel();
     ++m_current->sent;
     m_current->open = true;
+    m_current->unshown.push_back(event);
     m_current->link->send(event);
 }
 
@@ -140,8 +146,13 @@ void CardProcess::onMessage(Running &running, const QJsonObject &message)
         return;
     }
     if (message.contains(cardlink::open)) {
+        const qint64 seen = json::integer(message, cardlink::seen, -1);
+        while (!running.unshown.empty() && running.sent - qint64(running.unshown.size()) < seen)
+            running.unshown.pop_front();
+        if (running.unshown.empty())
+            running.retry = false;
         // A report about an earlier event says nothing about the one sent since.
-        if (json::integer(message, cardlink::seen, -1) != running.sent)
+        if (seen != running.sent)
             return;
         running.open = json::boolean(message, cardlink::open, true);
         if (!running.open)
@@ -191,7 +202,21 @@ void CardProcess::dropCurrent(const char *why)
     dropped->link->close();
     if (dropped->process->state() != QProcess::NotRunning)
         dropped->process->kill();
-    emit lost();
+    showAgainOrGiveUp(*dropped);
+}
+
+void CardProcess::showAgainOrGiveUp(Running &gone)
+{
+    // What reached a process as it died was never shown: a fresh process shows it, once, so
+    // that a thread that brings its process down does not do so for ever.
+    std::deque<QJsonObject> unshown = std::exchange(gone.unshown, {});
+    if (unshown.empty() || gone.retry || !start()) {
+        emit lost();
+        return;
+    }
+    m_current->retry = true;
+    for (const QJsonObject &event : unshown)
+        send(event);
 }
 
 void CardProcess::onFinished(Running *running)
@@ -206,7 +231,7 @@ void CardProcess::onFinished(Running *running)
         else
             qCCritical(lcCards).noquote()
                 << "the" << m_options.name << "process exited by itself with code" << process.exitCode();
-        emit lost();
+        showAgainOrGiveUp(*running);
     }
     reap(running);
 }

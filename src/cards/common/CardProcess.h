@@ -56,8 +56,9 @@ signals:
     void controlRequest(const QString &name, const QJsonObject &request);
     /// The process could not be started.
     void startFailed();
-    /// The running process ended without being asked to (crashed, killed, hung); its card is
-    /// gone with it.
+    /// The running process ended without being asked to (crashed, killed, hung) after it had
+    /// shown what it was sent; its card is gone with it. A process lost before it showed the
+    /// last events is replaced at once by one they are sent to again (once).
     void lost();
 
 private:
@@ -70,6 +71,7 @@ private:
     /// Closes the channel and lets the process go; killed should it not exit in time.
     void end();
     void dropCurrent(const char *why);
+    void showAgainOrGiveUp(Running &gone);
     void reap(Running *running);
 
     Scheduler &m_scheduler;
