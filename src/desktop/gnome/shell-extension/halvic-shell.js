@@ -82,6 +82,7 @@ var HalvicHud = class HalvicHud {
         // from a random start.
         this._ids = new Map();
         this._wanted = new Map(); // the Shell's window id → the frame last asked for
+        this._checks = new Set(); // the timeouts that check frames, removed when disabled
         this._nextId = 1;
         this._pointerQueue = [];
         this._pointerTimer = 0;
@@ -125,6 +126,8 @@ var HalvicHud = class HalvicHud {
         this._pointerTimer = 0;
         this._pointerQueue = [];
         this._pointer = null;
+        this._checks.forEach(source => this._gi.GLib.source_remove(source));
+        this._checks.clear();
         // Calls still waiting for their caller's verdict are answered, not left to time out.
         for (const waiting of this._verdicts.values()) {
             if (Array.isArray(waiting))
@@ -333,9 +336,11 @@ var HalvicHud = class HalvicHud {
         this._wanted.set(key, frame);
         let checks = RESIZE_CHECKS;
         let retries = RESIZE_RETRIES;
-        GLib.timeout_add(GLib.PRIORITY_DEFAULT, RESIZE_CHECK_MS, () => {
-            if (this._wanted.get(key) !== frame || !this._windows().includes(window))
+        const source = GLib.timeout_add(GLib.PRIORITY_DEFAULT, RESIZE_CHECK_MS, () => {
+            if (this._wanted.get(key) !== frame || !this._windows().includes(window)) {
+                this._checks.delete(source);
                 return GLib.SOURCE_REMOVE;
+            }
             const now = window.get_frame_rect();
             if ((now.x !== frame.x || now.y !== frame.y || now.width !== frame.width || now.height !== frame.height) &&
                 retries-- > 0)
@@ -343,8 +348,10 @@ var HalvicHud = class HalvicHud {
             if (--checks > 0)
                 return GLib.SOURCE_CONTINUE;
             this._wanted.delete(key);
+            this._checks.delete(source);
             return GLib.SOURCE_REMOVE;
         });
+        this._checks.add(source);
     }
 
     _motion(x, y) {
