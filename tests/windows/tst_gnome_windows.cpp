@@ -11,26 +11,21 @@
 #include "EventDispatcher.h"
 #include "GnomeSession.h"
 #include "GnomeWindowSystem.h"
+#include "WindowCommandRows.h"
 #include "WindowCommands.h"
-#include "WindowLayout.h"
 #include "X11WindowSystem.h"
 
 using namespace halvic;
 using namespace Qt::StringLiterals;
 using testing::GnomeSession;
 
+using testing::Frames;
+using testing::placed;
+
 namespace {
 
 GnomeSession *session = nullptr; // main's
 std::atomic<bool> takenAsMissing = false;
-
-using Frames = QMap<QString, QRect>;
-
-QRect placed(const QJsonObject &insets = {}, const char *region = "full")
-{
-    const QRectF screen = QGuiApplication::primaryScreen()->availableGeometry();
-    return layout::regionRect(region, layout::insetArea(screen, insets)).toRect();
-}
 
 QString error(QDBusError::ErrorType type)
 {
@@ -98,25 +93,7 @@ private slots:
         QCOMPARE(reply.errorName(), expected);
     }
 
-    void commandsPlaceWindows_data()
-    {
-        QTest::addColumn<QByteArray>("command");
-        QTest::addColumn<Frames>("frames");
-        const QList<QRectF> columns = layout::tileColumns(3, placed({{"left_inset", 360}}));
-        QTest::newRow("tile native and X11 windows in columns")
-            << R"({"action":"tile","apps":["probe-one","wayland_probe","probe-two"],"left_inset":360})"_ba
-            << Frames{{"probe-one", columns.at(0).toRect()}, {"probe-x11", columns.at(1).toRect()},
-                   {"probe-two", columns.at(2).toRect()}};
-        QTest::newRow("arrange runs every item")
-            << R"({"action":"arrange","layout":[{"mode":"fill","app":"probe-two","left_inset":100,"bottom_inset":580},)"
-               R"({"mode":"move","app":"probe-one","region":"right","top_inset":500}]})"_ba
-            << Frames{{"probe-two", placed({{"left_inset", 100}, {"bottom_inset", 580}})},
-                   {"probe-one", placed({{"top_inset", 500}}, "right")}};
-        QTest::newRow("move an X11 window by name")
-            << R"({"action":"move","app":"Wayland_Probe","region":"bottom-half"})"_ba
-            << Frames{{"probe-x11", placed({}, "bottom-half")}};
-        QTest::newRow("close") << R"({"action":"close","apps":["probe-two"]})"_ba << Frames{{"probe-two", QRect()}};
-    }
+    void commandsPlaceWindows_data() { testing::addWindowCommandRows("probe-x11"); }
 
     void commandsPlaceWindows()
     {

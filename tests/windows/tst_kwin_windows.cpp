@@ -11,24 +11,19 @@
 #include "KWinFakePointer.h"
 #include "KWinSession.h"
 #include "KWinWindowSystem.h"
+#include "WindowCommandRows.h"
 #include "WindowCommands.h"
-#include "WindowLayout.h"
 
 using namespace halvic;
 using namespace Qt::StringLiterals;
 using testing::KWinSession;
 
+using testing::Frames;
+using testing::placed;
+
 namespace {
 
 KWinSession *session = nullptr; // main's
-
-using Frames = QMap<QString, QRect>;
-
-QRect placed(const QJsonObject &insets = {}, const char *region = "full")
-{
-    const QRectF screen = QGuiApplication::primaryScreen()->availableGeometry();
-    return layout::regionRect(region, layout::insetArea(screen, insets)).toRect();
-}
 
 /// The frame KWin gives the window of an application (Wayland app id or X11 class); a null
 /// one when it has none.
@@ -87,25 +82,7 @@ private slots:
         QCOMPARE(kwin::scriptObjectPath(introspection, 7), path);
     }
 
-    void commandsPlaceWindows_data()
-    {
-        QTest::addColumn<QByteArray>("command");
-        QTest::addColumn<Frames>("frames");
-        const QList<QRectF> columns = layout::tileColumns(3, placed({{"left_inset", 360}}));
-        QTest::newRow("tile native and X11 windows in columns")
-            << R"({"action":"tile","apps":["probe-one","wayland_probe","probe-two"],"left_inset":360})"_ba
-            << Frames{{"probe-one", columns.at(0).toRect()}, {"wayland_probe", columns.at(1).toRect()},
-                   {"probe-two", columns.at(2).toRect()}};
-        QTest::newRow("arrange runs every item")
-            << R"({"action":"arrange","layout":[{"mode":"fill","app":"probe-two","left_inset":100,"bottom_inset":580},)"
-               R"({"mode":"move","app":"probe-one","region":"right","top_inset":500}]})"_ba
-            << Frames{{"probe-two", placed({{"left_inset", 100}, {"bottom_inset", 580}})},
-                   {"probe-one", placed({{"top_inset", 500}}, "right")}};
-        QTest::newRow("move an X11 window by name")
-            << R"({"action":"move","app":"Wayland_Probe","region":"bottom-half"})"_ba
-            << Frames{{"wayland_probe", placed({}, "bottom-half")}};
-        QTest::newRow("close") << R"({"action":"close","apps":["probe-two"]})"_ba << Frames{{"probe-two", QRect()}};
-    }
+    void commandsPlaceWindows_data() { testing::addWindowCommandRows("wayland_probe"); }
 
     void commandsPlaceWindows()
     {
