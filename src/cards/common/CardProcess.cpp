@@ -124,7 +124,8 @@ bool CardProcess::start()
     connect(running->link.get(), &CardLink::received, this,
         [this, raw](const QJsonObject &message) { onMessage(*raw, message); });
     connect(running->link.get(), &CardLink::closed, this, [this, raw] {
-        if (raw == m_current)
+        // A program that could not be run closes the channel too: its start error follows.
+        if (raw == m_current && raw->process->state() == QProcess::Running)
             dropCurrent("closed its channel");
     });
     if (process.state() == QProcess::NotRunning) {
