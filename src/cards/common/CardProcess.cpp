@@ -60,11 +60,6 @@ bool CardProcess::cardOpen() const
     return m_current && m_current->open;
 }
 
-qint64 CardProcess::processId() const
-{
-    return m_current ? m_current->process->processId() : 0;
-}
-
 void CardProcess::send(const QJsonObject &event)
 {
     if (!m_current && !start()) {

@@ -44,12 +44,8 @@ public:
 
     /// Sends one event, starting the process first when none runs.
     void send(const QJsonObject &event);
-    /// The process runs and has not been put away.
-    bool isRunning() const { return m_current != nullptr; }
     /// An event went to the card since it last reported being put away.
     bool cardOpen() const;
-    /// The running process's id, 0 when none runs.
-    qint64 processId() const;
 
 signals:
     /// The card asks the HUD to write `request` into the control file `name`.
