@@ -154,8 +154,10 @@ var HalvicHud = class HalvicHud {
                     window.unmaximize(Meta.MaximizeFlags.BOTH);
             },
             LeaveFullscreen: id => this._window(id).unmake_fullscreen(),
-            Activate: id => this._window(id).activate(this._global.get_current_time()),
-            Close: id => this._window(id).delete(this._global.get_current_time()),
+            // Outside an input event the Shell's current time is 0, which Mutter will not ping
+            // a closing window with; a round trip gives a real one.
+            Activate: id => this._window(id).activate(this._global.display.get_current_time_roundtrip()),
+            Close: id => this._window(id).delete(this._global.display.get_current_time_roundtrip()),
             PointerMotion: (x, y) => this._pointerEvent(this._motion(x, y)),
             PointerButton: (button, pressed) => this._pointerEvent(this._button(button, pressed)),
             PlaceOwn: (xid, x, y, width, height, caller) => {
